@@ -1,0 +1,2 @@
+#include "app/TForm1.h"
+TForm1::TForm1(QWidget *parent) : QWidget(parent) { setWindowTitle(QStringLiteral("Corvane")); }

@@ -1,0 +1,11 @@
+// Corvane: starts the one window and runs its message loop.
+#include "app/TForm1.h"
+#include "app/Application.h"
+
+int main(int argc, char **argv)
+{
+    corvane::Application app(argc, argv);
+    TForm1 form;
+    form.show();
+    return app.exec();
+}
