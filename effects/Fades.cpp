@@ -1,0 +1,150 @@
+// Fades, the start-up grain, the random background and the flag rules of the
+// colour and fade commands. Writes the picture and, through PictureFlags,
+// FBColor, FPageShown and FSamePage.
+#include "effects/Fades.h"
+
+#include "effects/Random.h"
+#include "effects/TABitmap.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr quint8 kGrain = 15;               // the "Tenderly" grain adds 0..14
+constexpr quint32 kBlack = 0x000000;
+constexpr quint32 kLightGrey = 0xE7E7E7;    // the "Deep White" ground
+
+// One fade: how many blends, and the Alpha of step i as base + slope * i.
+struct FadeSteps
+{
+    int count;
+    int base;
+    int slope;
+};
+constexpr FadeSteps kFadeOut{27, 0, 12}; // Alpha 0..312; 255 and over blend at 255
+constexpr FadeSteps kFadeOutB{17, 25, 0};
+constexpr FadeSteps kFadeOutW{27, 25, 0};
+constexpr FadeSteps kFadeInG{17, 0, 8};  // Alpha 0..128: half way, then the copy
+
+void show(const FadeContext &context)
+{
+    if (context.present)
+        context.present();
+}
+
+// Blend the fill onto the picture step by step, showing each step, then lay
+// the fill itself: at Alpha 255 a blend stops one short of the source.
+void fadeTo(TABitmap &picture, const TABitmap &fill, FadeSteps steps, const FadeContext &context)
+{
+    for (int i = 0; i < steps.count; ++i) {
+        fill.BlendOnto(0, 0, fill.width(), fill.height(), picture, quint16(steps.base + steps.slope * i));
+        show(context);
+    }
+    fill.copyOnto(picture);
+    show(context);
+}
+
+TABitmap plainFill(const TABitmap &picture, quint32 colour)
+{
+    TABitmap fill(picture.width(), picture.height());
+    fill.fill(colour);
+    return fill;
+}
+
+} // namespace
+
+void PFadeOut(TABitmap &picture, quint32 colour, bool &FBColor, const FadeContext &context)
+{
+    TABitmap fill = plainFill(picture, colour);
+    if (context.tenderly)
+        TABitmap::AddNoise(fill, kGrain, context.random);
+    fadeTo(picture, fill, kFadeOut, context);
+    if (colour != 0)
+        FBColor = false;
+}
+
+void PFadeOutB(TABitmap &picture, bool &FBColor, const FadeContext &context)
+{
+    fadeTo(picture, plainFill(picture, kBlack), kFadeOutB, context);
+    picture.fill(kBlack);
+    FBColor = true;
+}
+
+void PFadeOutW(TABitmap &picture, bool &FBColor, const FadeContext &context)
+{
+    fadeTo(picture, plainFill(picture, kLightGrey), kFadeOutW, context);
+    picture.fill(kLightGrey);
+    FBColor = true;
+}
+
+void PFadeInG(TABitmap &picture, quint32 colour, bool FBColor, const FadeContext &context)
+{
+    fadeTo(picture, plainFill(picture, colour), kFadeInG, context);
+    if (context.color && FBColor)
+        picture.fill(colour);
+}
+
+void PNoise1(TABitmap &picture, const FadeContext &context)
+{
+    TABitmap grained;
+    grained.Assign(picture);
+    TABitmap::AddNoise(grained, kGrain, context.random);
+    picture.Assign(grained);
+    show(context);
+}
+
+quint32 randomBackground(RandomGenerator &random, bool coolColor)
+{
+    if (!coolColor)
+        return random.next(65535); // 0..0xFFFE: red and green only
+    quint32 a = random.next(255);
+    // Fold the bright end down, then lift the dark end: blue ends in 60..167.
+    if (a >= 168)
+        a -= 100;
+    if (a <= 70)
+        a += 60;
+    const quint32 g = a + random.next(40) - 20; // draw order: green, then red
+    const quint32 r = a + random.next(40) - 20;
+    return (a << 16) | (g << 8) | r;
+}
+
+void fadeToNewColour(TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
+                     const std::function<void()> &rewritePage)
+{
+    PFadeOut(picture, GColor, flags.FBColor, context);
+    flags.FSamePage = true;
+    if (flags.FPageShown && rewritePage)
+        rewritePage();
+    else
+        flags.FPageShown = false; // the fade took the page away
+}
+
+void settleBackground(quint32 GColor, PictureFlags flags)
+{
+    if (GColor != 0)
+        flags.FBColor = false;
+}
+
+bool runFadeOut(bool busy, TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context)
+{
+    if (busy || (!flags.FBColor && !flags.FPageShown))
+        return false;
+    PFadeOut(picture, GColor, flags.FBColor, context);
+    if (GColor != 0)
+        flags.FBColor = false;
+    flags.FPageShown = false;
+    flags.FSamePage = true;
+    return true;
+}
+
+bool runBlackFadeOut(bool busy, TABitmap &picture, PictureFlags flags, const FadeContext &context)
+{
+    if (busy)
+        return false;
+    PFadeOutB(picture, flags.FBColor, context);
+    flags.FPageShown = false;
+    flags.FSamePage = true;
+    return true;
+}
+
+} // namespace corvane
