@@ -1,0 +1,413 @@
+// Profile file codec and its atomic file replacement.
+// Lines end at CR LF, a lone CR or a lone LF; ";" starts a comment; a line
+// starting with "[" names a section up to its first "]"; any other line with
+// "=" is a key. Blanks around names and values are not part of them.
+#include "settings/IniProfile.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kLineBreak = "\r\n";
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+bool isLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+unsigned char foldAscii(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+std::string_view trim(std::string_view s)
+{
+    std::size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+// One pair of matching outer quotes, "..." or '...', is not part of a value.
+std::string_view unquote(std::string_view v)
+{
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// At most kMaxValueBytes, never ending on the first half of a double-byte
+// character: a lone lead byte would turn whatever follows it into garbage.
+std::string_view cutValue(std::string_view v)
+{
+    if (v.size() <= IniProfile::kMaxValueBytes)
+        return v;
+    std::size_t i = 0;
+    while (i < IniProfile::kMaxValueBytes) {
+        const std::size_t step = isLeadByte(static_cast<unsigned char>(v[i])) ? 2 : 1;
+        if (i + step > IniProfile::kMaxValueBytes)
+            break;
+        i += step;
+    }
+    return v.substr(0, i);
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct Line
+{
+    std::size_t begin = 0;     // first byte of the line
+    std::size_t end = 0;       // one past its last byte, before the line break
+    std::size_t next = 0;      // first byte of the next line
+    LineKind kind = LineKind::Other;
+    std::string_view name;     // section or key name, trimmed
+    std::size_t nameBegin = 0; // offset of the key name in the contents
+    std::string_view value;    // key value, trimmed and unquoted
+};
+
+// Walks the lines of file contents; a UTF-8 byte-order mark is skipped so the
+// first section is still found in files saved by editors that add one.
+class LineReader
+{
+public:
+    explicit LineReader(std::string_view content) : m_content(content)
+    {
+        if (m_content.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+            m_pos = kUtf8Bom.size();
+    }
+
+    bool next(Line &line)
+    {
+        if (m_pos >= m_content.size())
+            return false;
+        line = Line{};
+        line.begin = m_pos;
+        std::size_t e = m_pos;
+        const char *data = m_content.data();
+        const std::size_t size = m_content.size();
+        while (e < size && data[e] != '\r' && data[e] != '\n')
+            ++e;
+        line.end = e;
+        if (e < size && data[e] == '\r' && e + 1 < size && data[e + 1] == '\n')
+            line.next = e + 2;
+        else
+            line.next = e < size ? e + 1 : e;
+        m_pos = line.next;
+        classify(line);
+        return true;
+    }
+
+private:
+    void classify(Line &line) const
+    {
+        const std::string_view raw = m_content.substr(line.begin, line.end - line.begin);
+        const std::string_view text = trim(raw);
+        if (text.empty() || text.front() == ';')
+            return;
+        if (text.front() == '[') {
+            std::string_view inner = text.substr(1);
+            const std::size_t close = inner.find(']');
+            if (close != std::string_view::npos)
+                inner = inner.substr(0, close);
+            line.kind = LineKind::Section;
+            line.name = trim(inner);
+            return;
+        }
+        const std::size_t eq = text.find('=');
+        if (eq == std::string_view::npos)
+            return;
+        line.kind = LineKind::Key;
+        line.name = trim(text.substr(0, eq));
+        line.nameBegin = static_cast<std::size_t>(line.name.data() - m_content.data());
+        line.value = unquote(trim(text.substr(eq + 1)));
+    }
+
+    std::string_view m_content;
+    std::size_t m_pos = 0;
+};
+
+bool usableSection(std::string_view s)
+{
+    return !s.empty() && s.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+bool usableKey(std::string_view k)
+{
+    return !k.empty() && k.front() != '[' && k.front() != ';'
+           && k.find_first_of("=\r\n") == std::string_view::npos;
+}
+
+// The new file contents are built from three pieces: everything before the
+// edit, the edit, everything after it.
+std::string splice(std::string_view content, std::size_t from, std::size_t to,
+                   std::string_view insert)
+{
+    std::string out;
+    out.reserve(content.size() - (to - from) + insert.size());
+    out.append(content.substr(0, from));
+    out.append(insert);
+    out.append(content.substr(to));
+    return out;
+}
+
+mode_t newFileMode()
+{
+    // Read the umask without changing it: umask() would set it process-wide
+    // for a moment, under any thread that creates a file meanwhile.
+    mode_t mask = 022;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, status)) {
+            if (std::strncmp(buf, "Umask:", 6) == 0) {
+                mask = static_cast<mode_t>(std::strtoul(buf + 6, nullptr, 8));
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return 0666 & ~mask;
+}
+
+std::string resolveLink(const std::string &path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path; // a dangling link is replaced by the new file
+    return resolved;
+}
+
+std::string folderOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+bool writeAll(int fd, std::string_view content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+bool IniProfile::namesEqual(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    const std::size_t n = a.size();
+    for (std::size_t i = 0; i < n;) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (isLeadByte(x) && i + 1 < n) {
+            if (x != y || a[i + 1] != b[i + 1])
+                return false;
+            i += 2;
+            continue;
+        }
+        if (foldAscii(x) != foldAscii(y))
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+std::optional<std::string> IniProfile::lookup(std::string_view content, std::string_view section,
+                                              std::string_view key)
+{
+    section = trim(section);
+    key = trim(key);
+    LineReader reader(content);
+    Line line;
+    bool inSection = false;
+    while (reader.next(line)) {
+        if (line.kind == LineKind::Section) {
+            // Only the first section of a name is searched.
+            if (inSection)
+                return std::nullopt;
+            inSection = namesEqual(line.name, section);
+        } else if (inSection && line.kind == LineKind::Key && namesEqual(line.name, key)) {
+            return std::string(cutValue(line.value));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniProfile::assign(std::string_view content, std::string_view section,
+                                              std::string_view key, std::string_view value)
+{
+    section = trim(section);
+    key = trim(key);
+    if (!usableSection(section) || !usableKey(key))
+        return std::nullopt;
+    value = value.substr(0, value.find_first_of("\r\n"));
+
+    LineReader reader(content);
+    Line line;
+    bool inSection = false;
+    bool found = false;
+    Line anchor; // the section header, then the last key line of the section
+    while (reader.next(line)) {
+        if (line.kind == LineKind::Section) {
+            if (inSection)
+                break;
+            inSection = namesEqual(line.name, section);
+            if (inSection) {
+                found = true;
+                anchor = line;
+            }
+        } else if (inSection && line.kind == LineKind::Key) {
+            if (namesEqual(line.name, key)) {
+                std::string rewritten(line.name);
+                rewritten += '=';
+                rewritten += value;
+                return splice(content, line.nameBegin, line.end, rewritten);
+            }
+            anchor = line;
+        }
+    }
+
+    std::string added;
+    if (found) {
+        // anchor.next == anchor.end only for a last line without a line break.
+        if (anchor.next == anchor.end)
+            added += kLineBreak;
+        added.append(key).append("=").append(value).append(kLineBreak);
+        return splice(content, anchor.next, anchor.next, added);
+    }
+    if (!content.empty() && content.back() != '\r' && content.back() != '\n')
+        added += kLineBreak;
+    added.append("[").append(section).append("]").append(kLineBreak);
+    added.append(key).append("=").append(value).append(kLineBreak);
+    return splice(content, content.size(), content.size(), added);
+}
+
+std::optional<std::string> IniProfile::read(std::string_view section, std::string_view key) const
+{
+    std::string content;
+    if (readWholeFile(m_path, content) != FileReadResult::Ok)
+        return std::nullopt;
+    return lookup(content, section, key);
+}
+
+std::string IniProfile::readString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const
+{
+    if (auto v = read(section, key))
+        return std::move(*v);
+    return std::string(defaultValue);
+}
+
+bool IniProfile::write(std::string_view section, std::string_view key, std::string_view value) const
+{
+    if (m_path.empty())
+        return false;
+    const std::string target = resolveLink(m_path);
+    std::string content;
+    // A file that exists but cannot be read must not be replaced by one
+    // holding only this key.
+    if (readWholeFile(target, content) == FileReadResult::Failed)
+        return false;
+    const std::optional<std::string> updated = assign(content, section, key, value);
+    if (!updated)
+        return false;
+    return writeFileAtomically(target, *updated);
+}
+
+FileReadResult readWholeFile(const std::string &path, std::string &content)
+{
+    content.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? FileReadResult::Missing
+                                                   : FileReadResult::Failed;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        content.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            content.clear();
+            return FileReadResult::Failed;
+        }
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return FileReadResult::Ok;
+}
+
+bool writeFileAtomically(const std::string &path, std::string_view content)
+{
+    if (path.empty())
+        return false;
+    const std::string target = resolveLink(path);
+
+    mode_t mode = newFileMode();
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) {
+        // A file the user made read-only stays as it is, as it would under
+        // an in-place write; replacing it through the folder would not.
+        if (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0)
+            return false;
+        mode = st.st_mode & 07777;
+    }
+
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable; a folder that cannot be synced (some
+    // file systems refuse) does not undo a write that has already happened.
+    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+} // namespace corvane

@@ -1,0 +1,124 @@
+// The settings store: a table of named items, each naming the INI section and
+// key where its value lives and the text used when it is absent, and one
+// accessor object that reads or writes the current item as text, integer or
+// boolean. Every read and write opens the file afresh; nothing is cached.
+//
+// Errors: an unknown name or a store that cannot be made is reported through
+// the error reporter (the window shows it in a message box) and the call goes
+// on with the fallback. A write that cannot reach the file throws
+// TRegWriteError, so the remaining writes of a save are not made.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+enum TRegType { rtReg = 0, rtIni = 1 };
+
+struct TRegItem
+{
+    std::string Name;         // the key by which the program finds the item
+    std::string Section;      // INI section, backslash and all
+    std::string Ident;        // key within the section
+    std::string DefaultValue; // text used when the key is absent
+};
+
+using TRegItems = std::vector<TRegItem>;
+
+// Raised when the settings file cannot be written; what() is the file path
+// followed by " に書き込めません" (UTF-8).
+class TRegWriteError : public std::runtime_error
+{
+public:
+    explicit TRegWriteError(const std::string &path);
+    const std::string &path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// Integer text as the settings have always accepted it: optional blanks, an
+// optional sign, then decimal digits or hexadecimal after "$", "x" or "0x".
+// Decimal must fit a 32-bit integer; hexadecimal may use all 32 bits
+// ("$FFFFFFFF" is -1). Anything else, overflow included, is nullopt.
+std::optional<int32_t> parseStoredInteger(std::string_view text);
+
+class TRegManager;
+
+class TRegFiler
+{
+public:
+    explicit TRegFiler(TRegManager &manager) : m_manager(manager) {}
+    virtual ~TRegFiler() = default;
+    TRegFiler(const TRegFiler &) = delete;
+    TRegFiler &operator=(const TRegFiler &) = delete;
+
+    // The item the last FindFiler chose, or nullptr after an unknown name.
+    const TRegItem *currentItem() const { return m_item ? &*m_item : nullptr; }
+    void setCurrentItem(const TRegItem *item);
+
+    // With no current item: reads give "", 0 and false; writes do nothing.
+    virtual std::string ReadString();
+    virtual void WriteString(const std::string &value);
+    // Text that is not an integer reads as 0, not as the default.
+    virtual int32_t ReadInteger();
+    virtual void WriteInteger(int32_t value);
+    // True when the low 8 bits of the stored integer are not zero; a default
+    // of "1", "TRUE" or "YES" (any case) stands for 1, any other for 0.
+    virtual bool ReadBool();
+    virtual void WriteBool(bool value);
+
+    // Default when Section or Ident is empty, when the store cannot be made
+    // (reported), or when the file, section or key is missing. At most 2047
+    // bytes of a stored value are returned.
+    virtual std::string ReadValue(const std::string &section, const std::string &ident,
+                                  const std::string &defaultValue);
+    // Does nothing when Section or Ident is empty or the store cannot be made
+    // (reported). Throws TRegWriteError when the file cannot be written; the
+    // old file is then left as it was.
+    virtual void WriteValue(const std::string &section, const std::string &ident,
+                            const std::string &value);
+
+private:
+    TRegManager &m_manager;
+    std::optional<TRegItem> m_item;
+};
+
+class TRegManager
+{
+public:
+    using ErrorReporter = std::function<void(const std::string &)>;
+
+    TRegManager();
+    ~TRegManager();
+    TRegManager(const TRegManager &) = delete;
+    TRegManager &operator=(const TRegManager &) = delete;
+
+    std::string IniFileName;      // full path of the INI file; set before the first read
+    std::string RegDir;           // registry key; kept for the stored layout, unused here
+    TRegItems RegItems;           // the table, in collection order
+    TRegType RegType = rtIni;     // only rtIni is backed by a store here
+
+    // The first item whose Name matches without regard to case becomes the
+    // filer's current item. An unknown name is reported as
+    // "[' " + Name + " '] is invalid." and leaves the filer without an item;
+    // the filer is returned either way.
+    TRegFiler &FindFiler(std::string_view name);
+
+    // Receives the texts of reported errors; the default writes them to stderr.
+    void setErrorReporter(ErrorReporter reporter);
+    void reportError(const std::string &message) const;
+
+private:
+    std::unique_ptr<TRegFiler> m_filer;
+    ErrorReporter m_report;
+};
+
+} // namespace corvane
