@@ -1,0 +1,122 @@
+// Composing a page off screen: the background, the 13 rows in vertical
+// columns or horizontal lines, in Mincho or Gothic, in the text colour, and
+// the grain over it all. Everything the writing does except its fades.
+//
+// Vertical rows hang from their reference point (425 - 30k, 30) with their
+// cell to the left of it. Double-byte characters stand upright: each run of
+// them is shaped top to bottom (HarfBuzz, direction TTB, language ja) so the
+// font's vertical forms apply. Single-byte characters lie on their side,
+// turned 90 degrees clockwise, as a vertical face draws them. Horizontal rows
+// have the top-left of their cell at (80, 15 + 25k).
+//
+// Glyph positions are whole pixels, each advance rounded on its own, so that
+// every full-width character takes the same pitch down a column.
+#pragma once
+#include "writing/Cp932.h"
+#include "writing/Faces.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPainter;
+struct hb_buffer_t;
+
+namespace corvane {
+
+class RandomGenerator;
+class TABitmap;
+
+inline constexpr int kRowsPerPage = 13;
+inline constexpr int kGrainAmount = 15;
+inline constexpr quint32 kDefaultTextColour = 15197922; // FoColor
+inline constexpr quint32 kDefaultBackground = 5266509;  // GColor
+
+struct PageStyle
+{
+    bool horizontal = false; // "Horizontal"
+    bool gothic = false;     // "Gothic"
+    bool tenderly = true;    // "Tenderly": the fixed grain over the page
+    quint32 textColour = kDefaultTextColour;
+    quint32 background = kDefaultBackground;
+};
+
+// The program face and logical height a page is written in.
+QString pageFace(bool horizontal, bool gothic);
+int pageFontHeight(bool horizontal); // 16 vertical, 17 horizontal
+
+// Reference point of row k (0..12): top-right of the column when vertical,
+// top-left of the line when horizontal.
+QPoint rowOrigin(int k, bool horizontal);
+
+// One shaped run, in picture pixels: each glyph's drawing origin (its
+// baseline origin in the run's own frame). A sideways run's positions are in
+// its rotated frame, x along the column and y across it, measured from the
+// reference point it turns about.
+struct PlacedRun
+{
+    bool sideways = false;
+    QPointF pivot;                // where the sideways frame's origin lies
+    std::vector<quint32> glyphs;
+    std::vector<QPointF> positions;
+};
+
+// A glyph as HarfBuzz shaped it, in font units (y up, as HarfBuzz gives it).
+struct ShapedGlyph
+{
+    quint32 glyph;
+    int xAdvance, yAdvance, xOffset, yOffset;
+};
+
+// Shapes code points with the face's HarfBuzz font; vertical means top to
+// bottom. Exposed for tests of the vertical metrics.
+std::vector<ShapedGlyph> shapeRun(const Face &face, std::u32string_view text, bool vertical);
+
+// Draws one horizontal string with its cell's top-left at topLeft. bold
+// overstrikes each glyph one pixel to the right and widens every advance by
+// one pixel, the way a face without a bold weight is made bold.
+void drawHorizontalText(QPainter &painter, const Face &face, int logicalHeight, QPointF topLeft,
+                        std::u32string_view text, bool bold = false);
+
+class PageComposer
+{
+public:
+    PageComposer();
+    ~PageComposer();
+    PageComposer(const PageComposer &) = delete;
+    PageComposer &operator=(const PageComposer &) = delete;
+
+    // False when a page face (Mincho or Gothic) is not installed; compose()
+    // then still paints the background and grain, with no text.
+    bool isReady() const;
+    QString missingFaces() const;
+
+    const FaceLibrary &faces() const { return m_faces; }
+    const Cp932Decoder &decoder() const { return m_decoder; }
+
+    // Lays out one row (CP932 bytes) as it would be drawn at row k.
+    std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const;
+
+    // Composes the page onto `page`, whose size is kept (the picture's size;
+    // an empty bitmap becomes 481 x 351). Rows past the 13th are ignored,
+    // missing ones are blank. The grain draws from `random` and leaves it where
+    // the grain leaves the program's generator.
+    void compose(TABitmap &page, std::span<const std::string> rows, const PageStyle &style,
+                 RandomGenerator &random) const;
+
+private:
+    void drawRuns(QPainter &painter, const Face &face, int pixelSize,
+                  const std::vector<PlacedRun> &runs) const;
+
+    FaceLibrary m_faces;
+    Cp932Decoder m_decoder;
+};
+
+} // namespace corvane
