@@ -1,0 +1,165 @@
+#include "text/Cp932Bytes.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace corvane {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kGeta = "\x81\xAC"; // 〓
+
+// Owns one conversion descriptor for the length of a call.
+class Converter
+{
+public:
+    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (ok())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+// Length of the UTF-8 sequence that starts at i, 1 when it is malformed, so
+// that a converter error skips exactly one character or one bad byte.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i)
+{
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = at(i);
+    std::size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        len = 2;
+    else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        if (b == 0xE0)
+            lo = 0xA0;
+        else if (b == 0xED)
+            hi = 0x9F; // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        if (b == 0xF0)
+            lo = 0x90;
+        else if (b == 0xF4)
+            hi = 0x8F; // nothing above U+10FFFF
+    } else
+        return 0;
+    if (i + len > s.size())
+        return 0;
+    if (at(i + 1) < lo || at(i + 1) > hi)
+        return 0;
+    for (std::size_t k = 2; k < len; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF)
+            return 0;
+    return len;
+}
+
+} // namespace
+
+std::string_view cp932Prefix(std::string_view s, std::size_t limit)
+{
+    if (s.size() <= limit)
+        return s;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t n = cp932CharLength(s, i);
+        if (i + n > limit)
+            break;
+        i += n;
+    }
+    return s.substr(0, i);
+}
+
+bool isDecodableCp932(std::string_view s)
+{
+    Converter cv("UTF-16LE", "CP932");
+    if (!cv.ok())
+        return false;
+    char *in = const_cast<char *>(s.data());
+    std::size_t inLeft = s.size();
+    char buf[4096];
+    while (inLeft > 0) {
+        char *out = buf;
+        std::size_t outLeft = sizeof buf;
+        if (iconv(cv.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)
+            && errno != E2BIG)
+            return false; // EILSEQ, or EINVAL for a lead byte at the very end
+    }
+    return true;
+}
+
+bool isValidUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = utf8SequenceLength(s, i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+bool hasNonAscii(std::string_view s)
+{
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+std::string utf8ToCp932(std::string_view utf8)
+{
+    if (utf8.substr(0, kBom.size()) == kBom)
+        utf8.remove_prefix(kBom.size());
+
+    std::string result;
+    result.reserve(utf8.size());
+    Converter cv("CP932", "UTF-8");
+    std::size_t pos = 0;
+    char buf[4096];
+    while (pos < utf8.size()) {
+        // Hand the converter only well-formed runs: what glibc does with
+        // malformed input is not ours to rely on.
+        std::size_t end = pos;
+        while (end < utf8.size() && utf8SequenceLength(utf8, end) != 0)
+            end += utf8SequenceLength(utf8, end);
+
+        char *in = const_cast<char *>(utf8.data() + pos);
+        std::size_t inLeft = end - pos;
+        while (inLeft > 0) {
+            char *out = buf;
+            std::size_t outLeft = sizeof buf;
+            const std::size_t rc = cv.ok() ? iconv(cv.get(), &in, &inLeft, &out, &outLeft)
+                                           : static_cast<std::size_t>(-1);
+            result.append(buf, out - buf);
+            if (rc == static_cast<std::size_t>(-1) && (!cv.ok() || errno != E2BIG)) {
+                // No CP932 form for this character: one geta for it.
+                const std::size_t at = in - utf8.data();
+                const std::size_t skip = utf8SequenceLength(utf8, at);
+                result += kGeta;
+                in += skip;
+                inLeft -= skip;
+            }
+        }
+        pos = end;
+        if (pos < utf8.size()) {
+            result += kGeta; // one malformed byte
+            ++pos;
+        }
+    }
+    return result;
+}
+
+} // namespace corvane
