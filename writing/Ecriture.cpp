@@ -1,0 +1,63 @@
+// The page-writing sequence and the stepped blend it shares with the title
+// screens.
+#include "writing/Ecriture.h"
+
+#include "effects/EffectCommon.h"
+#include "effects/TABitmap.h"
+#include "writing/PageComposer.h"
+
+namespace corvane {
+
+void blendInSteps(const TABitmap &source, TABitmap &picture, bool fine, const Present &present)
+{
+    const int steps = fine ? 24 : 17;
+    const int delta = fine ? 4 : 6;
+    for (int i = 0; i < steps; ++i) {
+        source.BlendOnto(0, 0, source.width(), source.height(), picture, quint16(i * delta));
+        if (present)
+            present();
+    }
+    source.copyOnto(picture);
+    if (present)
+        present();
+}
+
+QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags flags,
+                 const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context)
+{
+    if (flags.FBColor)
+        PFadeInG(picture, options.GColor, flags.FBColor, context);
+    if (!options.FFileIn && rows.FRetsuIist)
+        rows.FRetsuIist();
+    if (options.fadeOut && flags.FPageShown)
+        PFadeOut(picture, options.GColor, flags.FBColor, context);
+
+    TABitmap page(picture.isEmpty() ? kPictureWidth : picture.width(),
+                  picture.isEmpty() ? kPictureHeight : picture.height());
+    PageStyle style;
+    style.horizontal = options.horizontal;
+    style.gothic = options.gothic;
+    style.tenderly = context.tenderly;
+    style.textColour = options.FoColor;
+    style.background = options.GColor;
+    const std::span<const std::string> pageRows = rows.FRows ? rows.FRows() : std::span<const std::string>();
+    composer.compose(page, pageRows, style, context.random);
+
+    if (picture.isEmpty())
+        picture.setSize(page.width(), page.height());
+    if (options.fadeIn) {
+        blendInSteps(page, picture, options.fadeOut, context.present);
+    } else {
+        page.copyOnto(picture);
+        if (context.present)
+            context.present();
+    }
+
+    flags.FPageShown = true;
+    if (options.GColor != 0)
+        flags.FBColor = false;
+    flags.FFreshStart = false;
+    return options.FFileIn ? QString() : QStringLiteral("Corvanes");
+}
+
+} // namespace corvane

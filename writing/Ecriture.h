@@ -1,0 +1,60 @@
+// Writing the current page onto the picture, from the first fade to the last
+// repaint, as a window-free sequence. The window passes its picture, flags and
+// rows; `present` (in the fade context) repaints the picture and holds it for
+// a display frame, so every blend step is seen.
+#pragma once
+#include "effects/Fades.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <span>
+#include <string>
+
+namespace corvane {
+
+class PageComposer;
+class TABitmap;
+
+// Blends `source` onto `picture` step by step and ends with a plain copy:
+// 24 steps of Alpha 4 x i with `fine`, otherwise 17 steps of Alpha 6 x i;
+// a present after every step and after the copy.
+void blendInSteps(const TABitmap &source, TABitmap &picture, bool fine, const Present &present);
+
+struct EcritureOptions
+{
+    bool fadeOut = false;    // "+Fade Out": fade the shown page out first, and blend in finer
+    bool fadeIn = false;     // "+Fade In": blend the page in instead of one copy
+    bool horizontal = false; // "Horizontal"
+    bool gothic = false;     // "Gothic"
+    bool FFileIn = false;    // the rows come from elsewhere and are written unchanged
+    quint32 FoColor = 0;     // text colour 0x00BBGGRR
+    quint32 GColor = 0;      // background colour 0x00BBGGRR
+};
+
+// The window's flags, by reference: the fades inside read and set the same fields.
+struct EcritureFlags
+{
+    bool &FBColor;     // the picture holds a plain fade colour
+    bool &FPageShown;  // a page stands on the picture
+    bool &FFreshStart; // nothing written since start-up
+};
+
+// Where the rows come from: FRetsuIist fills the window's FRows from FPage
+// (called only when FFileIn is off), FRows reads them afterwards.
+struct EcritureRows
+{
+    std::function<void()> FRetsuIist;
+    std::function<std::span<const std::string>()> FRows;
+};
+
+// Writes the page: the fade in from a plain colour (FBColor), the rows, the
+// fade-out of a shown page ("+Fade Out"), the page composed off screen with the
+// grain when context.tenderly, then brought on in steps or in one copy. Sets
+// FPageShown, clears FFreshStart, clears FBColor unless GColor is black.
+// Returns the picture's new hint: "Corvanes", or empty when FFileIn.
+QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags flags,
+                 const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context);
+
+} // namespace corvane

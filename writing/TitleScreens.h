@@ -1,0 +1,86 @@
+// The title screen ("Corvane") and the end screen ("FIN"): the word rises out
+// of the background colour and sinks back into it. Also the captions that
+// "Name on" puts on the window's buttons.
+#pragma once
+#include "effects/Fades.h"
+
+#include <QString>
+#include <QtGlobal>
+
+namespace corvane {
+
+class FaceLibrary;
+class RandomGenerator;
+class TABitmap;
+
+inline constexpr int kTitleFontHeight = 30;
+inline constexpr int kTitleFontWeight = 700;
+
+// The word and its cell's top-left corner on a picture of the given size.
+struct TitleWord
+{
+    const char *word;
+    int x, y;
+};
+TitleWord titleWord(bool ending, int width, int height);
+
+// The screen's bitmap: background, the word in bold (Mincho, or Gothic), the
+// grain when tenderly. The bitmap keeps its size (an empty one becomes
+// 481 x 351).
+void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool gothic, quint32 FoColor,
+                  quint32 GColor, bool tenderly, RandomGenerator &random);
+
+struct TitleOptions
+{
+    bool FEnding = false; // the end screen instead of the title
+    bool fadeOut = false; // "+Fade Out": the finer blend of 24 steps
+    bool gothic = false;  // "Gothic"
+    quint32 FoColor = 0;
+    quint32 GColor = 0;
+};
+
+struct TitleFlags
+{
+    bool &FBColor;
+    bool &FPageShown;
+    bool FFreshStart; // only read: nothing shown yet, so no fade-out before "FIN"
+};
+
+// The whole screen: on the end screen a shown picture first fades to the
+// background (unless it is a plain fade colour or nothing was shown), then the
+// word blends in, FPageShown is set and FBColor cleared, and the picture fades
+// to the background colour again. The grain follows context.tenderly.
+void FCorvanes(TABitmap &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
+               const FadeContext &context);
+
+// "Name on": the captions of the window's flat buttons, in the order they are
+// set. An entry with balloonHint switches that control's balloon hint on
+// instead of setting a caption (its caption is null). Name off sets every
+// caption to the empty text and switches those two hints off, in the same order.
+struct NameButton
+{
+    const char *control;
+    const char *caption;
+    bool balloonHint;
+};
+inline constexpr NameButton kNameButtons[] = {
+    {"Effect1", "Difference", false},
+    {"EffectOut1", "Run along", false},
+    {"FontColor1", "FontColor", false},
+    {"BgColor1", "BgColor", false},
+    {"BGChange", "BgRandom", false},
+    {"Scroll2", "About", false},
+    {"FOBlack1", "FOB", false},
+    {"FadeOut1", "FOut", false},
+    {"Leaf1", "Leaf", false},
+    {"Leafgo1", "Go", false},
+    {"RectButton", "Deep", false},
+    {"LCheckBox4", nullptr, true},
+    {"LCheckBox12", nullptr, true},
+    {"Velocity", "Velocity", false},
+    {"finearts", "plan de arts", false},
+    {"Bitsave", "B", false},
+    {"JpegButton", "J", false},
+};
+
+} // namespace corvane
