@@ -196,16 +196,6 @@ std::string resolveLink(const std::string &path)
     return resolved;
 }
 
-std::string folderOf(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 bool writeAll(int fd, std::string_view content)
 {
     std::size_t done = 0;
@@ -394,18 +384,15 @@ bool writeFileAtomically(const std::string &path, std::string_view content)
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
+    // The data is on disk before the rename, so after a crash the name holds
+    // either the old file or the whole new one. The folder itself is not
+    // synced: losing the rename to a power cut only brings back the old file,
+    // and a save makes one write per item.
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
-    }
-    // Make the rename itself durable; a folder that cannot be synced (some
-    // file systems refuse) does not undo a write that has already happened.
-    const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
     }
     return true;
 }
