@@ -1,5 +1,6 @@
 // The 24-bit picture: byte order, copies that stay 24-bit, and the blend's
 // arithmetic, clipping and untouched row padding.
+#include "effects/PixelKernels.h"
 #include "effects/TABitmap.h"
 
 #include <gtest/gtest.h>
@@ -241,4 +242,27 @@ TEST(PixelsBlend, CopyOntoReplacesPixelsButNotPadding)
     EXPECT_TRUE(paddingIs(dest, 0x5A));
     for (int y = 0; y < 3; ++y)
         EXPECT_EQ(std::memcmp(src.image().constScanLine(y), dest.image().constScanLine(y), 21), 0);
+}
+
+// Both row kernels give the same bytes, at every length around their step sizes.
+TEST(PixelsBlend, BaselineAndAvx2KernelsAgree)
+{
+    if (!corvane::pixels::hasAvx2())
+        GTEST_SKIP() << "no AVX2 on this CPU";
+    uchar s[200], d[200], a[200], b[200];
+    for (int i = 0; i < 200; ++i) {
+        s[i] = uchar(i * 73 + 5);
+        d[i] = uchar(255 - i * 31);
+    }
+    for (int n : {0, 1, 31, 32, 33, 63, 64, 65, 127, 200}) {
+        for (int c : {1, 96, 128, 255}) {
+            std::memcpy(a, d, sizeof d);
+            std::memcpy(b, d, sizeof d);
+            corvane::pixels::blendBytesGeneric(s, a, n, uint16_t(c), uint16_t(256 - c));
+            corvane::pixels::blendBytesAvx2(s, b, n, uint16_t(c), uint16_t(256 - c));
+            for (int i = 0; i < 200; ++i)
+                ASSERT_EQ(a[i], i < n ? expected(s[i], d[i], c) : d[i]) << "n " << n << " c " << c << " at " << i;
+            ASSERT_EQ(std::memcmp(a, b, sizeof a), 0) << "n " << n << " c " << c;
+        }
+    }
 }
