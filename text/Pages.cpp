@@ -21,10 +21,9 @@ std::string joinRows(const std::vector<std::string> &rows)
         size += r.size() + 2;
     std::string out;
     out.reserve(size);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i > 0)
-            out += "\r\n";
-        out += rows[i];
+    for (const std::string &r : rows) {
+        out += r;
+        out += "\r\n";
     }
     return out;
 }

@@ -25,7 +25,8 @@ using PageRows = std::array<std::string, kPageRows>;
 // Rows padded with kPaddingRow up to a multiple of 13 (no rows: no pages).
 std::vector<std::string> padRows(std::vector<std::string> rows);
 
-// Rows joined by CR LF, the form in which the editor takes them back.
+// Each row followed by CR LF, the form in which the editor takes them back.
+// The break after the last row keeps a final empty row a line of its own.
 std::string joinRows(const std::vector<std::string> &rows);
 
 // Pages for lineCount lines: a partial last page still counts.

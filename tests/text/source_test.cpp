@@ -1,0 +1,132 @@
+#include "text/TextSource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+using namespace corvane;
+
+namespace {
+
+// A file system with the given files and nothing else; names listed in
+// unreadable exist but cannot be read.
+FileAccess fakeFiles(std::map<QString, std::string> files, std::set<QString> unreadable = {})
+{
+    auto shared = std::make_shared<std::map<QString, std::string>>(std::move(files));
+    auto bad = std::make_shared<std::set<QString>>(std::move(unreadable));
+    return FileAccess{
+        [=](const QString &p) { return shared->count(p) > 0 || bad->count(p) > 0; },
+        [=](const QString &p) -> std::optional<std::string> {
+            if (bad->count(p) || !shared->count(p))
+                return std::nullopt;
+            return shared->at(p);
+        },
+    };
+}
+
+} // namespace
+
+// The saved source matters only with "Keep" on and FFileIn set; the
+// reserved names and the empty name keep the stored page, a missing file
+// starts again at page 1, an existing one asks for the same page.
+TEST(SavedSource, ValidationCases)
+{
+    const FileAccess files = fakeFiles({{"book.txt", "x"}});
+    for (const char *reserved : {"Clipboard", "", "Corvane"}) {
+        const SavedSourceCheck c = checkSavedSource(true, true, reserved, 7, files);
+        EXPECT_FALSE(c.fileIn) << reserved;
+        EXPECT_EQ(c.page, 7) << reserved;
+        EXPECT_FALSE(c.samePage) << reserved;
+    }
+    const SavedSourceCheck kept = checkSavedSource(true, true, "book.txt", 7, files);
+    EXPECT_TRUE(kept.fileIn);
+    EXPECT_EQ(kept.page, 7);
+    EXPECT_TRUE(kept.samePage);
+    const SavedSourceCheck gone = checkSavedSource(true, true, "lost.txt", 7, files);
+    EXPECT_FALSE(gone.fileIn);
+    EXPECT_EQ(gone.page, 1);
+    // Byte-exact comparison: another case is an ordinary (missing) name.
+    EXPECT_EQ(checkSavedSource(true, true, "clipboard", 7, files).page, 1);
+    // Keep off: nothing is validated.
+    const SavedSourceCheck off = checkSavedSource(false, true, "lost.txt", 7, files);
+    EXPECT_TRUE(off.fileIn);
+    EXPECT_EQ(off.page, 7);
+}
+
+// Which text the start-up load takes.
+TEST(StartupText, ChoosesBetweenFileAndBuiltIn)
+{
+    const std::string builtin = builtinTextBytes();
+    const FileAccess withFile = fakeFiles({{"corvane.txt", "abc\r\n"}});
+
+    const StartupText off = chooseStartupText(false, false, {}, withFile);
+    EXPECT_EQ(off.origin, TextOrigin::BuiltIn); // the file is not looked at
+    EXPECT_EQ(off.bytes, builtin);
+    EXPECT_TRUE(off.fromPageOne);
+    EXPECT_FALSE(off.normalise);
+
+    const StartupText on = chooseStartupText(true, false, {}, withFile);
+    EXPECT_EQ(on.origin, TextOrigin::File);
+    EXPECT_EQ(on.bytes, "abc\r\n");
+    EXPECT_TRUE(on.normalise);
+    EXPECT_FALSE(on.fromPageOne);
+
+    const StartupText none = chooseStartupText(true, false, {}, fakeFiles({}));
+    EXPECT_EQ(none.origin, TextOrigin::BuiltIn);
+    EXPECT_TRUE(none.normalise);
+    EXPECT_FALSE(none.fromPageOne); // the stored page is kept
+
+    const StartupText unreadable =
+        chooseStartupText(true, false, {}, fakeFiles({}, {"corvane.txt"}));
+    EXPECT_EQ(unreadable.origin, TextOrigin::BuiltIn);
+    EXPECT_EQ(unreadable.bytes, builtin);
+
+    EXPECT_EQ(chooseStartupText(true, true, {}, withFile).origin, TextOrigin::None);
+}
+
+// The real file system: a directory named corvane.txt is no text file.
+TEST(StartupText, RealDirectory)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("corvane.txt"));
+    EXPECT_EQ(chooseStartupText(true, false, dir.path()).origin, TextOrigin::BuiltIn);
+    ASSERT_TRUE(QDir(dir.path()).rmdir("corvane.txt"));
+
+    QFile f(QDir(dir.path()).filePath("corvane.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\x88\x9F\r\nline\x1A tail");
+    f.close();
+    const StartupText t = chooseStartupText(true, false, dir.path());
+    EXPECT_EQ(t.origin, TextOrigin::File);
+    EXPECT_EQ(t.bytes, "\x88\x9F\r\nline"); // 0x1A ends the text
+    EXPECT_FALSE(readFileBytes(QDir(dir.path()).filePath("missing.txt")));
+}
+
+// UTF-8 files are converted; CP932 and ASCII files are taken as they are.
+TEST(TextDecoding, Utf8IsConvertedToCp932)
+{
+    bool utf8 = false;
+    // "日本語の文章。" in UTF-8, no BOM: not decodable as CP932.
+    EXPECT_EQ(decodeTextFile("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\x96\x87"
+                             "\xE7\xAB\xA0\xE3\x80\x82\r\n",
+                             &utf8),
+              "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x95\xB6\x8F\xCD\x81\x42\r\n");
+    EXPECT_TRUE(utf8);
+    // A BOM converts even pure ASCII, and is dropped.
+    EXPECT_EQ(decodeTextFile("\xEF\xBB\xBFok", &utf8), "ok");
+    EXPECT_TRUE(utf8);
+    // No CP932 form (an emoji, é), or malformed bytes after a BOM: one 〓 each.
+    EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF" "a\xF0\x9F\x98\x80" "b\xC3\xA9\xFF" "c"),
+              "a\x81\xAC" "b\x81\xAC\x81\xAC" "c");
+    // Shift-JIS prose is left alone, and so is plain ASCII.
+    EXPECT_EQ(decodeTextFile("\x82\xA0\x82\xA2\x82\xA4", &utf8), "\x82\xA0\x82\xA2\x82\xA4");
+    EXPECT_FALSE(utf8);
+    EXPECT_EQ(decodeTextFile("plain\ttext", &utf8), "plain\ttext");
+    EXPECT_FALSE(utf8);
+}

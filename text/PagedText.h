@@ -1,0 +1,32 @@
+// The start-up text work on the window's hidden editor: normalising the
+// loaded text, cutting its rows into pages, and reading one page back.
+// Also the whole chain on bytes, for the command-line dump and the tests.
+#pragma once
+#include "text/Pages.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class TEditor;
+
+// Normalises the editor's text: unwrapped while it is edited, read-only
+// and wrapped again afterwards, also when a step throws. The text is
+// rewritten only when something changes.
+void normaliseEditor(TEditor &editor);
+
+// Pads the editor's rows to whole pages and stores them back one row per
+// line; returns the page count (FPageTotal).
+int buildPages(TEditor &editor);
+
+// The 13 rows of page (1-based) from a paged editor.
+PageRows pageRows(const TEditor &editor, int page);
+
+// Every paged row of text (CP932 bytes) as the window gets them: loaded
+// into an editor set up like the window's, normalised when normalise is
+// set, wrapped, padded to pages of 13.
+std::vector<std::string> pagedRows(std::string_view text, bool normalise);
+
+} // namespace corvane

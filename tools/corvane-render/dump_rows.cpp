@@ -1,0 +1,42 @@
+// --dump-rows: the rows the window would page, for golden comparisons and
+// for looking at a layout without starting the window.
+#include "commands.h"
+
+#include "text/PagedText.h"
+#include "text/TextSource.h"
+
+#include <QString>
+
+namespace corvane::render {
+
+int dumpRows(const Args &args, const Streams &io)
+{
+    if (args.size() > 1) {
+        std::fputs("corvane-render: --dump-rows takes at most one FILE\n", io.err);
+        return 2;
+    }
+    std::string text;
+    bool normalise = false;
+    if (args.empty()) {
+        text = builtinTextBytes(); // as with "Keep" off: not normalised
+    } else {
+        const QString path = QString::fromLocal8Bit(args[0].c_str());
+        const FileAccess files = realFileAccess();
+        std::optional<std::string> loaded;
+        if (files.isFile(path))
+            loaded = loadTextFile(path, nullptr, files);
+        if (!loaded) {
+            std::fprintf(io.err, "corvane-render: cannot read %s\n", args[0].c_str());
+            return 1;
+        }
+        text = std::move(*loaded);
+        normalise = true;
+    }
+    for (const std::string &row : pagedRows(text, normalise)) {
+        std::fwrite(row.data(), 1, row.size(), io.out);
+        std::fputc('\n', io.out);
+    }
+    return std::fflush(io.out) == 0 && !std::ferror(io.out) ? 0 : 1;
+}
+
+} // namespace corvane::render
