@@ -223,6 +223,20 @@ PlasmaResult PlanDeArts::Pplasma(QImage &picture, RandomGenerator &random, const
     return advance(opts);
 }
 
+ArtsTick PlanDeArts::Timer4Timer(const bool &FArts, QImage &picture, RandomGenerator &random,
+                                 const EffectClock &clock, const PlasmaHooks &hooks)
+{
+    ArtsTick t;
+    if (m_building) {
+        t.refused = true;
+        return t;
+    }
+    if (FArts)
+        t.picture = Pplasma(picture, random, clock, hooks);
+    t.stopTimer = !FArts;
+    return t;
+}
+
 ArtsBoxClick PlanDeArts::LCheckBox20Click(bool checked) const
 {
     return {checked ? QStringLiteral("Green arts") : QStringLiteral("Blue arts"), false};

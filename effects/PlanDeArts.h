@@ -114,6 +114,14 @@ struct ArtsBoxClick
     bool clearArts = false;
 };
 
+// Timer4Timer: whether the window disarms Timer4 and hides Label3.
+struct ArtsTick
+{
+    bool refused = false; // a build was under way: nothing happened
+    PlasmaResult picture; // done when a picture was made
+    bool stopTimer = false;
+};
+
 class PlanDeArts
 {
 public:
@@ -139,6 +147,11 @@ public:
     // Only the window's event pump may re-enter this object during the call.
     PlasmaResult Pplasma(QImage &picture, RandomGenerator &random, const EffectClock &clock,
                          const PlasmaHooks &hooks);
+
+    // One repetition. FArts is the window's flag, read again after the picture
+    // because a stop handled during the build clears it; the run then ends now.
+    ArtsTick Timer4Timer(const bool &FArts, QImage &picture, RandomGenerator &random,
+                         const EffectClock &clock, const PlasmaHooks &hooks);
 
     // The steps of Pplasma, for tests and benchmarks.
     void build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents = {});
