@@ -1,0 +1,622 @@
+// TEditor: row list, Lines view, select-and-replace and the row wrapper.
+// Writes only the editor's own rows, selection and options.
+#include "text/TEditor.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+namespace corvane {
+
+namespace {
+
+// Line-break rule sets, code page 932 bytes. The window's editor extends the
+// default FollowStr by a space and the closing angle brackets and percent
+// signs (67 bytes) and LeadStr by the opening ones (21 bytes).
+constexpr std::string_view kDefaultFollowStr =
+    "\x81\x41\x81\x42\x81\x43\x81\x44\x81\x45\x81\x48\x81\x49\x81\x4A\x81\x4B\x81\x52"
+    "\x81\x53\x81\x54\x81\x55\x81\x58\x81\x5B\x81\x6A\x81\x6E\x81\x70\x81\x76\x81\x78"
+    "\x21\x29\x2C\x2E\x3A\x3B\x3F\x5D\x7D\xA1\xA3\xA4\xA5\xB0\xDE\xDF";
+constexpr std::string_view kEditor2FollowExtra = "\x20\x81\x74\x81\x84\x3E\x81\xE2\x25\x81\x93";
+constexpr std::string_view kDefaultLeadStr = "\x81\x69\x81\x6D\x81\x6F\x81\x75\x81\x77\x28\x5B\x7B\xA2";
+constexpr std::string_view kEditor2LeadExtra = "\x81\x73\x81\x83\x3C\x81\xE1";
+constexpr std::string_view kPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44\x2C\x2E\xA1\xA4";
+
+constexpr int kMaxTabSpaceCount = 256; // wider stops than any row are meaningless
+
+// Calls f(piece, isLast) for every line of text; the piece after the last
+// break is always reported, possibly empty.
+template <typename F>
+void forEachLine(std::string_view text, F &&f)
+{
+    size_t begin = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch != '\r' && ch != '\n')
+            continue;
+        f(text.substr(begin, i - begin), false);
+        if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        begin = i + 1;
+    }
+    f(text.substr(begin), true);
+}
+
+size_t countBreaks(std::string_view text)
+{
+    return size_t(std::count(text.begin(), text.end(), '\r') + std::count(text.begin(), text.end(), '\n'));
+}
+
+// Rows of a text as assigned or read: one per line, a final break adds no
+// empty row, an unterminated last line gets lastMark.
+std::vector<TRow> splitIntoRows(std::string_view text, EndMark lastMark)
+{
+    std::vector<TRow> rows;
+    if (text.empty())
+        return rows;
+    rows.reserve(countBreaks(text) + 1);
+    forEachLine(text, [&](std::string_view line, bool isLast) {
+        if (!isLast)
+            rows.push_back({std::string(line), EndMark::Hard});
+        else if (!line.empty())
+            rows.push_back({std::string(line), lastMark});
+    });
+    return rows;
+}
+
+// Length of text once its line breaks are written as CR LF.
+int64_t lengthWithCrLf(std::string_view text)
+{
+    int64_t length = 0;
+    forEachLine(text, [&](std::string_view line, bool isLast) { length += int64_t(line.size()) + (isLast ? 0 : 2); });
+    return length;
+}
+
+EndMark finalMark(EndMark previous)
+{
+    return previous == EndMark::Hard ? EndMark::Hard : EndMark::End;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- options
+
+TWrapOption::TWrapOption()
+    : FollowStr(kDefaultFollowStr), LeadStr(kDefaultLeadStr), PunctuationStr(kPunctuationStr)
+{
+}
+
+TWrapOption TWrapOption::editor2()
+{
+    TWrapOption option;
+    option.FollowRetMark = true;
+    option.FollowPunctuation = true;
+    option.FollowStr = std::string(kDefaultFollowStr) + std::string(kEditor2FollowExtra);
+    option.Leading = true;
+    option.LeadStr = std::string(kDefaultLeadStr) + std::string(kEditor2LeadExtra);
+    option.WordBreak = true;
+    option.WrapByte = 36;
+    return option;
+}
+
+int TWrapOption::clampWrapByte(int columns)
+{
+    return std::clamp(columns, MinWrapByte, MaxWrapByte);
+}
+
+void TWrapOption::setWrapByte(int columns)
+{
+    WrapByte = clampWrapByte(columns);
+}
+
+TWordDelimiters defaultWordDelimiters()
+{
+    struct Range
+    {
+        int first, last;
+    };
+    constexpr Range ranges[] = {
+        {0x00, 0x2F}, {0x3A, 0x40}, {0x5B, 0x5E}, {0x60, 0x60}, {0x7B, 0x80}, {0xA0, 0xA5}, {0xFD, 0xFF},
+    };
+    TWordDelimiters set;
+    for (const Range &r : ranges)
+        for (int b = r.first; b <= r.last; ++b)
+            set.set(size_t(b));
+    return set;
+}
+
+// ---------------------------------------------------------------- Lines
+
+int TEditorStrings::Count() const
+{
+    const TEditor &e = m_editor;
+    return e.m_wordWrap ? int(e.lineStarts().size()) : e.RowCount();
+}
+
+std::string TEditorStrings::operator[](int index) const
+{
+    const TEditor &e = m_editor;
+    if (!e.m_wordWrap)
+        return e.RowText(index);
+    const std::vector<size_t> &starts = e.lineStarts();
+    if (index < 0 || size_t(index) >= starts.size())
+        return {};
+    const size_t first = starts[size_t(index)];
+    const size_t last = e.logicalLineEnd(first);
+    std::string line;
+    for (size_t r = first; r <= last; ++r)
+        line += e.m_rows[r].text;
+    return line;
+}
+
+std::string TEditorStrings::Text() const
+{
+    const std::vector<TRow> &rows = m_editor.m_rows;
+    size_t size = 0;
+    for (const TRow &row : rows)
+        size += row.text.size() + (row.mark == EndMark::Hard ? 2 : 0);
+    std::string text;
+    text.reserve(size);
+    for (const TRow &row : rows) {
+        text += row.text;
+        if (row.mark == EndMark::Hard)
+            text += "\r\n";
+    }
+    return text;
+}
+
+void TEditorStrings::setText(std::string_view text)
+{
+    m_editor.replaceRows(splitIntoRows(text, EndMark::Hard));
+    if (m_editor.m_wordWrap)
+        m_editor.WrapAll();
+}
+
+void TEditorStrings::LoadFromBuffer(std::string_view bytes)
+{
+    // 0x1A is the old end-of-file mark: it and everything after it are not text.
+    const size_t eof = bytes.find('\x1A');
+    if (eof != std::string_view::npos)
+        bytes = bytes.substr(0, eof);
+    m_editor.replaceRows(splitIntoRows(bytes, EndMark::End));
+    if (m_editor.m_wordWrap)
+        m_editor.WrapAll();
+}
+
+void TEditorStrings::LoadFromFile(const std::string &fileName)
+{
+    struct Closer
+    {
+        void operator()(std::FILE *f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(fileName.c_str(), "rb"));
+    if (!file)
+        throw std::runtime_error("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+
+    // Read everything before touching the rows, so a failed read leaves the
+    // previous text in place.
+    std::string bytes;
+    char block[65536];
+    for (;;) {
+        const size_t got = std::fread(block, 1, sizeof block, file.get());
+        bytes.append(block, got);
+        if (got < sizeof block)
+            break;
+    }
+    if (std::ferror(file.get()))
+        throw std::runtime_error("Cannot read file \"" + fileName + "\". " + std::strerror(errno));
+    LoadFromBuffer(bytes);
+}
+
+void TEditorStrings::Clear()
+{
+    m_editor.replaceRows({});
+}
+
+// ---------------------------------------------------------------- editor
+
+TEditor::TEditor()
+    : m_wordDelimiters(defaultWordDelimiters()), m_follow(m_wrapOption.FollowStr), m_lead(m_wrapOption.LeadStr),
+      m_punctuation(m_wrapOption.PunctuationStr), m_lines(*this)
+{
+}
+
+std::string TEditor::RowText(int index) const
+{
+    if (index < 0 || size_t(index) >= m_rows.size())
+        return {};
+    return m_rows[size_t(index)].text;
+}
+
+EndMark TEditor::RowMark(int index) const
+{
+    if (index < 0 || size_t(index) >= m_rows.size())
+        return EndMark::Hard;
+    return m_rows[size_t(index)].mark;
+}
+
+void TEditor::ClearText()
+{
+    m_lines.Clear();
+}
+
+void TEditor::setWordWrap(bool on)
+{
+    if (on == m_wordWrap)
+        return;
+    m_wordWrap = on;
+    if (on)
+        WrapAll();
+    else
+        UnwrapAll();
+}
+
+void TEditor::setTabSpaceCount(int columns)
+{
+    const int clamped = std::clamp(columns, 1, kMaxTabSpaceCount);
+    if (clamped == m_tabSpaceCount)
+        return;
+    m_tabSpaceCount = clamped;
+    // Row widths depend on the tab stops, so wrapped rows would go stale.
+    if (m_wordWrap)
+        WrapAll();
+}
+
+void TEditor::setWrapOption(const TWrapOption &option)
+{
+    TWrapOption next = option;
+    next.setWrapByte(option.WrapByte);
+    if (next == m_wrapOption)
+        return;
+    m_wrapOption = std::move(next);
+    m_follow = CharSet(m_wrapOption.FollowStr);
+    m_lead = CharSet(m_wrapOption.LeadStr);
+    m_punctuation = CharSet(m_wrapOption.PunctuationStr);
+    if (m_wordWrap)
+        WrapAll();
+}
+
+void TEditor::replaceRows(std::vector<TRow> rows)
+{
+    m_rows = std::move(rows);
+    m_lineStartsValid = false;
+    m_selStart = m_selEnd = Position{};
+}
+
+// ---------------------------------------------------------------- wrapping
+
+std::vector<TRow> TEditor::WrapLine(std::string_view line) const
+{
+    std::vector<TRow> rows;
+    appendWrapped(line, rows);
+    return rows;
+}
+
+void TEditor::appendWrapped(std::string_view line, std::vector<TRow> &out) const
+{
+    const TWrapOption &o = m_wrapOption;
+    const int w = o.WrapByte;
+    const int minRow = (w / 5) * 4; // the line-start and line-end rules stop here
+    // Every decision looks at most at column w + 4 (a hanging double-byte
+    // mark after w + 2) and compares the width only with numbers up to that,
+    // so each row maps a window of the rest instead of the whole rest. This
+    // keeps a long line linear; tabs still realign to each row's start.
+    const int window = w + 6;
+    ColumnMap map;
+    map.build(line, m_tabSpaceCount, window);
+    auto restWidth = [&] { return map.truncated() ? window + 1 : map.width(); };
+
+    int n = restWidth();
+    if (n < w) {
+        out.push_back({std::string(line), EndMark::Hard});
+        return;
+    }
+
+    size_t pos = 0;
+    while (n >= w) {
+        const std::string_view rest = line.substr(pos);
+        auto byteAt = [&](int k) { return static_cast<unsigned char>(map.charAt(rest, k)[0]); };
+        auto endingAt = [&](int k) {
+            const ColumnClass c = map.at(k);
+            return (c == ColumnClass::Single || c == ColumnClass::TrailHalf) ? map.charAt(rest, k) : std::string_view{};
+        };
+
+        int p = w;
+        if (map.at(w) == ColumnClass::LeadHalf) {
+            p = w - 1; // the double-byte character moves whole
+        } else if (o.WordBreak && n > w && map.at(w) == ColumnClass::Single && !m_wordDelimiters[byteAt(w)]) {
+            // Only the byte at column w decides; a word that ends exactly
+            // there still moves when an earlier break point exists.
+            for (int k = w - 1; k >= w / 3; --k) {
+                const ColumnClass c = map.at(k);
+                if (c == ColumnClass::TrailHalf || (c == ColumnClass::Single && m_wordDelimiters[byteAt(k)])) {
+                    p = k;
+                    break;
+                }
+            }
+        }
+
+        if (o.FollowPunctuation) {
+            while (p < w + 2) {
+                const std::string_view c = map.charAt(rest, p + 1);
+                if (!m_punctuation.contains(c))
+                    break;
+                p += int(c.size());
+            }
+        }
+
+        if (o.Leading && p < n) {
+            auto stepBack = [&] { p -= map.at(p) == ColumnClass::TrailHalf ? 2 : 1; };
+            while (p >= minRow && m_lead.contains(endingAt(p)))
+                stepBack();
+            if (p + 1 < n && m_follow.contains(map.charAt(rest, p + 1))) {
+                while (p >= minRow && (m_lead.contains(endingAt(p)) || m_follow.contains(map.charAt(rest, p + 1))))
+                    stepBack();
+            }
+        }
+
+        // Column 1 is never tab fill, so a row always takes at least one byte.
+        const size_t bytes = std::max<size_t>(map.bytesInColumns(p), 1);
+        out.push_back({std::string(rest.substr(0, bytes)), EndMark::Soft});
+        pos += bytes;
+        map.build(line.substr(pos), m_tabSpaceCount, window);
+        n = restWidth();
+    }
+
+    if (pos < line.size())
+        out.push_back({std::string(line.substr(pos)), EndMark::Hard});
+    else if (!o.FollowRetMark)
+        out.push_back({std::string(), EndMark::Hard});
+    else
+        out.back().mark = EndMark::Hard;
+}
+
+size_t TEditor::logicalLineStart(size_t row) const
+{
+    while (row > 0 && m_rows[row - 1].mark == EndMark::Soft)
+        --row;
+    return row;
+}
+
+size_t TEditor::logicalLineEnd(size_t row) const
+{
+    while (row + 1 < m_rows.size() && m_rows[row].mark == EndMark::Soft)
+        ++row;
+    return row;
+}
+
+const std::vector<size_t> &TEditor::lineStarts() const
+{
+    if (!m_lineStartsValid) {
+        m_lineStarts.clear();
+        for (size_t r = 0; r < m_rows.size(); r = logicalLineEnd(r) + 1)
+            m_lineStarts.push_back(r);
+        m_lineStartsValid = true;
+    }
+    return m_lineStarts;
+}
+
+void TEditor::WrapAll()
+{
+    if (m_rows.empty())
+        return;
+    const EndMark lastMark = m_rows.back().mark;
+    std::vector<TRow> out;
+    out.reserve(m_rows.size());
+    std::string joined;
+    for (size_t r = 0; r < m_rows.size();) {
+        const size_t last = logicalLineEnd(r);
+        if (r == last) {
+            appendWrapped(m_rows[r].text, out);
+        } else {
+            joined.clear();
+            for (size_t k = r; k <= last; ++k)
+                joined += m_rows[k].text;
+            appendWrapped(joined, out);
+        }
+        r = last + 1;
+    }
+    out.back().mark = finalMark(lastMark);
+    replaceRows(std::move(out));
+}
+
+void TEditor::UnwrapAll()
+{
+    if (m_rows.empty())
+        return;
+    const EndMark lastMark = m_rows.back().mark;
+    std::vector<TRow> out;
+    out.reserve(lineStarts().size());
+    for (size_t r = 0; r < m_rows.size();) {
+        const size_t last = logicalLineEnd(r);
+        TRow row{std::move(m_rows[r].text), EndMark::Hard};
+        for (size_t k = r + 1; k <= last; ++k)
+            row.text += m_rows[k].text;
+        out.push_back(std::move(row));
+        r = last + 1;
+    }
+    out.back().mark = finalMark(lastMark);
+    replaceRows(std::move(out));
+}
+
+// ---------------------------------------------------------------- selection
+
+size_t TEditor::rowSpan(size_t row) const
+{
+    const TRow &r = m_rows[row];
+    switch (r.mark) {
+    case EndMark::Hard:
+        return r.text.size() + 2;
+    case EndMark::Soft:
+        return r.text.size();
+    case EndMark::End:
+        return r.text.size() + 1;
+    }
+    return r.text.size();
+}
+
+TEditor::Position TEditor::clampPosition(Position p) const
+{
+    if (m_rows.empty())
+        return {};
+    if (p.row >= m_rows.size())
+        return {m_rows.size() - 1, m_rows.back().text.size()};
+    p.column = std::min(p.column, m_rows[p.row].text.size());
+    return p;
+}
+
+TEditor::Position TEditor::positionAt(int64_t offset) const
+{
+    if (m_rows.empty() || offset <= 0)
+        return {};
+    auto left = uint64_t(offset);
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        const size_t span = rowSpan(r);
+        if (left < span)
+            return {r, std::min<size_t>(size_t(left), m_rows[r].text.size())};
+        left -= span;
+    }
+    return {m_rows.size() - 1, m_rows.back().text.size()};
+}
+
+TEditor::Position TEditor::advance(Position from, int64_t count) const
+{
+    if (m_rows.empty() || count <= 0)
+        return from;
+    auto left = uint64_t(count);
+    size_t r = from.row;
+    size_t c = from.column;
+    for (;;) {
+        const size_t available = rowSpan(r) - c;
+        if (left < available)
+            return {r, std::min<size_t>(c + size_t(left), m_rows[r].text.size())};
+        if (r + 1 == m_rows.size())
+            return {r, m_rows[r].text.size()};
+        left -= available;
+        ++r;
+        c = 0;
+    }
+}
+
+int64_t TEditor::offsetOf(Position p) const
+{
+    int64_t offset = 0;
+    for (size_t r = 0; r < p.row && r < m_rows.size(); ++r)
+        offset += int64_t(rowSpan(r));
+    return offset + int64_t(p.column);
+}
+
+void TEditor::setSelStart(int64_t offset)
+{
+    if (m_rows.empty())
+        return;
+    m_selStart = m_selEnd = positionAt(offset);
+}
+
+void TEditor::setSelLength(int64_t count)
+{
+    if (m_rows.empty())
+        return;
+    m_selStart = clampPosition(m_selStart);
+    m_selEnd = advance(m_selStart, count);
+}
+
+int64_t TEditor::SelStart() const
+{
+    return offsetOf(clampPosition(m_selStart));
+}
+
+int64_t TEditor::SelLength() const
+{
+    return offsetOf(clampPosition(m_selEnd)) - SelStart();
+}
+
+std::string TEditor::SelText() const
+{
+    if (m_rows.empty())
+        return {};
+    const Position a = clampPosition(m_selStart);
+    const Position b = clampPosition(m_selEnd);
+    std::string text;
+    for (size_t r = a.row; r <= b.row; ++r) {
+        const std::string &row = m_rows[r].text;
+        const size_t from = r == a.row ? a.column : 0;
+        const size_t to = r == b.row ? b.column : row.size();
+        text.append(row, from, to - from);
+        if (r != b.row && m_rows[r].mark == EndMark::Hard)
+            text += "\r\n";
+    }
+    return text;
+}
+
+void TEditor::setSelText(std::string_view text)
+{
+    if (m_readOnly)
+        return;
+    if (m_rows.empty()) {
+        if (text.empty())
+            return;
+        // Inserting into an empty text: start from one empty unterminated
+        // row, so the result reads back exactly as the inserted bytes.
+        m_rows.push_back({std::string(), EndMark::End});
+        m_selStart = m_selEnd = Position{};
+    }
+    const Position a = clampPosition(m_selStart);
+    const Position b = clampPosition(m_selEnd);
+    const int64_t caret = offsetOf(a) + lengthWithCrLf(text);
+
+    // The touched logical lines are joined, edited as one string and cut
+    // again. No break lies outside the selection inside that string, so the
+    // new lines come only from the inserted text.
+    const size_t first = logicalLineStart(a.row);
+    const size_t last = logicalLineEnd(b.row);
+    const EndMark lastMark = m_rows[last].mark;
+    std::string joined;
+    size_t startAt = 0;
+    size_t endAt = 0;
+    for (size_t r = first; r <= last; ++r) {
+        if (r == a.row)
+            startAt = joined.size() + a.column;
+        if (r == b.row)
+            endAt = joined.size() + b.column;
+        joined += m_rows[r].text;
+        if (r != last && m_rows[r].mark == EndMark::Hard)
+            joined += "\r\n";
+    }
+    std::string edited = joined.substr(0, startAt);
+    edited += text;
+    edited.append(joined, endAt, std::string::npos);
+
+    std::vector<TRow> replacement;
+    forEachLine(edited, [&](std::string_view line, bool) {
+        if (m_wordWrap)
+            appendWrapped(line, replacement);
+        else
+            replacement.push_back({std::string(line), EndMark::Hard});
+    });
+    replacement.back().mark = lastMark;
+
+    const auto firstIt = m_rows.begin() + std::ptrdiff_t(first);
+    m_rows.erase(firstIt, m_rows.begin() + std::ptrdiff_t(last + 1));
+    m_rows.insert(m_rows.begin() + std::ptrdiff_t(first), std::make_move_iterator(replacement.begin()),
+                  std::make_move_iterator(replacement.end()));
+    m_lineStartsValid = false;
+    m_selStart = m_selEnd = positionAt(caret);
+}
+
+// ---------------------------------------------------------------- set-up
+
+void setupEditor2(TEditor &editor)
+{
+    editor.setTabSpaceCount(8);
+    editor.setWrapOption(TWrapOption::editor2());
+    editor.setWordWrap(true);
+    editor.setReadOnly(true);
+    editor.Lines().setText("Editor1");
+}
+
+} // namespace corvane
