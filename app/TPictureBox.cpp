@@ -1,0 +1,23 @@
+// Image1's drawing.
+#include "app/TPictureBox.h"
+
+#include <QPainter>
+
+TPictureBox::TPictureBox(int width, int height, QWidget *parent)
+    : QWidget(parent), m_picture(width, height, QImage::Format_BGR888)
+{
+    m_picture.fill(Qt::black);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void TPictureBox::repaintNow()
+{
+    repaint();
+}
+
+void TPictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, m_picture);
+}

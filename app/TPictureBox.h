@@ -1,0 +1,23 @@
+// Image1: shows the window's 481 x 351 picture, a 24-bit bitmap that every
+// writing routine and effect draws on directly.
+#pragma once
+#include <QImage>
+#include <QWidget>
+
+class TPictureBox : public QWidget
+{
+public:
+    TPictureBox(int width, int height, QWidget *parent = nullptr);
+
+    QImage &picture() { return m_picture; }
+    const QImage &picture() const { return m_picture; }
+
+    // Repaints now, not at the next event-loop turn, so each step of a fade is seen.
+    void repaintNow();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_picture;
+};

@@ -1,0 +1,165 @@
+// Start-up (FormCreate), the deferred load (Timer2Timer), shutdown
+// (FormCloseQuery), dragging the window by its body and the Slow intervals.
+// Writes every field of TForm1 at start-up; the timers' intervals.
+#include "app/TForm1.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+#include "app/Application.h"
+#include "app/Design.h"
+#include "app/TPictureBox.h"
+#include "controls/TExtTrackBar.h"
+#include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
+#include "settings/TRegManager.h"
+#include "text/TEditor.h"
+
+using namespace corvane;
+
+namespace {
+
+void paintSwatch(QLabel *swatch, uint32_t colour)
+{
+    QPalette pal = swatch->palette();
+    pal.setColor(QPalette::Window, toQColor(colour));
+    swatch->setPalette(pal);
+}
+
+} // namespace
+
+QString TForm1::settingsPathForProgram(const QString &programPath)
+{
+    const QFileInfo info(programPath);
+    const QString suffix = info.suffix();
+    QString base = programPath;
+    if (!suffix.isEmpty() && !info.completeBaseName().isEmpty())
+        base.chop(suffix.size() + 1);
+    return base + QStringLiteral(".ini");
+}
+
+void TForm1::FormCreate()
+{
+    // The window's shape is applied by the region step; double buffering is Qt's own.
+    FDiffTick = 0;
+    FoColor = 16777215;
+    GColor = 0;
+    FPage = 1;
+    Label1->setText(QStringLiteral("1"));
+    FPageCount = 0;
+    ExtTrackBar1->setMaxChecked(0); // refused while the minimum is 1: the design range stays
+    Label2->setText(QStringLiteral("0"));
+    FSamePage = true;
+    Image1->setToolTip(QStringLiteral("Corvane"));
+    FLeaf = 1;
+    FPictureHintAlt.clear();
+    Editor2->setReadOnly(true);
+
+    FVelocity = false;
+    FVelWarm = 0;
+    Pcx = kPictureWidth / 2;
+    Pcy = kPictureHeight / 2;
+    Pmvc = 2;
+    FVelDiv = 8;
+    Piro = 1;
+    Pform = 1;
+    Pirot = 2;
+    Pformt = 1;
+    FLockHit = false;
+    Pmix = false;
+    Pmouse = false;
+    FLockCount = 0;
+
+    FArts = false;
+    FArtsRise = true;
+    FArtsLevel = 80;
+    FArtsShown = false;
+
+    RegManager1->IniFileName = (m_iniPath.isEmpty()
+                                    ? settingsPathForProgram(QCoreApplication::applicationFilePath())
+                                    : m_iniPath)
+                                   .toStdString();
+    readSettings();
+    move(Form1Left, Form1Top);
+
+    if (!checked(11)) { // "Keep" off: reading starts at page 1 of the built-in text
+        FPage = 1;
+        Label1->setText(QStringLiteral("1"));
+    }
+    paintSwatch(FLabel, FoColor);
+    paintSwatch(GLabel, GColor);
+    FDifference = false;
+    FPageShown = false;
+    FEnding = false;
+    Leafgo1->setToolTip(QStringLiteral("%1 page").arg(FLeaf));
+    FPagesBuilt = false;
+    FFreshStart = true;
+
+    picture().fill(toQColor(GColor));
+    if (checked(6))
+        PNoise1();
+    FBColor = false; // the stored value only travels from shutdown to shutdown
+    if (checked(13))
+        PNameon();
+    applyTimerIntervals(checked(14));
+
+    FDeepWalk = 15198183;
+    FRandom.randomize();
+    FDeepWalk = FRandom.next(16600000);
+    FDeepWalkUp = true;
+    FDeepColor = 15198183;
+    FDeepSepMode = 0;
+    FDeepGrowing = true;
+    FDeepInset = 5;
+    FDeepSlow = 2;
+    FDeep = false;
+
+    Timer2->setSingleShot(true); // a title fade that pumps events must not see it again
+    Timer2->start();
+}
+
+void TForm1::Timer2Timer()
+{
+    if (checked(12))
+        FCorvanes();
+    loadText();
+    Timer2->stop();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    Editor2->Lines().Clear();
+    try {
+        writeSettings();
+    } catch (const std::exception &e) {
+        // The previous settings file is left whole; say why this close kept nothing.
+        showError(QString::fromUtf8(e.what()));
+        return true;
+    }
+    if (checked(12) && isVisible()) {
+        FEnding = true;
+        FCorvanes();
+    }
+    return true;
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::applyTimerIntervals(bool slow)
+{
+    Timer1->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
+    Timer3->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
+    Timer4->setInterval(slow ? kArtsTickSlowMs : kArtsTickMs);
+    Timer5->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
+}
+
+void TForm1::LCheckBox14Click()
+{
+    applyTimerIntervals(checked(14));
+    setStatus(checked(14) ? QStringLiteral("Slow on") : QStringLiteral("Slow off"));
+}

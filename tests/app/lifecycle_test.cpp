@@ -1,0 +1,147 @@
+// Start-up and shutdown of the main window with a temporary settings file.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/TForm1.h"
+#include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
+#include "settings/IniProfile.h"
+
+namespace {
+
+struct Window
+{
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath(QStringLiteral("corvane.ini")); }
+    void store(const char *section, const char *key, const char *value)
+    {
+        ASSERT_TRUE(corvane::IniProfile(ini().toStdString()).write(section, key, value));
+    }
+    std::optional<std::string> stored(const char *section, const char *key) const
+    {
+        return corvane::IniProfile(ini().toStdString()).read(section, key);
+    }
+};
+
+} // namespace
+
+TEST(Lifecycle, FirstStartUsesTheDefaults)
+{
+    Window w;
+    TForm1 f(w.ini());
+    EXPECT_EQ(f.pos(), QPoint(100, 100));
+    EXPECT_EQ(f.FoColor, 15197922u);
+    EXPECT_EQ(f.GColor, 5266509u);
+    EXPECT_EQ(f.FPage, 1);
+    EXPECT_EQ(f.FLeaf, 1);
+    EXPECT_EQ(f.Pcx, 240);
+    EXPECT_EQ(f.Pcy, 175);
+    EXPECT_EQ(f.Fconm, 80);
+    EXPECT_TRUE(f.FBlackRect);
+    for (int n : {4, 6, 7, 11, 12, 13})
+        EXPECT_TRUE(f.checked(n)) << "LCheckBox" << n;
+    for (int n : {1, 2, 3, 5, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
+        EXPECT_FALSE(f.checked(n)) << "LCheckBox" << n;
+    EXPECT_TRUE(f.FSamePage);
+    EXPECT_TRUE(f.FFreshStart);
+    EXPECT_FALSE(f.FPageShown);
+    EXPECT_EQ(f.FPageCount, 0);
+    EXPECT_TRUE(f.Timer2->isActive());
+    EXPECT_EQ(f.Timer1->interval(), 55);
+    EXPECT_EQ(f.Timer4->interval(), 7000);
+}
+
+TEST(Lifecycle, SettingsAreReadAndWrittenInOneFixedOrder)
+{
+    Window w;
+    TForm1 f(w.ini());
+    const std::vector<std::string> expected = {
+        "Form1Top", "Form1Left",
+        "LCheckBox1Checked", "LCheckBox2Checked", "LCheckBox3Checked", "LCheckBox4Checked",
+        "LCheckBox5Checked", "LCheckBox6Checked", "LCheckBox7Checked", "LCheckBox8Checked",
+        "LCheckBox13Checked", "LCheckBox11Checked", "LCheckBox12Checked", "LCheckBox14Checked",
+        "LCheckBox15Checked", "LCheckBox16Checked", "LCheckBox17Checked", "LCheckBox18Checked",
+        "LCheckBox19Checked", "LCheckBox20Checked", "LCheckBox21Checked", "LCheckBox22Checked",
+        "LCheckBox23Checked", "SepaCheckBoxChecked",
+        "FoColor", "GColor", "FBColor", "FPage", "FFileName", "FLeaf", "FFileIn", "Pcx", "Pcy",
+        "Pmvc", "Piro", "Pform", "Pirot", "Pformt", "Pdigi", "Pdigit", "Pb", "Pbt", "Pmix",
+        "Pmouse", "Fconm", "FBlackRect"};
+    EXPECT_EQ(f.settingsOrder(), expected);
+}
+
+TEST(Lifecycle, StoredValuesComeBackAndKeepOffStartsAtPageOne)
+{
+    Window w;
+    w.store("Form\\Form1", "Top", "230");
+    w.store("Form\\Form1", "Left", "-40");
+    w.store("Form\\FPage", "Integer", "7");
+    w.store("Form\\LCheckBox11", "Checked", "0");
+    w.store("Form\\LCheckBox14", "Checked", "1");
+    w.store("Form\\FBColor", "Boolean", "1");
+    w.store("Form1\\Pmvc", "Integer", "9");
+    w.store("Form\\GColor", "Integer", "255");
+    TForm1 f(w.ini());
+    EXPECT_EQ(f.pos(), QPoint(-40, 230)) << "the stored position is applied unchanged";
+    EXPECT_EQ(f.FPage, 1) << "without Keep the reading starts at page 1";
+    EXPECT_EQ(f.FBColor, false) << "the stored FBColor never takes effect at start-up";
+    EXPECT_EQ(f.Pmvc, 9);
+    EXPECT_EQ(f.Timer1->interval(), 110);
+    EXPECT_EQ(f.Timer3->interval(), 110);
+    EXPECT_EQ(f.Timer4->interval(), 12000);
+    EXPECT_EQ(f.Timer5->interval(), 110);
+    const QImage &pic = f.picture();
+    EXPECT_EQ(pic.pixelColor(0, 0).red(), 255) << "the picture is filled with GColor";
+}
+
+TEST(Lifecycle, ClosingWritesAll46ItemsAndTheyReadBack)
+{
+    Window w;
+    {
+        TForm1 f(w.ini());
+        f.box(12)->setChecked(false); // no end screen in a test
+        f.box(3)->setChecked(true);
+        f.FLeaf = 12;
+        f.FFileName = "Clipboard";
+        f.Pcx = 17;
+        f.move(321, 123);
+        EXPECT_TRUE(f.FormCloseQuery());
+    }
+    QFile file(w.ini());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('='), 46);
+    EXPECT_EQ(w.stored("Form\\LCheckBox3", "Checked"), "1");
+    EXPECT_EQ(w.stored("Form\\FFileName", "String"), "Clipboard");
+    EXPECT_EQ(w.stored("Form\\Form1", "Left"), "321");
+
+    TForm1 again(w.ini());
+    EXPECT_TRUE(again.checked(3));
+    EXPECT_FALSE(again.checked(12));
+    EXPECT_EQ(again.FLeaf, 12);
+    EXPECT_EQ(again.Pcx, 17);
+    EXPECT_EQ(again.FFileName, "Clipboard");
+    EXPECT_EQ(again.Leafgo1->toolTip(), QStringLiteral("12 page"));
+}
+
+TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
+{
+    Window w;
+    TForm1 f(w.ini());
+    f.box(14)->click();
+    EXPECT_EQ(f.Timer1->interval(), 110);
+    EXPECT_EQ(f.Timer3->interval(), 110);
+    EXPECT_EQ(f.Timer4->interval(), 12000);
+    EXPECT_EQ(f.Timer5->interval(), 110);
+    f.box(14)->click();
+    EXPECT_EQ(f.Timer4->interval(), 7000);
+    EXPECT_EQ(f.Timer5->interval(), 55);
+}
+
+TEST(Lifecycle, SettingsFileIsTheProgramPathWithIni)
+{
+    EXPECT_EQ(TForm1::settingsPathForProgram(QStringLiteral("/opt/x/build/corvane")),
+              QStringLiteral("/opt/x/build/corvane.ini"));
+    EXPECT_EQ(TForm1::settingsPathForProgram(QStringLiteral("/opt/x/prog.exe")),
+              QStringLiteral("/opt/x/prog.ini"));
+}

@@ -1,0 +1,72 @@
+# Shared helpers of the end-to-end tests: a private X server, a private copy of
+# the program, and cleanup of every process a test starts.
+set -euo pipefail
+
+CORVANE_BIN=${1:?usage: test_x.sh path/to/corvane}
+WORK=$(mktemp -d /tmp/corvane-e2e.XXXXXX)
+chmod 755 "$WORK"
+PIDS=()
+
+cleanup() {
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null || true; done
+  chmod -R u+w "$WORK" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_x() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -ac -nolisten tcp >/dev/null 2>&1 &
+    PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  done
+  fail "no X server"
+}
+
+# Copies the program into the test folder, so its settings file is the folder's.
+install_copy() {
+  cp "$CORVANE_BIN" "$WORK/corvane"
+  chmod 755 "$WORK/corvane"
+}
+
+# Runs the copy, as an unprivileged user where we are root (so that folder
+# permissions apply), in the folder $WORK; sets APP_PID.
+start_app() {
+  local as=()
+  if [ "$(id -u)" -eq 0 ]; then as=(setpriv --reuid=65534 --regid=65534 --clear-groups); fi
+  (cd "$WORK" && exec env HOME="$WORK" XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=xcb "${as[@]}" ./corvane) \
+    >"$WORK/app.log" 2>&1 &
+  APP_PID=$!
+  PIDS+=("$APP_PID")
+}
+
+# Waits until a window named exactly Corvane is mapped; sets WID.
+wait_window() {
+  for _ in $(seq 100); do
+    WID=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true)
+    [ -n "$WID" ] && return 0
+    sleep 0.1
+  done
+  cat "$WORK/app.log" >&2 || true
+  fail "window did not appear"
+}
+
+# Waits for the program to end within $1 seconds.
+wait_exit() {
+  local t=${1:-15}
+  for _ in $(seq $((t * 10))); do
+    kill -0 "$APP_PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "program did not end"
+}
+
+ini_value() { # section key -> value
+  awk -v s="[$1]" -v k="$2" 'BEGIN{IGNORECASE=0} {sub(/\r$/,"")} $0==s{f=1;next} /^\[/{f=0} f && index($0,k"=")==1{print substr($0,length(k)+2); exit}' "$WORK/corvane.ini"
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The window opens, closes on Ctrl+T writing all 46 settings, reads them back
+# at its next start, and keeps the old file whole when its folder is read-only.
+source "$(dirname "$0")/lib.sh"
+start_x
+install_copy
+
+close_with_ctrl_t() {
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  sleep 0.3
+  xdotool key --clearmodifiers ctrl+t
+}
+
+# First start: no settings file, so the defaults apply.
+start_app
+wait_window
+sleep 1
+close_with_ctrl_t
+wait_exit 20
+[ -f "$WORK/corvane.ini" ] || fail "no corvane.ini after closing"
+keys=$(grep -c '=' "$WORK/corvane.ini")
+[ "$keys" -eq 46 ] || fail "expected 46 items, found $keys"
+[ "$(ini_value 'Form\FoColor' Integer)" = 15197922 ] || fail "FoColor default"
+[ "$(ini_value 'Form\LCheckBox11' Checked)" = 1 ] || fail "Keep default"
+[ "$(ini_value 'Form1\Pcx' Integer)" = 240 ] || fail "Pcx default"
+
+# Second start: edited values are read back and written again unchanged.
+sed -i 's/^Top=.*/Top=200\r/; s/^Left=.*/Left=150\r/' "$WORK/corvane.ini"
+awk 'BEGIN{RS="\r\n"; ORS="\r\n"} /^\[/{s=$0} s=="[Form1\\Pcx]" && /^Integer=/{$0="Integer=123"} s=="[Form\\LCheckBox2]" && /^Checked=/{$0="Checked=1"} {print}' \
+  "$WORK/corvane.ini" > "$WORK/ini.tmp" && mv "$WORK/ini.tmp" "$WORK/corvane.ini"
+start_app
+wait_window
+sleep 1
+geom=$(xdotool getwindowgeometry "$WID" | awk '/Position/{print $2}')
+[ "$geom" = "150,200" ] || fail "window at $geom, expected 150,200"
+close_with_ctrl_t
+wait_exit 20
+[ "$(ini_value 'Form1\Pcx' Integer)" = 123 ] || fail "Pcx not read back"
+[ "$(ini_value 'Form\LCheckBox2' Checked)" = 1 ] || fail "Color box not read back"
+[ "$(ini_value 'Form\Form1' Top)" = 200 ] || fail "Top not kept"
+
+# Third start with the folder and file read-only: closing shows the error, the old file stays.
+before=$(sha256sum < "$WORK/corvane.ini")
+if [ "$(id -u)" -eq 0 ]; then
+  chown root "$WORK" "$WORK/corvane.ini"; chmod 755 "$WORK"; chmod 644 "$WORK/corvane.ini"
+else
+  chmod 555 "$WORK"; chmod 444 "$WORK/corvane.ini"
+fi
+start_app
+wait_window
+sleep 1
+close_with_ctrl_t
+found=""
+for _ in $(seq 100); do
+  if xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | grep -qv "^$WID\$"; then found=1; break; fi
+  kill -0 "$APP_PID" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$found" ] || fail "no error message on an unwritable settings file"
+box=$(xdotool search --onlyvisible --name '^Corvane$' | grep -v "^$WID\$" | head -n1)
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key Return
+wait_exit 20
+after=$(sha256sum < "$WORK/corvane.ini")
+[ "$before" = "$after" ] || fail "settings file changed although unwritable"
+ls "$WORK" | grep -q '\.tmp' && fail "temporary file left behind"
+echo "PASS"
