@@ -8,7 +8,7 @@
 
 namespace corvane {
 
-void blendInSteps(const TABitmap &source, TABitmap &picture, bool fine, const Present &present)
+void blendInSteps(const TABitmap &source, QImage &picture, bool fine, const Present &present)
 {
     const int steps = fine ? 24 : 17;
     const int delta = fine ? 4 : 6;
@@ -22,7 +22,7 @@ void blendInSteps(const TABitmap &source, TABitmap &picture, bool fine, const Pr
         present();
 }
 
-QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags flags,
+QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
                  const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context)
 {
     if (flags.FBColor)
@@ -32,8 +32,9 @@ QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags 
     if (options.fadeOut && flags.FPageShown)
         PFadeOut(picture, options.GColor, flags.FBColor, context);
 
-    TABitmap page(picture.isEmpty() ? kPictureWidth : picture.width(),
-                  picture.isEmpty() ? kPictureHeight : picture.height());
+    if (picture.isNull())
+        picture = TABitmap(kPictureWidth, kPictureHeight).take();
+    TABitmap page(picture.width(), picture.height());
     PageStyle style;
     style.horizontal = options.horizontal;
     style.gothic = options.gothic;
@@ -43,8 +44,6 @@ QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags 
     const std::span<const std::string> pageRows = rows.FRows ? rows.FRows() : std::span<const std::string>();
     composer.compose(page, pageRows, style, context.random);
 
-    if (picture.isEmpty())
-        picture.setSize(page.width(), page.height());
     if (options.fadeIn) {
         blendInSteps(page, picture, options.fadeOut, context.present);
     } else {

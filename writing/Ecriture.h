@@ -5,6 +5,7 @@
 #pragma once
 #include "effects/Fades.h"
 
+#include <QImage>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,7 +21,7 @@ class TABitmap;
 // Blends `source` onto `picture` step by step and ends with a plain copy:
 // 24 steps of Alpha 4 x i with `fine`, otherwise 17 steps of Alpha 6 x i;
 // a present after every step and after the copy.
-void blendInSteps(const TABitmap &source, TABitmap &picture, bool fine, const Present &present);
+void blendInSteps(const TABitmap &source, QImage &picture, bool fine, const Present &present);
 
 struct EcritureOptions
 {
@@ -49,12 +50,13 @@ struct EcritureRows
     std::function<std::span<const std::string>()> FRows;
 };
 
-// Writes the page: the fade in from a plain colour (FBColor), the rows, the
+// Writes the page onto the picture (the window's 24-bit image; a null one
+// becomes 481 x 351): the fade in from a plain colour (FBColor), the rows, the
 // fade-out of a shown page ("+Fade Out"), the page composed off screen with the
 // grain when context.tenderly, then brought on in steps or in one copy. Sets
 // FPageShown, clears FFreshStart, clears FBColor unless GColor is black.
 // Returns the picture's new hint: "Corvanes", or empty when FFileIn.
-QString Ecriture(TABitmap &picture, const PageComposer &composer, EcritureFlags flags,
+QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
                  const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context);
 
 } // namespace corvane

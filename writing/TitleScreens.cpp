@@ -38,11 +38,11 @@ void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool 
         TABitmap::AddNoise(bitmap, kGrainAmount, random);
 }
 
-void FCorvanes(TABitmap &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
+void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
                const FadeContext &context)
 {
-    if (picture.isEmpty())
-        picture.setSize(kPictureWidth, kPictureHeight);
+    if (picture.isNull())
+        picture = TABitmap(kPictureWidth, kPictureHeight).take();
     if (options.FEnding && !flags.FBColor && !flags.FFreshStart)
         PFadeOut(picture, options.GColor, flags.FBColor, context);
 

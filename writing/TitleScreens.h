@@ -4,6 +4,7 @@
 #pragma once
 #include "effects/Fades.h"
 
+#include <QImage>
 #include <QString>
 #include <QtGlobal>
 
@@ -50,7 +51,7 @@ struct TitleFlags
 // background (unless it is a plain fade colour or nothing was shown), then the
 // word blends in, FPageShown is set and FBColor cleared, and the picture fades
 // to the background colour again. The grain follows context.tenderly.
-void FCorvanes(TABitmap &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
+void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
                const FadeContext &context);
 
 // "Name on": the captions of the window's flat buttons, in the order they are

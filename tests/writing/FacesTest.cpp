@@ -1,0 +1,86 @@
+// The program's face names, the installed fonts behind them, and logical
+// heights turned into pixel sizes.
+#include "writing/Cp932.h"
+#include "writing/Faces.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane;
+
+// Every program face maps to its stand-in; the "@" forms are the vertical
+// forms of the same family; other names are unknown.
+TEST(Faces, ProgramNamesMapToInstalledFamilies)
+{
+    const struct
+    {
+        const char *name, *family;
+        bool vertical;
+    } cases[] = {
+        {"ＭＳ 明朝", "IPAMincho", false},         {"@ＭＳ 明朝", "IPAMincho", true},
+        {"ＭＳ ゴシック", "IPAGothic", false},     {"@ＭＳ ゴシック", "IPAGothic", true},
+        {"ＭＳ Ｐゴシック", "IPAPGothic", false}, {"ＭＳ Ｐ明朝", "IPAPMincho", false},
+        {"Times New Roman", "Liberation Serif", false},
+    };
+    FaceLibrary faces;
+    for (const auto &c : cases) {
+        const auto choice = chooseFace(QString::fromUtf8(c.name));
+        ASSERT_TRUE(choice) << c.name;
+        EXPECT_EQ(choice->family, QString::fromLatin1(c.family));
+        EXPECT_EQ(choice->vertical, c.vertical);
+        EXPECT_NE(faces.face(QString::fromUtf8(c.name)), nullptr) << c.name << " not installed";
+    }
+    EXPECT_FALSE(chooseFace(QStringLiteral("MS Mincho")));
+    EXPECT_FALSE(chooseFace(QStringLiteral("@")));
+    EXPECT_EQ(faces.face(QStringLiteral("Arial")), nullptr);
+    // fontconfig answers every request with some face; a family that is not
+    // installed must still come back as missing.
+    EXPECT_TRUE(findFontFile(QStringLiteral("No Such Family Corvane")).isEmpty());
+    // Both forms of a face share one loaded file.
+    EXPECT_EQ(faces.face(QStringLiteral("ＭＳ 明朝")), faces.face(QStringLiteral("@ＭＳ 明朝")));
+}
+
+// A positive height is the cell (ascent + descent), so the em is smaller; a
+// negative one is the em itself.
+TEST(Faces, LogicalHeightsBecomePixelSizes)
+{
+    FaceLibrary faces;
+    const Face *mincho = faces.face(QStringLiteral("ＭＳ 明朝"));
+    ASSERT_NE(mincho, nullptr);
+    for (int h : {16, 17, 30}) {
+        const FaceMetrics m = mincho->metrics(h);
+        EXPECT_LT(m.pixelSize, h);
+        EXPECT_LE(std::abs(m.cellHeight() - h), 1) << h;
+    }
+    EXPECT_EQ(mincho->metrics(-16).pixelSize, 16);
+    EXPECT_EQ(mincho->metrics(0).pixelSize, 0);
+    const QFont bold = faces.font(QStringLiteral("ＭＳ ゴシック"), 30, 700);
+    EXPECT_EQ(bold.family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(bold.weight(), QFont::Bold);
+    EXPECT_EQ(bold.pixelSize(), faces.face(QStringLiteral("ＭＳ ゴシック"))->metrics(30).pixelSize);
+}
+
+// CP932 rows decode as the editor cuts them: pairs upright, single bytes
+// sideways, undefined pairs and stray lead bytes as "・", controls dropped.
+TEST(Cp932, RowsDecodeCharacterByCharacter)
+{
+    Cp932Decoder d;
+    ASSERT_TRUE(d.isValid());
+    const auto row = d.decodeRow("\x81\x42" "A\xb1\x85\x40\t\x81\x0a" "\x88\xea\x81");
+    ASSERT_EQ(row.size(), 7u);
+    EXPECT_EQ(row[0].code, U'。');
+    EXPECT_TRUE(row[0].doubleByte);
+    EXPECT_EQ(row[1].code, U'A');
+    EXPECT_FALSE(row[1].doubleByte);
+    EXPECT_EQ(row[2].code, U'ｱ');
+    EXPECT_FALSE(row[2].doubleByte);
+    EXPECT_EQ(row[3].code, kCp932DefaultChar); // 0x85 0x40 is unassigned
+    EXPECT_TRUE(row[3].doubleByte);
+    EXPECT_EQ(row[4].code, kCp932DefaultChar); // 0x81 before a line feed stands alone
+    EXPECT_FALSE(row[4].doubleByte);
+    EXPECT_EQ(row[5].code, U'一');
+    EXPECT_EQ(row[6].code, kCp932DefaultChar); // a lead byte at the very end
+    // Characters that CP932 maps differently from plain Shift-JIS.
+    EXPECT_EQ(d.pair(0x81, 0x60), U'～');
+    EXPECT_EQ(d.pair(0x87, 0x40), U'①');
+    EXPECT_EQ(d.pair(0xFA, 0x40), U'ⅰ');
+}
