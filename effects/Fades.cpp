@@ -34,7 +34,7 @@ void show(const FadeContext &context)
 
 // Blend the fill onto the picture step by step, showing each step, then lay
 // the fill itself: at Alpha 255 a blend stops one short of the source.
-void fadeTo(TABitmap &picture, const TABitmap &fill, FadeSteps steps, const FadeContext &context)
+void fadeTo(QImage &picture, const TABitmap &fill, FadeSteps steps, const FadeContext &context)
 {
     for (int i = 0; i < steps.count; ++i) {
         fill.BlendOnto(0, 0, fill.width(), fill.height(), picture, quint16(steps.base + steps.slope * i));
@@ -44,7 +44,7 @@ void fadeTo(TABitmap &picture, const TABitmap &fill, FadeSteps steps, const Fade
     show(context);
 }
 
-TABitmap plainFill(const TABitmap &picture, quint32 colour)
+TABitmap plainFill(const QImage &picture, quint32 colour)
 {
     TABitmap fill(picture.width(), picture.height());
     fill.fill(colour);
@@ -53,7 +53,7 @@ TABitmap plainFill(const TABitmap &picture, quint32 colour)
 
 } // namespace
 
-void PFadeOut(TABitmap &picture, quint32 colour, bool &FBColor, const FadeContext &context)
+void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext &context)
 {
     TABitmap fill = plainFill(picture, colour);
     if (context.tenderly)
@@ -63,33 +63,32 @@ void PFadeOut(TABitmap &picture, quint32 colour, bool &FBColor, const FadeContex
         FBColor = false;
 }
 
-void PFadeOutB(TABitmap &picture, bool &FBColor, const FadeContext &context)
+void PFadeOutB(QImage &picture, bool &FBColor, const FadeContext &context)
 {
     fadeTo(picture, plainFill(picture, kBlack), kFadeOutB, context);
-    picture.fill(kBlack);
+    TABitmap::fillImage(picture, kBlack);
     FBColor = true;
 }
 
-void PFadeOutW(TABitmap &picture, bool &FBColor, const FadeContext &context)
+void PFadeOutW(QImage &picture, bool &FBColor, const FadeContext &context)
 {
     fadeTo(picture, plainFill(picture, kLightGrey), kFadeOutW, context);
-    picture.fill(kLightGrey);
+    TABitmap::fillImage(picture, kLightGrey);
     FBColor = true;
 }
 
-void PFadeInG(TABitmap &picture, quint32 colour, bool FBColor, const FadeContext &context)
+void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &context)
 {
     fadeTo(picture, plainFill(picture, colour), kFadeInG, context);
     if (context.color && FBColor)
-        picture.fill(colour);
+        TABitmap::fillImage(picture, colour);
 }
 
-void PNoise1(TABitmap &picture, const FadeContext &context)
+void PNoise1(QImage &picture, const FadeContext &context)
 {
-    TABitmap grained;
-    grained.Assign(picture);
+    TABitmap grained(picture);
     TABitmap::AddNoise(grained, kGrain, context.random);
-    picture.Assign(grained);
+    picture = grained.take();
     show(context);
 }
 
@@ -108,7 +107,7 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor)
     return (a << 16) | (g << 8) | r;
 }
 
-void fadeToNewColour(TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
                      const std::function<void()> &rewritePage)
 {
     PFadeOut(picture, GColor, flags.FBColor, context);
@@ -125,7 +124,7 @@ void settleBackground(quint32 GColor, PictureFlags flags)
         flags.FBColor = false;
 }
 
-bool runFadeOut(bool busy, TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context)
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context)
 {
     if (busy || (!flags.FBColor && !flags.FPageShown))
         return false;
@@ -137,7 +136,7 @@ bool runFadeOut(bool busy, TABitmap &picture, quint32 GColor, PictureFlags flags
     return true;
 }
 
-bool runBlackFadeOut(bool busy, TABitmap &picture, PictureFlags flags, const FadeContext &context)
+bool runBlackFadeOut(bool busy, QImage &picture, PictureFlags flags, const FadeContext &context)
 {
     if (busy)
         return false;

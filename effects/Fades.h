@@ -1,16 +1,17 @@
 // The soft picture changes (fades to a colour, to black, to light grey, back
 // in from a plain colour, the start-up grain) and the flag rules of the colour
-// and fade commands, as window-free functions. The window owns the picture,
-// the flags and the generator and passes them in; `present` repaints the
-// picture at once and holds it for one display frame, so every step is seen.
+// and fade commands, as window-free functions. The window owns the picture
+// (a 24-bit QImage, converted if it is not), the flags and the generator and
+// passes them in; `present` repaints the picture at once and holds it for one
+// display frame, so every step is seen. The picture's pixels are written in
+// place: a view that shows this very QImage sees each step.
 #pragma once
-#include <QtGlobal>
+#include <QImage>
 #include <functional>
 
 namespace corvane {
 
 class RandomGenerator;
-class TABitmap;
 
 using Present = std::function<void()>;
 
@@ -34,16 +35,16 @@ struct PictureFlags
 
 // 27 steps at Alpha 12 x i towards colour (grained with "Tenderly"), then the
 // fill itself. A colour other than 0 clears FBColor. 28 presents.
-void PFadeOut(TABitmap &picture, quint32 colour, bool &FBColor, const FadeContext &context);
+void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext &context);
 // 17 steps at Alpha 25 towards black, then black. Sets FBColor. 18 presents.
-void PFadeOutB(TABitmap &picture, bool &FBColor, const FadeContext &context);
+void PFadeOutB(QImage &picture, bool &FBColor, const FadeContext &context);
 // 27 steps at Alpha 25 towards light grey 0xE7E7E7, then grey. Sets FBColor. 28 presents.
-void PFadeOutW(TABitmap &picture, bool &FBColor, const FadeContext &context);
+void PFadeOutW(QImage &picture, bool &FBColor, const FadeContext &context);
 // 17 steps at Alpha 8 x i towards colour, never grained, then the fill.
 // FBColor is only read ("Color" with FBColor paints colour again). 18 presents.
-void PFadeInG(TABitmap &picture, quint32 colour, bool FBColor, const FadeContext &context);
+void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &context);
 // The fixed grain over the whole picture, as at start-up. 1 present.
-void PNoise1(TABitmap &picture, const FadeContext &context);
+void PNoise1(QImage &picture, const FadeContext &context);
 
 // A random background colour 0x00BBGGRR. With coolColor: dim and bluish,
 // blue in 60..167 and red and green within 20 of it; without: red and green
@@ -55,7 +56,7 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor);
 // once their new colour is in place: fade to GColor and set FSamePage; with a
 // page shown, write it again through rewritePage (the forward command, which
 // then sees FSamePage), otherwise clear FPageShown and leave the picture blank.
-void fadeToNewColour(TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
                      const std::function<void()> &rewritePage);
 // The background commands' rule after fadeToNewColour: a GColor other than 0
 // means the picture shows the background, so FBColor is cleared.
@@ -63,8 +64,8 @@ void settleBackground(quint32 GColor, PictureFlags flags);
 
 // "FadeOut": nothing while an effect runs or when there is nothing to fade
 // (neither FBColor nor FPageShown). Returns whether it faded.
-bool runFadeOut(bool busy, TABitmap &picture, quint32 GColor, PictureFlags flags, const FadeContext &context);
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context);
 // "BLackFadeout": nothing while an effect runs. Returns whether it faded.
-bool runBlackFadeOut(bool busy, TABitmap &picture, PictureFlags flags, const FadeContext &context);
+bool runBlackFadeOut(bool busy, QImage &picture, PictureFlags flags, const FadeContext &context);
 
 } // namespace corvane

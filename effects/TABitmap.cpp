@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -120,6 +121,11 @@ TABitmap::TABitmap(const QImage &image)
     Assign(image);
 }
 
+TABitmap::TABitmap(QImage &&image)
+{
+    Assign(std::move(image));
+}
+
 void TABitmap::setSize(int width, int height)
 {
     ++m_changes;
@@ -133,28 +139,33 @@ void TABitmap::setSize(int width, int height)
         m_image.fill(Qt::black);
 }
 
-void TABitmap::force24Bits()
+void TABitmap::force24Bits(QImage &image)
 {
-    if (!m_image.isNull() && m_image.format() != kFormat)
-        m_image = m_image.convertToFormat(kFormat);
+    if (!image.isNull() && image.format() != kFormat)
+        image = image.convertToFormat(kFormat);
 }
 
 void TABitmap::fill(quint32 colour)
 {
     ++m_changes;
-    force24Bits();
-    const int w = width();
-    const int h = height();
+    fillImage(m_image, colour);
+}
+
+void TABitmap::fillImage(QImage &image, quint32 colour)
+{
+    force24Bits(image);
+    const int w = image.width();
+    const int h = image.height();
     if (w == 0 || h == 0)
         return;
     const uchar b = uchar(colour >> 16), g = uchar(colour >> 8), r = uchar(colour);
-    uchar *first = m_image.scanLine(0);
+    uchar *first = image.scanLine(0);
     for (int x = 0; x < w; ++x) {
         first[3 * x] = b;
         first[3 * x + 1] = g;
         first[3 * x + 2] = r;
     }
-    const qsizetype stride = m_image.bytesPerLine();
+    const qsizetype stride = image.bytesPerLine();
     for (int y = 1; y < h; ++y)
         std::memcpy(first + y * stride, first, size_t(w) * 3);
 }
@@ -165,14 +176,21 @@ void TABitmap::Assign(const TABitmap &source)
         return;
     ++m_changes;
     m_image = source.m_image;
-    force24Bits();
+    force24Bits(m_image);
 }
 
 void TABitmap::Assign(const QImage &source)
 {
     ++m_changes;
     m_image = source;
-    force24Bits();
+    force24Bits(m_image);
+}
+
+void TABitmap::Assign(QImage &&source)
+{
+    ++m_changes;
+    m_image = std::move(source);
+    force24Bits(m_image);
 }
 
 bool TABitmap::LoadFromFile(const QString &path)
@@ -180,34 +198,50 @@ bool TABitmap::LoadFromFile(const QString &path)
     QImage loaded;
     if (!loaded.load(path) || loaded.isNull())
         return false;
-    Assign(loaded);
+    Assign(std::move(loaded));
     return true;
+}
+
+QImage TABitmap::take()
+{
+    ++m_changes;
+    return std::exchange(m_image, QImage());
 }
 
 void TABitmap::copyOnto(TABitmap &Dest) const
 {
-    if (&Dest == this)
-        return;
     ++Dest.m_changes;
-    Dest.force24Bits();
+    copyOnto(Dest.m_image);
+}
+
+void TABitmap::copyOnto(QImage &Dest) const
+{
+    force24Bits(Dest);
+    if (Dest.constBits() == m_image.constBits())
+        return; // the same pixels
     const QImage src = m_image.format() == kFormat ? m_image : m_image.convertToFormat(kFormat);
     const int w = std::min(src.width(), Dest.width());
     const int h = std::min(src.height(), Dest.height());
     for (int y = 0; y < h; ++y)
-        std::memcpy(Dest.m_image.scanLine(y), src.constScanLine(y), size_t(w) * 3);
+        std::memcpy(Dest.scanLine(y), src.constScanLine(y), size_t(w) * 3);
 }
 
 void TABitmap::BlendOnto(int X, int Y, int Width, int Height, TABitmap &Dest, quint16 Alpha) const
 {
     ++Dest.m_changes;
-    Dest.force24Bits();
+    BlendOnto(X, Y, Width, Height, Dest.m_image, Alpha);
+}
+
+void TABitmap::BlendOnto(int X, int Y, int Width, int Height, QImage &Dest, quint16 Alpha) const
+{
+    force24Bits(Dest);
     if (Alpha == 0)
         return;
     const uint16_t c = Alpha > 255 ? 255 : Alpha;
     const uint16_t k = 256 - c;
 
     // A local handle keeps the source bytes as they were when Dest is this
-    // bitmap (or shares its data): writing Dest then detaches Dest, not them.
+    // bitmap's image (or shares its data): writing Dest then detaches Dest.
     const QImage src = m_image.format() == kFormat ? m_image : m_image.convertToFormat(kFormat);
 
     // Clip in 64 bits so that huge sizes cannot wrap. The area may not run past
@@ -224,7 +258,7 @@ void TABitmap::BlendOnto(int X, int Y, int Width, int Height, TABitmap &Dest, qu
     const auto blend = pixels::hasAvx2() ? pixels::blendBytesAvx2 : pixels::blendBytesGeneric;
     for (int64_t r = top; r < bottom; ++r) {
         const uchar *s = src.constScanLine(int(r - Y)) + srcOffset;
-        uchar *d = Dest.m_image.scanLine(int(r)) + 3 * left;
+        uchar *d = Dest.scanLine(int(r)) + 3 * left;
         blend(s, d, int(bytes), c, k);
     }
 }
@@ -232,7 +266,12 @@ void TABitmap::BlendOnto(int X, int Y, int Width, int Height, TABitmap &Dest, qu
 void TABitmap::AddNoise(TABitmap &Target, quint8 Amount, RandomGenerator &random)
 {
     ++Target.m_changes;
-    Target.force24Bits();
+    AddNoise(Target.m_image, Amount, random);
+}
+
+void TABitmap::AddNoise(QImage &Target, quint8 Amount, RandomGenerator &random)
+{
+    force24Bits(Target);
     const int h = Target.height();
     if (h == 0)
         return;
@@ -250,7 +289,7 @@ void TABitmap::AddNoise(TABitmap &Target, quint8 Amount, RandomGenerator &random
     }
 
     for (int y = 0; y < h; ++y)
-        grainRow(Target.m_image.scanLine(y), mult.data(), add.data(), uint32_t(y), Amount, n);
+        grainRow(Target.scanLine(y), mult.data(), add.data(), uint32_t(y), Amount, n);
 
     // The generator goes on from the last row: n steps from seed h - 1
     // (just h - 1 when the rows have no bytes).

@@ -34,7 +34,7 @@ TEST(FadesCommands, NewColourFadesAndRewritesOnlyAShownPage)
     shown.FBColor = true;
     int rewrites = 0;
     bool sameWhenRewriting = false;
-    fadeToNewColour(shown.picture, 0x302010, shown.flags(), shown.context, [&] {
+    fadeToNewColour(shown.picture.image(), 0x302010, shown.flags(), shown.context, [&] {
         ++rewrites;
         sameWhenRewriting = shown.FSamePage;
     });
@@ -46,7 +46,7 @@ TEST(FadesCommands, NewColourFadesAndRewritesOnlyAShownPage)
 
     Window blank;
     blank.FBColor = true;
-    fadeToNewColour(blank.picture, 0, blank.flags(), blank.context, [&] { ++rewrites; });
+    fadeToNewColour(blank.picture.image(), 0, blank.flags(), blank.context, [&] { ++rewrites; });
     EXPECT_EQ(rewrites, 1);
     EXPECT_FALSE(blank.FPageShown);
     EXPECT_TRUE(blank.FSamePage);
@@ -62,20 +62,20 @@ TEST(FadesCommands, FadeOutNeedsSomethingToFadeAndNoRunningEffect)
 {
     // Right after start-up: no page, no plain colour.
     Window start;
-    EXPECT_FALSE(runFadeOut(false, start.picture, 0x505050, start.flags(), start.context));
+    EXPECT_FALSE(runFadeOut(false, start.picture.image(), 0x505050, start.flags(), start.context));
     EXPECT_EQ(start.presents, 0);
     EXPECT_FALSE(start.FSamePage);
 
     Window busy;
     busy.FPageShown = true;
-    EXPECT_FALSE(runFadeOut(true, busy.picture, 0x505050, busy.flags(), busy.context));
+    EXPECT_FALSE(runFadeOut(true, busy.picture.image(), 0x505050, busy.flags(), busy.context));
     EXPECT_TRUE(busy.FPageShown);
     EXPECT_EQ(busy.presents, 0);
 
     Window page;
     page.FPageShown = true;
     page.FBColor = true;
-    EXPECT_TRUE(runFadeOut(false, page.picture, 0x505050, page.flags(), page.context));
+    EXPECT_TRUE(runFadeOut(false, page.picture.image(), 0x505050, page.flags(), page.context));
     EXPECT_EQ(page.presents, 28);
     EXPECT_FALSE(page.FPageShown);
     EXPECT_TRUE(page.FSamePage);
@@ -84,7 +84,7 @@ TEST(FadesCommands, FadeOutNeedsSomethingToFadeAndNoRunningEffect)
     // On a black background the picture is still a plain fade colour.
     Window dark;
     dark.FBColor = true;
-    EXPECT_TRUE(runFadeOut(false, dark.picture, 0, dark.flags(), dark.context));
+    EXPECT_TRUE(runFadeOut(false, dark.picture.image(), 0, dark.flags(), dark.context));
     EXPECT_TRUE(dark.FBColor);
     EXPECT_TRUE(dark.FSamePage);
 }
@@ -93,14 +93,14 @@ TEST(FadesCommands, BlackFadeOutRefusesOnlyWhileAnEffectRuns)
 {
     Window busy;
     busy.FPageShown = true;
-    EXPECT_FALSE(runBlackFadeOut(true, busy.picture, busy.flags(), busy.context));
+    EXPECT_FALSE(runBlackFadeOut(true, busy.picture.image(), busy.flags(), busy.context));
     EXPECT_TRUE(busy.FPageShown);
     EXPECT_FALSE(busy.FBColor);
 
     Window w;
     w.FPageShown = true;
     w.picture.fill(0xFFFFFF);
-    EXPECT_TRUE(runBlackFadeOut(false, w.picture, w.flags(), w.context));
+    EXPECT_TRUE(runBlackFadeOut(false, w.picture.image(), w.flags(), w.context));
     EXPECT_EQ(w.presents, 18);
     EXPECT_TRUE(w.FBColor);
     EXPECT_FALSE(w.FPageShown);

@@ -70,7 +70,7 @@ TEST(FadesSteps, FadeOutShowsEachOfItsStepsThenTheFill)
     Scene scene(0xC8C8C8);
     scene.context.tenderly = false;
     bool FBColor = true;
-    PFadeOut(scene.picture, 0x141414, FBColor, scene.context);
+    PFadeOut(scene.picture.image(), 0x141414, FBColor, scene.context);
     EXPECT_EQ(scene.shown, path(200, 20, ramp(27, 0, 12)));
     EXPECT_EQ(scene.picture.image(), plain(0x141414).image());
     EXPECT_FALSE(FBColor);
@@ -86,7 +86,7 @@ TEST(FadesSteps, FadeOutWithTheGrainEndsOnTheGrainedFill)
     TABitmap::AddNoise(grained, 15, reference);
 
     bool FBColor = true;
-    PFadeOut(scene.picture, 0x4D5C50, FBColor, scene.context);
+    PFadeOut(scene.picture.image(), 0x4D5C50, FBColor, scene.context);
     EXPECT_EQ(scene.shown.size(), 28u);
     EXPECT_EQ(scene.picture.image(), grained.image());
     EXPECT_EQ(scene.random.seed(), reference.seed());
@@ -94,7 +94,7 @@ TEST(FadesSteps, FadeOutWithTheGrainEndsOnTheGrainedFill)
 
     // Fading to black leaves FBColor as it was.
     FBColor = true;
-    PFadeOut(scene.picture, 0, FBColor, scene.context);
+    PFadeOut(scene.picture.image(), 0, FBColor, scene.context);
     EXPECT_TRUE(FBColor);
 }
 
@@ -103,14 +103,14 @@ TEST(FadesSteps, BlackAndGreyFadesUseAConstantAlphaAndSetFBColor)
     Scene black(0xFFFFFF);
     black.context.tenderly = true; // never grained
     bool FBColor = false;
-    PFadeOutB(black.picture, FBColor, black.context);
+    PFadeOutB(black.picture.image(), FBColor, black.context);
     EXPECT_EQ(black.shown, path(255, 0, ramp(17, 25, 0)));
     EXPECT_EQ(black.picture.image(), plain(0).image());
     EXPECT_TRUE(FBColor);
 
     Scene grey(0);
     FBColor = false;
-    PFadeOutW(grey.picture, FBColor, grey.context);
+    PFadeOutW(grey.picture.image(), FBColor, grey.context);
     EXPECT_EQ(grey.shown, path(0, 0xE7, ramp(27, 25, 0)));
     EXPECT_EQ(grey.picture.image(), plain(0xE7E7E7).image());
     EXPECT_TRUE(FBColor);
@@ -123,7 +123,7 @@ TEST(FadesSteps, FadeInFromAPlainColourIsNeverGrainedAndKeepsFBColor)
         Scene scene(0);
         scene.context.color = color;
         const uint32_t seed = scene.random.seed();
-        PFadeInG(scene.picture, 0x646464, true, scene.context);
+        PFadeInG(scene.picture.image(), 0x646464, true, scene.context);
         EXPECT_EQ(scene.shown, path(0, 100, ramp(17, 0, 8)));
         EXPECT_EQ(scene.picture.image(), plain(0x646464).image());
         EXPECT_EQ(scene.random.seed(), seed);
@@ -137,7 +137,7 @@ TEST(FadesSteps, StartUpGrainIsTheFixedTextureShownOnce)
     RandomGenerator reference;
     TABitmap::AddNoise(expected, 15, reference);
 
-    PNoise1(scene.picture, scene.context);
+    PNoise1(scene.picture.image(), scene.context);
     EXPECT_EQ(scene.shown.size(), 1u);
     EXPECT_EQ(scene.picture.image(), expected.image());
     EXPECT_EQ(scene.picture.image().format(), QImage::Format_BGR888);
@@ -146,6 +146,22 @@ TEST(FadesSteps, StartUpGrainIsTheFixedTextureShownOnce)
     RandomGenerator random;
     bool FBColor = false;
     TABitmap pic = plain(0x123456);
-    PFadeOutB(pic, FBColor, FadeContext{random, {}});
+    PFadeOutB(pic.image(), FBColor, FadeContext{random, {}});
     EXPECT_EQ(pic.image(), plain(0).image());
+}
+
+// A picture handed over in another format is made 24-bit before the first step.
+TEST(FadesSteps, PictureInAnotherFormatIsConvertedFirst)
+{
+    RandomGenerator random;
+    QImage rgb32(481, 351, QImage::Format_RGB32);
+    rgb32.fill(QColor(255, 255, 255));
+    int frames = 0;
+    bool FBColor = false;
+    PFadeOutW(rgb32, FBColor, FadeContext{random, [&] {
+                  ++frames;
+                  EXPECT_EQ(rgb32.format(), QImage::Format_BGR888);
+              }});
+    EXPECT_EQ(frames, 28);
+    EXPECT_EQ(rgb32, plain(0xE7E7E7).image());
 }
