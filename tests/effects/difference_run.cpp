@@ -180,7 +180,7 @@ TEST(DifferenceRun, CornerAtAnEdgeRedrawsItsVelocity)
     EXPECT_EQ(lead.top, 103);
     EXPECT_EQ(run.state.FShapeSpeed[0][1], 3); // inside: kept
 
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 300; ++n) {
         run.state.tick(run.canvas, run.random);
         ASSERT_TRUE(lead.left >= 0 && lead.left <= 480 && lead.top >= 0 && lead.top <= 350);
         ASSERT_TRUE(lead.right >= 0 && lead.right <= 480 && lead.bottom >= 0 && lead.bottom <= 350);
