@@ -25,9 +25,7 @@ void BM_StartupTextWork(benchmark::State &state)
         }
         corvane::TEditor editor;
         corvane::setupEditor2(editor);
-        editor.Lines().Clear();
-        editor.Lines().setText(*text);
-        corvane::normaliseEditor(editor);
+        corvane::loadText(editor, *text, true);
         const int pages = corvane::buildPages(editor);
         benchmark::DoNotOptimize(pages);
         benchmark::DoNotOptimize(corvane::pageRows(editor, 1));

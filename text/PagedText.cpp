@@ -40,12 +40,21 @@ void normaliseEditor(TEditor &editor)
         editor.Lines().setText(normaliseText(text));
 }
 
+void loadText(TEditor &editor, std::string_view text, bool normalise)
+{
+    editor.Lines().Clear();
+    if (normalise && !isNormalised(text))
+        editor.Lines().setText(normaliseText(text));
+    else
+        editor.Lines().setText(text);
+}
+
 int buildPages(TEditor &editor)
 {
     std::vector<std::string> rows;
-    rows.reserve(std::size_t(editor.RowCount()) + kPageRows);
-    for (int i = 0; i < editor.RowCount(); ++i)
-        rows.push_back(editor.RowText(i));
+    rows.reserve(editor.rows().size() + kPageRows);
+    for (const TRow &row : editor.rows())
+        rows.push_back(row.text);
     rows = padRows(std::move(rows));
     editor.ClearText();
     // Every row already fits its width, so each comes back as one line.
@@ -63,10 +72,7 @@ std::vector<std::string> pagedRows(std::string_view text, bool normalise)
 {
     TEditor editor;
     setupEditor2(editor);
-    editor.Lines().Clear();
-    editor.Lines().setText(text);
-    if (normalise)
-        normaliseEditor(editor);
+    loadText(editor, text, normalise);
     buildPages(editor);
     const TEditorStrings &lines = editor.Lines();
     std::vector<std::string> out;

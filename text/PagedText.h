@@ -17,6 +17,11 @@ class TEditor;
 // rewritten only when something changes.
 void normaliseEditor(TEditor &editor);
 
+// Empties the editor and loads text, normalised first when normalise is
+// set: the same rows as loading and then normaliseEditor(), with one wrap
+// of the whole text instead of three.
+void loadText(TEditor &editor, std::string_view text, bool normalise);
+
 // Pads the editor's rows to whole pages and stores them back one row per
 // line; returns the page count (FPageTotal).
 int buildPages(TEditor &editor);
