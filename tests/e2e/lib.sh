@@ -15,24 +15,27 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL: $*" >&2; [ -f "$WORK/app.log" ] && sed "s/^/  app: /" "$WORK/app.log" >&2; exit 1; }
 
 start_x() {
+  # The server picks a free display itself and tells us its number.
+  local fifo="$WORK/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  PIDS+=($!)
   local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -ac -nolisten tcp >/dev/null 2>&1 &
-    PIDS+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
-  done
-  fail "no X server"
+  read -r -t 20 n <"$fifo" || fail "no X server"
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  fail "X server :$n does not answer"
 }
 
 # Copies the program into the test folder, so its settings file is the folder's.
 install_copy() {
   cp "$CORVANE_BIN" "$WORK/corvane"
   chmod 755 "$WORK/corvane"
+  [ "$(id -u)" -eq 0 ] && chown -R 65534:65534 "$WORK"
+  return 0
 }
 
 # Runs the copy, as an unprivileged user where we are root (so that folder
@@ -40,7 +43,7 @@ install_copy() {
 start_app() {
   local as=()
   if [ "$(id -u)" -eq 0 ]; then as=(setpriv --reuid=65534 --regid=65534 --clear-groups); fi
-  (cd "$WORK" && exec env HOME="$WORK" XDG_RUNTIME_DIR="$WORK" QT_QPA_PLATFORM=xcb "${as[@]}" ./corvane) \
+  (cd "$WORK" && exec env HOME="$WORK" QT_QPA_PLATFORM=xcb "${as[@]}" ./corvane) \
     >"$WORK/app.log" 2>&1 &
   APP_PID=$!
   PIDS+=("$APP_PID")
@@ -70,3 +73,6 @@ wait_exit() {
 ini_value() { # section key -> value
   awk -v s="[$1]" -v k="$2" 'BEGIN{IGNORECASE=0} {sub(/\r$/,"")} $0==s{f=1;next} /^\[/{f=0} f && index($0,k"=")==1{print substr($0,length(k)+2); exit}' "$WORK/corvane.ini"
 }
+
+# Gives the test folder back to the user the program runs as, after the test edited files.
+own_work() { [ "$(id -u)" -eq 0 ] && chown -R 65534:65534 "$WORK"; return 0; }

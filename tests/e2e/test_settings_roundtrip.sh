@@ -28,6 +28,7 @@ keys=$(grep -c '=' "$WORK/corvane.ini")
 sed -i 's/^Top=.*/Top=200\r/; s/^Left=.*/Left=150\r/' "$WORK/corvane.ini"
 awk 'BEGIN{RS="\r\n"; ORS="\r\n"} /^\[/{s=$0} s=="[Form1\\Pcx]" && /^Integer=/{$0="Integer=123"} s=="[Form\\LCheckBox2]" && /^Checked=/{$0="Checked=1"} {print}' \
   "$WORK/corvane.ini" > "$WORK/ini.tmp" && mv "$WORK/ini.tmp" "$WORK/corvane.ini"
+own_work
 start_app
 wait_window
 sleep 1
