@@ -18,6 +18,7 @@
 #include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
 #include "text/TEditor.h"
+#include "writing/PageComposer.h"
 
 using namespace corvane;
 
@@ -125,6 +126,7 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     base.setPixelSize(15);
     setFont(base);
 
+    FComposer = std::make_unique<PageComposer>();
     createControls();
     createTimers();
     createShortcuts();
@@ -233,8 +235,27 @@ void TForm1::createControls()
     }
     SepaCheckBox = static_cast<TLozengeCheckBox *>(find("SepaCheckBox"));
 
-    connect(Exit1, &QAbstractButton::clicked, this, [this] { Exit1Click(); });
-    connect(box(14), &QAbstractButton::clicked, this, [this] { LCheckBox14Click(); });
+    auto onClick = [this](QAbstractButton *button, void (TForm1::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    onClick(Exit1, &TForm1::Exit1Click);
+    onClick(box(14), &TForm1::LCheckBox14Click);
+    onClick(TriButton1, &TForm1::TriButton1Click);
+    onClick(TriButton2, &TForm1::TriButton2Click);
+    onClick(Reset1, &TForm1::Reset1Click);
+    onClick(Leaf1, &TForm1::Leaf1Click);
+    onClick(Leafgo1, &TForm1::Leafgo1Click);
+    onClick(box(6), &TForm1::LCheckBox6Click);
+    onClick(box(8), &TForm1::LCheckBox8Click);
+    onClick(box(15), &TForm1::LCheckBox15Click);
+    onClick(FontColor1, &TForm1::FontColor1Click);
+    onClick(BgColor1, &TForm1::BgColor1Click);
+    onClick(BGChange, &TForm1::BGChangeClick);
+    onClick(FadeOut1, &TForm1::Fadeout1Click);
+    onClick(FOBlack1, &TForm1::FOBlack1Click);
+    onClick(EffectOut1, &TForm1::EffectOut1Click);
+    connect(box(13), &QAbstractButton::clicked, this, [this] { checked(13) ? PNameon() : PNameoff(); });
+    connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
 }
 
 void TForm1::createTimers()
@@ -255,8 +276,20 @@ void TForm1::createTimers()
 
 void TForm1::createShortcuts()
 {
-    auto *exit2 = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
-    connect(exit2, &QShortcut::activated, this, [this] { Exit1Click(); });
+    auto bind = [this](QKeySequence keys, void (TForm1::*handler)()) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::Exit1Click);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::TriButton1Click);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_B), &TForm1::TriButton2Click);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_G), &TForm1::Reset1Click);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::EffectOut1Click);
+    bind(QKeySequence(Qt::Key_Space), &TForm1::TriButton1Click);
+    bind(QKeySequence(Qt::Key_Return), &TForm1::TriButton1Click);
+    bind(QKeySequence(Qt::Key_Enter), &TForm1::TriButton1Click);
+    bind(QKeySequence(Qt::Key_Backspace), &TForm1::TriButton2Click);
 }
 
 bool TForm1::checked(int n) const

@@ -15,6 +15,8 @@
 
 #include "effects/Random.h"
 
+class QColorDialog;
+
 class QLabel;
 class QTimer;
 class QMenu;
@@ -26,6 +28,7 @@ class TExtTrackBar;
 class TPictureBox;
 
 namespace corvane {
+class PageComposer;
 class TRegManager;
 class TEditor;
 struct SettingBinding;
@@ -50,12 +53,42 @@ public:
     void LCheckBox14Click();          // "Slow"
     void applyTimerIntervals(bool slow);
 
-    // --- later subsystems, called from the life cycle -----------------------------
-    void PNoise1();                   // "Tenderly" grain over the picture
+    // --- text/form_pages.cpp: text source, pages and bookmark --------------------
+    void loadText();                  // the text part of Timer2Timer
+    void FreplaceP();                 // normalise Editor2's text
+    void FCorEcri();                  // cut the text into pages, publish the count
+    void FRetsuIist();                // FRows := the rows of page FPage
+    void PFrequency();                // slider tick spacing and hint
+    void TriButton1Click();           // forward (Ecriture)
+    void TriButton2Click();           // back
+    void Reset1Click();
+    void Leaf1Click();
+    void Leafgo1Click();
+    void ExtTrackBar1Change(int position);
+    void LCheckBox6Click();           // "Tenderly"
+    void LCheckBox8Click();           // "Horizontal"
+    void LCheckBox15Click();          // "Gothic"
+    void setSliderPosition(int position);
+
+    // --- writing/form_writing.cpp: page writing, title screens, captions ----------
+    void Ecriture();
+    void FCorvanes();                 // title screen, or "FIN" while FEnding
     void PNameon();                   // button captions shown
     void PNameoff();                  // button captions hidden
-    void FCorvanes();                 // title screen, or "FIN" while FEnding
-    void loadText();                  // choose, load, normalise and page the text
+
+    // --- effects/form_fades.cpp: fades and colour commands ------------------------
+    void present();                   // repaint the picture and hold it one display frame
+    void PNoise1();                   // "Tenderly" grain over the picture
+    void PFadeOut(uint32_t colour);
+    void PFadeOutB();
+    void PFadeOutW();
+    void PFadeInG(uint32_t colour);
+    void FontColor1Click();
+    void BgColor1Click();
+    void BGChangeClick();
+    void Fadeout1Click();
+    void FOBlack1Click();
+    void EffectOut1Click();           // the common stop of every effect
 
     // Settings file path (the program file's path with ".ini"); tests replace it.
     static QString settingsPathForProgram(const QString &programPath);
@@ -100,6 +133,9 @@ public:
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows
     corvane::RandomGenerator FRandom; // the program's one random generator
+    std::unique_ptr<corvane::PageComposer> FComposer; // faces and shaping, kept for the run
+    QColorDialog *ColorDialog1 = nullptr; // remembers the colour of its last use
+    qint64 FLastPresentNs = 0;        // when the picture was last presented, for frame pacing
 
     // --- main window state ------------------------------------------------------
     int FPage = 1;                    // current page, 1-based

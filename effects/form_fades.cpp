@@ -1,0 +1,138 @@
+// The window's fades and colour commands, and the frame pacing that lets
+// every step of a fade be seen. Writes FoColor, GColor, FBColor, FPageShown,
+// FSamePage and the colour swatches.
+#include "app/TForm1.h"
+
+#include <QColorDialog>
+#include <QDateTime>
+#include <QLabel>
+#include <QScreen>
+#include <QThread>
+
+#include "app/Design.h"
+#include "app/TPictureBox.h"
+#include "effects/Fades.h"
+
+using namespace corvane;
+
+namespace {
+
+void paintSwatch(QLabel *swatch, uint32_t colour)
+{
+    QPalette pal = swatch->palette();
+    pal.setColor(QPalette::Window, toQColor(colour));
+    swatch->setPalette(pal);
+    swatch->update();
+}
+
+qint64 nowNs()
+{
+    return QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1000000LL;
+}
+
+} // namespace
+
+void TForm1::present()
+{
+    // Repaint at once, then hold the step for one display frame so a fade
+    // lasts the same on any machine however fast the blend. Input waits: no
+    // events are processed here.
+    repaintPicture();
+    const QScreen *s = screen();
+    const double hz = s && s->refreshRate() >= 20 ? s->refreshRate() : 60.0;
+    const qint64 frameNs = qint64(1e9 / hz);
+    const qint64 now = nowNs();
+    const qint64 due = FLastPresentNs + frameNs;
+    if (FLastPresentNs != 0 && now < due && due - now <= frameNs)
+        QThread::usleep(uint64_t((due - now) / 1000));
+    FLastPresentNs = nowNs();
+}
+
+void TForm1::PNoise1()
+{
+    corvane::PNoise1(picture(), {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+void TForm1::PFadeOut(uint32_t colour)
+{
+    corvane::PFadeOut(picture(), colour, FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+void TForm1::PFadeOutB()
+{
+    corvane::PFadeOutB(picture(), FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+void TForm1::PFadeOutW()
+{
+    corvane::PFadeOutW(picture(), FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+void TForm1::PFadeInG(uint32_t colour)
+{
+    corvane::PFadeInG(picture(), colour, FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+namespace {
+
+// One colour dialog for the run: it opens on the colour of its previous use.
+QColorDialog *colourDialog(TForm1 &form, QColorDialog *&dialog)
+{
+    if (!dialog) {
+        dialog = new QColorDialog(&form);
+        dialog->setWindowTitle(QStringLiteral("Corvane"));
+    }
+    return dialog;
+}
+
+} // namespace
+
+void TForm1::FontColor1Click()
+{
+    if (busy())
+        return;
+    QColorDialog *dialog = colourDialog(*this, ColorDialog1);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    FoColor = fromQColor(dialog->selectedColor());
+    paintSwatch(FLabel, FoColor);
+    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
+                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+}
+
+void TForm1::BgColor1Click()
+{
+    if (busy())
+        return;
+    QColorDialog *dialog = colourDialog(*this, ColorDialog1);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    GColor = fromQColor(dialog->selectedColor());
+    paintSwatch(GLabel, GColor);
+    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
+                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+    settleBackground(GColor, {FBColor, FPageShown, FSamePage});
+}
+
+void TForm1::BGChangeClick()
+{
+    if (busy())
+        return;
+    FRandom.randomize();
+    GColor = randomBackground(FRandom, checked(4));
+    paintSwatch(GLabel, GColor);
+    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
+                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+}
+
+void TForm1::Fadeout1Click()
+{
+    runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage},
+               {FRandom, [this] { present(); }, checked(6), checked(2)});
+}
+
+void TForm1::FOBlack1Click()
+{
+    runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage},
+                    {FRandom, [this] { present(); }, checked(6), checked(2)});
+}

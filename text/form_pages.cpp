@@ -1,0 +1,222 @@
+// The window's text and page commands: the text part of the deferred load,
+// paging (FCorEcri, FRetsuIist, PFrequency), forward, back, Reset, the slider,
+// the bookmark and the option boxes that rewrite the page.
+// Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
+// FFileIn, FArtsShown; Label1, Label2, the slider and Leafgo1's hint.
+#include "app/TForm1.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QLabel>
+
+#include "app/TPictureBox.h"
+#include "controls/TExtTrackBar.h"
+#include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
+#include "text/PagedText.h"
+#include "text/Pages.h"
+#include "text/TEditor.h"
+#include "text/TextSource.h"
+
+using namespace corvane;
+
+namespace {
+
+constexpr uint32_t kTriPressed = 13626823;   // 0xCFEDC7, a page button while its page is written
+constexpr uint32_t kTri1Normal = 16497821;   // 0xFBBC9D
+constexpr uint32_t kTri2Normal = 11256527;   // 0xABC2CF
+
+void paintButton(QWidget *button, uint32_t bbggrr)
+{
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Button, QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF)));
+    button->setPalette(pal);
+    button->repaint();
+}
+
+// The hourglass for the whole screen while the text is normalised and wrapped.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+void TForm1::loadText()
+{
+    const bool keep = checked(11);
+    const SavedSourceCheck saved =
+        checkSavedSource(keep, FFileIn, QString::fromStdString(FFileName), FPage);
+    FFileIn = saved.fileIn;
+    FPage = saved.page;
+    if (saved.samePage)
+        FSamePage = true;
+
+    const StartupText text = chooseStartupText(keep, FFileIn, QDir::currentPath());
+    if (text.origin == TextOrigin::None)
+        return; // a saved source still in use: nothing is loaded, FRows is written as it is
+
+    {
+        WaitCursor wait;
+        corvane::loadText(*Editor2, text.bytes, text.normalise);
+    }
+    if (text.fromPageOne)
+        FPage = 1;
+    FCorEcri();
+    setSliderPosition(text.fromPageOne ? 1 : FPage);
+    if (text.fromPageOne)
+        FPage = 1;
+    Label1->setText(QString::number(FPage));
+    FSamePage = true;
+    Image1->setToolTip(QString::fromLatin1(kProductName));
+    setStatus(QString::fromLatin1(kProductName));
+    FPagesBuilt = true;
+}
+
+void TForm1::FreplaceP()
+{
+    WaitCursor wait;
+    normaliseEditor(*Editor2);
+}
+
+void TForm1::FCorEcri()
+{
+    if (!FPagesBuilt)
+        FPageTotal = buildPages(*Editor2);
+    FPageCount = FPageTotal;
+    ExtTrackBar1->setMaxChecked(FPageCount);
+    PFrequency();
+    Label1->setText(QString::number(FPage));
+    Label2->setText(QString::number(FPageCount));
+    FSamePage = true;
+}
+
+void TForm1::PFrequency()
+{
+    const int frequency = tickFrequency(FPageCount);
+    ExtTrackBar1->setTickInterval(frequency);
+    ExtTrackBar1->setToolTip(scaleHint(frequency));
+}
+
+void TForm1::FRetsuIist()
+{
+    // An empty text has no rows: the page written is empty.
+    const PageRows rows = FPageCount > 0 ? pageRows(*Editor2, clampPage(FPage, FPageCount)) : PageRows{};
+    for (size_t k = 0; k < FRows.size(); ++k)
+        FRows[k] = rows[k];
+}
+
+void TForm1::setSliderPosition(int position)
+{
+    // The slider keeps its position within its range and reports every change.
+    ExtTrackBar1->setValue(position);
+    if (ExtTrackBar1->value() != FPage)
+        ExtTrackBar1Change(ExtTrackBar1->value());
+}
+
+void TForm1::ExtTrackBar1Change(int position)
+{
+    FPage = position;
+    Label1->setText(QString::number(FPage));
+    FSamePage = true;
+}
+
+void TForm1::TriButton1Click()
+{
+    if (busy())
+        EffectOut1Click();
+    FArtsShown = false;
+    paintButton(TriButton1, kTriPressed);
+    QCoreApplication::processEvents();
+    if (!FSamePage)
+        FPage = forwardPage(FPage, FPageCount, false);
+    setSliderPosition(FPage);
+    Ecriture();
+    setStatus(QString::fromLatin1(kProductName));
+    Label1->setText(QString::number(FPage));
+    FSamePage = false;
+    paintButton(TriButton1, kTri1Normal);
+    QCoreApplication::processEvents();
+}
+
+void TForm1::TriButton2Click()
+{
+    if (busy())
+        EffectOut1Click();
+    FArtsShown = false;
+    paintButton(TriButton2, kTriPressed);
+    QCoreApplication::processEvents();
+    FPage = backPage(FPage, FPageCount);
+    setSliderPosition(FPage);
+    Ecriture();
+    setStatus(QString::fromLatin1(kProductName));
+    Label1->setText(QString::number(FPage));
+    FSamePage = false;
+    paintButton(TriButton2, kTri2Normal);
+    QCoreApplication::processEvents();
+}
+
+void TForm1::Reset1Click()
+{
+    if (busy())
+        EffectOut1Click();
+    FArtsShown = false;
+    FPageShown = true;
+    FPage = 1;
+    setSliderPosition(1);
+    setStatus(QString::fromLatin1(kProductName));
+    Label1->setText(QStringLiteral("1"));
+    FSamePage = true;
+    TriButton1Click();
+}
+
+void TForm1::Leaf1Click()
+{
+    if (busy())
+        return;
+    FLeaf = FPage;
+    Leafgo1->setToolTip(leafHint(FLeaf));
+}
+
+void TForm1::Leafgo1Click()
+{
+    if (busy())
+        return;
+    const std::optional<int> page = goPage(FLeaf, FPageCount);
+    if (!page) {
+        setStatus(QString::fromLatin1(kOverPageText));
+        return;
+    }
+    FPage = *page;
+    setSliderPosition(FPage);
+    Label1->setText(QString::number(FPage));
+    FSamePage = true;
+    TriButton1Click();
+}
+
+void TForm1::LCheckBox6Click()
+{
+    if (busy())
+        return;
+    FSamePage = true;
+    TriButton1Click();
+}
+
+void TForm1::LCheckBox8Click()
+{
+    if (busy())
+        return;
+    FSamePage = true;
+    TriButton1Click();
+}
+
+void TForm1::LCheckBox15Click()
+{
+    // A running plan de arts does not prevent it: the forward command stops it.
+    if (FDifference || FVelocity || FDeep)
+        return;
+    FSamePage = true;
+    TriButton1Click();
+}

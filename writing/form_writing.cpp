@@ -1,0 +1,69 @@
+// The window's page writing, title and end screens and button captions.
+// Writes the picture, its hint, FPageShown, FBColor, FFreshStart and the
+// captions of the flat buttons.
+#include "app/TForm1.h"
+
+#include <QToolButton>
+
+#include "app/TPictureBox.h"
+#include "writing/Ecriture.h"
+#include "writing/PageComposer.h"
+#include "writing/TitleScreens.h"
+
+using namespace corvane;
+
+void TForm1::Ecriture()
+{
+    EcritureOptions options;
+    options.fadeOut = checked(5);
+    options.fadeIn = checked(7);
+    options.horizontal = checked(8);
+    options.gothic = checked(15);
+    options.FFileIn = FFileIn;
+    options.FoColor = FoColor;
+    options.GColor = GColor;
+    const EcritureRows rows{[this] { FRetsuIist(); },
+                            [this] { return std::span<const std::string>(FRows.data(), FRows.size()); }};
+    const FadeContext context{FRandom, [this] { present(); }, checked(6), checked(2)};
+    const QString hint = corvane::Ecriture(picture(), *FComposer, {FBColor, FPageShown, FFreshStart},
+                                           options, rows, context);
+    Image1->setToolTip(FFileIn ? FPictureHintAlt : hint);
+}
+
+void TForm1::FCorvanes()
+{
+    TitleOptions options;
+    options.FEnding = FEnding;
+    options.fadeOut = checked(5);
+    options.gothic = checked(15);
+    options.FoColor = FoColor;
+    options.GColor = GColor;
+    const FadeContext context{FRandom, [this] { present(); }, checked(6), checked(2)};
+    corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options, context);
+}
+
+void TForm1::PNameon()
+{
+    for (const NameButton &b : kNameButtons) {
+        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
+        if (!w)
+            continue;
+        if (b.balloonHint)
+            w->setProperty("balloonHint", true);
+        else if (auto *button = qobject_cast<QToolButton *>(w))
+            button->setText(QString::fromLatin1(b.caption));
+    }
+}
+
+void TForm1::PNameoff()
+{
+    for (const NameButton &b : kNameButtons) {
+        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
+        if (!w)
+            continue;
+        if (b.balloonHint)
+            w->setProperty("balloonHint", false);
+        else if (auto *button = qobject_cast<QToolButton *>(w))
+            button->setText(QString());
+    }
+}
