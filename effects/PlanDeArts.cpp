@@ -122,10 +122,10 @@ ArtsBegin PlanDeArts::begin(bool FArts, const Busy &running, quint32 GColor, boo
     return b;
 }
 
-void PlanDeArts::build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents)
+long PlanDeArts::build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents)
 {
     if (w < 1 || h < 1)
-        return;
+        return 0;
     // The grid follows the picture rather than being overrun by a larger one.
     if (w > PlasmaMap.columns() || h > PlasmaMap.rows())
         PlasmaMap.resize(std::max(w, PlasmaMap.columns()), std::max(h, PlasmaMap.rows()));
@@ -136,6 +136,7 @@ void PlanDeArts::build(int w, int h, RandomGenerator &random, const std::functio
     PlasmaMap.at(0, 0) = quint8(random.random(255));
     PlasmaBuilder builder(PlasmaMap, random, pumpEvents, pumpInterval);
     builder.Quartering(0, 0, w - 1, h - 1);
+    return builder.calls();
 }
 
 QImage PlanDeArts::paint(int w, int h, int base, bool green) const

@@ -153,8 +153,9 @@ public:
     ArtsTick Timer4Timer(const bool &FArts, QImage &picture, RandomGenerator &random,
                          const EffectClock &clock, const PlasmaHooks &hooks);
 
-    // The steps of Pplasma, for tests and benchmarks.
-    void build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents = {});
+    // The steps of Pplasma, for tests and benchmarks. build returns the
+    // number of Quartering calls it made.
+    long build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents = {});
     QImage paint(int w, int h, int base, bool green) const;
     // Step 3.7: the next level, the "Green" toggle at the low turn, the status.
     PlasmaResult advance(const ArtsOptions &opts);
