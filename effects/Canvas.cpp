@@ -178,13 +178,14 @@ void Canvas::lineTo(int x, int y)
 
 void Canvas::polyline(std::span<const QPoint> points)
 {
+    // Like GDI's Polyline, this neither uses nor moves the current position.
     if (points.empty())
         return;
+    const QPoint keep = m_pos;
     moveTo(points[0].x(), points[0].y());
     for (size_t i = 1; i < points.size(); ++i)
         lineTo(points[i].x(), points[i].y());
-    // Polyline leaves the current position where it was found in GDI; the
-    // callers never rely on either, so keep it at the last point.
+    m_pos = keep;
 }
 
 // Bresenham ellipse inscribed in the normalised box's pixels (after GDI's
@@ -292,11 +293,9 @@ void Canvas::rectangle(const Ltrb &box)
     // The outline is closed by hand: the last line stops short of its end,
     // which is the first corner, already drawn.
     const QPoint corners[5] = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
-    const QPoint keep = m_pos;
     polyline(corners);
     if (l == r && t == b)
         stamp(l, t);
-    m_pos = keep;
 }
 
 void Canvas::textOut(int x, int y, const QString &text, const QFont &font, quint32 colour)

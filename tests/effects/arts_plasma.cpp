@@ -80,6 +80,14 @@ TEST(ArtsPlasma, SubdivisionFillsTheGrid)
         EXPECT_GT(checked, 10000);
     }
 
+    // A picture larger than the grid makes the grid grow rather than overrun it.
+    RandomGenerator big(5);
+    arts.build(600, 400, big);
+    EXPECT_GE(arts.PlasmaMap.columns(), 600);
+    EXPECT_GE(arts.PlasmaMap.rows(), 400);
+    EXPECT_NE(arts.PlasmaMap.at(599, 399), 0);
+    EXPECT_EQ(arts.paint(600, 400, 80, false).size(), QSize(600, 400));
+
     ByteGrid small(4, 1);
     small.at(0, 0) = 100;
     small.at(3, 0) = 100;
