@@ -9,48 +9,59 @@ void ColumnMap::build(std::string_view text, int tabSpaceCount, int maxColumns)
 {
     const int tab = std::max(tabSpaceCount, 1);
     const int limit = std::max(maxColumns, 0);
-    m_classes.clear();
-    m_starts.clear();
     m_truncated = false;
+    m_width = 0;
+
+    // The arrays only grow; a window rebuilt for every row costs no
+    // allocation after the first.
+    auto reserveColumns = [&](size_t columns) {
+        if (m_classes.size() < columns) {
+            const size_t grown = std::max(columns, m_classes.size() * 2);
+            m_classes.resize(grown);
+            m_starts.resize(grown);
+        }
+    };
+    auto put = [&](ColumnClass c, size_t start) {
+        m_classes[size_t(m_width)] = c;
+        m_starts[size_t(m_width)] = uint32_t(start);
+        ++m_width;
+    };
 
     size_t i = 0;
     while (i < text.size()) {
-        const int column = width();
+        const int column = m_width;
         if (column >= limit) {
             m_truncated = true;
-            return;
+            break;
         }
         const auto b = static_cast<unsigned char>(text[i]);
-        const auto start = uint32_t(i);
         // A lead byte with nothing after it is a broken character; it gets
         // one column rather than reading past the string.
         if (isLeadByte(b) && i + 1 < text.size()) {
-            m_classes.push_back(ColumnClass::LeadHalf);
-            m_classes.push_back(ColumnClass::TrailHalf);
-            m_starts.push_back(start);
-            m_starts.push_back(start);
+            reserveColumns(size_t(column) + 2);
+            put(ColumnClass::LeadHalf, i);
+            put(ColumnClass::TrailHalf, i);
             i += 2;
         } else if (b == '\t') {
             const int span = tab - column % tab;
             // A huge tab stop must not allocate a column per blank.
             const int mapped = std::min(span, limit - column);
-            m_classes.push_back(ColumnClass::Single);
-            m_starts.push_back(start);
-            for (int k = 1; k < mapped; ++k) {
-                m_classes.push_back(ColumnClass::TabFill);
-                m_starts.push_back(start);
-            }
+            reserveColumns(size_t(column) + size_t(mapped));
+            put(ColumnClass::Single, i);
+            for (int k = 1; k < mapped; ++k)
+                put(ColumnClass::TabFill, i);
             ++i;
             if (mapped < span) {
                 m_truncated = true;
-                return;
+                break;
             }
         } else {
-            m_classes.push_back(ColumnClass::Single);
-            m_starts.push_back(start);
+            reserveColumns(size_t(column) + 1);
+            put(ColumnClass::Single, i);
             ++i;
         }
     }
+    m_consumed = i;
 }
 
 std::string_view ColumnMap::charAt(std::string_view text, int k) const
@@ -69,12 +80,16 @@ std::string_view ColumnMap::charAt(std::string_view text, int k) const
 
 size_t ColumnMap::bytesInColumns(int p) const
 {
-    const int end = std::clamp(p, 0, width());
-    size_t bytes = 0;
-    for (int k = 0; k < end; ++k)
-        if (m_classes[size_t(k)] != ColumnClass::TabFill)
-            ++bytes;
-    return bytes;
+    // Columns 1..p hold every character that starts before column p + 1,
+    // and also the one column p + 1 continues (a tab or a split pair),
+    // whose first column is one byte.
+    if (p <= 0)
+        return 0;
+    if (p >= m_width)
+        return m_consumed;
+    const ColumnClass next = m_classes[size_t(p)];
+    const size_t start = m_starts[size_t(p)];
+    return (next == ColumnClass::TabFill || next == ColumnClass::TrailHalf) ? start + 1 : start;
 }
 
 int displayWidth(std::string_view text, int tabSpaceCount)
@@ -101,14 +116,13 @@ CharSet::CharSet(std::string_view set)
     while (i < set.size()) {
         const auto b = static_cast<unsigned char>(set[i]);
         if (isLeadByte(b) && i + 1 < set.size()) {
-            m_pairs.push_back(uint16_t(b << 8 | static_cast<unsigned char>(set[i + 1])));
+            m_pairs.set(size_t(b << 8 | static_cast<unsigned char>(set[i + 1])));
             i += 2;
         } else {
             m_singles[b] = true;
             ++i;
         }
     }
-    std::sort(m_pairs.begin(), m_pairs.end());
 }
 
 bool CharSet::contains(std::string_view c) const
@@ -116,8 +130,7 @@ bool CharSet::contains(std::string_view c) const
     if (c.size() == 1)
         return m_singles[static_cast<unsigned char>(c[0])];
     if (c.size() == 2) {
-        const auto key = uint16_t(static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]));
-        return std::binary_search(m_pairs.begin(), m_pairs.end(), key);
+        return m_pairs[size_t(static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]))];
     }
     return false;
 }

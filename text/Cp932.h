@@ -3,6 +3,7 @@
 // character in a set string. Pure standard C++; no conversion to Unicode.
 #pragma once
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -42,14 +43,14 @@ public:
     void build(std::string_view text, int tabSpaceCount, int maxColumns = INT32_MAX);
 
     // Mapped columns; the full width of the text unless truncated().
-    int width() const { return int(m_classes.size()); }
+    int width() const { return m_width; }
     bool truncated() const { return m_truncated; }
 
     // Class of 1-based column k; TabFill for k outside 1..width() so that the
     // character there reads as empty.
     ColumnClass at(int k) const
     {
-        return (k >= 1 && k <= width()) ? m_classes[size_t(k - 1)] : ColumnClass::TabFill;
+        return (k >= 1 && k <= m_width) ? m_classes[size_t(k - 1)] : ColumnClass::TabFill;
     }
 
     // The character at 1-based column k: its byte for Single, both bytes for
@@ -60,8 +61,10 @@ public:
     size_t bytesInColumns(int p) const;
 
 private:
-    std::vector<ColumnClass> m_classes;
-    std::vector<uint32_t> m_starts; // byte offset of each column's character
+    std::vector<ColumnClass> m_classes; // at least m_width entries
+    std::vector<uint32_t> m_starts;     // byte offset of each column's character
+    int m_width = 0;
+    size_t m_consumed = 0; // bytes of text the mapped columns cover
     bool m_truncated = false;
 };
 
@@ -84,7 +87,7 @@ public:
 
 private:
     std::array<bool, 256> m_singles{}; // one-byte characters of the set
-    std::vector<uint16_t> m_pairs;    // double-byte characters, sorted
+    std::bitset<65536> m_pairs;        // double-byte characters, lead byte high
 };
 
 // Membership without preparation, for one-off tests.

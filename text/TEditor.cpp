@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -33,22 +34,41 @@ constexpr int kMaxTabSpaceCount = 256; // wider stops than any row are meaningle
 template <typename F>
 void forEachLine(std::string_view text, F &&f)
 {
+    // memchr for each break byte keeps long lines fast; a position is
+    // searched again only after the break it found has been used.
+    const char *const base = text.data();
+    const size_t size = text.size();
+    auto find = [&](char c, size_t from) {
+        const void *hit = from < size ? std::memchr(base + from, c, size - from) : nullptr;
+        return hit ? size_t(static_cast<const char *>(hit) - base) : size;
+    };
     size_t begin = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (ch != '\r' && ch != '\n')
-            continue;
-        f(text.substr(begin, i - begin), false);
-        if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        begin = i + 1;
+    size_t cr = find('\r', 0);
+    size_t lf = find('\n', 0);
+    while (cr < size || lf < size) {
+        const size_t at = std::min(cr, lf);
+        f(text.substr(begin, at - begin), false);
+        begin = (at == cr && lf < size && lf == cr + 1) ? at + 2 : at + 1;
+        if (cr < begin)
+            cr = find('\r', begin);
+        if (lf < begin)
+            lf = find('\n', begin);
     }
     f(text.substr(begin), true);
 }
 
 size_t countBreaks(std::string_view text)
 {
-    return size_t(std::count(text.begin(), text.end(), '\r') + std::count(text.begin(), text.end(), '\n'));
+    size_t count = 0;
+    for (const char c : {'\r', '\n'}) {
+        const char *p = text.data();
+        const char *const end = p + text.size();
+        while (p < end && (p = static_cast<const char *>(std::memchr(p, c, size_t(end - p)))) != nullptr) {
+            ++count;
+            ++p;
+        }
+    }
+    return count;
 }
 
 // Rows of a text as assigned or read: one per line, a final break adds no
@@ -171,9 +191,7 @@ std::string TEditorStrings::Text() const
 
 void TEditorStrings::setText(std::string_view text)
 {
-    m_editor.replaceRows(splitIntoRows(text, EndMark::Hard));
-    if (m_editor.m_wordWrap)
-        m_editor.WrapAll();
+    m_editor.replaceRows(m_editor.layOut(text, EndMark::Hard));
 }
 
 void TEditorStrings::LoadFromBuffer(std::string_view bytes)
@@ -182,9 +200,7 @@ void TEditorStrings::LoadFromBuffer(std::string_view bytes)
     const size_t eof = bytes.find('\x1A');
     if (eof != std::string_view::npos)
         bytes = bytes.substr(0, eof);
-    m_editor.replaceRows(splitIntoRows(bytes, EndMark::End));
-    if (m_editor.m_wordWrap)
-        m_editor.WrapAll();
+    m_editor.replaceRows(m_editor.layOut(bytes, EndMark::End));
 }
 
 void TEditorStrings::LoadFromFile(const std::string &fileName)
@@ -200,6 +216,10 @@ void TEditorStrings::LoadFromFile(const std::string &fileName)
     // Read everything before touching the rows, so a failed read leaves the
     // previous text in place.
     std::string bytes;
+    std::error_code sizeError;
+    const auto size = std::filesystem::file_size(fileName, sizeError);
+    if (!sizeError)
+        bytes.reserve(size_t(size));
     char block[65536];
     for (;;) {
         const size_t got = std::fread(block, 1, sizeof block, file.get());
@@ -280,6 +300,30 @@ void TEditor::setWrapOption(const TWrapOption &option)
         WrapAll();
 }
 
+std::vector<TRow> TEditor::layOut(std::string_view text, EndMark lastMark) const
+{
+    if (!m_wordWrap)
+        return splitIntoRows(text, lastMark);
+    // Cutting each line straight from the text gives what splitting and
+    // then WrapAll would, without building every long line twice.
+    std::vector<TRow> rows;
+    if (text.empty())
+        return rows;
+    rows.reserve(text.size() / size_t(m_wrapOption.WrapByte) + countBreaks(text) + 1);
+    bool terminated = true;
+    forEachLine(text, [&](std::string_view line, bool isLast) {
+        if (isLast) {
+            terminated = line.empty();
+            if (terminated)
+                return;
+        }
+        appendWrapped(line, rows);
+    });
+    if (!rows.empty())
+        rows.back().mark = terminated ? EndMark::Hard : finalMark(lastMark);
+    return rows;
+}
+
 void TEditor::replaceRows(std::vector<TRow> rows)
 {
     m_rows = std::move(rows);
@@ -306,7 +350,7 @@ void TEditor::appendWrapped(std::string_view line, std::vector<TRow> &out) const
     // so each row maps a window of the rest instead of the whole rest. This
     // keeps a long line linear; tabs still realign to each row's start.
     const int window = w + 6;
-    ColumnMap map;
+    ColumnMap &map = m_scratch;
     map.build(line, m_tabSpaceCount, window);
     auto restWidth = [&] { return map.truncated() ? window + 1 : map.width(); };
 

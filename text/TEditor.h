@@ -167,6 +167,7 @@ private:
         size_t column = 0; // byte in the row, 0..size
     };
 
+    std::vector<TRow> layOut(std::string_view text, EndMark lastMark) const;
     void replaceRows(std::vector<TRow> rows);
     void appendWrapped(std::string_view line, std::vector<TRow> &out) const;
     size_t logicalLineStart(size_t row) const;
@@ -190,6 +191,8 @@ private:
     Position m_selStart;
     Position m_selEnd;
     TEditorStrings m_lines;
+
+    mutable ColumnMap m_scratch; // reused by every row cut, to spare allocations
 
     // First row of each logical line, rebuilt on demand after a change.
     mutable std::vector<size_t> m_lineStarts;
