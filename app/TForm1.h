@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "effects/Fades.h"
 #include "effects/Random.h"
 
 class QColorDialog;
@@ -78,6 +79,7 @@ public:
 
     // --- effects/form_fades.cpp: fades and colour commands ------------------------
     void present();                   // repaint the picture and hold it one display frame
+    corvane::FadeContext fadeContext(); // generator, present, "Tenderly" and "Color"
     void PNoise1();                   // "Tenderly" grain over the picture
     void PFadeOut(uint32_t colour);
     void PFadeOutB();

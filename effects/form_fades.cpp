@@ -48,29 +48,34 @@ void TForm1::present()
     FLastPresentNs = nowNs();
 }
 
+FadeContext TForm1::fadeContext()
+{
+    return {FRandom, [this] { present(); }, checked(6), checked(2)};
+}
+
 void TForm1::PNoise1()
 {
-    corvane::PNoise1(picture(), {FRandom, [this] { present(); }, checked(6), checked(2)});
+    corvane::PNoise1(picture(), fadeContext());
 }
 
 void TForm1::PFadeOut(uint32_t colour)
 {
-    corvane::PFadeOut(picture(), colour, FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+    corvane::PFadeOut(picture(), colour, FBColor, fadeContext());
 }
 
 void TForm1::PFadeOutB()
 {
-    corvane::PFadeOutB(picture(), FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+    corvane::PFadeOutB(picture(), FBColor, fadeContext());
 }
 
 void TForm1::PFadeOutW()
 {
-    corvane::PFadeOutW(picture(), FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+    corvane::PFadeOutW(picture(), FBColor, fadeContext());
 }
 
 void TForm1::PFadeInG(uint32_t colour)
 {
-    corvane::PFadeInG(picture(), colour, FBColor, {FRandom, [this] { present(); }, checked(6), checked(2)});
+    corvane::PFadeInG(picture(), colour, FBColor, fadeContext());
 }
 
 namespace {
@@ -97,7 +102,7 @@ void TForm1::FontColor1Click()
     FoColor = fromQColor(dialog->selectedColor());
     paintSwatch(FLabel, FoColor);
     fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+                    fadeContext(), [this] { TriButton1Click(); });
 }
 
 void TForm1::BgColor1Click()
@@ -110,7 +115,7 @@ void TForm1::BgColor1Click()
     GColor = fromQColor(dialog->selectedColor());
     paintSwatch(GLabel, GColor);
     fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+                    fadeContext(), [this] { TriButton1Click(); });
     settleBackground(GColor, {FBColor, FPageShown, FSamePage});
 }
 
@@ -122,17 +127,17 @@ void TForm1::BGChangeClick()
     GColor = randomBackground(FRandom, checked(4));
     paintSwatch(GLabel, GColor);
     fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    {FRandom, [this] { present(); }, checked(6), checked(2)}, [this] { TriButton1Click(); });
+                    fadeContext(), [this] { TriButton1Click(); });
 }
 
 void TForm1::Fadeout1Click()
 {
     runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage},
-               {FRandom, [this] { present(); }, checked(6), checked(2)});
+               fadeContext());
 }
 
 void TForm1::FOBlack1Click()
 {
     runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage},
-                    {FRandom, [this] { present(); }, checked(6), checked(2)});
+                    fadeContext());
 }

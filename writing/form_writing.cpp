@@ -24,7 +24,7 @@ void TForm1::Ecriture()
     options.GColor = GColor;
     const EcritureRows rows{[this] { FRetsuIist(); },
                             [this] { return std::span<const std::string>(FRows.data(), FRows.size()); }};
-    const FadeContext context{FRandom, [this] { present(); }, checked(6), checked(2)};
+    const FadeContext context = fadeContext();
     const QString hint = corvane::Ecriture(picture(), *FComposer, {FBColor, FPageShown, FFreshStart},
                                            options, rows, context);
     Image1->setToolTip(FFileIn ? FPictureHintAlt : hint);
@@ -38,7 +38,7 @@ void TForm1::FCorvanes()
     options.gothic = checked(15);
     options.FoColor = FoColor;
     options.GColor = GColor;
-    const FadeContext context{FRandom, [this] { present(); }, checked(6), checked(2)};
+    const FadeContext context = fadeContext();
     corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options, context);
 }
 
