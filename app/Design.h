@@ -3,10 +3,11 @@
 #include <QColor>
 #include <cstdint>
 
+#include "effects/EffectCommon.h"
+
 namespace corvane {
 
-inline constexpr int kPictureWidth = 481;   // Image1, pixels
-inline constexpr int kPictureHeight = 351;
+// kPictureWidth, kPictureHeight (Image1, pixels) come with the effects' common header.
 inline constexpr int kPanelLeft = 27;       // Panel1 on the window face
 inline constexpr int kPanelTop = 29;
 inline constexpr int kFaceWidth = 680;      // the region bitmap covers the whole face

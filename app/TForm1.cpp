@@ -130,6 +130,7 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     createControls();
     createTimers();
     createShortcuts();
+    createMenus();
     Editor2 = std::make_unique<TEditor>();
     setupEditor2(*Editor2);
     RegManager1 = std::make_unique<TRegManager>();
@@ -151,6 +152,8 @@ void TForm1::createControls()
     Image1 = new TPictureBox(kPictureWidth, kPictureHeight, Panel1);
     Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     Image1->setToolTip(QStringLiteral("Corvane"));
+    Image1->onMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
+    FCanvas = std::make_unique<Canvas>(&Image1->picture());
 
     for (const ControlSpec &c : kControls) {
         QWidget *w = nullptr;
@@ -254,6 +257,16 @@ void TForm1::createControls()
     onClick(FadeOut1, &TForm1::Fadeout1Click);
     onClick(FOBlack1, &TForm1::FOBlack1Click);
     onClick(EffectOut1, &TForm1::EffectOut1Click);
+    onClick(Effect1, &TForm1::Effect1Click);
+    onClick(RectButton, &TForm1::RectButtonClick);
+    onClick(Velocity, &TForm1::VelocityClick);
+    onClick(finearts, &TForm1::fineartsClick);
+    onClick(box(16), &TForm1::LCheckBox16Click);
+    onClick(box(19), &TForm1::LCheckBox19Click);
+    onClick(box(20), &TForm1::LCheckBox20Click);
+    onClick(box(21), &TForm1::LCheckBox21Click);
+    onClick(box(22), &TForm1::LCheckBox22Click);
+    onClick(box(23), &TForm1::LCheckBox23Click);
     connect(box(13), &QAbstractButton::clicked, this, [this] { checked(13) ? PNameon() : PNameoff(); });
     connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
 }
@@ -267,11 +280,11 @@ void TForm1::createTimers()
             connect(t, &QTimer::timeout, this, handler);
         return t;
     };
-    Timer1 = make(kEffectTickMs, nullptr);
+    Timer1 = make(kEffectTickMs, &TForm1::Timer1Timer);
     Timer2 = make(kDeferredLoadMs, &TForm1::Timer2Timer);
-    Timer3 = make(kEffectTickMs, nullptr);
-    Timer4 = make(kArtsTickMs, nullptr);
-    Timer5 = make(kEffectTickMs, nullptr);
+    Timer3 = make(kEffectTickMs, &TForm1::Timer3Timer);
+    Timer4 = make(kArtsTickMs, &TForm1::Timer4Timer);
+    Timer5 = make(kEffectTickMs, &TForm1::Timer5Timer);
 }
 
 void TForm1::createShortcuts()
@@ -281,11 +294,7 @@ void TForm1::createShortcuts()
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
     };
-    bind(QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::Exit1Click);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::TriButton1Click);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_B), &TForm1::TriButton2Click);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_G), &TForm1::Reset1Click);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::EffectOut1Click);
+    // The Ctrl shortcuts belong to the context menu's items (app/form_menu.cpp).
     bind(QKeySequence(Qt::Key_Space), &TForm1::TriButton1Click);
     bind(QKeySequence(Qt::Key_Return), &TForm1::TriButton1Click);
     bind(QKeySequence(Qt::Key_Enter), &TForm1::TriButton1Click);
@@ -315,6 +324,10 @@ void TForm1::setStatus(const QString &text)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (deferCloseWhileBuilding()) { // the plasma build on the stack needs the window
+        event->ignore();
+        return;
+    }
     if (!m_closing && FormCloseQuery()) {
         m_closing = true;
         FormClose();

@@ -3,6 +3,9 @@
 //   app/TForm1.cpp            construction: controls, timers, menus, keys
 //   app/form_lifecycle.cpp    FormCreate, Timer2Timer, FormCloseQuery, dragging, Slow
 //   app/form_settings.cpp     the ordered table of stored settings
+//   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts
+//   effects/form_effects.cpp  what the four animations share: start, stop, flags
+//   effects/form_difference.cpp, form_velocity.cpp, form_deep.cpp, form_arts.cpp
 #pragma once
 
 #include <QImage>
@@ -13,14 +16,21 @@
 #include <string>
 #include <vector>
 
+#include "effects/Canvas.h"
+#include "effects/Deep.h"
+#include "effects/Difference.h"
+#include "effects/EffectCommon.h"
 #include "effects/Fades.h"
+#include "effects/PlanDeArts.h"
 #include "effects/Random.h"
+#include "effects/Velocity.h"
 
 class QColorDialog;
 
 class QLabel;
 class QTimer;
 class QMenu;
+class QAction;
 class TLozengeCheckBox;
 class THWaSpeedButton;
 class TShineSpeedButton;
@@ -92,6 +102,46 @@ public:
     void FOBlack1Click();
     void EffectOut1Click();           // the common stop of every effect
 
+    // --- effects/form_effects.cpp: what every animation start shares -------------
+    corvane::Busy running() const;    // FDifference, FVelocity, FArts, FDeep
+    void prepareStart(const corvane::StartPlan &plan); // stop others, status, fade
+    void runFade(corvane::Fade fade);
+    void applyStart(const corvane::StartResult &result); // picture flags, Image1's hint
+
+    // --- effects/form_difference.cpp: Difference (Timer1) --------------------------
+    void Effect1Click();
+    void Timer1Timer();
+
+    // --- effects/form_velocity.cpp: Velocity (Timer3) ------------------------------
+    void VelocityClick();
+    void Timer3Timer();
+    void Image1MouseMove(int x, int y); // picture pixels
+    void LCheckBox16Click();          // "Movement"
+    void LCheckBox19Click();          // "Clock"
+    corvane::VelocityOptions velocityOptions() const;
+
+    // --- effects/form_deep.cpp: Deep (Timer5) --------------------------------------
+    void RectButtonClick();
+    void Timer5Timer();
+
+    // --- effects/form_arts.cpp: plan de arts (Timer4) ------------------------------
+    void fineartsClick();
+    void Timer4Timer();
+    void Pplasma();                   // one picture faded in; lets events run meanwhile
+    void LCheckBox20Click();          // "Green"
+    void LCheckBox21Click();          // "Bright"
+    void LCheckBox22Click();          // "plan de arts" (Devenir)
+    void LCheckBox23Click();          // "Repetition"
+    corvane::ArtsOptions artsOptions() const;
+    // A close asked for during a plasma build waits for the build to end; true: deferred.
+    bool deferCloseWhileBuilding();
+    void closeIfDeferred();           // the close deferred by a build, once it has ended
+
+    // --- app/form_menu.cpp: the context menu ---------------------------------------
+    void createMenus();
+    void Ecriture1Click();            // runs TriButton1Click
+    void BackPage1Click();            // runs TriButton2Click
+
     // Settings file path (the program file's path with ".ini"); tests replace it.
     static QString settingsPathForProgram(const QString &programPath);
 
@@ -132,6 +182,13 @@ public:
     QTimer *Timer4 = nullptr;         // plan de arts picture, 7000 / 12000 ms
     QTimer *Timer5 = nullptr;         // Deep step, 55 / 110 ms
 
+    QMenu *PopupMenu1 = nullptr;      // the window's context menu (app/form_menu.cpp)
+    QAction *RunR1 = nullptr, *Deep1 = nullptr, *RunalongA1 = nullptr, *Velocity1 = nullptr;
+    QAction *plandeartsA1 = nullptr, *Bitmapsave1 = nullptr, *FColorF1 = nullptr;
+    QAction *BgColorB1 = nullptr, *BgRandomM1 = nullptr, *AboutT1 = nullptr, *LeafL1 = nullptr;
+    QAction *GoG1 = nullptr, *Ecriture1 = nullptr, *BackPage1 = nullptr, *Reset2 = nullptr;
+    QAction *Small2 = nullptr, *Exit2 = nullptr;
+
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows
     corvane::RandomGenerator FRandom; // the program's one random generator
@@ -160,24 +217,43 @@ public:
     bool FArts = false;               // plan de arts runs (Timer4)
     bool FDeep = false;               // Deep runs (Timer5)
     bool FArtsShown = false;          // a plan de arts picture stands on the picture
-    int Pcx = 240, Pcy = 175;         // Velocity centre, picture pixels
-    int Pmvc = 2;                     // Velocity move level, 0..10
-    int Piro = 1, Pirot = 2;          // Velocity colour rules 1..8 (normal / clock)
-    int Pform = 1, Pformt = 1;        // Velocity line shapes 1..3 (normal / clock)
-    bool Pdigi = false, Pdigit = true, Pb = false, Pbt = false, Pmix = false, Pmouse = false;
-    int Fconm = 80;                   // plan de arts brightness, 80..125
-    bool FBlackRect = true;           // Deep starts from black (else light grey)
     int Form1Top = 100, Form1Left = 100; // window position as stored
 
-    // Private state of the effects, given its start-up values by FormCreate.
-    int FDiffTick = 0;
-    int FVelWarm = 0, FVelDiv = 8, FLockCount = 0;
-    bool FLockHit = false;
-    bool FArtsRise = true;
-    int FArtsLevel = 80;
-    uint32_t FDeepWalk = 15198183, FDeepColor = 15198183;
-    bool FDeepWalkUp = true, FDeepGrowing = true;
-    int FDeepSepMode = 0, FDeepInset = 5, FDeepSlow = 2;
+    // --- effects/form_*.cpp: private state of the effects ---------------------------
+    // Each animation keeps its state in one record; the fields the rest of the
+    // window and the settings table name are references into those records.
+    // Given their start-up values by FormCreate.
+    corvane::DifferenceState FDiff;   // shapes, trails, ramps, velocities
+    corvane::VelocityState FVel;      // lines, brightness, target, stored parameters
+    corvane::DeepState FDeepFx;       // inset, line mode, colour walk
+    corvane::PlanDeArts FArtsFx;      // PlasmaMap, brightness, the build guard
+    std::unique_ptr<corvane::Canvas> FCanvas; // pen, brush and position on Image1, for the run
+    corvane::EffectClock FClock = corvane::systemClock(); // time of day and reseeding; tests fix it
+    bool FCloseAfterBuild = false;    // a close waits for the plasma build under way
+
+    int &Pcx = FVel.Pcx, &Pcy = FVel.Pcy; // Velocity centre, picture pixels
+    int &Pmvc = FVel.Pmvc;            // Velocity move level, 0..10
+    int &Piro = FVel.Piro, &Pirot = FVel.Pirot; // Velocity colour rules 1..8 (normal / clock)
+    int &Pform = FVel.Pform, &Pformt = FVel.Pformt; // Velocity line shapes 1..3 (normal / clock)
+    bool &Pdigi = FVel.Pdigi, &Pdigit = FVel.Pdigit; // scope; time text in Clock mode
+    bool &Pb = FVel.Pb, &Pbt = FVel.Pbt; // bold lines (normal / clock)
+    bool &Pmix = FVel.Pmix, &Pmouse = FVel.Pmouse; // dim shapes as segments; follow the mouse
+    int &FVelWarm = FVel.FVelWarm;    // RoadMovie / Clock warm-up, 0..31
+    int &FVelDiv = FVel.FVelDiv;      // speed divisor, 8
+    int &FLockCount = FVel.FLockCount; // scope hits, 0..2147483000
+    bool &FLockHit = FVel.FLockHit;   // the scope saw a bright line this tick
+    int &FDiffTick = FDiff.FDiffTick; // Difference phase counter, 0 at start-up
+    int &Fconm = FArtsFx.Fconm;       // plan de arts brightness, 80..125
+    int &FArtsLevel = FArtsFx.FArtsLevel; // Devenir brightness, 80..125
+    bool &FArtsRise = FArtsFx.FArtsRise; // Devenir level rising
+    bool &FBlackRect = FDeepFx.FBlackRect; // Deep starts from black (else light grey)
+    quint32 &FDeepColor = FDeepFx.FDeepColor; // colour of the next frame, 0x00BBGGRR
+    int &FDeepWalk = FDeepFx.FDeepWalk; // colour walk, 0..16599999 at start-up
+    bool &FDeepWalkUp = FDeepFx.FDeepWalkUp, &FDeepGrowing = FDeepFx.FDeepGrowing;
+    int &FDeepSepMode = FDeepFx.FDeepSepMode; // line pair of "Deep Separation", 0..4
+    int &FDeepInset = FDeepFx.FDeepInset; // pixels, 2..176
+    int &FDeepSlow = FDeepFx.FDeepSlow; // inset step is 5 - this, pixels
+
     QString FPictureHintAlt;          // picture hint used while FFileIn is set
 
     bool busy() const { return FDifference || FVelocity || FArts || FDeep; }

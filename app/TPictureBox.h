@@ -3,6 +3,7 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 class TPictureBox : public QWidget
 {
@@ -15,8 +16,12 @@ public:
     // Repaints now, not at the next event-loop turn, so each step of a fade is seen.
     void repaintNow();
 
+    // Told of every mouse move over the picture, in picture pixels (TForm1::Image1MouseMove).
+    std::function<void(int x, int y)> onMouseMove;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     QImage m_picture;

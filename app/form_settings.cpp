@@ -3,6 +3,7 @@
 // Writes every stored field of TForm1 and the Checked state of every option box.
 #include "app/TForm1.h"
 
+#include <algorithm>
 #include <variant>
 #include <vector>
 
@@ -12,6 +13,8 @@
 using namespace corvane;
 
 namespace {
+
+constexpr int kStoredMagnitude = 1 << 20; // pixels or levels; see readSettings
 
 struct Colour { uint32_t *field; };   // stored as a decimal integer
 using Target = std::variant<int *, bool *, std::string *, Colour, TLozengeCheckBox *>;
@@ -94,6 +97,13 @@ void TForm1::readSettings()
                    },
                    b.target);
     }
+    // A hand-edited file may hold any integer. The Velocity centre and step and
+    // the brightness base are added and subtracted every tick, so keep them
+    // where that cannot overflow. The bound is far beyond anything the program
+    // writes itself (the centre can follow the mouse off the picture, so the
+    // picture is not the bound), and such values come back unchanged.
+    for (int *v : {&Pcx, &Pcy, &Pmvc, &Fconm})
+        *v = std::clamp(*v, -kStoredMagnitude, kStoredMagnitude);
 }
 
 void TForm1::writeSettings()

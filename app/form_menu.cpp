@@ -1,0 +1,140 @@
+// The context menu PopupMenu1: its items in order, with captions, hints and
+// Ctrl shortcuts, shown on a right click anywhere on the window face, and
+// drawn by the window itself (flat lilac items, a two-tone rule between
+// groups). Writes PopupMenu1 and its item actions; the status line while an
+// item is highlighted.
+#include "app/TForm1.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
+
+#include "app/Design.h"
+
+using namespace corvane;
+
+namespace {
+
+constexpr uint32_t kMenuFace = 0xFFB3B3;      // item background, 0x00BBGGRR
+constexpr uint32_t kRuleDark = 0x1A9185;      // upper line of a separator
+constexpr uint32_t kRuleLight = 0xA7EFE8;     // lower line of a separator
+constexpr int kItemWidth = 105, kItemHeight = 25, kSeparatorHeight = 10;
+constexpr int kTextLeft = 15;                 // caption's left edge within the item
+
+// The items draw themselves the same whether highlighted or not; only the
+// caption is written, never the shortcut text.
+class MenuStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element != CE_MenuItem || !item) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const QRect r = item->rect;
+        painter->save();
+        painter->fillRect(r, toQColor(kMenuFace));
+        if (item->menuItemType == QStyleOptionMenuItem::Separator) {
+            const int mid = r.top() + r.height() / 2;
+            painter->setPen(toQColor(kRuleDark));
+            painter->drawLine(r.left() + 1, mid, r.right() - 1, mid);
+            painter->setPen(toQColor(kRuleLight));
+            painter->drawLine(r.left() + 1, mid + 1, r.right() - 1, mid + 1);
+        } else {
+            const QString caption = item->text.section(QLatin1Char('\t'), 0, 0);
+            painter->setPen(item->palette.color(item->state & State_Enabled ? QPalette::Active
+                                                                              : QPalette::Disabled,
+                                                QPalette::Text));
+            painter->drawText(r.adjusted(kTextLeft, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption);
+        }
+        painter->restore();
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (type != CT_MenuItem || !item)
+            return QProxyStyle::sizeFromContents(type, option, size, widget);
+        return {kItemWidth, item->menuItemType == QStyleOptionMenuItem::Separator ? kSeparatorHeight
+                                                                                  : kItemHeight};
+    }
+};
+
+} // namespace
+
+void TForm1::createMenus()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto *style = new MenuStyle; // follows the application's style for everything else
+    style->setParent(PopupMenu1);
+    PopupMenu1->setStyle(style);
+
+    // handler null: the command is not in this build yet, the item stays disabled.
+    auto item = [this](const char *name, const char *caption, const char *hint, int key,
+                       void (TForm1::*handler)()) {
+        auto *a = PopupMenu1->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setStatusTip(QString::fromLatin1(hint));
+        if (key) {
+            a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(key)));
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (handler)
+            connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        else
+            a->setEnabled(false);
+        addAction(a); // the shortcut works anywhere in the window, menu shown or not
+        return a;
+    };
+    auto separator = [this](const char *name) { PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name)); };
+
+    RunR1 = item("RunR1", "Difference(D)", "Ctrl+D", Qt::Key_D, &TForm1::Effect1Click);
+    Deep1 = item("Deep1", "Deep (Mu-gen)", "", Qt::Key_P, &TForm1::RectButtonClick);
+    RunalongA1 = item("RunalongA1", "Run along(R)", "Ctrl+R", Qt::Key_R, &TForm1::EffectOut1Click);
+    Velocity1 = item("Velocity1", "Velocity(E)", "Ctrl+E", Qt::Key_E, &TForm1::VelocityClick);
+    plandeartsA1 = item("plandeartsA1", "plan de arts(A)", "Ctrl+A", Qt::Key_A, &TForm1::fineartsClick);
+    separator("N3");
+    Bitmapsave1 = item("Bitmapsave1", "Bitmapsave", "", 0, nullptr);
+    FColorF1 = item("FColorF1", "FColor", "", 0, &TForm1::FontColor1Click);
+    BgColorB1 = item("BgColorB1", "BgColor", "", 0, &TForm1::BgColor1Click);
+    BgRandomM1 = item("BgRandomM1", "BgRandom", "", 0, &TForm1::BGChangeClick);
+    separator("N4");
+    AboutT1 = item("AboutT1", "About", "", 0, nullptr);
+    LeafL1 = item("LeafL1", "Leaf", "", 0, &TForm1::Leaf1Click);
+    GoG1 = item("GoG1", "Go", "", 0, &TForm1::Leafgo1Click);
+    separator("N5");
+    Ecriture1 = item("Ecriture1", "Ecriture", "Front Ctrl+F", Qt::Key_F, &TForm1::Ecriture1Click);
+    BackPage1 = item("BackPage1", "BackPage", "Back Ctrl+B", Qt::Key_B, &TForm1::BackPage1Click);
+    Reset2 = item("Reset2", "Reset", "Again Ctrl+G", Qt::Key_G, &TForm1::Reset1Click);
+    separator("N6");
+    Small2 = item("Small2", "Small", "Ctrl+L", Qt::Key_L, nullptr);
+    Exit2 = item("Exit2", "Exit", "Ctrl+T", Qt::Key_T, &TForm1::Exit1Click);
+
+    // The highlighted item's hint is the application hint (empty where it has none).
+    connect(PopupMenu1, &QMenu::hovered, this, [this](QAction *a) { setStatus(a->statusTip()); });
+
+    // A right click on the face or on any control that has no menu of its own.
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(mapToGlobal(at)); });
+}
+
+void TForm1::Ecriture1Click()
+{
+    TriButton1Click();
+}
+
+void TForm1::BackPage1Click()
+{
+    TriButton2Click();
+}

@@ -1,0 +1,29 @@
+// The window's side of Difference: Effect1Click (start) and Timer1Timer (one
+// tick); the drawing itself is DifferenceState's. Writes FDifference, FDiff,
+// the picture flags and hint, and locks "Form", "Color" and "Paint" while it runs.
+#include "app/TForm1.h"
+
+#include <QTimer>
+
+#include "controls/TLozengeCheckBox.h"
+
+using namespace corvane;
+
+void TForm1::Effect1Click()
+{
+    // A running Difference is set up afresh, not stopped.
+    prepareStart(DifferenceState::plan(running(), GColor));
+    FDifference = true;
+    const DifferenceOptions options{checked(1), checked(2), checked(3)};
+    applyStart(FDiff.start(options, *FCanvas, FRandom, FClock));
+    repaintPicture();
+    for (int n : {1, 2, 3})
+        box(n)->setEnabled(false);
+    Timer1->start();
+}
+
+void TForm1::Timer1Timer()
+{
+    FDiff.tick(*FCanvas, FRandom);
+    repaintPicture();
+}

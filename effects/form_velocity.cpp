@@ -1,0 +1,54 @@
+// The window's side of Velocity: VelocityClick (start), Timer3Timer (one
+// tick), the mouse over the picture and the Movement and Clock boxes; the
+// lines and overlays are VelocityState's. Writes FVelocity, FVel (Pcx, Pcy,
+// FLockCount ...), the picture flags and hint, and the slider's enabled state.
+#include "app/TForm1.h"
+
+#include <QTimer>
+
+#include "app/TPictureBox.h"
+#include "controls/TExtTrackBar.h"
+
+using namespace corvane;
+
+VelocityOptions TForm1::velocityOptions() const
+{
+    return {checked(16), checked(17), checked(18), checked(19)};
+}
+
+void TForm1::VelocityClick()
+{
+    prepareStart(VelocityState::plan(running(), GColor));
+    applyStart(FVel.start(velocityOptions(), *FCanvas, FRandom, FClock));
+    FVelocity = true;
+    // Paging while the lines run would write under them; the stop gives it back.
+    ExtTrackBar1->setEnabled(false);
+    repaintPicture();
+    Timer3->start();
+}
+
+void TForm1::Timer3Timer()
+{
+    const VelocityTick t = FVel.tick(velocityOptions(), *FCanvas, FRandom, FClock);
+    if (t.repaint)
+        repaintPicture();
+    if (t.status)
+        setStatus(*t.status);
+}
+
+void TForm1::Image1MouseMove(int x, int y)
+{
+    FVel.mouseMove(x, y);
+}
+
+void TForm1::LCheckBox16Click()
+{
+    if (checked(16))
+        setStatus(FVel.moveLevelStatus());
+}
+
+void TForm1::LCheckBox19Click()
+{
+    if (checked(19))
+        FVel.clockChecked(picture().width(), picture().height());
+}
