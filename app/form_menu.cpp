@@ -65,7 +65,21 @@ public:
         if (type != CT_MenuItem || !item)
             return QProxyStyle::sizeFromContents(type, option, size, widget);
         return {kItemWidth, item->menuItemType == QStyleOptionMenuItem::Separator ? kSeparatorHeight
-                                                                                  : kItemHeight};
+                                                                             : kItemHeight};
+    }
+
+    // The items fill the menu to its edge: no frame or margin of the style's own.
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        switch (metric) {
+        case PM_MenuPanelWidth:
+        case PM_MenuHMargin:
+        case PM_MenuVMargin:
+        case PM_MenuDesktopFrameWidth:
+            return 0;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
     }
 };
 
@@ -88,6 +102,8 @@ void TForm1::createMenus()
         if (key) {
             a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(key)));
             a->setShortcutContext(Qt::WindowShortcut);
+            // The items draw no shortcut text, so the menu keeps no room for it.
+            a->setShortcutVisibleInContextMenu(false);
         }
         if (handler)
             connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });

@@ -368,6 +368,9 @@ TEST(EffectsWindow, ContextMenuItems)
         {"Exit2", "Exit", "Ctrl+T", 16468, true},
     };
     const QList<QAction *> actions = f.PopupMenu1->actions();
+    // The window draws the items at its own size, however long the shortcut texts.
+    EXPECT_EQ(f.PopupMenu1->actionGeometry(actions[0]).size(), QSize(105, 25));
+    EXPECT_EQ(f.PopupMenu1->actionGeometry(actions[5]).size(), QSize(105, 10));
     ASSERT_EQ(actions.size(), qsizetype(std::size(items)));
     for (size_t i = 0; i < std::size(items); ++i) {
         const Item &e = items[i];
