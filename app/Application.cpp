@@ -1,15 +1,80 @@
 // Application-wide error handler: any std::exception that escapes an event
-// handler is shown in a message box, and the program goes on.
+// handler is shown in a message box, and the program goes on. SIGTERM and
+// SIGHUP reach the event loop through a pipe: the handler itself only writes
+// one byte, the one thing that is safe to do there.
 #include "app/Application.h"
 
+#include <QIcon>
 #include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <csignal>
 #include <exception>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace corvane {
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int signo)
+{
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(signo);
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+bool installSignalPipe()
+{
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction sa = {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &sa, nullptr) == 0 && ::sigaction(SIGHUP, &sa, nullptr) == 0;
+}
+
+} // namespace
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Corvane"));
+    // The window's app id: it names the desktop entry, so docks find its icon.
+    setDesktopFileName(QStringLiteral("corvane"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/corvane-48.png"));
+    icon.addFile(QStringLiteral(":/icons/corvane-256.png"));
+    setWindowIcon(icon);
+
+    if (installSignalPipe()) {
+        m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
+        connect(m_signalNotifier, &QSocketNotifier::activated, this, [this] { readSignal(); });
+    }
+}
+
+Application::~Application()
+{
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
+}
+
+void Application::onSessionEnd(std::function<void()> handler)
+{
+    m_sessionEnd = std::move(handler);
+}
+
+void Application::readSignal()
+{
+    unsigned char bytes[16];
+    bool any = false;
+    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0)
+        any = true;
+    if (any && m_sessionEnd)
+        m_sessionEnd();
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -1,7 +1,11 @@
 // The application object: shows an error raised by a handler in a message box
-// and lets the program go on, as the window's default error handler does.
+// and lets the program go on, as the window's default error handler does; and
+// turns the signals by which a session ends into an ordinary close.
 #pragma once
 #include <QApplication>
+#include <functional>
+
+class QSocketNotifier;
 
 namespace corvane {
 
@@ -9,7 +13,18 @@ class Application : public QApplication
 {
 public:
     Application(int &argc, char **argv);
+    ~Application() override;
     bool notify(QObject *receiver, QEvent *event) override;
+
+    // Called in the event loop, never in the signal handler, when SIGTERM or
+    // SIGHUP arrives: the desktop session is ending or someone ran kill.
+    void onSessionEnd(std::function<void()> handler);
+
+private:
+    void readSignal();
+
+    std::function<void()> m_sessionEnd;
+    QSocketNotifier *m_signalNotifier = nullptr;
 };
 
 // Shows the text of an error raised by the program in a message box.

@@ -50,7 +50,7 @@ class TForm1 : public QWidget
     Q_OBJECT
 
 public:
-    // iniPath empty: the settings file beside the program (corvane.ini).
+    // iniPath empty: the settings file of this program (app/SettingsLocation.h).
     explicit TForm1(const QString &iniPath = {}, QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -60,6 +60,7 @@ public:
     bool FormCloseQuery();
     void FormClose() {}
     void Exit1Click();
+    void closeForSessionEnd();        // SIGTERM, SIGHUP: close without the end screen
     void Rgn1MouseDown(Qt::MouseButtons buttons, const QPoint &point);
     void LCheckBox14Click();          // "Slow"
     void applyTimerIntervals(bool slow);
@@ -141,9 +142,6 @@ public:
     void createMenus();
     void Ecriture1Click();            // runs TriButton1Click
     void BackPage1Click();            // runs TriButton2Click
-
-    // Settings file path (the program file's path with ".ini"); tests replace it.
-    static QString settingsPathForProgram(const QString &programPath);
 
     // --- app/form_settings.cpp: the one ordered table of stored settings ---------
     void readSettings();
@@ -279,4 +277,5 @@ private:
     QPoint m_dragOffset;              // plain-move fallback where the platform refuses
     bool m_dragging = false;
     bool m_closing = false;
+    bool m_sessionEnding = false;     // closing for SIGTERM/SIGHUP
 };

@@ -10,6 +10,7 @@
 
 #include "app/Application.h"
 #include "app/Design.h"
+#include "app/SettingsLocation.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -29,16 +30,6 @@ void paintSwatch(QLabel *swatch, uint32_t colour)
 }
 
 } // namespace
-
-QString TForm1::settingsPathForProgram(const QString &programPath)
-{
-    const QFileInfo info(programPath);
-    const QString suffix = info.suffix();
-    QString base = programPath;
-    if (!suffix.isEmpty() && !info.completeBaseName().isEmpty())
-        base.chop(suffix.size() + 1);
-    return base + QStringLiteral(".ini");
-}
 
 void TForm1::FormCreate()
 {
@@ -77,10 +68,8 @@ void TForm1::FormCreate()
     FArtsLevel = 80;
     FArtsShown = false;
 
-    RegManager1->IniFileName = (m_iniPath.isEmpty()
-                                    ? settingsPathForProgram(QCoreApplication::applicationFilePath())
-                                    : m_iniPath)
-                                   .toStdString();
+    RegManager1->IniFileName =
+        (m_iniPath.isEmpty() ? settingsPathOfThisProgram() : m_iniPath).toStdString();
     readSettings();
     move(Form1Left, Form1Top);
 
@@ -138,7 +127,7 @@ bool TForm1::FormCloseQuery()
         showError(QString::fromUtf8(e.what()));
         return true;
     }
-    if (checked(12) && isVisible()) {
+    if (checked(12) && isVisible() && !m_sessionEnding) {
         FEnding = true;
         FCorvanes();
     }
@@ -147,6 +136,13 @@ bool TForm1::FormCloseQuery()
 
 void TForm1::Exit1Click()
 {
+    close();
+}
+
+void TForm1::closeForSessionEnd()
+{
+    // The session is going away: keep the settings, skip the end screen's fade.
+    m_sessionEnding = true;
     close();
 }
 

@@ -3,6 +3,8 @@
 // Writes every stored field of TForm1 and the Checked state of every option box.
 #include "app/TForm1.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <variant>
 #include <vector>
@@ -108,8 +110,12 @@ void TForm1::readSettings()
 
 void TForm1::writeSettings()
 {
-    Form1Top = y();
-    Form1Left = x();
+    // Wayland neither tells a program where its window is nor lets it place
+    // one: x() and y() read 0 there, which must not overwrite a real position.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        Form1Top = y();
+        Form1Left = x();
+    }
     for (const Binding &b : bindings(*this)) {
         TRegFiler &filer = RegManager1->FindFiler(itemName(b));
         std::visit(Overloaded{

@@ -6,6 +6,7 @@ int main(int argc, char **argv)
 {
     corvane::Application app(argc, argv);
     TForm1 form;
+    app.onSessionEnd([&form] { form.closeForSessionEnd(); });
     form.show();
     return app.exec();
 }

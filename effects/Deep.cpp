@@ -2,6 +2,7 @@
 // and the picture.
 #include "effects/Deep.h"
 
+#include "effects/PixelKernels.h"
 #include "effects/Random.h"
 
 namespace corvane {
@@ -15,7 +16,7 @@ constexpr int kChunk = 64;
 
 inline uchar mean(uchar u, uchar d) { return uchar((u & d) + ((u ^ d) >> 1)); }
 
-__attribute__((target_clones("avx2", "default")))
+CORVANE_AVX2_CLONES
 void meanRow(const uchar *__restrict up, uchar *__restrict d, int n)
 {
     int i = 0;

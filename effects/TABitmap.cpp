@@ -6,7 +6,9 @@
 #include "effects/PixelKernels.h"
 #include "effects/Random.h"
 
+#if CORVANE_X86
 #include <immintrin.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -54,6 +56,7 @@ void blendBytesGeneric(const uchar *__restrict s, uchar *__restrict d, int n, ui
 // AVX2, 32 bytes a step. In-lane unpacking against zero and the in-lane pack
 // undo each other, so no lane shuffle is needed, and as no sum exceeds 65280
 // the shifted words fit a byte and pack without masking.
+#if CORVANE_X86
 __attribute__((target("avx2")))
 void blendBytesAvx2(const uchar *__restrict s, uchar *__restrict d, int n, uint16_t c, uint16_t k)
 {
@@ -79,6 +82,17 @@ bool hasAvx2()
 {
     return __builtin_cpu_supports("avx2");
 }
+#else
+void blendBytesAvx2(const uchar *s, uchar *d, int n, uint16_t c, uint16_t k)
+{
+    blendBytesGeneric(s, d, n, c, k);
+}
+
+bool hasAvx2()
+{
+    return false;
+}
+#endif
 
 } // namespace pixels
 
@@ -96,7 +110,7 @@ inline uchar grainByte(uchar p, uint32_t mult, uint32_t add, uint32_t row, uint3
     return uchar(v > 255u ? 255u : v);
 }
 
-__attribute__((target_clones("avx2", "default")))
+CORVANE_AVX2_CLONES
 void grainRow(uchar *__restrict p, const uint32_t *__restrict mult, const uint32_t *__restrict add,
               uint32_t row, uint32_t amount, int n)
 {

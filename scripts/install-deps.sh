@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever Corvane needs to build, run and test.
-# Does nothing when everything is already there.
+# Installs with apt-get what Corvane needs, and nothing more:
+#   install-deps.sh run    building and running the program
+#   install-deps.sh test   that, and everything the test suite and benchmarks use
+# Does nothing when everything is already there. Uses sudo only when not root.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config clang
-  qt6-base-dev libgl-dev
-  libharfbuzz-dev libfontconfig-dev libjpeg62-turbo-dev libicu-dev
+run_packages=(
+  g++ make cmake ninja-build pkg-config
+  qt6-base-dev qt6-wayland libgl-dev
+  libharfbuzz-dev libfontconfig-dev libjpeg62-turbo-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool trayer imagemagick x11-utils
 )
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
+  clang libclang-rt-14-dev
+  xvfb x11-utils xdotool imagemagick python3
+)
+
+case "${1:-}" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

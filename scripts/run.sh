@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Corvane and starts it.
+# Installs what is missing, builds Corvane and starts it in the folder this
+# script was called from, so that a corvane.txt there is the text it reads.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-bash scripts/build.sh
-exec build/corvane "$@"
+here=$PWD
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/install-deps.sh" run
+bash "$root/scripts/build.sh"
+cd "$here"
+exec "$root/build/corvane" "$@"

@@ -138,10 +138,3 @@ TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
     EXPECT_EQ(f.Timer5->interval(), 55);
 }
 
-TEST(Lifecycle, SettingsFileIsTheProgramPathWithIni)
-{
-    EXPECT_EQ(TForm1::settingsPathForProgram(QStringLiteral("/opt/x/build/corvane")),
-              QStringLiteral("/opt/x/build/corvane.ini"));
-    EXPECT_EQ(TForm1::settingsPathForProgram(QStringLiteral("/opt/x/prog.exe")),
-              QStringLiteral("/opt/x/prog.ini"));
-}

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 install_copy
-cp "$CORVANE_SOURCE_DIR/../shared/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
+cp "$CORVANE_SOURCE_DIR/tests/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
 # No title screens, so the test does not wait for them; everything else default.
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
 own_work

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 install_copy
-cp "$CORVANE_SOURCE_DIR/../shared/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
+cp "$CORVANE_SOURCE_DIR/tests/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form\\FPage]\r\nInteger=9999\r\n' > "$WORK/corvane.ini"
 own_work
 pages=$("$CORVANE_BUILD_DIR/corvane-render" --dump-rows "$WORK/corvane.txt" | wc -l)

@@ -1,0 +1,73 @@
+// Where the settings file goes: beside the program while that can be written,
+// in place when only the file can, else in the user's configuration folder.
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/SettingsLocation.h"
+
+using corvane::chooseSettingsPath;
+using corvane::SettingsPlaces;
+
+namespace {
+
+// A program folder and a configuration folder in a temporary tree; which paths
+// count as writable is the test's to say (the suite may run as root).
+struct Places
+{
+    QTemporaryDir dir;
+    QSet<QString> writable;
+    QString program() const { return dir.filePath(QStringLiteral("bin/corvane")); }
+    QString beside() const { return dir.filePath(QStringLiteral("bin/corvane.ini")); }
+    QString config() const { return dir.filePath(QStringLiteral("home/.config/Corvane")); }
+    SettingsPlaces places() const
+    {
+        QSet<QString> w = writable;
+        return {program(), config(), [w](const QString &p) { return w.contains(QDir::cleanPath(p)); }};
+    }
+    void makeBesideFile() const
+    {
+        QDir().mkpath(dir.filePath(QStringLiteral("bin")));
+        QFile f(beside());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+};
+
+} // namespace
+
+TEST(SettingsLocation, BesideTheProgramIsItsPathWithIni)
+{
+    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x/build/corvane")),
+              QStringLiteral("/opt/x/build/corvane.ini"));
+    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x/prog.exe")),
+              QStringLiteral("/opt/x/prog.ini"));
+    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x.y/corvane")),
+              QStringLiteral("/opt/x.y/corvane.ini"));
+}
+
+TEST(SettingsLocation, WritableProgramFolderKeepsTheFileBesideIt)
+{
+    Places p;
+    p.writable = {QDir::cleanPath(p.dir.filePath(QStringLiteral("bin")))};
+    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+    p.makeBesideFile(); // an existing file that is itself read-only is replaced, as before
+    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+}
+
+TEST(SettingsLocation, ReadOnlyFolderWithWritableFileIsWrittenInPlace)
+{
+    Places p;
+    p.makeBesideFile();
+    p.writable = {QDir::cleanPath(p.beside())};
+    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+}
+
+TEST(SettingsLocation, InstalledProgramUsesTheUserConfigurationFolder)
+{
+    Places p; // nothing beside the program is writable: /usr/bin for an ordinary user
+    EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
+    p.makeBesideFile(); // a read-only file there is not the user's to change either
+    EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
+}
