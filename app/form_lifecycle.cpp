@@ -124,8 +124,12 @@ void TForm1::Timer2Timer()
 {
     if (checked(12))
         FCorvanes();
-    loadText();
+    // A file named on the command line is read instead of the saved source;
+    // when it is refused the saved source loads as usual.
+    if (m_startupFile.isEmpty() || !openStartupFile())
+        loadText();
     Timer2->stop();
+    FLoaded = true;
 }
 
 bool TForm1::FormCloseQuery()

@@ -42,21 +42,37 @@ struct WaitCursor
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
+// Counts the page commands under way: they let events run, and a drop
+// handled there must wait for the page (text/form_books.cpp).
+struct PageWrite
+{
+    int &count;
+    explicit PageWrite(int &n) : count(n) { ++count; }
+    ~PageWrite() { --count; }
+    PageWrite(const PageWrite &) = delete;
+    PageWrite &operator=(const PageWrite &) = delete;
+};
+
 } // namespace
 
 void TForm1::loadText()
 {
     const bool keep = checked(11);
     const SavedSourceCheck saved =
-        checkSavedSource(keep, FFileIn, QString::fromStdString(FFileName), FPage);
+        checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
         FSamePage = true;
 
-    const StartupText text = chooseStartupText(keep, FFileIn, QDir::currentPath());
-    if (text.origin == TextOrigin::None)
-        return; // a saved source still in use: nothing is loaded, FRows is written as it is
+    const StartupText text =
+        chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
+    if (text.origin == TextOrigin::Saved) {
+        loadSavedSource(text.bytes);
+        return;
+    }
+    if (text.savedRefused != Refusal::None)
+        FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
 
     {
         WaitCursor wait;
@@ -73,6 +89,8 @@ void TForm1::loadText()
     Image1->setToolTip(QString::fromLatin1(kProductName));
     setStatus(QString::fromLatin1(kProductName));
     FPagesBuilt = true;
+    if (text.savedRefused != Refusal::None)
+        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
 }
 
 void TForm1::FreplaceP()
@@ -125,6 +143,7 @@ void TForm1::ExtTrackBar1Change(int position)
 
 void TForm1::TriButton1Click()
 {
+    const PageWrite writing(FPageWrites);
     if (busy())
         EffectOut1Click();
     FArtsShown = false;
@@ -143,6 +162,7 @@ void TForm1::TriButton1Click()
 
 void TForm1::TriButton2Click()
 {
+    const PageWrite writing(FPageWrites);
     if (busy())
         EffectOut1Click();
     FArtsShown = false;
