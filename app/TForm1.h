@@ -93,7 +93,7 @@ public:
     void openDropped(const QMimeData &data); // waits while a page is written
     void openBook(const QString &path);      // a dropped file, at its remembered page
     void openPassage(const QString &text);   // dropped text, read for this run only
-    bool openStartupFile();                  // false: refused, the saved source loads
+    bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
     void loadSavedSource(const std::string &bytes); // the deferred load of FFileName
     void keepBookPlace();                    // FBooks learns the page of the book read
     void refuseText(const QString &message); // status line and message box; nothing changes

@@ -197,13 +197,13 @@ void TForm1::openPassage(const QString &text)
     TriButton1Click();
 }
 
-bool TForm1::openStartupFile()
+bool TForm1::openStartupFile(QString &refusal)
 {
     const QString path = m_startupFile;
     m_startupFile.clear();
     TextFile file = readTextFile(path);
     if (file.refusal != Refusal::None) {
-        refuseText(refusalMessage(path, file.refusal));
+        refusal = refusalMessage(path, file.refusal);
         return false;
     }
     // As every start-up load: nothing is written until the first Ecriture.

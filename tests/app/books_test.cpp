@@ -365,5 +365,6 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
     EXPECT_TRUE(shelf.messages[0].contains(QStringLiteral("does not exist")));
     EXPECT_FALSE(g->FFileIn);
     EXPECT_EQ(g->FPage, 4) << "the saved source and its page";
+    EXPECT_EQ(g->HintLabel1->text(), QStringLiteral("Not a text")) << "said after the load";
     EXPECT_EQ(g->FPageCount, pagesOf(corpus("akutagawa-rashomon.txt")));
 }
