@@ -96,6 +96,7 @@ public:
     bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
     void loadSavedSource(const std::string &bytes); // the deferred load of FFileName
     void keepBookPlace();                    // FBooks learns the page of the book read
+    void pageToStore();                      // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes
     bool opensMustWait() const;
 
@@ -237,6 +238,7 @@ public:
     bool FArtsShown = false;          // a plan de arts picture stands on the picture
     bool FReadingBook = false;        // Editor2 holds the book FFileName names
     corvane::BookPlaces FBooks;       // the page of each recently read book, newest first
+    int FDefaultPage = 1;             // page the default text was left at for a drop, 1-based
     int FPageWrites = 0;              // page commands under way; they let events run
     bool FLoaded = false;             // the deferred load has run
     // File errors the user caused reach a message box here; tests catch them.

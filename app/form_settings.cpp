@@ -113,6 +113,8 @@ void TForm1::writeSettings()
 {
     Form1Top = y();
     Form1Left = x();
+    keepBookPlace();
+    pageToStore();
     for (const Binding &b : bindings(*this)) {
         TRegFiler &filer = RegManager1->FindFiler(itemName(b));
         std::visit(Overloaded{
@@ -124,6 +126,5 @@ void TForm1::writeSettings()
                    },
                    b.target);
     }
-    keepBookPlace();
     FBooks.write(RegManager1->Filer());
 }

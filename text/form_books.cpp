@@ -2,7 +2,7 @@
 // named on the command line ("Open With"), the saved source read by the
 // deferred load, and the page each recently read book was left at.
 // Writes FFileIn, FFileName, FPage, FSamePage, FReadingBook, FBooks,
-// FPictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
+// FDefaultPage, FPictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
 // the slider, Label1, Label2 and the status line.
 #include "app/TForm1.h"
 
@@ -130,6 +130,16 @@ void TForm1::keepBookPlace()
 {
     if (FReadingBook)
         FBooks.remember(FFileName, FPage);
+    else if (!FFileIn)
+        FDefaultPage = FPage; // leaving corvane.txt or the built-in text
+}
+
+void TForm1::pageToStore()
+{
+    // A passage is read for this run only: the next start reads the default
+    // text at the stored page, which must be that text's page, not the passage's.
+    if (FFileIn && !FReadingBook && FFileName == kClipboardName)
+        FPage = FDefaultPage;
 }
 
 namespace {

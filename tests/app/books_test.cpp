@@ -241,6 +241,32 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     EXPECT_FALSE(drop(*f, nothing)) << "a drag with nothing to read is not accepted";
 }
 
+// A passage is read for one run: the next start reads the default text at
+// the page it was left at, not at the passage's page.
+TEST(Books, APassageLeavesTheDefaultTextsPlace)
+{
+    Shelf shelf({{"Form\\FPage", "Integer", "9"}});
+    {
+        auto f = shelf.open();
+        f->TriButton1Click();
+        f->TriButton1Click();
+        QMimeData passage;
+        passage.setText(QString(400, QChar(0x3042)));
+        drop(*f, passage);
+        ASSERT_TRUE(waitFor([&] { return f->FFileIn; }));
+        f->TriButton1Click();
+        EXPECT_EQ(f->FPage, 2);
+        EXPECT_TRUE(f->FormCloseQuery());
+    }
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    EXPECT_EQ(ini.read("Form\\FFileName", "String"), "Clipboard");
+    EXPECT_EQ(ini.read("Form\\FPage", "Integer"), "10");
+    auto f = shelf.open();
+    EXPECT_FALSE(f->FFileIn);
+    EXPECT_EQ(f->FPage, 10);
+    EXPECT_EQ(f->FPageCount, pagesOf(corpus("akutagawa-rashomon.txt")));
+}
+
 // What is no readable text is refused with a message naming it, and nothing
 // of the text, the page or the picture changes.
 TEST(Books, RefusedDropsChangeNothing)
