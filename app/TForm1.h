@@ -85,6 +85,8 @@ public:
     void LCheckBox8Click();           // "Horizontal"
     void LCheckBox15Click();          // "Gothic"
     void setSliderPosition(int position);
+    // Loads and pages a text in place of the one read, at page (clamped).
+    void showText(const std::string &bytes, bool normalise, int page);
 
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
@@ -99,6 +101,11 @@ public:
     void pageToStore();                      // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes
     bool opensMustWait() const;
+    struct Dropped
+    {
+        enum Kind { File, Passage, Several } kind;
+        QString text; // the absolute path, or the passage
+    };
 
     // --- writing/form_writing.cpp: page writing, title screens, captions ----------
     void Ecriture();
@@ -305,9 +312,7 @@ private:
 
     QString m_iniPath;                // settings file chosen at construction
     QString m_startupFile;            // absolute path named on the command line, or empty
-    // What was dropped while it had to wait: a file path or a passage.
-    struct PendingOpen { bool file; QString text; };
-    std::optional<PendingOpen> m_pendingOpen;
+    std::optional<Dropped> m_pendingOpen; // read once the drop has ended and nothing is written
     QTimer *m_openTimer = nullptr;    // retries a waiting drop, 50 ms
     void openPending();
     QPoint m_dragOffset;              // plain-move fallback where the platform refuses

@@ -6,7 +6,6 @@
 // the slider, Label1, Label2 and the status line.
 #include "app/TForm1.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,9 +15,6 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/TPictureBox.h"
-#include "controls/TExtTrackBar.h"
-#include "text/PagedText.h"
 #include "text/TextSource.h"
 
 using namespace corvane;
@@ -29,33 +25,22 @@ constexpr int kOpenRetryMs = 50;         // a waiting drop looks again this ofte
 constexpr char kClipboardName[] = "Clipboard"; // read for this run only
 constexpr char kRefusedStatus[] = "Not a text";
 
-// The hourglass for the whole screen while a text is normalised and wrapped.
-struct WaitCursor
-{
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
+using Dropped = TForm1::Dropped;
 
 // What a drop carries that the window can read: one local file, or text.
 // File managers add the paths as text too, so a list of files is never
 // taken for a passage.
-struct Dropped
-{
-    enum Kind { Nothing, File, Files, Passage } kind = Nothing;
-    QString text; // the path or the passage
-};
-
-Dropped whatIsDropped(const QMimeData &data)
+std::optional<Dropped> whatIsDropped(const QMimeData &data)
 {
     if (data.hasUrls()) {
         const QList<QUrl> urls = data.urls();
         if (urls.size() == 1 && urls.front().isLocalFile())
-            return {Dropped::File, QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
-        return {Dropped::Files, QString()};
+            return Dropped{Dropped::File, QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
+        return Dropped{Dropped::Several, QString()};
     }
     if (data.hasText() && !data.text().isEmpty())
-        return {Dropped::Passage, data.text()};
-    return {};
+        return Dropped{Dropped::Passage, data.text()};
+    return std::nullopt;
 }
 
 } // namespace
@@ -67,7 +52,7 @@ void TForm1::setStartupFile(const QString &path)
 
 void TForm1::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (whatIsDropped(*event->mimeData()).kind != Dropped::Nothing)
+    if (whatIsDropped(*event->mimeData()))
         event->acceptProposedAction();
 }
 
@@ -79,16 +64,11 @@ void TForm1::dropEvent(QDropEvent *event)
 
 void TForm1::openDropped(const QMimeData &data)
 {
-    const Dropped d = whatIsDropped(data);
-    if (d.kind == Dropped::Nothing)
-        return;
-    if (d.kind == Dropped::Files) {
-        refuseText(QStringLiteral("Drop one text file at a time, from this computer."));
-        return;
-    }
     // Read after the drop has ended: a message box inside the drop would hold
     // the dragging program, and a page write under way must finish first.
-    m_pendingOpen = PendingOpen{d.kind == Dropped::File, d.text};
+    m_pendingOpen = whatIsDropped(data);
+    if (!m_pendingOpen)
+        return;
     if (!m_openTimer) {
         m_openTimer = new QTimer(this);
         m_openTimer->setSingleShot(true);
@@ -112,12 +92,19 @@ void TForm1::openPending()
         m_openTimer->start(kOpenRetryMs);
         return;
     }
-    const PendingOpen open = *m_pendingOpen;
+    const Dropped open = *m_pendingOpen;
     m_pendingOpen.reset();
-    if (open.file)
+    switch (open.kind) {
+    case Dropped::File:
         openBook(open.text);
-    else
+        break;
+    case Dropped::Passage:
         openPassage(open.text);
+        break;
+    case Dropped::Several:
+        refuseText(QStringLiteral("Drop one text file at a time, from this computer."));
+        break;
+    }
 }
 
 void TForm1::refuseText(const QString &message)
@@ -144,26 +131,6 @@ void TForm1::pageToStore()
 
 namespace {
 
-// The text the window now reads, in place of whatever it read: loaded,
-// normalised and paged as the start-up load does, at page (clamped).
-void showText(TForm1 &f, const std::string &bytes, int page)
-{
-    {
-        WaitCursor wait;
-        corvane::loadText(*f.Editor2, bytes, true);
-    }
-    f.FPagesBuilt = false;
-    f.FPage = page;
-    f.FCorEcri();
-    f.FPage = std::clamp(page, 1, std::max(f.FPageCount, 1));
-    f.setSliderPosition(f.FPage);
-    f.Label1->setText(QString::number(f.FPage));
-    f.FSamePage = true;
-    f.FPagesBuilt = true;
-    f.Image1->setToolTip(QString::fromLatin1(kProductName));
-    f.setStatus(QString::fromLatin1(kProductName));
-}
-
 // A book the settings can name is opened again next time; one they cannot
 // (a line break in its path, say) is read for this run only.
 void takeBook(TForm1 &f, const QString &path)
@@ -189,7 +156,7 @@ void TForm1::openBook(const QString &path)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(*this, file.bytes, FBooks.page(storedPath(path)).value_or(1));
+    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
     takeBook(*this, path);
     TriButton1Click();
 }
@@ -199,7 +166,7 @@ void TForm1::openPassage(const QString &text)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(*this, passageBytes(text), 1);
+    showText(passageBytes(text), true, 1);
     FFileIn = true;
     FFileName = kClipboardName;
     FReadingBook = false;
@@ -217,13 +184,13 @@ bool TForm1::openStartupFile(QString &refusal)
         return false;
     }
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(*this, file.bytes, FBooks.page(storedPath(path)).value_or(1));
+    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
     takeBook(*this, path);
     return true;
 }
 
 void TForm1::loadSavedSource(const std::string &bytes)
 {
-    showText(*this, bytes, FPage);
+    showText(bytes, true, FPage);
     takeBook(*this, pathFromStored(FFileName));
 }

@@ -74,23 +74,29 @@ void TForm1::loadText()
     if (text.savedRefused != Refusal::None)
         FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
 
+    showText(text.bytes, text.normalise, text.fromPageOne ? 1 : FPage);
+    if (text.savedRefused != Refusal::None)
+        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
+}
+
+void TForm1::showText(const std::string &bytes, bool normalise, int page)
+{
     {
         WaitCursor wait;
-        corvane::loadText(*Editor2, text.bytes, text.normalise);
+        corvane::loadText(*Editor2, bytes, normalise);
     }
-    if (text.fromPageOne)
-        FPage = 1;
+    FPagesBuilt = false; // a new text is paged afresh
+    FPage = page;
     FCorEcri();
-    setSliderPosition(text.fromPageOne ? 1 : FPage);
-    if (text.fromPageOne)
-        FPage = 1;
+    // The slider keeps a page within the text; an empty text, whose slider
+    // keeps its design range, is read at page 1.
+    FPage = std::clamp(page, 1, std::max(FPageCount, 1));
+    setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));
     FSamePage = true;
     Image1->setToolTip(QString::fromLatin1(kProductName));
     setStatus(QString::fromLatin1(kProductName));
     FPagesBuilt = true;
-    if (text.savedRefused != Refusal::None)
-        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
 }
 
 void TForm1::FreplaceP()

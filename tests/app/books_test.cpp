@@ -298,7 +298,7 @@ TEST(Books, RefusedDropsChangeNothing)
     QMimeData two;
     two.setUrls({QUrl::fromLocalFile(binary), QUrl::fromLocalFile(shelf.path("olympos.txt"))});
     ASSERT_TRUE(drop(*f, two));
-    EXPECT_EQ(shelf.messages.size(), 3) << "several files at once are refused";
+    EXPECT_TRUE(waitFor([&] { return shelf.messages.size() == 3; })) << "several files at once are refused";
     EXPECT_EQ(f->FPage, 5);
 }
 
