@@ -1,8 +1,9 @@
 // The window's text and page commands: the text part of the deferred load,
-// paging (FCorEcri, FRetsuIist, PFrequency), forward, back, Reset, the slider,
-// the bookmark and the option boxes that rewrite the page.
+// the load of a text in place of another (showText), paging (FCorEcri,
+// FRetsuIist, PFrequency), forward, back, Reset, the slider, the bookmark and
+// the option boxes that rewrite the page.
 // Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
-// FFileIn, FArtsShown; Label1, Label2, the slider and Leafgo1's hint.
+// FFileIn, FArtsShown, FPageWrites; Label1, Label2, the slider and Leafgo1's hint.
 #include "app/TForm1.h"
 
 #include <QApplication>
