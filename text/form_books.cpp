@@ -123,10 +123,16 @@ void TForm1::keepBookPlace()
 
 void TForm1::pageToStore()
 {
-    // A passage is read for this run only: the next start reads the default
-    // text at the stored page, which must be that text's page, not the passage's.
-    if (FFileIn && !FReadingBook && FFileName == kClipboardName)
+    // The stored page is the one the next start reads its text at. When the
+    // text read now is not the saved source, FPage belongs to another text:
+    // a passage (read for this run only, so the default text comes back), or
+    // the built-in text of a run without "Keep" while a book stays saved.
+    if (!FFileIn || FReadingBook)
+        return;
+    if (FFileName == kClipboardName)
         FPage = FDefaultPage;
+    else if (const std::optional<int> page = FBooks.page(FFileName))
+        FPage = *page;
 }
 
 namespace {

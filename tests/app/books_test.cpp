@@ -18,6 +18,7 @@
 #include "app/TForm1.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
+#include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
 #include "text/PagedText.h"
 #include "text/TEditor.h"
@@ -195,14 +196,24 @@ TEST(Books, SavedSourcesThatAreNoBook)
 TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
 {
     Shelf shelf({{"Form\\LCheckBox11", "Checked", "0"}, {"Form1\\FFileIn", "Boolean", "1"}});
-    corvane::IniProfile(shelf.ini_path().toStdString())
-        .write("Form\\FFileName", "String", shelf.path("olympos.txt").toStdString());
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    ini.write("Form\\FFileName", "String", shelf.path("olympos.txt").toStdString());
+    ini.write("Corvane\\Books", "Book1", "17 " + shelf.path("olympos.txt").toStdString());
     auto f = shelf.open();
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 1);
     EXPECT_FALSE(f->FReadingBook);
     EXPECT_FALSE(f->FRows[0].empty());
     EXPECT_EQ(f->FRows[0], corvane::pagedRows(corvane::builtinTextBytes(), false)[0]);
+
+    // Turned on again, "Keep" brings the book back at its own page, not at
+    // the page of the built-in text.
+    f->TriButton1Click();
+    f->box(11)->setChecked(true);
+    ASSERT_TRUE(f->FormCloseQuery());
+    auto g = shelf.open();
+    EXPECT_TRUE(g->FReadingBook);
+    EXPECT_EQ(g->FPage, 17);
 }
 
 // A dropped file is read at once and its first page written; a dropped
