@@ -162,16 +162,6 @@ TEST(TextFile, RefusesWhatIsNoText)
     EXPECT_EQ(utf8.bytes, "\x82\xA0");
 }
 
-TEST(TextFile, MessagesNameTheFileAndTheReason)
-{
-    EXPECT_EQ(refusalMessage("/home/a/x.bin", Refusal::Binary),
-              QStringLiteral("\u201C/home/a/x.bin\u201D cannot be read as a text: it holds NUL bytes in "
-                             "its first 4 KiB, so it is no plain text."));
-    EXPECT_EQ(refusalReason(Refusal::TooLarge), QStringLiteral("it is larger than 64 MiB"));
-    for (Refusal r : {Refusal::Missing, Refusal::Folder, Refusal::NotRegular, Refusal::Unreadable})
-        EXPECT_FALSE(refusalReason(r).isEmpty());
-}
-
 // A dropped passage arrives as Unicode and is read in CP932.
 TEST(TextFile, PassagesAreConvertedToCp932)
 {
