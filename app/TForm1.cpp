@@ -125,6 +125,8 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     QFont base(QStringLiteral("IPAPGothic"));
     base.setPixelSize(15);
     setFont(base);
+    setAcceptDrops(true); // a book or a passage dropped anywhere on the face
+    messageBox = [](const QString &text) { showError(text); };
 
     FComposer = std::make_unique<PageComposer>();
     createControls();

@@ -6,13 +6,16 @@
 //   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts
 //   effects/form_effects.cpp  what the four animations share: start, stop, flags
 //   effects/form_difference.cpp, form_velocity.cpp, form_deep.cpp, form_arts.cpp
+//   text/form_books.cpp       the reader's own books: drops, "Open With", their pages
 #pragma once
 
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +27,10 @@
 #include "effects/PlanDeArts.h"
 #include "effects/Random.h"
 #include "effects/Velocity.h"
+#include "settings/BookPlaces.h"
 
 class QColorDialog;
+class QMimeData;
 
 class QLabel;
 class QTimer;
@@ -81,6 +86,27 @@ public:
     void LCheckBox8Click();           // "Horizontal"
     void LCheckBox15Click();          // "Gothic"
     void setSliderPosition(int position);
+    // Loads and pages a text in place of the one read, at page (clamped).
+    void showText(const std::string &bytes, bool normalise, int page);
+
+    // --- text/form_books.cpp: the reader's own books -----------------------------
+    // A file named on the command line, opened by the deferred load instead of
+    // the saved source; relative to the current folder.
+    void setStartupFile(const QString &path);
+    void openDropped(const QMimeData &data); // waits while a page is written
+    void openBook(const QString &path);      // a dropped file, at its remembered page
+    void openPassage(const QString &text);   // dropped text, read for this run only
+    bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
+    void loadSavedSource(const std::string &bytes); // the deferred load of FFileName
+    void keepBookPlace();                    // FBooks learns the page of the book read
+    void pageToStore();                      // FPage as the next start must read it
+    void refuseText(const QString &message); // status line and message box; nothing changes
+    bool opensMustWait() const;
+    struct Dropped
+    {
+        enum Kind { File, Passage, Several } kind;
+        QString text; // the absolute path, or the passage
+    };
 
     // --- writing/form_writing.cpp: page writing, title screens, captions ----------
     void Ecriture();
@@ -201,7 +227,7 @@ public:
     bool FPagesBuilt = false;         // the loaded text has been cut into pages
     int FLeaf = 1;                    // bookmark page
     bool FFileIn = false;             // a saved text source other than the default is in use
-    std::string FFileName;            // name of that source, CP932 bytes
+    std::string FFileName;            // that source: a path as the file system spells it, or "Clipboard"
     std::array<std::string, 13> FRows; // rows of the page to write, <= 255 bytes each
     uint32_t FoColor = 16777215;      // text colour, 0x00BBGGRR
     uint32_t GColor = 0;              // background colour, 0x00BBGGRR
@@ -215,6 +241,13 @@ public:
     bool FArts = false;               // plan de arts runs (Timer4)
     bool FDeep = false;               // Deep runs (Timer5)
     bool FArtsShown = false;          // a plan de arts picture stands on the picture
+    bool FReadingBook = false;        // Editor2 holds the book FFileName names
+    corvane::BookPlaces FBooks;       // the page of each recently read book, newest first
+    int FDefaultPage = 1;             // page the default text was left at for a drop, 1-based
+    int FPageWrites = 0;              // page commands under way; they let events run
+    bool FLoaded = false;             // the deferred load has run
+    // File errors the user caused reach a message box here; tests catch them.
+    std::function<void(const QString &)> messageBox;
     int Form1Top = 100, Form1Left = 100; // window position as stored
 
     // --- effects/form_*.cpp: private state of the effects ---------------------------
@@ -266,6 +299,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createControls();
@@ -274,6 +309,10 @@ private:
     void showStoredPosition();
 
     QString m_iniPath;                // settings file chosen at construction
+    QString m_startupFile;            // absolute path named on the command line, or empty
+    std::optional<Dropped> m_pendingOpen; // read once the drop has ended and nothing is written
+    QTimer *m_openTimer = nullptr;    // retries a waiting drop, 50 ms
+    void openPending();
     QPoint m_dragOffset;              // plain-move fallback where the platform refuses
     bool m_dragging = false;
     bool m_closing = false;

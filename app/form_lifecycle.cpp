@@ -113,8 +113,16 @@ void TForm1::Timer2Timer()
 {
     if (checked(12))
         FCorvanes();
-    loadText();
+    // A file named on the command line is read instead of the saved source;
+    // when it is refused the saved source loads as usual, and then the
+    // refusal is shown over the loaded window.
+    QString refusal;
+    if (m_startupFile.isEmpty() || !openStartupFile(refusal))
+        loadText();
+    if (!refusal.isEmpty())
+        refuseText(refusal);
     Timer2->stop();
+    FLoaded = true;
 }
 
 bool TForm1::FormCloseQuery()

@@ -1,6 +1,7 @@
 // The stored settings: one ordered table of (item name, field or box) drives
 // both the start-up read and the shutdown write, so the two orders cannot drift.
-// Writes every stored field of TForm1 and the Checked state of every option box.
+// Writes every stored field of TForm1 and the Checked state of every option box;
+// the places in the reader's books (FBooks) follow in a section of their own.
 #include "app/TForm1.h"
 
 #include <QGuiApplication>
@@ -106,6 +107,8 @@ void TForm1::readSettings()
     // picture is not the bound), and such values come back unchanged.
     for (int *v : {&Pcx, &Pcy, &Pmvc, &Fconm})
         *v = std::clamp(*v, -kStoredMagnitude, kStoredMagnitude);
+    // The places in the reader's books follow the items, in a section of their own.
+    FBooks.read(RegManager1->Filer());
 }
 
 void TForm1::writeSettings()
@@ -116,6 +119,8 @@ void TForm1::writeSettings()
         Form1Top = y();
         Form1Left = x();
     }
+    keepBookPlace();
+    pageToStore();
     for (const Binding &b : bindings(*this)) {
         TRegFiler &filer = RegManager1->FindFiler(itemName(b));
         std::visit(Overloaded{
@@ -127,4 +132,5 @@ void TForm1::writeSettings()
                    },
                    b.target);
     }
+    FBooks.write(RegManager1->Filer());
 }

@@ -112,6 +112,10 @@ public:
     // the filer is returned either way.
     TRegFiler &FindFiler(std::string_view name);
 
+    // The shared filer as it is, for sections outside the table that are
+    // read and written by section and key (ReadValue, WriteValue).
+    TRegFiler &Filer() { return *m_filer; }
+
     // Receives the texts of reported errors; the default writes them to stderr.
     void setErrorReporter(ErrorReporter reporter);
     void reportError(const std::string &message) const;

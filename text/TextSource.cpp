@@ -26,7 +26,87 @@ FileAccess realFileAccess()
     return FileAccess{
         [](const QString &path) { return QFileInfo(path).isFile(); },
         [](const QString &path) { return readFileBytes(path); },
+        [](const QString &path) {
+            const QFileInfo info(path);
+            FileFacts f;
+            f.exists = info.exists();
+            f.folder = info.isDir();
+            // Qt's isFile() is false for a device or a pipe, whose read may never end.
+            f.regular = info.isFile();
+            f.size = info.size();
+            return f;
+        },
     };
+}
+
+TextFile readTextFile(const QString &path, const FileAccess &files)
+{
+    TextFile t;
+    const FileFacts facts = files.facts(path);
+    if (!facts.exists)
+        t.refusal = Refusal::Missing;
+    else if (facts.folder)
+        t.refusal = Refusal::Folder;
+    else if (!facts.regular)
+        t.refusal = Refusal::NotRegular;
+    else if (facts.size > kMaxTextFileBytes)
+        t.refusal = Refusal::TooLarge;
+    if (t.refusal != Refusal::None)
+        return t;
+
+    std::optional<std::string> raw = files.read(path);
+    if (!raw)
+        t.refusal = Refusal::Unreadable;
+    else if (qint64(raw->size()) > kMaxTextFileBytes) // it grew since it was looked at
+        t.refusal = Refusal::TooLarge;
+    else if (std::string_view(*raw).substr(0, kBinaryProbeBytes).find('\0') != std::string_view::npos)
+        t.refusal = Refusal::Binary;
+    else
+        t.bytes = decodeTextFile(*raw, &t.fromUtf8);
+    return t;
+}
+
+QString refusalReason(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::None:
+        break;
+    case Refusal::Missing:
+        return QStringLiteral("it does not exist");
+    case Refusal::Folder:
+        return QStringLiteral("it is a folder, not a file");
+    case Refusal::NotRegular:
+        return QStringLiteral("it is a device or a pipe, not a file");
+    case Refusal::TooLarge:
+        return QStringLiteral("it is larger than %1 MiB").arg(kMaxTextFileBytes >> 20);
+    case Refusal::Unreadable:
+        return QStringLiteral("it cannot be read (no permission, or a read error)");
+    case Refusal::Binary:
+        return QStringLiteral("it holds NUL bytes in its first %1 KiB, so it is no plain text")
+            .arg(kBinaryProbeBytes / 1024);
+    }
+    return QString();
+}
+
+QString refusalMessage(const QString &path, Refusal refusal)
+{
+    return QStringLiteral("\u201C%1\u201D cannot be read as a text: %2.").arg(path, refusalReason(refusal));
+}
+
+std::string passageBytes(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return utf8ToCp932(std::string_view(utf8.constData(), std::size_t(utf8.size())));
+}
+
+QString pathFromStored(const std::string &stored)
+{
+    return QFile::decodeName(QByteArray::fromStdString(stored));
+}
+
+std::string storedPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
 }
 
 SavedSourceCheck checkSavedSource(bool keep, bool fileIn, const QString &fileName, int page,
@@ -81,12 +161,23 @@ std::optional<std::string> loadTextFile(const QString &path, bool *fromUtf8,
     return decodeTextFile(*raw, fromUtf8);
 }
 
-StartupText chooseStartupText(bool keep, bool fileIn, const QString &directory,
-                              const FileAccess &files)
+StartupText chooseStartupText(bool keep, bool fileIn, const QString &savedName,
+                              const QString &directory, const FileAccess &files)
 {
     StartupText t;
-    if (keep && fileIn)
-        return t; // a saved source is still in use; nothing defines how to load it
+    if (keep && fileIn) {
+        TextFile saved = readTextFile(savedName, files);
+        t.normalise = true;
+        if (saved.refusal == Refusal::None) {
+            t.origin = TextOrigin::Saved;
+            t.fromUtf8 = saved.fromUtf8;
+            t.bytes = std::move(saved.bytes);
+            return t;
+        }
+        // Its page belonged to the saved book: the default text starts afresh.
+        t.savedRefused = saved.refusal;
+        t.fromPageOne = true;
+    }
 
     if (keep) {
         t.normalise = true;

@@ -1,8 +1,9 @@
 // The window's text and page commands: the text part of the deferred load,
-// paging (FCorEcri, FRetsuIist, PFrequency), forward, back, Reset, the slider,
-// the bookmark and the option boxes that rewrite the page.
+// the load of a text in place of another (showText), paging (FCorEcri,
+// FRetsuIist, PFrequency), forward, back, Reset, the slider, the bookmark and
+// the option boxes that rewrite the page.
 // Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
-// FFileIn, FArtsShown; Label1, Label2, the slider and Leafgo1's hint.
+// FFileIn, FArtsShown, FPageWrites; Label1, Label2, the slider and Leafgo1's hint.
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -42,32 +43,56 @@ struct WaitCursor
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
+// Counts the page commands under way: they let events run, and a drop
+// handled there must wait for the page (text/form_books.cpp).
+struct PageWrite
+{
+    int &count;
+    explicit PageWrite(int &n) : count(n) { ++count; }
+    ~PageWrite() { --count; }
+    PageWrite(const PageWrite &) = delete;
+    PageWrite &operator=(const PageWrite &) = delete;
+};
+
 } // namespace
 
 void TForm1::loadText()
 {
     const bool keep = checked(11);
     const SavedSourceCheck saved =
-        checkSavedSource(keep, FFileIn, QString::fromStdString(FFileName), FPage);
+        checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
         FSamePage = true;
 
-    const StartupText text = chooseStartupText(keep, FFileIn, QDir::currentPath());
-    if (text.origin == TextOrigin::None)
-        return; // a saved source still in use: nothing is loaded, FRows is written as it is
+    const StartupText text =
+        chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
+    if (text.origin == TextOrigin::Saved) {
+        loadSavedSource(text.bytes);
+        return;
+    }
+    if (text.savedRefused != Refusal::None)
+        FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
 
+    showText(text.bytes, text.normalise, text.fromPageOne ? 1 : FPage);
+    if (text.savedRefused != Refusal::None)
+        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
+}
+
+void TForm1::showText(const std::string &bytes, bool normalise, int page)
+{
     {
         WaitCursor wait;
-        corvane::loadText(*Editor2, text.bytes, text.normalise);
+        corvane::loadText(*Editor2, bytes, normalise);
     }
-    if (text.fromPageOne)
-        FPage = 1;
+    FPagesBuilt = false; // a new text is paged afresh
+    FPage = page;
     FCorEcri();
-    setSliderPosition(text.fromPageOne ? 1 : FPage);
-    if (text.fromPageOne)
-        FPage = 1;
+    // The slider keeps a page within the text; an empty text, whose slider
+    // keeps its design range, is read at page 1.
+    FPage = std::clamp(page, 1, std::max(FPageCount, 1));
+    setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));
     FSamePage = true;
     Image1->setToolTip(QString::fromLatin1(kProductName));
@@ -125,6 +150,7 @@ void TForm1::ExtTrackBar1Change(int position)
 
 void TForm1::TriButton1Click()
 {
+    const PageWrite writing(FPageWrites);
     if (busy())
         EffectOut1Click();
     FArtsShown = false;
@@ -143,6 +169,7 @@ void TForm1::TriButton1Click()
 
 void TForm1::TriButton2Click()
 {
+    const PageWrite writing(FPageWrites);
     if (busy())
         EffectOut1Click();
     FArtsShown = false;

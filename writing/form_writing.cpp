@@ -19,7 +19,9 @@ void TForm1::Ecriture()
     options.fadeIn = checked(7);
     options.horizontal = checked(8);
     options.gothic = checked(15);
-    options.FFileIn = FFileIn;
+    // A saved source's rows come from its pages once it is loaded; before the
+    // deferred load there are none, and FRows is written as it stands.
+    options.FFileIn = FFileIn && !FPagesBuilt;
     options.FoColor = FoColor;
     options.GColor = GColor;
     const EcritureRows rows{[this] { FRetsuIist(); },

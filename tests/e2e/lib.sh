@@ -39,11 +39,11 @@ install_copy() {
 }
 
 # Runs the copy, as an unprivileged user where we are root (so that folder
-# permissions apply), in the folder $WORK; sets APP_PID.
+# permissions apply), in the folder $WORK, with the arguments given; sets APP_PID.
 start_app() {
   local as=()
   if [ "$(id -u)" -eq 0 ]; then as=(setpriv --reuid=65534 --regid=65534 --clear-groups); fi
-  (cd "$WORK" && exec env HOME="$WORK" QT_QPA_PLATFORM=xcb "${as[@]}" ./corvane) \
+  (cd "$WORK" && exec env HOME="$WORK" QT_QPA_PLATFORM=xcb "${as[@]}" ./corvane "$@") \
     >"$WORK/app.log" 2>&1 &
   APP_PID=$!
   PIDS+=("$APP_PID")

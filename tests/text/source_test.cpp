@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <sys/stat.h>
 
 using namespace corvane;
 
@@ -25,6 +26,12 @@ FileAccess fakeFiles(std::map<QString, std::string> files, std::set<QString> unr
             if (bad->count(p) || !shared->count(p))
                 return std::nullopt;
             return shared->at(p);
+        },
+        [=](const QString &p) {
+            FileFacts f;
+            f.exists = f.regular = shared->count(p) > 0 || bad->count(p) > 0;
+            f.size = shared->count(p) ? qint64(shared->at(p).size()) : 0;
+            return f;
         },
     };
 }
@@ -64,29 +71,102 @@ TEST(StartupText, ChoosesBetweenFileAndBuiltIn)
     const std::string builtin = builtinTextBytes();
     const FileAccess withFile = fakeFiles({{"corvane.txt", "abc\r\n"}});
 
-    const StartupText off = chooseStartupText(false, false, {}, withFile);
+    const StartupText off = chooseStartupText(false, false, {}, {}, withFile);
     EXPECT_EQ(off.origin, TextOrigin::BuiltIn); // the file is not looked at
     EXPECT_EQ(off.bytes, builtin);
     EXPECT_TRUE(off.fromPageOne);
     EXPECT_FALSE(off.normalise);
 
-    const StartupText on = chooseStartupText(true, false, {}, withFile);
+    const StartupText on = chooseStartupText(true, false, {}, {}, withFile);
     EXPECT_EQ(on.origin, TextOrigin::File);
     EXPECT_EQ(on.bytes, "abc\r\n");
     EXPECT_TRUE(on.normalise);
     EXPECT_FALSE(on.fromPageOne);
 
-    const StartupText none = chooseStartupText(true, false, {}, fakeFiles({}));
+    const StartupText none = chooseStartupText(true, false, {}, {}, fakeFiles({}));
     EXPECT_EQ(none.origin, TextOrigin::BuiltIn);
     EXPECT_TRUE(none.normalise);
     EXPECT_FALSE(none.fromPageOne); // the stored page is kept
 
     const StartupText unreadable =
-        chooseStartupText(true, false, {}, fakeFiles({}, {"corvane.txt"}));
+        chooseStartupText(true, false, {}, {}, fakeFiles({}, {"corvane.txt"}));
     EXPECT_EQ(unreadable.origin, TextOrigin::BuiltIn);
     EXPECT_EQ(unreadable.bytes, builtin);
+}
 
-    EXPECT_EQ(chooseStartupText(true, true, {}, withFile).origin, TextOrigin::None);
+// With "Keep" on and FFileIn set, the saved source is read as corvane.txt is;
+// one that is no readable text gives the default text from page 1.
+TEST(StartupText, SavedSourceIsReadOrRefused)
+{
+    const FileAccess files = fakeFiles({{"/b/book.txt", "\x88\x9F\x81\x46\r\n"}, {"/b/blob", std::string("a\0b", 3)},
+                                        {"corvane.txt", "abc\r\n"}});
+    const StartupText book = chooseStartupText(true, true, "/b/book.txt", {}, files);
+    EXPECT_EQ(book.origin, TextOrigin::Saved);
+    EXPECT_EQ(book.bytes, "\x88\x9F\x81\x46\r\n") << "normalised later, like corvane.txt";
+    EXPECT_TRUE(book.normalise);
+    EXPECT_FALSE(book.fromPageOne);
+    EXPECT_EQ(book.savedRefused, Refusal::None);
+
+    const StartupText blob = chooseStartupText(true, true, "/b/blob", {}, files);
+    EXPECT_EQ(blob.origin, TextOrigin::File);
+    EXPECT_EQ(blob.bytes, "abc\r\n");
+    EXPECT_EQ(blob.savedRefused, Refusal::Binary);
+    EXPECT_TRUE(blob.fromPageOne);
+
+    // Keep off: the saved source is not looked at.
+    EXPECT_EQ(chooseStartupText(false, true, "/b/book.txt", {}, files).origin, TextOrigin::BuiltIn);
+}
+
+// What is no readable text is refused before it is read, or before it reaches the editor.
+TEST(TextFile, RefusesWhatIsNoText)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.path();
+    auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile f(QDir(folder).filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    EXPECT_EQ(readTextFile(QDir(folder).filePath("gone.txt")).refusal, Refusal::Missing);
+    EXPECT_EQ(readTextFile(folder).refusal, Refusal::Folder);
+
+    QByteArray late(int(kBinaryProbeBytes), 'a');
+    late.append('\0'); // past the probe: an odd text, but a text
+    EXPECT_EQ(readTextFile(write("late.txt", late)).refusal, Refusal::None);
+    QByteArray early(int(kBinaryProbeBytes) - 1, 'a');
+    early.append('\0');
+    const TextFile binary = readTextFile(write("early.bin", early));
+    EXPECT_EQ(binary.refusal, Refusal::Binary);
+    EXPECT_TRUE(binary.bytes.empty());
+
+    // Sparse, so the test writes no 64 MiB; refused by its size before any read.
+    QFile big(write("big.txt", "x"));
+    ASSERT_TRUE(big.resize(kMaxTextFileBytes + 1));
+    EXPECT_EQ(readTextFile(big.fileName()).refusal, Refusal::TooLarge);
+    ASSERT_TRUE(big.resize(kMaxTextFileBytes));
+    EXPECT_EQ(readTextFile(big.fileName()).refusal, Refusal::Binary) << "at the limit it is read";
+
+    // A pipe would block the read for ever.
+    const QByteArray fifo = QFile::encodeName(QDir(folder).filePath("pipe"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    EXPECT_EQ(readTextFile(QFile::decodeName(fifo)).refusal, Refusal::NotRegular);
+
+    // Permissions do not stop root, so the failed read is simulated.
+    EXPECT_EQ(readTextFile("locked.txt", fakeFiles({}, {"locked.txt"})).refusal, Refusal::Unreadable);
+
+    const TextFile utf8 = readTextFile(write("utf8.txt", "\xEF\xBB\xBF\xE3\x81\x82\x1A tail"));
+    EXPECT_EQ(utf8.refusal, Refusal::None);
+    EXPECT_TRUE(utf8.fromUtf8);
+    EXPECT_EQ(utf8.bytes, "\x82\xA0");
+}
+
+// A dropped passage arrives as Unicode and is read in CP932.
+TEST(TextFile, PassagesAreConvertedToCp932)
+{
+    EXPECT_EQ(passageBytes(QStringLiteral("\u3042\n\u2600b")), "\x82\xA0\n\x81\xAC" "b");
+    EXPECT_EQ(pathFromStored(storedPath(QStringLiteral("/\u672C/\u7F85.txt"))), QStringLiteral("/\u672C/\u7F85.txt"));
 }
 
 // The real file system: a directory named corvane.txt is no text file.
@@ -95,14 +175,14 @@ TEST(StartupText, RealDirectory)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(QDir(dir.path()).mkdir("corvane.txt"));
-    EXPECT_EQ(chooseStartupText(true, false, dir.path()).origin, TextOrigin::BuiltIn);
+    EXPECT_EQ(chooseStartupText(true, false, {}, dir.path()).origin, TextOrigin::BuiltIn);
     ASSERT_TRUE(QDir(dir.path()).rmdir("corvane.txt"));
 
     QFile f(QDir(dir.path()).filePath("corvane.txt"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("\x88\x9F\r\nline\x1A tail");
     f.close();
-    const StartupText t = chooseStartupText(true, false, dir.path());
+    const StartupText t = chooseStartupText(true, false, {}, dir.path());
     EXPECT_EQ(t.origin, TextOrigin::File);
     EXPECT_EQ(t.bytes, "\x88\x9F\r\nline"); // 0x1A ends the text
     EXPECT_FALSE(readFileBytes(QDir(dir.path()).filePath("missing.txt")));

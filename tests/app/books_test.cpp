@@ -1,0 +1,407 @@
+// The reader's own books in the window: the saved source at start-up, files
+// and passages dropped on the window, the file named on the command line,
+// refusals that change nothing, and the page remembered for each book.
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/TForm1.h"
+#include "app/TPictureBox.h"
+#include "controls/TExtTrackBar.h"
+#include "controls/TLozengeCheckBox.h"
+#include "settings/IniProfile.h"
+#include "text/PagedText.h"
+#include "text/TEditor.h"
+#include "text/TextSource.h"
+
+namespace {
+
+QByteArray corpus(const char *name)
+{
+    QFile f(QStringLiteral(CORVANE_CORPUS_DIR "/") + QString::fromLatin1(name));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A working folder, made current, with corvane.txt (the akutagawa story), two
+// books of the reader's and the settings file: "+Begin End" and "+Fade In"
+// off, so no title screen and no blend steps slow the tests down.
+struct Shelf
+{
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+    QStringList messages; // the message boxes the window asked for
+
+    explicit Shelf(std::initializer_list<std::array<const char *, 3>> settings = {})
+    {
+        put(QStringLiteral("corvane.txt"), corpus("akutagawa-rashomon.txt"));
+        put(QStringLiteral("olympos.txt"), corpus("tanaka-olympos.txt"));
+        put(QStringLiteral("\u6587\u5316.txt"), corpus("miyamoto-bunka-mondai.txt"));
+        corvane::IniProfile ini(ini_path().toStdString());
+        ini.write("Form\\LCheckBox12", "Checked", "0");
+        ini.write("Form\\LCheckBox7", "Checked", "0");
+        for (const auto &s : settings)
+            ini.write(s[0], s[1], s[2]);
+        QDir::setCurrent(dir.path());
+    }
+    ~Shelf() { QDir::setCurrent(previous); }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QString ini_path() const { return path(QStringLiteral("corvane.ini")); }
+    QString put(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    }
+
+    // A window on this shelf after its deferred load, its messages caught.
+    std::unique_ptr<TForm1> open(const QString &argument = {})
+    {
+        auto f = std::make_unique<TForm1>(ini_path());
+        f->messageBox = [this](const QString &m) { messages << m; };
+        f->Timer2->stop();
+        if (!argument.isEmpty())
+            f->setStartupFile(argument);
+        f->Timer2Timer();
+        return f;
+    }
+};
+
+// The 13 rows of page (1-based) of a text as the window pages it.
+std::vector<std::string> rowsOf(const QByteArray &text, int page)
+{
+    const std::vector<std::string> all =
+        corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
+    const auto first = all.begin() + (page - 1) * 13;
+    return {first, first + 13};
+}
+
+std::vector<std::string> written(const TForm1 &f)
+{
+    return {f.FRows.begin(), f.FRows.end()};
+}
+
+int pagesOf(const QByteArray &text)
+{
+    return int(corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true).size() / 13);
+}
+
+// Drags data over the window and drops it, as the window system would; the
+// window reads it once the drop has ended. Returns whether the drag was accepted.
+bool drop(TForm1 &f, const QMimeData &data)
+{
+    const QPointF at(240, 200);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f, &dropped);
+    return true;
+}
+
+std::unique_ptr<QMimeData> fileDrop(const QString &path)
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls({QUrl::fromLocalFile(path)});
+    data->setText(path); // file managers send the path as text as well
+    return data;
+}
+
+bool waitFor(const std::function<bool()> &done, int ms = 3000)
+{
+    for (int waited = 0; !done() && waited < ms; waited += 10)
+        QTest::qWait(10);
+    return done();
+}
+
+} // namespace
+
+// The saved source names an existing file and "Keep" is on: that book is
+// loaded, and the first Ecriture command writes its stored page.
+TEST(Books, TheSavedSourceIsReadAtStartUp)
+{
+    Shelf shelf;
+    const QByteArray book = corpus("tanaka-olympos.txt");
+    const std::string path = shelf.path("olympos.txt").toStdString();
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    ini.write("Form\\FFileName", "String", path);
+    ini.write("Form1\\FFileIn", "Boolean", "1");
+    ini.write("Form\\FPage", "Integer", "40");
+    auto f = shelf.open();
+    EXPECT_EQ(f->FPageCount, pagesOf(book));
+    EXPECT_TRUE(f->FFileIn);
+    EXPECT_TRUE(f->FReadingBook);
+    EXPECT_EQ(f->FPage, 40);
+    EXPECT_EQ(f->Label1->text(), QStringLiteral("40"));
+    EXPECT_FALSE(f->FPageShown) << "nothing is written by the load";
+    f->TriButton1Click();
+    EXPECT_EQ(f->FPage, 40);
+    EXPECT_EQ(written(*f), rowsOf(book, 40));
+    EXPECT_EQ(f->Image1->toolTip(), QStringLiteral("olympos.txt"));
+    EXPECT_TRUE(shelf.messages.isEmpty());
+}
+
+// A saved name that is gone, or one of the reserved names: the default source.
+TEST(Books, SavedSourcesThatAreNoBook)
+{
+    const QByteArray rashomon = corpus("akutagawa-rashomon.txt");
+    {
+        Shelf shelf({{"Form\\FFileName", "String", "/no/such/book.txt"}, {"Form1\\FFileIn", "Boolean", "1"},
+                     {"Form\\FPage", "Integer", "9"}});
+        auto f = shelf.open();
+        EXPECT_FALSE(f->FFileIn);
+        EXPECT_EQ(f->FPage, 1) << "a name that is gone starts the default text at page 1";
+        EXPECT_EQ(f->FPageCount, pagesOf(rashomon));
+        EXPECT_TRUE(shelf.messages.isEmpty()) << "without a message";
+    }
+    {
+        Shelf shelf({{"Form\\FFileName", "String", "Clipboard"}, {"Form1\\FFileIn", "Boolean", "1"},
+                     {"Form\\FPage", "Integer", "9"}});
+        auto f = shelf.open();
+        EXPECT_FALSE(f->FFileIn);
+        EXPECT_EQ(f->FPage, 9) << "a passage is read for one run; the stored page is kept";
+        f->TriButton1Click();
+        EXPECT_EQ(written(*f), rowsOf(rashomon, 9));
+    }
+    {
+        // A saved book that is no longer a text: said so, the default text from page 1.
+        Shelf shelf({{"Form1\\FFileIn", "Boolean", "1"}, {"Form\\FPage", "Integer", "9"}});
+        const QString blob = shelf.put(QStringLiteral("blob.txt"), QByteArray("ab\0cd", 5));
+        corvane::IniProfile(shelf.ini_path().toStdString()).write("Form\\FFileName", "String", blob.toStdString());
+        auto f = shelf.open();
+        EXPECT_FALSE(f->FFileIn);
+        EXPECT_EQ(f->FPage, 1);
+        EXPECT_EQ(f->FPageCount, pagesOf(rashomon));
+        ASSERT_EQ(shelf.messages.size(), 1);
+        EXPECT_TRUE(shelf.messages[0].contains(blob));
+        EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Not a text"));
+    }
+}
+
+// "Keep" off with a book saved: the built-in text from page 1, and its rows
+// are written (not the empty rows of a source that was never loaded).
+TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
+{
+    Shelf shelf({{"Form\\LCheckBox11", "Checked", "0"}, {"Form1\\FFileIn", "Boolean", "1"}});
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    ini.write("Form\\FFileName", "String", shelf.path("olympos.txt").toStdString());
+    ini.write("Corvane\\Books", "Book1", "17 " + shelf.path("olympos.txt").toStdString());
+    auto f = shelf.open();
+    f->TriButton1Click();
+    EXPECT_EQ(f->FPage, 1);
+    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->FRows[0].empty());
+    EXPECT_EQ(f->FRows[0], corvane::pagedRows(corvane::builtinTextBytes(), false)[0]);
+
+    // Turned on again, "Keep" brings the book back at its own page, not at
+    // the page of the built-in text.
+    f->TriButton1Click();
+    f->box(11)->setChecked(true);
+    ASSERT_TRUE(f->FormCloseQuery());
+    auto g = shelf.open();
+    EXPECT_TRUE(g->FReadingBook);
+    EXPECT_EQ(g->FPage, 17);
+}
+
+// A dropped file is read at once and its first page written; a dropped
+// passage likewise, under the name "Clipboard".
+TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
+{
+    Shelf shelf;
+    auto f = shelf.open();
+    const QByteArray book = corpus("tanaka-olympos.txt");
+    const QString path = shelf.path("olympos.txt");
+    f->FVelocity = true; // a running effect is stopped by the drop
+    ASSERT_TRUE(drop(*f, *fileDrop(path)));
+    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    EXPECT_FALSE(f->FVelocity);
+    EXPECT_TRUE(f->FFileIn);
+    EXPECT_EQ(f->FFileName, path.toStdString());
+    EXPECT_EQ(f->FPage, 1);
+    EXPECT_EQ(f->FPageCount, pagesOf(book));
+    EXPECT_EQ(f->Label2->text(), QString::number(pagesOf(book)));
+    EXPECT_EQ(written(*f), rowsOf(book, 1));
+    EXPECT_FALSE(f->FSamePage) << "written as by the forward command: Space goes on to page 2";
+
+    QMimeData passage;
+    passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
+    f->FPageShown = false;
+    ASSERT_TRUE(drop(*f, passage));
+    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    EXPECT_EQ(f->FFileName, "Clipboard");
+    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_EQ(f->FPageCount, 1);
+    EXPECT_EQ(f->FRows[0], "\x8B\x67\x96\xEC\x82\xCC\x8D\xF7");
+    EXPECT_EQ(f->FRows[1], "\x82\xA0\x82\xA2\x82\xA4");
+    EXPECT_TRUE(shelf.messages.isEmpty());
+
+    QMimeData nothing;
+    EXPECT_FALSE(drop(*f, nothing)) << "a drag with nothing to read is not accepted";
+}
+
+// A passage is read for one run: the next start reads the default text at
+// the page it was left at, not at the passage's page.
+TEST(Books, APassageLeavesTheDefaultTextsPlace)
+{
+    Shelf shelf({{"Form\\FPage", "Integer", "9"}});
+    {
+        auto f = shelf.open();
+        f->TriButton1Click();
+        f->TriButton1Click();
+        QMimeData passage;
+        passage.setText(QString(400, QChar(0x3042)));
+        drop(*f, passage);
+        ASSERT_TRUE(waitFor([&] { return f->FFileIn; }));
+        f->TriButton1Click();
+        EXPECT_EQ(f->FPage, 2);
+        EXPECT_TRUE(f->FormCloseQuery());
+    }
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    EXPECT_EQ(ini.read("Form\\FFileName", "String"), "Clipboard");
+    EXPECT_EQ(ini.read("Form\\FPage", "Integer"), "10");
+    auto f = shelf.open();
+    EXPECT_FALSE(f->FFileIn);
+    EXPECT_EQ(f->FPage, 10);
+    EXPECT_EQ(f->FPageCount, pagesOf(corpus("akutagawa-rashomon.txt")));
+}
+
+// What is no readable text is refused with a message naming it, and nothing
+// of the text, the page or the picture changes.
+TEST(Books, RefusedDropsChangeNothing)
+{
+    Shelf shelf;
+    auto f = shelf.open();
+    f->ExtTrackBar1->setValue(5);
+    f->TriButton1Click();
+    const QImage picture = f->picture().copy();
+    const std::string rows = f->Editor2->Lines().Text();
+    const QString binary = shelf.put(QStringLiteral("cover.jpg"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10));
+    const QString folder = shelf.path(QStringLiteral("sub"));
+    QDir().mkdir(folder);
+    for (const QString &path : {folder, binary}) {
+        const int before = int(shelf.messages.size());
+        ASSERT_TRUE(drop(*f, *fileDrop(path)));
+        ASSERT_TRUE(waitFor([&] { return shelf.messages.size() > before; })) << path.toStdString();
+        EXPECT_TRUE(shelf.messages.back().contains(path));
+        EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Not a text"));
+        EXPECT_EQ(f->FPage, 5);
+        EXPECT_FALSE(f->FFileIn);
+        EXPECT_TRUE(f->FFileName.empty());
+        EXPECT_EQ(f->Editor2->Lines().Text(), rows);
+        EXPECT_EQ(f->picture(), picture);
+    }
+    EXPECT_TRUE(shelf.messages[0].contains(QStringLiteral("folder")));
+    EXPECT_TRUE(shelf.messages[1].contains(QStringLiteral("NUL")));
+
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(binary), QUrl::fromLocalFile(shelf.path("olympos.txt"))});
+    ASSERT_TRUE(drop(*f, two));
+    EXPECT_TRUE(waitFor([&] { return shelf.messages.size() == 3; })) << "several files at once are refused";
+    EXPECT_EQ(f->FPage, 5);
+}
+
+// Each book continues where it was left: when another is opened, and in the
+// next run, through the section the settings file keeps for the books.
+TEST(Books, EachBookContinuesAtItsPage)
+{
+    Shelf shelf;
+    const QString olympos = shelf.path("olympos.txt");
+    const QString bunka = shelf.path(QStringLiteral("\u6587\u5316.txt"));
+    {
+        auto f = shelf.open();
+        drop(*f, *fileDrop(olympos));
+        ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+        f->ExtTrackBar1->setValue(30);
+        f->TriButton1Click();
+        drop(*f, *fileDrop(bunka));
+        ASSERT_TRUE(waitFor([&] { return f->FFileName == bunka.toStdString(); }));
+        EXPECT_EQ(f->FPage, 1) << "a book never read starts at page 1";
+        f->TriButton1Click();
+        f->TriButton1Click();
+        drop(*f, *fileDrop(olympos));
+        ASSERT_TRUE(waitFor([&] { return f->FFileName == olympos.toStdString(); }));
+        EXPECT_EQ(f->FPage, 30);
+        EXPECT_EQ(written(*f), rowsOf(corpus("tanaka-olympos.txt"), 30));
+        f->TriButton1Click();
+        EXPECT_TRUE(f->FormCloseQuery());
+    }
+    corvane::IniProfile ini(shelf.ini_path().toStdString());
+    EXPECT_EQ(ini.read("Corvane\\Books", "Book1"), "31 " + olympos.toStdString());
+    EXPECT_EQ(ini.read("Corvane\\Books", "Book2"), "3 " + bunka.toStdString());
+    EXPECT_EQ(ini.read("Form\\FPage", "Integer"), "31");
+
+    // The next run opens the saved book at its page; a drop of the other one
+    // continues at its own.
+    auto f = shelf.open();
+    EXPECT_EQ(f->FFileName, olympos.toStdString());
+    EXPECT_EQ(f->FPage, 31);
+    drop(*f, *fileDrop(bunka));
+    ASSERT_TRUE(waitFor([&] { return f->FFileName == bunka.toStdString(); }));
+    EXPECT_EQ(f->FPage, 3);
+    EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 3));
+}
+
+// A drop while a page is being written (or before the deferred load) waits
+// until the write has ended.
+TEST(Books, ADropWaitsForThePageWriteUnderWay)
+{
+    Shelf shelf;
+    auto f = std::make_unique<TForm1>(shelf.ini_path());
+    f->messageBox = [&](const QString &m) { shelf.messages << m; };
+    f->Timer2->stop();
+    ASSERT_TRUE(drop(*f, *fileDrop(shelf.path("olympos.txt"))));
+    QTest::qWait(120);
+    EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
+    f->Timer2Timer();
+    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
+
+    ++f->FPageWrites; // as inside the forward command's event pump
+    ASSERT_TRUE(drop(*f, *fileDrop(shelf.path(QStringLiteral("\u6587\u5316.txt")))));
+    QTest::qWait(120);
+    EXPECT_EQ(f->FFileName, shelf.path("olympos.txt").toStdString());
+    --f->FPageWrites;
+    EXPECT_TRUE(waitFor([&] { return f->FFileName != shelf.path("olympos.txt").toStdString(); }));
+}
+
+// "Open With": the file named on the command line is read by the deferred
+// load instead of the saved source, at its remembered page, and nothing is
+// written until the first Ecriture command. A refused one leaves the saved
+// source to load.
+TEST(Books, TheCommandLineFileReplacesTheSavedSource)
+{
+    Shelf shelf({{"Form\\FPage", "Integer", "4"}, {"Corvane\\Books", "Book1", "12 /elsewhere/x.txt"}});
+    const QString bunka = shelf.path(QStringLiteral("\u6587\u5316.txt"));
+    corvane::IniProfile(shelf.ini_path().toStdString())
+        .write("Corvane\\Books", "Book2", "7 " + bunka.toStdString());
+    {
+        auto f = shelf.open(QStringLiteral("\u6587\u5316.txt")); // relative to the current folder
+        EXPECT_EQ(f->FFileName, bunka.toStdString());
+        EXPECT_EQ(f->FPage, 7);
+        EXPECT_FALSE(f->FPageShown);
+        EXPECT_TRUE(f->FSamePage);
+        f->TriButton1Click();
+        EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
+        EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
+    }
+    auto g = shelf.open(shelf.path("missing.txt"));
+    ASSERT_EQ(shelf.messages.size(), 1);
+    EXPECT_TRUE(shelf.messages[0].contains(QStringLiteral("does not exist")));
+    EXPECT_FALSE(g->FFileIn);
+    EXPECT_EQ(g->FPage, 4) << "the saved source and its page";
+    EXPECT_EQ(g->HintLabel1->text(), QStringLiteral("Not a text")) << "said after the load";
+    EXPECT_EQ(g->FPageCount, pagesOf(corpus("akutagawa-rashomon.txt")));
+}

@@ -1,0 +1,202 @@
+// The reader's own books: a file or a passage dropped on the window, the file
+// named on the command line ("Open With"), the saved source read by the
+// deferred load, and the page each recently read book was left at.
+// Writes FFileIn, FFileName, FPage, FSamePage, FReadingBook, FBooks,
+// FDefaultPage, FPictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
+// the slider, Label1, Label2 and the status line.
+#include "app/TForm1.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include "text/TextSource.h"
+
+using namespace corvane;
+
+namespace {
+
+constexpr int kOpenRetryMs = 50;         // a waiting drop looks again this often
+constexpr char kClipboardName[] = "Clipboard"; // read for this run only
+constexpr char kRefusedStatus[] = "Not a text";
+
+using Dropped = TForm1::Dropped;
+
+// What a drop carries that the window can read: one local file, or text.
+// File managers add the paths as text too, so a list of files is never
+// taken for a passage.
+std::optional<Dropped> whatIsDropped(const QMimeData &data)
+{
+    if (data.hasUrls()) {
+        const QList<QUrl> urls = data.urls();
+        if (urls.size() == 1 && urls.front().isLocalFile())
+            return Dropped{Dropped::File, QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
+        return Dropped{Dropped::Several, QString()};
+    }
+    if (data.hasText() && !data.text().isEmpty())
+        return Dropped{Dropped::Passage, data.text()};
+    return std::nullopt;
+}
+
+} // namespace
+
+void TForm1::setStartupFile(const QString &path)
+{
+    m_startupFile = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (whatIsDropped(*event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    openDropped(*event->mimeData());
+    event->acceptProposedAction();
+}
+
+void TForm1::openDropped(const QMimeData &data)
+{
+    // Read after the drop has ended: a message box inside the drop would hold
+    // the dragging program, and a page write under way must finish first.
+    m_pendingOpen = whatIsDropped(data);
+    if (!m_pendingOpen)
+        return;
+    if (!m_openTimer) {
+        m_openTimer = new QTimer(this);
+        m_openTimer->setSingleShot(true);
+        connect(m_openTimer, &QTimer::timeout, this, &TForm1::openPending);
+    }
+    m_openTimer->start(0);
+}
+
+bool TForm1::opensMustWait() const
+{
+    // Page commands and the plasma build let events run while the picture is
+    // theirs; before the deferred load the text would be replaced by it.
+    return FPageWrites > 0 || FArtsFx.building() || !FLoaded;
+}
+
+void TForm1::openPending()
+{
+    if (!m_pendingOpen)
+        return;
+    if (opensMustWait()) {
+        m_openTimer->start(kOpenRetryMs);
+        return;
+    }
+    const Dropped open = *m_pendingOpen;
+    m_pendingOpen.reset();
+    switch (open.kind) {
+    case Dropped::File:
+        openBook(open.text);
+        break;
+    case Dropped::Passage:
+        openPassage(open.text);
+        break;
+    case Dropped::Several:
+        refuseText(QStringLiteral("Drop one text file at a time, from this computer."));
+        break;
+    }
+}
+
+void TForm1::refuseText(const QString &message)
+{
+    setStatus(QString::fromLatin1(kRefusedStatus));
+    messageBox(message);
+}
+
+void TForm1::keepBookPlace()
+{
+    if (FReadingBook)
+        FBooks.remember(FFileName, FPage);
+    else if (!FFileIn)
+        FDefaultPage = FPage; // leaving corvane.txt or the built-in text
+}
+
+void TForm1::pageToStore()
+{
+    // The stored page is the one the next start reads its text at. When the
+    // text read now is not the saved source, FPage belongs to another text:
+    // a passage (read for this run only, so the default text comes back), or
+    // the built-in text of a run without "Keep" while a book stays saved.
+    if (!FFileIn || FReadingBook)
+        return;
+    if (FFileName == kClipboardName)
+        FPage = FDefaultPage;
+    else if (const std::optional<int> page = FBooks.page(FFileName))
+        FPage = *page;
+}
+
+namespace {
+
+// A book the settings can name is opened again next time; one they cannot
+// (a line break in its path, say) is read for this run only.
+void takeBook(TForm1 &f, const QString &path)
+{
+    const std::string stored = storedPath(path);
+    f.FFileIn = true;
+    f.FReadingBook = isStorablePath(stored);
+    f.FFileName = f.FReadingBook ? stored : std::string(kClipboardName);
+    f.FPictureHintAlt = QFileInfo(path).fileName();
+    if (f.FReadingBook)
+        f.FBooks.remember(f.FFileName, f.FPage);
+}
+
+} // namespace
+
+void TForm1::openBook(const QString &path)
+{
+    TextFile file = readTextFile(path);
+    if (file.refusal != Refusal::None) {
+        refuseText(refusalMessage(path, file.refusal));
+        return;
+    }
+    if (busy())
+        EffectOut1Click();
+    keepBookPlace();
+    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
+    takeBook(*this, path);
+    TriButton1Click();
+}
+
+void TForm1::openPassage(const QString &text)
+{
+    if (busy())
+        EffectOut1Click();
+    keepBookPlace();
+    showText(passageBytes(text), true, 1);
+    FFileIn = true;
+    FFileName = kClipboardName;
+    FReadingBook = false;
+    FPictureHintAlt.clear();
+    TriButton1Click();
+}
+
+bool TForm1::openStartupFile(QString &refusal)
+{
+    const QString path = m_startupFile;
+    m_startupFile.clear();
+    TextFile file = readTextFile(path);
+    if (file.refusal != Refusal::None) {
+        refusal = refusalMessage(path, file.refusal);
+        return false;
+    }
+    // As every start-up load: nothing is written until the first Ecriture.
+    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
+    takeBook(*this, path);
+    return true;
+}
+
+void TForm1::loadSavedSource(const std::string &bytes)
+{
+    showText(bytes, true, FPage);
+    takeBook(*this, pathFromStored(FFileName));
+}
