@@ -8,7 +8,7 @@ start_x
 install_copy
 mkdir "$WORK/My Books"
 BOOK="$WORK/My Books/olympos.txt"
-cp "$CORVANE_SOURCE_DIR/../shared/corpus/tanaka-olympos.txt" "$BOOK"
+cp "$CORVANE_SOURCE_DIR/tests/corpus/tanaka-olympos.txt" "$BOOK"
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
 own_work
 
