@@ -4,7 +4,11 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include <QTransform>
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace corvane {
 
@@ -16,7 +20,8 @@ std::array<uchar, 256> toneCurve()
     return t;
 }
 
-GlyphPainter::GlyphPainter(QSize size) : m_mask(size, QImage::Format_Alpha8)
+GlyphPainter::GlyphPainter(QSize size)
+    : m_mask(size, QImage::Format_Alpha8), m_scratch(size, QImage::Format_Alpha8)
 {
     m_mask.fill(0);
 }
@@ -25,20 +30,42 @@ void GlyphPainter::add(const QRawFont &font, const PlacedRun &run, QPointF shift
 {
     if (run.glyphs.empty() || m_mask.isNull())
         return;
+    // The painter's composition modes all blend alpha as source-over, so the
+    // run is drawn alone and merged by maximum, over the area it can reach.
+    const double reach = 2 * font.pixelSize();
+    QRectF area;
+    for (const QPointF &p : run.positions)
+        area |= QRectF(p.x() - reach, p.y() - reach, 2 * reach, 2 * reach);
+    QTransform frame;
+    if (run.sideways) {
+        frame.translate(run.pivot.x() + shift.x(), run.pivot.y() + shift.y());
+        frame.rotate(90); // clockwise on a y-down picture
+    } else {
+        frame.translate(shift.x(), shift.y());
+    }
+    const QRect rows = frame.mapRect(area).toAlignedRect() & m_mask.rect();
+    if (rows.isEmpty())
+        return;
+    for (int y = rows.top(); y <= rows.bottom(); ++y)
+        std::memset(m_scratch.scanLine(y) + rows.left(), 0, size_t(rows.width()));
+
     QGlyphRun glyphs;
     glyphs.setRawFont(font);
     glyphs.setGlyphIndexes(QList<quint32>(run.glyphs.begin(), run.glyphs.end()));
     glyphs.setPositions(QList<QPointF>(run.positions.begin(), run.positions.end()));
-    QPainter painter(&m_mask);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setCompositionMode(QPainter::CompositionMode_Lighten);
-    painter.setPen(Qt::black); // only the alpha reaches an Alpha8 mask
-    if (run.sideways) {
-        painter.translate(run.pivot + shift);
-        painter.rotate(90); // clockwise on a y-down picture
+    {
+        QPainter painter(&m_scratch);
+        painter.setClipRect(rows);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        painter.setPen(Qt::black); // only the alpha reaches an Alpha8 mask
+        painter.setTransform(frame);
         painter.drawGlyphRun(QPointF(0, 0), glyphs);
-    } else {
-        painter.drawGlyphRun(shift, glyphs);
+    }
+    for (int y = rows.top(); y <= rows.bottom(); ++y) {
+        const uchar *from = m_scratch.constScanLine(y);
+        uchar *to = m_mask.scanLine(y);
+        for (int x = rows.left(); x <= rows.right(); ++x)
+            to[x] = std::max(to[x], from[x]);
     }
 }
 

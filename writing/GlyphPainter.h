@@ -53,7 +53,8 @@ public:
     const QImage &coverage() const { return m_mask; }
 
 private:
-    QImage m_mask; // Format_Alpha8
+    QImage m_mask;    // Format_Alpha8
+    QImage m_scratch; // one run at a time, merged into m_mask by maximum
 };
 
 } // namespace corvane

@@ -58,9 +58,12 @@ std::u32string codesOf(const std::vector<Cp932Char> &chars)
 // a copy half an advance on closes the gap. The copy lies exactly over the
 // same stroke, and the mask keeps the larger coverage, so the rule's tone
 // stays even.
-void bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped, PlacedRun &run,
-                size_t firstPlaced)
+PlacedRun bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped, const PlacedRun &run,
+                     size_t firstPlaced)
 {
+    PlacedRun bridges;
+    bridges.sideways = run.sideways;
+    bridges.pivot = run.pivot;
     const size_t n = shaped.size();
     for (size_t i = 0; i + 1 < n; ++i) {
         const ShapedGlyph &g = shaped[i], &next = shaped[i + 1];
@@ -68,16 +71,19 @@ void bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped
             || text[next.cluster] != kHorizontalBar)
             continue;
         const QPointF a = run.positions[firstPlaced + i], b = run.positions[firstPlaced + i + 1];
-        run.glyphs.push_back(g.glyph);
-        run.positions.emplace_back(std::round((a.x() + b.x()) / 2), std::round((a.y() + b.y()) / 2));
+        bridges.glyphs.push_back(g.glyph);
+        bridges.positions.emplace_back(std::round((a.x() + b.x()) / 2), std::round((a.y() + b.y()) / 2));
     }
+    return bridges;
 }
 
 // A horizontal run of glyphs, the pen at penUnits font units from originX,
-// baseline at baselineY; extraAdvance pixels more after each glyph. Returns
-// the pen after the run, in font units.
+// baseline at baselineY; extraAdvance pixels more after each glyph; the
+// copies that close the joints of "―" go to bridges. Returns the pen after
+// the run, in font units.
 double placeHorizontal(const Face &face, int pixelSize, std::u32string_view text, double originX,
-                       double penUnits, double baselineY, int extraAdvance, PlacedRun &run)
+                       double penUnits, double baselineY, int extraAdvance, PlacedRun &run,
+                       PlacedRun &bridges)
 {
     const int upem = face.unitsPerEm();
     const std::vector<ShapedGlyph> shaped = shapeRun(face, text, false);
@@ -90,7 +96,7 @@ double placeHorizontal(const Face &face, int pixelSize, std::u32string_view text
         penUnits += g.xAdvance;
         extra += extraAdvance;
     }
-    bridgeBars(text, shaped, run, first);
+    bridges = bridgeBars(text, shaped, run, first);
     return penUnits;
 }
 
@@ -142,11 +148,13 @@ void drawHorizontalText(GlyphPainter &glyphs, const Face &face, int logicalHeigh
                         std::u32string_view text, bool bold)
 {
     const FaceMetrics m = face.metrics(logicalHeight);
-    PlacedRun run;
-    placeHorizontal(face, m.pixelSize, text, topLeft.x(), 0, topLeft.y() + m.ascent, bold ? 1 : 0, run);
-    glyphs.add(face.rawFont(m.pixelSize), run);
-    if (bold)
-        glyphs.add(face.rawFont(m.pixelSize), run, QPointF(1, 0));
+    PlacedRun run, bridges;
+    placeHorizontal(face, m.pixelSize, text, topLeft.x(), 0, topLeft.y() + m.ascent, bold ? 1 : 0, run, bridges);
+    for (const PlacedRun *r : {&run, &bridges}) {
+        glyphs.add(face.rawFont(m.pixelSize), *r);
+        if (bold)
+            glyphs.add(face.rawFont(m.pixelSize), *r, QPointF(1, 0));
+    }
 }
 
 PageComposer::PageComposer() = default;
@@ -190,8 +198,11 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
     const QPoint origin = rowOrigin(k, horizontal);
 
     if (horizontal) {
-        runs.emplace_back();
-        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), 0, origin.y() + m.ascent, 0, runs.back());
+        PlacedRun run, bridges;
+        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), 0, origin.y() + m.ascent, 0, run, bridges);
+        runs.push_back(std::move(run));
+        if (!bridges.glyphs.empty())
+            runs.push_back(std::move(bridges));
         return runs;
     }
 
@@ -200,7 +211,7 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
     const double centreX = origin.x() - m.pixelSize / 2.0;
     double penUnits = 0; // down the column from the reference point
     for (const Segment &seg : segmentsOf(chars)) {
-        PlacedRun run;
+        PlacedRun run, bridges;
         if (seg.upright) {
             const std::vector<ShapedGlyph> shaped = shapeRun(*face, seg.text, true);
             for (const ShapedGlyph &g : shaped) {
@@ -209,14 +220,16 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
                                            origin.y() + toPixels(penUnits - g.yOffset, m.pixelSize, upem));
                 penUnits -= g.yAdvance;
             }
-            bridgeBars(seg.text, shaped, run, 0);
+            bridges = bridgeBars(seg.text, shaped, run, 0);
         } else {
             run.sideways = true;
             const double start = toPixels(penUnits, m.pixelSize, upem);
             run.pivot = QPointF(origin.x(), origin.y() + start);
-            penUnits = placeHorizontal(*face, m.pixelSize, seg.text, -start, penUnits, m.ascent, 0, run);
+            penUnits = placeHorizontal(*face, m.pixelSize, seg.text, -start, penUnits, m.ascent, 0, run, bridges);
         }
         runs.push_back(std::move(run));
+        if (!bridges.glyphs.empty())
+            runs.push_back(std::move(bridges));
     }
     return runs;
 }

@@ -99,7 +99,8 @@ public:
     const FaceLibrary &faces() const { return m_faces; }
     const Cp932Decoder &decoder() const { return m_decoder; }
 
-    // Lays out one row (CP932 bytes) as it would be drawn at row k.
+    // Lays out one row (CP932 bytes) as it would be drawn at row k. A run
+    // holding joints of "―" is followed by a run of their bridging copies.
     std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const;
 
     // Composes the page onto `page`, whose size is kept (the picture's size;
