@@ -3,8 +3,8 @@
 // The program asks for the Windows faces "ＭＳ 明朝", "ＭＳ ゴシック" (and
 // their vertical "@" forms), "ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝" and "Times New
 // Roman"; they are drawn with IPAMincho, IPAGothic, IPAPGothic, IPAPMincho and
-// Liberation Serif, found through fontconfig. When IPAMincho or IPAGothic is
-// missing, another installed Japanese face with vertical forms stands in.
+// Liberation Serif, found through fontconfig. When an IPA face is missing,
+// another installed Japanese face with vertical forms stands in.
 //
 // Heights are those of a logical font: positive is the cell height, negative
 // the em. The faces the program names have a cell of exactly one em, so
@@ -48,9 +48,9 @@ struct FallbackCandidate
 {
     QString family;
     QString file;
-    int index = 0;          // face index inside the file
+    int index = 0;              // face index inside the file
     bool verticalForms = false; // has a 'vert' or 'vrt2' substitution
-    bool serif = false;     // looks like a Mincho (by its name)
+    bool serif = false;         // looks like a Mincho (by its name)
 };
 
 // The best stand-in among candidates for a Mincho (gothic false) or Gothic

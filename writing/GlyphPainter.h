@@ -1,5 +1,6 @@
-// The one place that puts glyphs onto the program's 24-bit pictures: pages,
-// title screens and the About screen all come through here.
+// The one place that puts glyphs onto the program's 24-bit pictures: pages
+// and title screens come through here, and the About screen's text is to
+// come through here too, so that all of them share one tone.
 //
 // Glyphs are first rasterised into a coverage mask, then the text colour is
 // laid over the picture through a tone curve. Plain linear coverage leaves
