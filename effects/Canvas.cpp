@@ -224,7 +224,10 @@ void Canvas::ellipseOutline(const Ltrb &box, Plot &&plot) const
             err += dx += b1;
         }
     } while (x0 <= x1);
-    while (y0 - y1 < b) { // the tips of very flat ellipses
+    // Steep, narrow boxes run out of columns before the rows reach the top
+    // and bottom of the box; the tips are finished here, up to and including
+    // the outermost rows (y0 - y1 = b).
+    while (y0 - y1 <= b) {
         plot(int(x0 - 1), int(y0));
         plot(int(x1 + 1), int(y0++));
         plot(int(x0 - 1), int(y1));

@@ -443,13 +443,14 @@ VelocityTick VelocityState::tick(const VelocityOptions &opts, Canvas &canvas,
         const quint32 colour = (Pcx == W / 2 && Pcy == H / 2) ? kClockTextColour : kMovedColour;
         canvas.setBrushClear();
         const QTime t = clock.localTime ? clock.localTime() : QTime::currentTime();
-        canvas.textOut(Pcx - 23, Pcy - 10, QLocale().toString(t, QLocale::LongFormat), clockFont(),
-                       colour);
+        canvas.textOut(Pcx - 23, Pcy - 10, clockText(t, QLocale()), clockFont(), colour);
     }
 
     if (!opts.clock && Pdigi)
         drawCrosshair(canvas);
 
+    // The warm-up forces no repaint, but what it draws (the black picture,
+    // the time) still reaches the screen when the window next paints.
     if (warmed) {
         if (FVelWarm > 30)
             result.repaint = true;
@@ -458,6 +459,7 @@ VelocityTick VelocityState::tick(const VelocityOptions &opts, Canvas &canvas,
     } else {
         result.repaint = true;
     }
+    result.update = !result.repaint;
 
     if (opts.movement)
         moveCentre(opts, W, H, random);
@@ -481,6 +483,35 @@ void VelocityState::clockChecked(int width, int height)
 QString VelocityState::moveLevelStatus() const
 {
     return QStringLiteral("MoveLevel ") + QString::number(Pmvc);
+}
+
+QString clockText(QTime time, const QLocale &locale)
+{
+    // Drop every unquoted run of 't' (the zone) with the blanks before it,
+    // or after it when it opens the format; quoted text is kept as written.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'') {
+            quoted = !quoted;
+            kept += c;
+            continue;
+        }
+        if (quoted || c != u't') {
+            kept += c;
+            continue;
+        }
+        while (i + 1 < format.size() && format[i + 1] == u't')
+            ++i;
+        while (!kept.isEmpty() && kept.back().isSpace())
+            kept.chop(1);
+        if (kept.isEmpty())
+            while (i + 1 < format.size() && format[i + 1].isSpace())
+                ++i;
+    }
+    return locale.toString(time, kept.trimmed());
 }
 
 QFont VelocityState::clockFont()

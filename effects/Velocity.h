@@ -9,6 +9,10 @@
 #include "effects/Canvas.h"
 #include "effects/EffectCommon.h"
 
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
 #include <array>
 #include <optional>
 
@@ -35,7 +39,13 @@ struct VelocityTick
 {
     std::optional<QString> status; // "lock " + count when the scope saw a hit
     bool repaint = false;          // repaint the picture now
+    bool update = false;           // the picture changed: show it at the next ordinary paint
 };
+
+// The time of day as the Clock writes it: the locale's long time format with
+// any time-zone name left out ("15:04:05", "3:04:05 PM"). The zone would
+// widen the text past the (-23, -10) offset that centres it on the clock.
+QString clockText(QTime time, const QLocale &locale);
 
 struct VelocityState
 {

@@ -32,6 +32,8 @@ void TForm1::Timer3Timer()
     const VelocityTick t = FVel.tick(velocityOptions(), *FCanvas, FRandom, FClock);
     if (t.repaint)
         repaintPicture();
+    else if (t.update)
+        Image1->update();
     if (t.status)
         setStatus(*t.status);
 }

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <tuple>
 #include <fontconfig/fontconfig.h>
 #include <hb-ot.h>
 #include <hb.h>
@@ -68,6 +70,112 @@ QString findFontFile(const QString &family)
     return file;
 }
 
+namespace {
+
+bool hasVerticalForms(const QString &file, int index)
+{
+    hb_blob_t *blob = hb_blob_create_from_file(QFile::encodeName(file).constData());
+    hb_face_t *face = hb_face_create(blob, unsigned(index));
+    hb_blob_destroy(blob);
+    bool found = false;
+    for (hb_tag_t tag : {HB_TAG('v', 'e', 'r', 't'), HB_TAG('v', 'r', 't', '2')}) {
+        unsigned featureIndex = 0;
+        if (hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, 0, HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
+                                               &featureIndex))
+            found = true;
+        // Many CJK fonts list 'vert' under their kana or han script only.
+        const unsigned scripts = hb_ot_layout_table_get_script_tags(face, HB_OT_TAG_GSUB, 0, nullptr, nullptr);
+        for (unsigned s = 0; s < scripts && !found; ++s)
+            found = hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, s,
+                                                       HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag, &featureIndex);
+    }
+    hb_face_destroy(face);
+    return found;
+}
+
+bool looksSerif(const QString &family)
+{
+    for (const char16_t *word : {u"Mincho", u"Serif", u"明朝", u"Ming"})
+        if (family.contains(QString::fromUtf16(word), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<FallbackCandidate> japaneseFaces()
+{
+    std::vector<FallbackCandidate> out;
+    if (!FcInit())
+        return out;
+    FcPattern *pattern = FcPatternCreate();
+    FcLangSet *ja = FcLangSetCreate();
+    FcLangSetAdd(ja, reinterpret_cast<const FcChar8 *>("ja"));
+    FcPatternAddLangSet(pattern, FC_LANG, ja);
+    FcLangSetDestroy(ja);
+    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_OUTLINE, nullptr);
+    FcFontSet *set = FcFontList(nullptr, pattern, objects);
+    if (set) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8 *family = nullptr, *file = nullptr;
+            int index = 0;
+            FcBool outline = FcFalse;
+            if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch
+                || FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+            if (FcPatternGetBool(set->fonts[i], FC_OUTLINE, 0, &outline) == FcResultMatch && !outline)
+                continue;
+            FallbackCandidate c;
+            c.family = QString::fromUtf8(reinterpret_cast<const char *>(family));
+            c.file = QString::fromUtf8(reinterpret_cast<const char *>(file));
+            c.index = index;
+            c.serif = looksSerif(c.family);
+            c.verticalForms = index == 0 && hasVerticalForms(c.file, index);
+            out.push_back(std::move(c));
+        }
+        FcFontSetDestroy(set);
+    }
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    std::sort(out.begin(), out.end(), [](const FallbackCandidate &a, const FallbackCandidate &b) {
+        return std::tie(a.family, a.file, a.index) < std::tie(b.family, b.file, b.index);
+    });
+    return out;
+}
+
+std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates, bool gothic)
+{
+    constexpr const char *kMincho[] = {"IPAexMincho", "Noto Serif CJK JP", "Noto Serif JP",
+                                          "Source Han Serif JP", "TakaoMincho", "IPAPMincho"};
+    constexpr const char *kGothic[] = {"IPAexGothic", "Noto Sans CJK JP", "Noto Sans JP",
+                                          "Source Han Sans JP", "TakaoGothic", "VL Gothic", "IPAPGothic"};
+    auto rank = [&](const FallbackCandidate &c) {
+        const std::span<const char *const> known = gothic ? std::span<const char *const>(kGothic)
+                                                          : std::span<const char *const>(kMincho);
+        const int style = c.serif == !gothic ? 0 : 1;
+        for (size_t i = 0; i < known.size(); ++i)
+            if (c.family.compare(QLatin1String(known[i]), Qt::CaseInsensitive) == 0)
+                return std::pair(style, int(i));
+        return std::pair(style, int(known.size()));
+    };
+    const FallbackCandidate *best = nullptr;
+    for (const FallbackCandidate &c : candidates) {
+        if (!c.verticalForms || c.index != 0)
+            continue;
+        if (!best || rank(c) < rank(*best))
+            best = &c;
+    }
+    if (!best)
+        return std::nullopt;
+    return *best;
+}
+
+QString pageFontPackages()
+{
+    return QStringLiteral("fonts-ipafont-mincho fonts-ipafont-gothic");
+}
+
 std::unique_ptr<Face> Face::load(const QString &fileName)
 {
     QFile f(fileName);
@@ -92,19 +200,17 @@ std::unique_ptr<Face> Face::load(const QString &fileName)
     hb_font_set_scale(face->m_hbFont, face->m_upem, face->m_upem);
     hb_ot_font_set_funcs(face->m_hbFont);
 
-    hb_position_t ascent = 0, descent = 0;
-    hb_ot_metrics_get_position(face->m_hbFont, HB_OT_METRICS_TAG_HORIZONTAL_CLIPPING_ASCENT, &ascent);
-    hb_ot_metrics_get_position(face->m_hbFont, HB_OT_METRICS_TAG_HORIZONTAL_CLIPPING_DESCENT, &descent);
-    if (ascent <= 0 || descent < 0) {
-        hb_font_extents_t ext{};
-        hb_font_get_h_extents(face->m_hbFont, &ext);
-        ascent = ext.ascender;
-        descent = -ext.descender;
+    // hhea's ascender and descender: for CJK faces they split the em box at
+    // the baseline (IPAMincho: 1802 + 246 = 2048 units). The OS/2 win
+    // metrics measure a taller clipping box, not the character cell.
+    hb_font_extents_t ext{};
+    hb_font_get_h_extents(face->m_hbFont, &ext);
+    face->m_ascender = std::max(0, int(ext.ascender));
+    face->m_descender = std::max(0, int(-ext.descender));
+    if (face->m_ascender + face->m_descender <= 0) {
+        face->m_ascender = face->m_upem * 7 / 8;
+        face->m_descender = face->m_upem - face->m_ascender;
     }
-    face->m_winAscent = ascent;
-    face->m_winDescent = std::max(0, int(descent));
-    if (face->m_winAscent + face->m_winDescent <= 0)
-        return nullptr;
     return face;
 }
 
@@ -119,13 +225,12 @@ FaceMetrics Face::metrics(int logicalHeight) const
     FaceMetrics m;
     if (logicalHeight == 0)
         return m;
-    const double cell = m_winAscent + m_winDescent;
-    // Positive: the cell (ascent + descent) is the height asked for, so the em
-    // is smaller by upem / cell. Negative: the em itself.
-    const double em = logicalHeight > 0 ? logicalHeight * double(m_upem) / cell : double(-logicalHeight);
-    m.pixelSize = std::max(1, int(std::lround(em)));
-    m.ascent = int(std::lround(m_winAscent * double(m.pixelSize) / m_upem));
-    m.descent = int(std::lround(m_winDescent * double(m.pixelSize) / m_upem));
+    // The named faces' cell is one em, so a positive (cell) height and a
+    // negative (em) height ask for the same size.
+    m.pixelSize = std::abs(logicalHeight);
+    const double share = double(m_ascender) / double(m_ascender + m_descender);
+    m.ascent = int(std::lround(share * m.pixelSize));
+    m.descent = m.pixelSize - m.ascent;
     return m;
 }
 
@@ -133,7 +238,7 @@ const QRawFont &Face::rawFont(int pixelSize) const
 {
     auto it = m_rawFonts.find(pixelSize);
     if (it == m_rawFonts.end())
-        it = m_rawFonts.emplace(pixelSize, QRawFont(m_data, pixelSize, QFont::PreferDefaultHinting)).first;
+        it = m_rawFonts.emplace(pixelSize, QRawFont(m_data, pixelSize, kGlyphHinting)).first;
     return it->second;
 }
 
@@ -146,8 +251,19 @@ const Face *FaceLibrary::face(const QString &programFace) const
     if (named != m_byName.end())
         return named->second;
     const Face *result = nullptr;
+    QString family;
     if (const auto choice = chooseFace(programFace)) {
-        const QString file = findFontFile(choice->family);
+        family = choice->family;
+        QString file = findFontFile(family);
+        // The Japanese faces may be replaced by any installed one that can
+        // write vertically; Liberation Serif has nothing to stand in for.
+        const bool japanese = family.startsWith(QLatin1String("IPA"));
+        if (file.isEmpty() && japanese) {
+            if (const auto fallback = chooseFallback(japaneseFaces(), family.contains(QLatin1String("Gothic")))) {
+                file = fallback->file;
+                family = fallback->family;
+            }
+        }
         if (!file.isEmpty()) {
             auto loaded = m_byFile.find(file);
             if (loaded == m_byFile.end())
@@ -156,7 +272,14 @@ const Face *FaceLibrary::face(const QString &programFace) const
         }
     }
     m_byName.emplace(programFace, result);
+    m_familyByName.emplace(programFace, result ? family : QString());
     return result;
+}
+
+QString FaceLibrary::family(const QString &programFace) const
+{
+    face(programFace);
+    return m_familyByName[programFace];
 }
 
 bool FaceLibrary::isVertical(const QString &programFace) const
@@ -168,8 +291,9 @@ bool FaceLibrary::isVertical(const QString &programFace) const
 QFont FaceLibrary::font(const QString &programFace, int logicalHeight, int weight) const
 {
     QFont f;
-    const auto choice = chooseFace(programFace);
-    if (choice)
+    if (const QString fam = family(programFace); !fam.isEmpty())
+        f.setFamily(fam);
+    else if (const auto choice = chooseFace(programFace))
         f.setFamily(choice->family);
     int pixelSize = logicalHeight < 0 ? -logicalHeight : logicalHeight;
     if (const Face *fc = face(programFace))

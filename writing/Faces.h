@@ -3,8 +3,13 @@
 // The program asks for the Windows faces "ＭＳ 明朝", "ＭＳ ゴシック" (and
 // their vertical "@" forms), "ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝" and "Times New
 // Roman"; they are drawn with IPAMincho, IPAGothic, IPAPGothic, IPAPMincho and
-// Liberation Serif, found through fontconfig. Heights are those of a logical
-// font: positive is the cell height (ascent plus descent), negative the em.
+// Liberation Serif, found through fontconfig. When an IPA face is missing,
+// another installed Japanese face with vertical forms stands in.
+//
+// Heights are those of a logical font: positive is the cell height, negative
+// the em. The faces the program names have a cell of exactly one em, so
+// either way the em is the height asked for; the stand-ins' own taller cells
+// (1.10 em for IPAMincho) would otherwise shrink the text by a pixel or two.
 #pragma once
 #include <QByteArray>
 #include <QFont>
@@ -14,10 +19,16 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 struct hb_font_t;
 
 namespace corvane {
+
+// Glyph outlines are hinted the same way on every machine, whatever the
+// user's fontconfig asks for: vertical-only hinting keeps the horizontal
+// strokes of kanji crisp at 16 px without pulling the glyphs' shapes about.
+inline constexpr QFont::HintingPreference kGlyphHinting = QFont::PreferVerticalHinting;
 
 struct FaceChoice
 {
@@ -32,13 +43,35 @@ std::optional<FaceChoice> chooseFace(const QString &programFace);
 // under that name (fontconfig would otherwise offer any fallback face).
 QString findFontFile(const QString &family);
 
+// An installed face that could stand in for a missing page face.
+struct FallbackCandidate
+{
+    QString family;
+    QString file;
+    int index = 0;              // face index inside the file
+    bool verticalForms = false; // has a 'vert' or 'vrt2' substitution
+    bool serif = false;         // looks like a Mincho (by its name)
+};
+
+// The best stand-in among candidates for a Mincho (gothic false) or Gothic
+// face: only a first face in its file with vertical forms will do (the
+// rasteriser reads face 0 only); a face of the right style beats one of the
+// other, and the known Japanese families come before the rest in their order.
+std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates, bool gothic);
+
+// Japanese faces fontconfig knows (language "ja"), with what chooseFallback needs.
+std::vector<FallbackCandidate> japaneseFaces();
+
+// The packages that bring the page faces, for the message when none is found.
+QString pageFontPackages();
+
 // Pixel sizes of a face at one logical height, rounded to whole pixels as the
 // platform's rasteriser does for outline fonts.
 struct FaceMetrics
 {
-    int pixelSize = 0; // em height
+    int pixelSize = 0; // em height, which is also the cell height
     int ascent = 0;    // baseline below the top of the cell
-    int descent = 0;
+    int descent = 0;   // ascent + descent = pixelSize
     int cellHeight() const { return ascent + descent; }
 };
 
@@ -57,6 +90,8 @@ public:
     int unitsPerEm() const { return m_upem; }
 
     FaceMetrics metrics(int logicalHeight) const;
+    // Hinting is pinned (see kGlyphHinting), not taken from the user's
+    // fontconfig, so that every machine draws the same page.
     const QRawFont &rawFont(int pixelSize) const;
 
 private:
@@ -65,8 +100,8 @@ private:
     QByteArray m_data;
     hb_font_t *m_hbFont = nullptr;
     int m_upem = 0;
-    int m_winAscent = 0;  // the cell a positive logical height measures
-    int m_winDescent = 0;
+    int m_ascender = 0;  // the em box's split at the baseline, font units
+    int m_descender = 0; // (positive below the baseline)
     mutable std::map<int, QRawFont> m_rawFonts;
 };
 
@@ -77,8 +112,12 @@ public:
     FaceLibrary();
     ~FaceLibrary();
 
-    // nullptr when the name is unknown or its font is not installed.
+    // nullptr when the name is unknown or neither its font nor a stand-in
+    // is installed.
     const Face *face(const QString &programFace) const;
+    // The family that draws programFace (a fallback's when the usual one is
+    // missing); empty when none.
+    QString family(const QString &programFace) const;
     bool isVertical(const QString &programFace) const;
 
     // A QFont for widgets and labels: the installed family at the logical
@@ -89,6 +128,7 @@ public:
 private:
     mutable std::map<QString, std::unique_ptr<Face>> m_byFile;
     mutable std::map<QString, const Face *> m_byName;
+    mutable std::map<QString, QString> m_familyByName;
 };
 
 } // namespace corvane

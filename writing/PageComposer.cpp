@@ -5,9 +5,6 @@
 #include "effects/TABitmap.h"
 #include "text/Cp932Bytes.h"
 
-#include <QColor>
-#include <QGlyphRun>
-#include <QPainter>
 
 #include <cmath>
 #include <hb.h>
@@ -20,15 +17,14 @@ constexpr int kPageWidth = 481;
 constexpr int kPageHeight = 351;
 constexpr int kMaxRowBytes = 255; // a row never holds more; longer input is cut
 
-QColor colourOf(quint32 bgr)
+// Font units to whole picture pixels. Positions, not advances, are rounded,
+// so rounding errors never add up along a row.
+double toPixels(double fontUnits, int pixelSize, int upem)
 {
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    return std::round(fontUnits * pixelSize / upem);
 }
 
-int toPixels(int fontUnits, int pixelSize, int upem)
-{
-    return int(std::lround(double(fontUnits) * pixelSize / upem));
-}
+constexpr char32_t kHorizontalBar = U'\u2015'; // "―", CP932 0x81 0x5C
 
 struct Segment
 {
@@ -58,19 +54,50 @@ std::u32string codesOf(const std::vector<Cp932Char> &chars)
     return s;
 }
 
-// A horizontal run of glyphs from the pen, baseline at baselineY; returns
-// the pen after the run.
-double placeHorizontal(const Face &face, int pixelSize, std::u32string_view text, double penX,
-                       double baselineY, int extraAdvance, PlacedRun &run)
+// The font's "―" stops short of both ends of its cell; between two of them
+// a copy half an advance on closes the gap. The copy lies exactly over the
+// same stroke, and the mask keeps the larger coverage, so the rule's tone
+// stays even.
+PlacedRun bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped, const PlacedRun &run,
+                     size_t firstPlaced)
+{
+    PlacedRun bridges;
+    bridges.sideways = run.sideways;
+    bridges.pivot = run.pivot;
+    const size_t n = shaped.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const ShapedGlyph &g = shaped[i], &next = shaped[i + 1];
+        if (g.cluster >= text.size() || next.cluster >= text.size() || text[g.cluster] != kHorizontalBar
+            || text[next.cluster] != kHorizontalBar)
+            continue;
+        const QPointF a = run.positions[firstPlaced + i], b = run.positions[firstPlaced + i + 1];
+        bridges.glyphs.push_back(g.glyph);
+        bridges.positions.emplace_back(std::round((a.x() + b.x()) / 2), std::round((a.y() + b.y()) / 2));
+    }
+    return bridges;
+}
+
+// A horizontal run of glyphs, the pen at penUnits font units from originX,
+// baseline at baselineY; extraAdvance pixels more after each glyph; the
+// copies that close the joints of "―" go to bridges. Returns the pen after
+// the run, in font units.
+double placeHorizontal(const Face &face, int pixelSize, std::u32string_view text, double originX,
+                       double penUnits, double baselineY, int extraAdvance, PlacedRun &run,
+                       PlacedRun &bridges)
 {
     const int upem = face.unitsPerEm();
-    for (const ShapedGlyph &g : shapeRun(face, text, false)) {
+    const std::vector<ShapedGlyph> shaped = shapeRun(face, text, false);
+    const size_t first = run.glyphs.size();
+    int extra = 0;
+    for (const ShapedGlyph &g : shaped) {
         run.glyphs.push_back(g.glyph);
-        run.positions.emplace_back(penX + toPixels(g.xOffset, pixelSize, upem),
+        run.positions.emplace_back(originX + toPixels(penUnits + g.xOffset, pixelSize, upem) + extra,
                                    baselineY - toPixels(g.yOffset, pixelSize, upem));
-        penX += toPixels(g.xAdvance, pixelSize, upem) + extraAdvance;
+        penUnits += g.xAdvance;
+        extra += extraAdvance;
     }
-    return penX;
+    bridges = bridgeBars(text, shaped, run, first);
+    return penUnits;
 }
 
 } // namespace
@@ -111,26 +138,23 @@ std::vector<ShapedGlyph> shapeRun(const Face &face, std::u32string_view text, bo
     const hb_glyph_position_t *pos = hb_buffer_get_glyph_positions(buffer, &count);
     out.reserve(count);
     for (unsigned i = 0; i < count; ++i)
-        out.push_back({info[i].codepoint, pos[i].x_advance, pos[i].y_advance, pos[i].x_offset, pos[i].y_offset});
+        out.push_back({info[i].codepoint, pos[i].x_advance, pos[i].y_advance, pos[i].x_offset, pos[i].y_offset,
+                       info[i].cluster});
     hb_buffer_destroy(buffer);
     return out;
 }
 
-void drawHorizontalText(QPainter &painter, const Face &face, int logicalHeight, QPointF topLeft,
+void drawHorizontalText(GlyphPainter &glyphs, const Face &face, int logicalHeight, QPointF topLeft,
                         std::u32string_view text, bool bold)
 {
     const FaceMetrics m = face.metrics(logicalHeight);
-    PlacedRun run;
-    placeHorizontal(face, m.pixelSize, text, topLeft.x(), topLeft.y() + m.ascent, bold ? 1 : 0, run);
-    if (run.glyphs.empty())
-        return;
-    QGlyphRun glyphs;
-    glyphs.setRawFont(face.rawFont(m.pixelSize));
-    glyphs.setGlyphIndexes(QList<quint32>(run.glyphs.begin(), run.glyphs.end()));
-    glyphs.setPositions(QList<QPointF>(run.positions.begin(), run.positions.end()));
-    painter.drawGlyphRun(QPointF(0, 0), glyphs);
-    if (bold)
-        painter.drawGlyphRun(QPointF(1, 0), glyphs);
+    PlacedRun run, bridges;
+    placeHorizontal(face, m.pixelSize, text, topLeft.x(), 0, topLeft.y() + m.ascent, bold ? 1 : 0, run, bridges);
+    for (const PlacedRun *r : {&run, &bridges}) {
+        glyphs.add(face.rawFont(m.pixelSize), *r);
+        if (bold)
+            glyphs.add(face.rawFont(m.pixelSize), *r, QPointF(1, 0));
+    }
 }
 
 PageComposer::PageComposer() = default;
@@ -152,6 +176,14 @@ QString PageComposer::missingFaces() const
     return missing.join(QStringLiteral(", "));
 }
 
+bool PageComposer::takeMissingFontsNotice() const
+{
+    if (m_missingNoticeGiven || isReady())
+        return false;
+    m_missingNoticeGiven = true;
+    return true;
+}
+
 std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const
 {
     std::vector<PlacedRun> runs;
@@ -166,56 +198,40 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
     const QPoint origin = rowOrigin(k, horizontal);
 
     if (horizontal) {
-        runs.emplace_back();
-        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), origin.y() + m.ascent, 0, runs.back());
+        PlacedRun run, bridges;
+        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), 0, origin.y() + m.ascent, 0, run, bridges);
+        runs.push_back(std::move(run));
+        if (!bridges.glyphs.empty())
+            runs.push_back(std::move(bridges));
         return runs;
     }
 
     // Upright glyphs are centred on the middle of the cell, which lies to the
     // left of the reference x; sideways runs keep the cell's top to the right.
-    const double centreX = origin.x() - m.cellHeight() / 2.0;
-    double penY = origin.y();
+    const double centreX = origin.x() - m.pixelSize / 2.0;
+    double penUnits = 0; // down the column from the reference point
     for (const Segment &seg : segmentsOf(chars)) {
-        PlacedRun run;
+        PlacedRun run, bridges;
         if (seg.upright) {
-            for (const ShapedGlyph &g : shapeRun(*face, seg.text, true)) {
+            const std::vector<ShapedGlyph> shaped = shapeRun(*face, seg.text, true);
+            for (const ShapedGlyph &g : shaped) {
                 run.glyphs.push_back(g.glyph);
                 run.positions.emplace_back(std::round(centreX + double(g.xOffset) * m.pixelSize / upem),
-                                           penY - toPixels(g.yOffset, m.pixelSize, upem));
-                penY -= toPixels(g.yAdvance, m.pixelSize, upem);
+                                           origin.y() + toPixels(penUnits - g.yOffset, m.pixelSize, upem));
+                penUnits -= g.yAdvance;
             }
+            bridges = bridgeBars(seg.text, shaped, run, 0);
         } else {
             run.sideways = true;
-            run.pivot = QPointF(origin.x(), penY);
-            const double end = placeHorizontal(*face, m.pixelSize, seg.text, 0, m.ascent, 0, run);
-            penY += end;
+            const double start = toPixels(penUnits, m.pixelSize, upem);
+            run.pivot = QPointF(origin.x(), origin.y() + start);
+            penUnits = placeHorizontal(*face, m.pixelSize, seg.text, -start, penUnits, m.ascent, 0, run, bridges);
         }
         runs.push_back(std::move(run));
+        if (!bridges.glyphs.empty())
+            runs.push_back(std::move(bridges));
     }
     return runs;
-}
-
-void PageComposer::drawRuns(QPainter &painter, const Face &face, int pixelSize,
-                            const std::vector<PlacedRun> &runs) const
-{
-    const QRawFont &raw = face.rawFont(pixelSize);
-    for (const PlacedRun &run : runs) {
-        if (run.glyphs.empty())
-            continue;
-        QGlyphRun glyphs;
-        glyphs.setRawFont(raw);
-        glyphs.setGlyphIndexes(QList<quint32>(run.glyphs.begin(), run.glyphs.end()));
-        glyphs.setPositions(QList<QPointF>(run.positions.begin(), run.positions.end()));
-        if (run.sideways) {
-            painter.save();
-            painter.translate(run.pivot);
-            painter.rotate(90); // clockwise on a y-down picture: the text reads downwards
-            painter.drawGlyphRun(QPointF(0, 0), glyphs);
-            painter.restore();
-        } else {
-            painter.drawGlyphRun(QPointF(0, 0), glyphs);
-        }
-    }
 }
 
 void PageComposer::compose(TABitmap &page, std::span<const std::string> rows, const PageStyle &style,
@@ -226,13 +242,13 @@ void PageComposer::compose(TABitmap &page, std::span<const std::string> rows, co
     page.fill(style.background);
 
     if (const Face *face = m_faces.face(pageFace(style.horizontal, style.gothic))) {
-        const int pixelSize = face->metrics(pageFontHeight(style.horizontal)).pixelSize;
-        QPainter painter(&page.image());
-        painter.setPen(colourOf(style.textColour));
-        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        const QRawFont &raw = face->rawFont(face->metrics(pageFontHeight(style.horizontal)).pixelSize);
+        GlyphPainter glyphs(page.image().size());
         const int count = std::min<int>(int(rows.size()), kRowsPerPage);
         for (int k = 0; k < count; ++k)
-            drawRuns(painter, *face, pixelSize, layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic));
+            for (const PlacedRun &run : layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
+                glyphs.add(raw, run);
+        glyphs.paintOnto(page.image(), style.textColour);
     }
 
     if (style.tenderly)

@@ -9,11 +9,17 @@
 // turned 90 degrees clockwise, as a vertical face draws them. Horizontal rows
 // have the top-left of their cell at (80, 15 + 25k).
 //
-// Glyph positions are whole pixels, each advance rounded on its own, so that
-// every full-width character takes the same pitch down a column.
+// Glyph positions are whole pixels on the character grid: the pen is kept in
+// font units and only each position is rounded, so every full-width
+// character takes one em down a column and two half-width characters
+// together take exactly one em too, however the em divides.
+//
+// A run of "―" (U+2015) is one unbroken rule: the font's dash stops short
+// of its cell, so a second copy is laid over each joint.
 #pragma once
 #include "writing/Cp932.h"
 #include "writing/Faces.h"
+#include "writing/GlyphPainter.h"
 
 #include <QPoint>
 #include <QPointF>
@@ -26,7 +32,6 @@
 #include <string_view>
 #include <vector>
 
-class QPainter;
 struct hb_buffer_t;
 
 namespace corvane {
@@ -56,33 +61,22 @@ int pageFontHeight(bool horizontal); // 16 vertical, 17 horizontal
 // top-left of the line when horizontal.
 QPoint rowOrigin(int k, bool horizontal);
 
-// One shaped run, in picture pixels: each glyph's drawing origin (its
-// baseline origin in the run's own frame). A sideways run's positions are in
-// its rotated frame, x along the column and y across it, measured from the
-// reference point it turns about.
-struct PlacedRun
-{
-    bool sideways = false;
-    QPointF pivot;                // where the sideways frame's origin lies
-    std::vector<quint32> glyphs;
-    std::vector<QPointF> positions;
-};
-
 // A glyph as HarfBuzz shaped it, in font units (y up, as HarfBuzz gives it).
 struct ShapedGlyph
 {
     quint32 glyph;
     int xAdvance, yAdvance, xOffset, yOffset;
+    quint32 cluster; // index of the first code point it stands for
 };
 
 // Shapes code points with the face's HarfBuzz font; vertical means top to
 // bottom. Exposed for tests of the vertical metrics.
 std::vector<ShapedGlyph> shapeRun(const Face &face, std::u32string_view text, bool vertical);
 
-// Draws one horizontal string with its cell's top-left at topLeft. bold
+// Adds one horizontal string, its cell's top-left at topLeft, to glyphs. bold
 // overstrikes each glyph one pixel to the right and widens every advance by
 // one pixel, the way a face without a bold weight is made bold.
-void drawHorizontalText(QPainter &painter, const Face &face, int logicalHeight, QPointF topLeft,
+void drawHorizontalText(GlyphPainter &glyphs, const Face &face, int logicalHeight, QPointF topLeft,
                         std::u32string_view text, bool bold = false);
 
 class PageComposer
@@ -93,15 +87,20 @@ public:
     PageComposer(const PageComposer &) = delete;
     PageComposer &operator=(const PageComposer &) = delete;
 
-    // False when a page face (Mincho or Gothic) is not installed; compose()
-    // then still paints the background and grain, with no text.
+    // False when a page face (Mincho or Gothic) is not installed and no
+    // stand-in was found; compose() then still paints the background and
+    // grain, with no text.
     bool isReady() const;
     QString missingFaces() const;
+    // True once, the first time it is asked while a page face is missing:
+    // the window tells the user then, and not at every page.
+    bool takeMissingFontsNotice() const;
 
     const FaceLibrary &faces() const { return m_faces; }
     const Cp932Decoder &decoder() const { return m_decoder; }
 
-    // Lays out one row (CP932 bytes) as it would be drawn at row k.
+    // Lays out one row (CP932 bytes) as it would be drawn at row k. A run
+    // holding joints of "―" is followed by a run of their bridging copies.
     std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const;
 
     // Composes the page onto `page`, whose size is kept (the picture's size;
@@ -112,11 +111,9 @@ public:
                  RandomGenerator &random) const;
 
 private:
-    void drawRuns(QPainter &painter, const Face &face, int pixelSize,
-                  const std::vector<PlacedRun> &runs) const;
-
     FaceLibrary m_faces;
     Cp932Decoder m_decoder;
+    mutable bool m_missingNoticeGiven = false;
 };
 
 } // namespace corvane

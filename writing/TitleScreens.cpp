@@ -5,10 +5,9 @@
 #include "effects/TABitmap.h"
 #include "writing/Ecriture.h"
 #include "writing/Faces.h"
+#include "writing/GlyphPainter.h"
 #include "writing/PageComposer.h"
 
-#include <QColor>
-#include <QPainter>
 
 namespace corvane {
 
@@ -29,10 +28,10 @@ void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool 
         std::u32string text;
         for (const char *p = w.word; *p; ++p)
             text.push_back(char32_t(uchar(*p)));
-        QPainter painter(&bitmap.image());
-        painter.setPen(QColor(int(FoColor & 0xFF), int((FoColor >> 8) & 0xFF), int((FoColor >> 16) & 0xFF)));
-        drawHorizontalText(painter, *face, kTitleFontHeight, QPointF(w.x, w.y), text,
+        GlyphPainter glyphs(bitmap.image().size());
+        drawHorizontalText(glyphs, *face, kTitleFontHeight, QPointF(w.x, w.y), text,
                            /*bold=*/kTitleFontWeight >= 550);
+        glyphs.paintOnto(bitmap.image(), FoColor);
     }
     if (tenderly)
         TABitmap::AddNoise(bitmap, kGrainAmount, random);

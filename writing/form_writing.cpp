@@ -3,6 +3,7 @@
 // captions of the flat buttons.
 #include "app/TForm1.h"
 
+#include <QMessageBox>
 #include <QToolButton>
 
 #include "app/TPictureBox.h"
@@ -12,8 +13,27 @@
 
 using namespace corvane;
 
+namespace {
+
+// Without a Japanese face the pictures stay plain; say once why, and what to
+// install, instead of leaving the user before a blank page.
+void tellMissingFonts(QWidget *parent, const PageComposer &composer)
+{
+    if (!composer.takeMissingFontsNotice())
+        return;
+    QMessageBox::warning(parent, QStringLiteral("Corvane"),
+                         QStringLiteral("No Japanese Mincho or Gothic font that can write vertically is "
+                                        "installed, so the text cannot be written.\n\n"
+                                        "Install the packages %1 (or fonts-ipaexfont or fonts-noto-cjk) "
+                                        "and start Corvane again.")
+                             .arg(pageFontPackages()));
+}
+
+} // namespace
+
 void TForm1::Ecriture()
 {
+    tellMissingFonts(this, *FComposer);
     EcritureOptions options;
     options.fadeOut = checked(5);
     options.fadeIn = checked(7);
@@ -34,6 +54,7 @@ void TForm1::Ecriture()
 
 void TForm1::FCorvanes()
 {
+    tellMissingFonts(this, *FComposer);
     TitleOptions options;
     options.FEnding = FEnding;
     options.fadeOut = checked(5);

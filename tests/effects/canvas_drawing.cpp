@@ -15,9 +15,9 @@ constexpr quint32 kInk = 0x00336699;
 
 struct Surface
 {
-    QImage image{40, 30, QImage::Format_BGR888};
+    QImage image;
     Canvas canvas{&image};
-    Surface() { canvas.fillAll(0); }
+    explicit Surface(int w = 40, int h = 30) : image(w, h, QImage::Format_BGR888) { canvas.fillAll(0); }
 
     std::set<std::pair<int, int>> inked(quint32 colour = kInk) const
     {
@@ -153,48 +153,62 @@ TEST(CanvasDrawing, WidePensAndFarCoordinates)
 }
 
 // An arc whose start and end points coincide is the whole outline: symmetric,
-// inside the box without its right and bottom edges, touching all four sides.
+// inside the box without its right and bottom edges, touching all four sides,
+// with ink in every row and column of the box; the filled ellipse covers the
+// outline with one run per row. Over every box up to 14 x 44, flat and steep
+// alike, in both orders of the corners.
 TEST(CanvasDrawing, FullArcAndFilledEllipse)
 {
-    for (const Ltrb box : {Ltrb{4, 3, 20, 13}, Ltrb{4, 3, 21, 14}, Ltrb{21, 14, 4, 3}}) {
-        Surface s;
+    std::vector<Ltrb> boxes;
+    for (int w = 1; w <= 14; ++w)
+        for (int h = 1; h <= 44; h += (h < 12 ? 1 : 7))
+            boxes.push_back({3, 2, 3 + w, 2 + h});
+    for (int w = 12; w <= 44; w += 8)
+        for (int h = 1; h <= 14; ++h)
+            boxes.push_back({2, 3, 2 + w, 3 + h});
+    boxes.push_back({21, 14, 4, 3});
+    boxes.push_back({3, 2, 7, 42}); // 4 x 40, Velocity's narrow ellipses
+    for (const Ltrb box : boxes) {
+        const int l = std::min(box.left, box.right), r = std::max(box.left, box.right) - 1;
+        const int t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom) - 1;
+        const std::string name = std::to_string(r - l + 1) + " x " + std::to_string(b - t + 1);
+        Surface s(50, 50);
         s.canvas.setPenColor(kInk);
         s.canvas.arc(box, {7, 7}, {7, 7});
         const auto got = s.inked();
-        const int l = std::min(box.left, box.right), r = std::max(box.left, box.right) - 1;
-        const int t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom) - 1;
-        int minX = 99, maxX = -1, minY = 99, maxY = -1;
+        std::set<int> rows, columns;
         for (auto [x, y] : got) {
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
+            rows.insert(y);
+            columns.insert(x);
             EXPECT_TRUE(got.count({l + r - x, y}) && got.count({x, t + b - y}))
-                << "not symmetric at " << x << "," << y;
+                << name << ": not symmetric at " << x << "," << y;
         }
-        EXPECT_EQ(minX, l);
-        EXPECT_EQ(maxX, r);
-        EXPECT_EQ(minY, t);
-        EXPECT_EQ(maxY, b);
+        ASSERT_FALSE(got.empty()) << name;
+        EXPECT_EQ(*columns.begin(), l) << name;
+        EXPECT_EQ(*columns.rbegin(), r) << name;
+        EXPECT_EQ(*rows.begin(), t) << name;
+        EXPECT_EQ(*rows.rbegin(), b) << name;
+        EXPECT_EQ(int(rows.size()), b - t + 1) << name << ": a row without ink";
+        EXPECT_EQ(int(columns.size()), r - l + 1) << name << ": a column without ink";
 
-        // The filled ellipse covers the outline and every row is one run.
-        Surface f;
+        Surface f(50, 50);
         f.canvas.setPenColor(kInk);
         f.canvas.setBrushColor(kInk);
         f.canvas.ellipse(box);
         const auto filled = f.inked();
         for (auto p : got)
-            EXPECT_TRUE(filled.count(p));
+            EXPECT_TRUE(filled.count(p)) << name;
         for (int y = t; y <= b; ++y) {
             int first = -1, last = -1, count = 0;
-            for (int x = 0; x < 40; ++x)
+            for (int x = 0; x < 50; ++x)
                 if (filled.count({x, y})) {
                     if (first < 0)
                         first = x;
                     last = x;
                     ++count;
                 }
-            EXPECT_EQ(count, last - first + 1) << "gap in row " << y;
+            EXPECT_GT(count, 0) << name << ": row " << y << " empty";
+            EXPECT_EQ(count, last - first + 1) << name << ": gap in row " << y;
         }
     }
 

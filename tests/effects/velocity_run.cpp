@@ -292,3 +292,54 @@ TEST(VelocityRun, StartPlanAndFlags)
     for (const VelocityLine &l : run.state.FLines)
         EXPECT_TRUE(l.tx >= 0 && l.tx <= 480);
 }
+
+// The Clock writes the time of day in the locale's long format without the
+// time-zone name Qt's long format ends in, so that the text sits centred on
+// the clock at the (-23, -10) offset: "15:04:05" in Times New Roman at 17 px
+// has its ink centre within a few pixels of the centre point.
+TEST(VelocityRun, ClockTextHasNoZoneAndSitsOnTheCentre)
+{
+    const QTime t(15, 4, 5);
+    EXPECT_EQ(clockText(t, QLocale::c()), QStringLiteral("15:04:05"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("15:04:05"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("3:04:05 PM"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::Japanese, QLocale::Japan)), QStringLiteral("15時04分05秒"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::French, QLocale::France)), QStringLiteral("15:04:05"));
+
+    QLocale::setDefault(QLocale::c());
+    VelRun run({false, false, false, true}, t);
+    run.state.Pdigit = true;
+    run.start();
+    run.tick();
+    int left = 999, right = -1, top = 999, bottom = -1;
+    for (int y = 0; y < run.image.height(); ++y)
+        for (int x = 0; x < run.image.width(); ++x) {
+            const uchar *p = run.image.constScanLine(y) + 3 * x;
+            if (p[0] > 0x40 || p[1] > 0x40 || p[2] > 0x40) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    QLocale::setDefault(QLocale::system());
+    ASSERT_GE(right, left) << "no time on the picture";
+    EXPECT_NEAR((left + right) / 2.0, 240, 4);
+    EXPECT_NEAR((top + bottom) / 2.0, 175, 4);
+}
+
+// During the warm-up nothing forces a repaint, but the picture the tick drew
+// (black, with the time in Clock mode) is still handed to the ordinary update;
+// after it, each tick repaints at once.
+TEST(VelocityRun, WarmUpFramesReachTheScreen)
+{
+    VelRun run({false, false, false, true});
+    run.start();
+    for (int t = 1; t <= 30; ++t) {
+        const VelocityTick r = run.tick();
+        EXPECT_FALSE(r.repaint) << t;
+        EXPECT_TRUE(r.update) << t;
+    }
+    const VelocityTick after = run.tick();
+    EXPECT_TRUE(after.repaint);
+}

@@ -39,24 +39,31 @@ TEST(Faces, ProgramNamesMapToInstalledFamilies)
     EXPECT_EQ(faces.face(QStringLiteral("ＭＳ 明朝")), faces.face(QStringLiteral("@ＭＳ 明朝")));
 }
 
-// A positive height is the cell (ascent + descent), so the em is smaller; a
-// negative one is the em itself.
-TEST(Faces, LogicalHeightsBecomePixelSizes)
+// The named faces' cell is one em, so a positive (cell) height and a negative
+// (em) height both give an em of that many pixels, in Mincho and Gothic alike:
+// ticking "Gothic" must not change the size of the text. The cell splits at
+// the baseline as the face's em box does.
+TEST(Faces, LogicalHeightsAreTheEm)
 {
     FaceLibrary faces;
-    const Face *mincho = faces.face(QStringLiteral("ＭＳ 明朝"));
-    ASSERT_NE(mincho, nullptr);
-    for (int h : {16, 17, 30}) {
-        const FaceMetrics m = mincho->metrics(h);
-        EXPECT_LT(m.pixelSize, h);
-        EXPECT_LE(std::abs(m.cellHeight() - h), 1) << h;
+    for (const char *name : {"ＭＳ 明朝", "ＭＳ ゴシック"}) {
+        const Face *face = faces.face(QString::fromUtf8(name));
+        ASSERT_NE(face, nullptr) << name;
+        for (int h : {16, 17, 30}) {
+            const FaceMetrics m = face->metrics(h);
+            EXPECT_EQ(m.pixelSize, h) << name;
+            EXPECT_EQ(m.cellHeight(), h) << name;
+            EXPECT_EQ(face->metrics(-h).pixelSize, h) << name;
+        }
+        // IPA's em box: 1802 units of 2048 above the baseline.
+        EXPECT_EQ(face->metrics(16).ascent, 14) << name;
+        EXPECT_EQ(face->metrics(30).ascent, 26) << name;
+        EXPECT_EQ(face->metrics(0).pixelSize, 0);
     }
-    EXPECT_EQ(mincho->metrics(-16).pixelSize, 16);
-    EXPECT_EQ(mincho->metrics(0).pixelSize, 0);
     const QFont bold = faces.font(QStringLiteral("ＭＳ ゴシック"), 30, 700);
     EXPECT_EQ(bold.family(), QStringLiteral("IPAGothic"));
     EXPECT_EQ(bold.weight(), QFont::Bold);
-    EXPECT_EQ(bold.pixelSize(), faces.face(QStringLiteral("ＭＳ ゴシック"))->metrics(30).pixelSize);
+    EXPECT_EQ(bold.pixelSize(), 30);
 }
 
 // CP932 rows decode as the editor cuts them: pairs upright, single bytes
