@@ -81,6 +81,7 @@ void TForm1::FormCreate()
                                     ? settingsPathForProgram(QCoreApplication::applicationFilePath())
                                     : m_iniPath)
                                    .toStdString();
+    RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);
 
@@ -132,7 +133,11 @@ bool TForm1::FormCloseQuery()
 {
     Editor2->Lines().Clear();
     try {
+        // One change of the file: a close killed half-way leaves the old
+        // settings, not a mixture of old and new.
+        TRegTransaction save(*RegManager1);
         writeSettings();
+        save.commit();
     } catch (const std::exception &e) {
         // The previous settings file is left whole; say why this close kept nothing.
         showError(QString::fromUtf8(e.what()));
