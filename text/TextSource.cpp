@@ -58,18 +58,46 @@ std::optional<std::string> readFileBytes(const QString &path)
     return data.toStdString();
 }
 
-std::string decodeTextFile(std::string_view raw, bool *fromUtf8)
+TextEncoding detectTextEncoding(std::string_view raw)
 {
+    if (raw.substr(0, 2) == "\xFF\xFE")
+        return TextEncoding::Utf16Le;
+    if (raw.substr(0, 2) == "\xFE\xFF")
+        return TextEncoding::Utf16Be;
     if (const std::size_t end = raw.find(kEndOfText); end != std::string_view::npos)
         raw = raw.substr(0, end);
     // Real CP932 prose almost never passes as UTF-8, and UTF-8 Japanese
     // rarely decodes as CP932, so the two tests together seldom guess wrong.
     // Pure ASCII is the same in both and is left alone.
-    const bool utf8 = raw.substr(0, kUtf8Bom.size()) == kUtf8Bom
-        || (hasNonAscii(raw) && isValidUtf8(raw) && !isDecodableCp932(raw));
+    if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom
+        || (hasNonAscii(raw) && isValidUtf8(raw) && !isDecodableCp932(raw)))
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp932;
+}
+
+std::string decodeTextFile(std::string_view raw, bool *fromUtf8)
+{
+    const TextEncoding encoding = detectTextEncoding(raw);
     if (fromUtf8)
-        *fromUtf8 = utf8;
-    return utf8 ? utf8ToCp932(raw) : std::string(raw);
+        *fromUtf8 = encoding == TextEncoding::Utf8;
+    const auto cutAtEnd = [](std::string_view s) {
+        return s.substr(0, s.find(kEndOfText));
+    };
+    switch (encoding) {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        // In UTF-16 a 0x1A byte is half of many characters; only the
+        // converted text can show the end-of-text character itself.
+        std::string text = utf16ToCp932(raw, encoding == TextEncoding::Utf16Be);
+        text.resize(cutAtEnd(text).size());
+        return text;
+    }
+    case TextEncoding::Utf8:
+        return utf8ToCp932(cutAtEnd(raw));
+    case TextEncoding::Cp932:
+        break;
+    }
+    return std::string(cutAtEnd(raw));
 }
 
 std::optional<std::string> loadTextFile(const QString &path, bool *fromUtf8,
