@@ -54,13 +54,15 @@ void TForm1::loadText()
     if (saved.samePage)
         FSamePage = true;
 
-    const StartupText text = chooseStartupText(keep, FFileIn, QDir::currentPath());
+    StartupText text = chooseStartupText(keep, FFileIn, QDir::currentPath());
     if (text.origin == TextOrigin::None)
         return; // a saved source still in use: nothing is loaded, FRows is written as it is
 
     {
         WaitCursor wait;
-        corvane::loadText(*Editor2, text.bytes, text.normalise);
+        // Moved in: the editor's rows are the only copy of a large text
+        // while it is paged.
+        corvane::loadText(*Editor2, std::move(text.bytes), text.normalise);
     }
     if (text.fromPageOne)
         FPage = 1;
