@@ -2,7 +2,8 @@
 // sections and keys found without regard to case, the first of duplicates
 // wins, values passed through as raw code page 932 bytes, and every write
 // replaces the file atomically so a crash or a full disk during a save never
-// leaves a truncated file behind. Only regular files of a bounded size are
+// leaves a truncated file behind (unless the folder allows no new file; see
+// writeFileAtomically). Only regular files of a bounded size are
 // read, so a FIFO or a device put in the file's place cannot hang or
 // exhaust the program.
 //
