@@ -87,7 +87,7 @@ public:
     void LCheckBox15Click();          // "Gothic"
     void setSliderPosition(int position);
     // Loads and pages a text in place of the one read, at page (clamped).
-    void showText(const std::string &bytes, bool normalise, int page);
+    void showText(std::string bytes, bool normalise, int page);
 
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
@@ -97,7 +97,7 @@ public:
     void openBook(const QString &path);      // a dropped file, at its remembered page
     void openPassage(const QString &text);   // dropped text, read for this run only
     bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
-    void loadSavedSource(const std::string &bytes); // the deferred load of FFileName
+    void loadSavedSource(std::string bytes); // the deferred load of FFileName
     void keepBookPlace();                    // FBooks learns the page of the book read
     void pageToStore();                      // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes

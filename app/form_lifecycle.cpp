@@ -70,6 +70,7 @@ void TForm1::FormCreate()
 
     RegManager1->IniFileName =
         (m_iniPath.isEmpty() ? settingsPathOfThisProgram() : m_iniPath).toStdString();
+    RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);
 
@@ -129,7 +130,11 @@ bool TForm1::FormCloseQuery()
 {
     Editor2->Lines().Clear();
     try {
+        // One change of the file: a close killed half-way leaves the old
+        // settings, not a mixture of old and new.
+        TRegTransaction save(*RegManager1);
         writeSettings();
+        save.commit();
     } catch (const std::exception &e) {
         // The previous settings file is left whole; say why this close kept nothing.
         showError(QString::fromUtf8(e.what()));

@@ -6,10 +6,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -211,6 +214,98 @@ bool writeAll(int fd, std::string_view content)
     return true;
 }
 
+void setWhy(std::string *why, std::string text)
+{
+    if (why)
+        *why = std::move(text);
+}
+
+// An English account of errno for a message the user reads.
+std::string describeErrno(int err, const char *doing)
+{
+    std::string text = doing;
+    text += ": ";
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        text += "permission denied";
+        break;
+    case EROFS:
+        text += "the file system is read-only";
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        text += "the disk is full";
+        break;
+    default:
+        text += std::strerror(err);
+        break;
+    }
+    return text;
+}
+
+// Closes a descriptor on every path out of a function.
+class Fd
+{
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    // Closes now and reports whether the close itself succeeded.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// The fallback for a folder that refuses new files: the file is overwritten
+// from its start and cut to the new length. Claiming the extra room first
+// keeps a full disk from stopping the write half-way; the bytes already
+// there need no new room.
+bool writeInPlace(const std::string &target, std::string_view content, std::string *whyNot)
+{
+    Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    struct stat st;
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        setWhy(whyNot, describeErrno(fd.get() < 0 ? errno : EINVAL, "the file cannot be opened"));
+        return false;
+    }
+    const auto oldSize = static_cast<std::size_t>(st.st_size);
+    if (content.size() > oldSize) {
+        const int rc = ::posix_fallocate(fd.get(), static_cast<off_t>(oldSize),
+                                         static_cast<off_t>(content.size() - oldSize));
+        if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL) {
+            setWhy(whyNot, describeErrno(rc, "no room for the new file"));
+            return false;
+        }
+    }
+    if (::lseek(fd.get(), 0, SEEK_SET) != 0 || !writeAll(fd.get(), content)
+        || ::ftruncate(fd.get(), static_cast<off_t>(content.size())) != 0 || ::fsync(fd.get()) != 0
+        || !fd.close()) {
+        setWhy(whyNot, describeErrno(errno, "the file could not be written"));
+        return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kTempSuffixLength = 6; // mkostemp's XXXXXX
+
+bool isTempChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
 } // namespace
 
 bool IniProfile::namesEqual(std::string_view a, std::string_view b)
@@ -320,81 +415,169 @@ std::string IniProfile::readString(std::string_view section, std::string_view ke
     return std::string(defaultValue);
 }
 
-bool IniProfile::write(std::string_view section, std::string_view key, std::string_view value) const
+bool IniProfile::write(std::string_view section, std::string_view key, std::string_view value,
+                       std::string *whyNot) const
 {
-    if (m_path.empty())
+    if (m_path.empty()) {
+        setWhy(whyNot, "no settings file is named");
         return false;
+    }
     const std::string target = resolveLink(m_path);
     std::string content;
     // A file that exists but cannot be read must not be replaced by one
     // holding only this key.
-    if (readWholeFile(target, content) == FileReadResult::Failed)
+    if (readWholeFile(target, content, whyNot) == FileReadResult::Failed)
         return false;
     const std::optional<std::string> updated = assign(content, section, key, value);
-    if (!updated)
+    if (!updated) {
+        setWhy(whyNot, "the section or key name cannot be stored");
         return false;
-    return writeFileAtomically(target, *updated);
+    }
+    return writeFileAtomically(target, *updated, whyNot);
 }
 
-FileReadResult readWholeFile(const std::string &path, std::string &content)
+FileReadResult readWholeFile(const std::string &path, std::string &content, std::string *why)
 {
     content.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? FileReadResult::Missing
-                                                   : FileReadResult::Failed;
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a
+    // writer that never comes. The type is checked on the open descriptor,
+    // so the file cannot be swapped between the check and the read.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return FileReadResult::Missing;
+        setWhy(why, describeErrno(errno, "the file cannot be read"));
+        return FileReadResult::Failed;
+    }
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        content.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        setWhy(why, "it is not a regular file");
+        return FileReadResult::Failed;
+    }
+    const auto tooLarge = [&] {
+        content.clear();
+        setWhy(why, "the file is larger than 16 MiB");
+        return FileReadResult::Failed;
+    };
+    if (static_cast<uint64_t>(st.st_size) > IniProfile::kMaxFileBytes)
+        return tooLarge();
+    content.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
         if (n == 0)
             break;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ::close(fd);
             content.clear();
+            setWhy(why, describeErrno(errno, "the file cannot be read"));
             return FileReadResult::Failed;
         }
         content.append(buf, static_cast<std::size_t>(n));
+        // The file may grow while it is read (or be a special file that
+        // claims size 0); the limit holds for what is actually read.
+        if (content.size() > IniProfile::kMaxFileBytes)
+            return tooLarge();
     }
-    ::close(fd);
     return FileReadResult::Ok;
 }
 
-bool writeFileAtomically(const std::string &path, std::string_view content)
+bool writeFileAtomically(const std::string &path, std::string_view content, std::string *whyNot)
 {
-    if (path.empty())
+    if (path.empty()) {
+        setWhy(whyNot, "no settings file is named");
         return false;
+    }
     const std::string target = resolveLink(path);
 
     mode_t mode = newFileMode();
+    bool exists = false;
     struct stat st;
     if (::stat(target.c_str(), &st) == 0) {
         // A file the user made read-only stays as it is, as it would under
         // an in-place write; replacing it through the folder would not.
-        if (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0)
+        if (!S_ISREG(st.st_mode)) {
+            setWhy(whyNot, "it is not a regular file");
             return false;
+        }
+        if (::access(target.c_str(), W_OK) != 0) {
+            setWhy(whyNot, describeErrno(errno, "the file is read-only"));
+            return false;
+        }
         mode = st.st_mode & 07777;
+        exists = true;
     }
 
     std::string temp = target + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        const int err = errno;
+        if (exists && (err == EACCES || err == EPERM))
+            return writeInPlace(target, content, whyNot);
+        setWhy(whyNot, describeErrno(err, "no temporary file can be made beside it"));
         return false;
+    }
+    // Held until the rename, so that a start-up clearing stale temporary
+    // files leaves this one alone.
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
     // The data is on disk before the rename, so after a crash the name holds
     // either the old file or the whole new one. The folder itself is not
-    // synced: losing the rename to a power cut only brings back the old file,
-    // and a save makes one write per item.
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    // synced: losing the rename to a power cut only brings back the old file.
+    const bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        setWhy(whyNot, describeErrno(errno, "the new file could not be written"));
         ::unlink(temp.c_str());
         return false;
     }
+    fd.close(); // the data is synced and in place; a late close error changes nothing
     return true;
+}
+
+bool isTemporaryNameFor(std::string_view fileName, std::string_view baseName)
+{
+    if (fileName.size() != baseName.size() + 1 + kTempSuffixLength
+        || fileName.substr(0, baseName.size()) != baseName || fileName[baseName.size()] != '.')
+        return false;
+    for (const char c : fileName.substr(baseName.size() + 1))
+        if (!isTempChar(c))
+            return false;
+    return true;
+}
+
+std::size_t removeStaleTemporaries(const std::string &path)
+{
+    if (path.empty())
+        return 0;
+    const std::string target = resolveLink(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.empty())
+        return 0;
+
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    std::size_t removed = 0;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryNameFor(entry->d_name, base))
+            continue;
+        // O_NOFOLLOW and the type test: a link or a FIFO of that name is
+        // someone else's, not a file this program made.
+        Fd fd(::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        struct stat st;
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // A save in progress holds its lock until its rename.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 } // namespace corvane

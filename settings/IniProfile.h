@@ -2,7 +2,10 @@
 // sections and keys found without regard to case, the first of duplicates
 // wins, values passed through as raw code page 932 bytes, and every write
 // replaces the file atomically so a crash or a full disk during a save never
-// leaves a truncated file behind.
+// leaves a truncated file behind (unless the folder allows no new file; see
+// writeFileAtomically). Only regular files of a bounded size are
+// read, so a FIFO or a device put in the file's place cannot hang or
+// exhaust the program.
 //
 // Pure standard C++ plus POSIX file calls; no Qt, so a fuzz target can
 // include the .cpp directly.
@@ -20,6 +23,9 @@ class IniProfile
 public:
     // Longest value a read returns, in bytes (a 2048-byte buffer with its NUL).
     static constexpr std::size_t kMaxValueBytes = 2047;
+    // Largest file read, in bytes. A real settings file is a few KiB; past
+    // this it is something else and counts as unreadable.
+    static constexpr std::size_t kMaxFileBytes = 16u << 20;
 
     explicit IniProfile(std::string path) : m_path(std::move(path)) {}
 
@@ -39,7 +45,9 @@ public:
     // or the new one cannot be written, or when Section or Key cannot be
     // stored (empty, or holding a line break, "]" in a section, "=" in a key).
     // A value is stored up to its first line break so it cannot add lines.
-    bool write(std::string_view section, std::string_view key, std::string_view value) const;
+    // On failure *whyNot, when given, says what went wrong in English.
+    bool write(std::string_view section, std::string_view key, std::string_view value,
+               std::string *whyNot = nullptr) const;
 
     // --- the codec, on file contents held in memory ---------------------------
 
@@ -65,7 +73,11 @@ private:
 
 // Whole-file helpers used by IniProfile; exposed for tests.
 enum class FileReadResult { Ok, Missing, Failed };
-FileReadResult readWholeFile(const std::string &path, std::string &content);
+// Reads a regular file of at most IniProfile::kMaxFileBytes. Anything else
+// (a FIFO, a device, a folder, a larger file, a read error) is Failed, and
+// the open never blocks. On failure *why, when given, says why in English.
+FileReadResult readWholeFile(const std::string &path, std::string &content,
+                             std::string *why = nullptr);
 
 // Replaces the file at Path with Content: a temporary file in the same folder,
 // flushed to disk, renamed over the old one. A symbolic link is followed, so
@@ -73,6 +85,22 @@ FileReadResult readWholeFile(const std::string &path, std::string &content);
 // permission bits; a new one gets 0666 less the umask. A file that is not
 // writable (read-only bits, not a regular file) is refused. On failure the
 // temporary file is removed and the old file is untouched.
-bool writeFileAtomically(const std::string &path, std::string_view content);
+// When the folder refuses the temporary file but the file itself is writable
+// (a read-only folder holding a writable settings file), the file is
+// rewritten in place instead: room for the new size is claimed first, so a
+// full disk still leaves the old file whole, but unlike the replacement an
+// interrupted in-place write can leave a mixture.
+bool writeFileAtomically(const std::string &path, std::string_view content,
+                         std::string *whyNot = nullptr);
+
+// Name of the temporary files writeFileAtomically makes for Path: Path
+// followed by "." and six letters or digits.
+bool isTemporaryNameFor(std::string_view fileName, std::string_view baseName);
+
+// Removes the temporary files that earlier runs, killed in the middle of a
+// save, left beside the file at Path (after following a link, as the
+// writer does). Only regular files named by isTemporaryNameFor are touched,
+// and none that a running save still holds. Returns how many were removed.
+std::size_t removeStaleTemporaries(const std::string &path);
 
 } // namespace corvane

@@ -34,8 +34,22 @@ std::string upperAscii(std::string s)
 
 } // namespace
 
-TRegWriteError::TRegWriteError(const std::string &path)
-    : std::runtime_error(path + " に書き込めません"), m_path(path)
+namespace {
+
+std::string writeErrorText(const std::string &path, const std::string &reason)
+{
+    std::string text = path + " に書き込めません\n";
+    text += "Cannot write the settings file " + path;
+    if (!reason.empty())
+        text += " (" + reason + ")";
+    text += ". The settings of this run were not saved.";
+    return text;
+}
+
+} // namespace
+
+TRegWriteError::TRegWriteError(const std::string &path, const std::string &reason)
+    : std::runtime_error(writeErrorText(path, reason)), m_path(path), m_reason(reason)
 {
 }
 
@@ -136,7 +150,7 @@ std::string TRegFiler::ReadValue(const std::string &section, const std::string &
     if (section.empty() || ident.empty())
         return defaultValue;
     if (m_manager.RegType == rtIni && !m_manager.IniFileName.empty())
-        return IniProfile(m_manager.IniFileName).readString(section, ident, defaultValue);
+        return m_manager.readStored(section, ident, defaultValue);
     m_manager.reportError(m_manager.RegType == rtIni ? kNoIniStore : kNoRegistryStore);
     return defaultValue;
 }
@@ -150,11 +164,81 @@ void TRegFiler::WriteValue(const std::string &section, const std::string &ident,
         m_manager.reportError(m_manager.RegType == rtIni ? kNoIniStore : kNoRegistryStore);
         return;
     }
-    if (!IniProfile(m_manager.IniFileName).write(section, ident, value))
-        throw TRegWriteError(m_manager.IniFileName);
+    m_manager.writeStored(section, ident, value);
 }
 
 // --- TRegManager -------------------------------------------------------------
+
+std::string TRegManager::readStored(const std::string &section, const std::string &ident,
+                                    const std::string &defaultValue) const
+{
+    if (!m_transaction)
+        return IniProfile(IniFileName).readString(section, ident, defaultValue);
+    if (auto v = IniProfile::lookup(m_transaction->content, section, ident))
+        return std::move(*v);
+    return defaultValue;
+}
+
+void TRegManager::writeStored(const std::string &section, const std::string &ident,
+                              const std::string &value)
+{
+    if (!m_transaction) {
+        std::string why;
+        if (!IniProfile(IniFileName).write(section, ident, value, &why))
+            throw TRegWriteError(IniFileName, why);
+        return;
+    }
+    Transaction &t = *m_transaction;
+    // The first write fails as a direct write to this file would, so the
+    // remaining writes of the save are not made.
+    if (!t.readable)
+        throw TRegWriteError(t.path, t.whyUnreadable);
+    std::optional<std::string> updated = IniProfile::assign(t.content, section, ident, value);
+    if (!updated)
+        throw TRegWriteError(t.path, "the section or key name cannot be stored");
+    t.content = std::move(*updated);
+    t.written = true;
+}
+
+void TRegManager::beginTransaction()
+{
+    if (m_transaction) {
+        ++m_transaction->depth;
+        return;
+    }
+    Transaction t;
+    t.path = IniFileName;
+    if (!t.path.empty())
+        t.readable = readWholeFile(t.path, t.content, &t.whyUnreadable) != FileReadResult::Failed;
+    m_transaction = std::move(t);
+}
+
+void TRegManager::commitTransaction()
+{
+    if (!m_transaction)
+        return;
+    if (--m_transaction->depth > 0)
+        return;
+    const Transaction t = std::move(*m_transaction);
+    m_transaction.reset();
+    if (!t.written)
+        return;
+    std::string why;
+    if (!writeFileAtomically(t.path, t.content, &why))
+        throw TRegWriteError(t.path, why);
+}
+
+void TRegManager::rollbackTransaction()
+{
+    if (m_transaction && --m_transaction->depth <= 0)
+        m_transaction.reset();
+}
+
+void TRegManager::removeStaleTemporaries() const
+{
+    if (RegType == rtIni && !IniFileName.empty())
+        corvane::removeStaleTemporaries(IniFileName);
+}
 
 TRegManager::TRegManager() : m_filer(std::make_unique<TRegFiler>(*this)) {}
 

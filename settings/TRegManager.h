@@ -1,7 +1,10 @@
 // The settings store: a table of named items, each naming the INI section and
 // key where its value lives and the text used when it is absent, and one
 // accessor object that reads or writes the current item as text, integer or
-// boolean. Every read and write opens the file afresh; nothing is cached.
+// boolean. Every read and write opens the file afresh; nothing is cached,
+// except inside a transaction: there the writes collect in a copy of the
+// file in memory and reach the disk together, in one atomic replacement,
+// so a save that is killed half-way leaves the old file, never a mixture.
 //
 // Errors: an unknown name or a store that cannot be made is reported through
 // the error reporter (the window shows it in a message box) and the call goes
@@ -32,16 +35,19 @@ struct TRegItem
 
 using TRegItems = std::vector<TRegItem>;
 
-// Raised when the settings file cannot be written; what() is the file path
-// followed by " に書き込めません" (UTF-8).
+// Raised when the settings file cannot be written. what() (UTF-8) is the
+// file path followed by " に書き込めません", then on a line of its own the same
+// in English with the reason, and that this run's settings were not saved.
 class TRegWriteError : public std::runtime_error
 {
 public:
-    explicit TRegWriteError(const std::string &path);
+    explicit TRegWriteError(const std::string &path, const std::string &reason = std::string());
     const std::string &path() const { return m_path; }
+    const std::string &reason() const { return m_reason; }
 
 private:
     std::string m_path;
+    std::string m_reason;
 };
 
 // Integer text as the settings have always accepted it: optional blanks, an
@@ -120,9 +126,75 @@ public:
     void setErrorReporter(ErrorReporter reporter);
     void reportError(const std::string &message) const;
 
+    // --- transactions: many writes, one change of the file -----------------
+    // beginTransaction reads the file once; until the matching commit, every
+    // WriteValue changes that copy by the same rules as a write to the file
+    // (sections in the order first written, keys replaced where they stand,
+    // every other line kept), and ReadValue sees the copy. Nested begins
+    // join the outermost transaction: only its commit writes, only its
+    // rollback drops the copy.
+    void beginTransaction();
+    // Replaces the file with the copy in one atomic step, when anything was
+    // written. Throws TRegWriteError, leaving the old file whole; the
+    // transaction is over either way.
+    void commitTransaction();
+    // Drops the copy: the file stays as it was before the transaction.
+    void rollbackTransaction();
+    bool inTransaction() const { return m_transaction.has_value(); }
+
+    // Removes the temporary files that saves of earlier, killed runs left
+    // beside IniFileName. Call at start-up, before the first read.
+    void removeStaleTemporaries() const;
+
 private:
+    friend class TRegFiler;
+
+    struct Transaction
+    {
+        std::string path;    // IniFileName when it began
+        std::string content; // the file as the transaction has changed it
+        bool readable = true;
+        std::string whyUnreadable;
+        bool written = false;
+        int depth = 1;
+    };
+
+    std::string readStored(const std::string &section, const std::string &ident,
+                           const std::string &defaultValue) const;
+    void writeStored(const std::string &section, const std::string &ident, const std::string &value);
+
     std::unique_ptr<TRegFiler> m_filer;
     ErrorReporter m_report;
+    std::optional<Transaction> m_transaction;
+};
+
+// Scope of one transaction: begins it, and rolls it back unless commit()
+// was called, so an exception between the writes leaves the file whole.
+//     TRegTransaction save(store);
+//     ...writes...
+//     save.commit();
+class TRegTransaction
+{
+public:
+    explicit TRegTransaction(TRegManager &store) : m_store(store) { m_store.beginTransaction(); }
+    ~TRegTransaction()
+    {
+        if (!m_done)
+            m_store.rollbackTransaction();
+    }
+    TRegTransaction(const TRegTransaction &) = delete;
+    TRegTransaction &operator=(const TRegTransaction &) = delete;
+
+    // Throws TRegWriteError (see TRegManager::commitTransaction).
+    void commit()
+    {
+        m_done = true;
+        m_store.commitTransaction();
+    }
+
+private:
+    TRegManager &m_store;
+    bool m_done = false;
 };
 
 } // namespace corvane

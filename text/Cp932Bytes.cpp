@@ -162,4 +162,56 @@ std::string utf8ToCp932(std::string_view utf8)
     return result;
 }
 
+std::string utf16ToCp932(std::string_view utf16, bool bigEndian)
+{
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(utf16[i]);
+        const auto b = static_cast<unsigned char>(utf16[i + 1]);
+        return bigEndian ? char32_t(a << 8 | b) : char32_t(b << 8 | a);
+    };
+    // Through UTF-8, so that both Unicode forms share one conversion and one
+    // rule for what cannot be converted; 0xFF is never part of UTF-8 and so
+    // stands for one malformed unit.
+    std::string utf8;
+    utf8.reserve(utf16.size() / 2 * 3);
+    const auto put = [&](char32_t c) {
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else if (c < 0x800) {
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += char(0xE0 | (c >> 12));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else {
+            utf8 += char(0xF0 | (c >> 18));
+            utf8 += char(0x80 | ((c >> 12) & 0x3F));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+    };
+    std::size_t i = 0;
+    if (utf16.size() >= 2 && unit(0) == 0xFEFF)
+        i = 2;
+    for (; i + 1 < utf16.size(); i += 2) {
+        const char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < utf16.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                put(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u <= 0xDFFF)
+            utf8 += '\xFF';
+        else
+            put(u);
+    }
+    if (i < utf16.size())
+        utf8 += '\xFF'; // half a unit at the end
+    return utf8ToCp932(utf8);
+}
+
 } // namespace corvane

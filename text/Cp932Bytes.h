@@ -50,4 +50,10 @@ bool hasNonAscii(std::string_view s);
 // mark "〓" (0x81 0xAC). A leading byte-order mark is dropped.
 std::string utf8ToCp932(std::string_view utf8);
 
+// UTF-16 (what Windows Notepad saves as "Unicode") to code page 932, by the
+// same rules as utf8ToCp932: a character without a CP932 form, an unpaired
+// surrogate and an odd last byte each become one "〓". A leading
+// byte-order mark is dropped.
+std::string utf16ToCp932(std::string_view utf16, bool bigEndian);
+
 } // namespace corvane

@@ -3,6 +3,10 @@
 #include "text/Normalise.h"
 #include "text/TEditor.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace corvane {
 
 namespace {
@@ -40,25 +44,36 @@ void normaliseEditor(TEditor &editor)
         editor.Lines().setText(normaliseText(text));
 }
 
-void loadText(TEditor &editor, std::string_view text, bool normalise)
+void loadText(TEditor &editor, std::string text, bool normalise)
 {
     editor.Lines().Clear();
-    if (normalise && !isNormalised(text))
-        editor.Lines().setText(normaliseText(text));
-    else
+    if (normalise && !isNormalised(text)) {
+        std::string normalised = normaliseText(text);
+        std::string().swap(text); // not held beside the rows
+        editor.Lines().setText(normalised);
+    } else {
         editor.Lines().setText(text);
+    }
 }
 
 int buildPages(TEditor &editor)
 {
-    std::vector<std::string> rows;
-    rows.reserve(editor.rows().size() + kPageRows);
-    for (const TRow &row : editor.rows())
-        rows.push_back(row.text);
-    rows = padRows(std::move(rows));
-    editor.ClearText();
+    // The rows are taken out rather than copied, padded in place and put
+    // back one per line: at no point are there more than two copies of the
+    // text (these rows and the rows they wrap to).
+    RowStore rows = editor.takeRows();
+    const std::size_t r = rows.size() % kPageRows;
+    if (r > 0)
+        for (std::size_t k = r; k < std::size_t(kPageRows); ++k)
+            rows.append(kPaddingRow, EndMark::Hard);
     // Every row already fits its width, so each comes back as one line.
-    editor.Lines().setText(joinRows(rows));
+    editor.Lines().setRows(std::move(rows));
+#if defined(__GLIBC__)
+    // The copies of the text made while loading and paging are gone now.
+    // glibc keeps freed blocks of up to 32 MiB for reuse, which would leave
+    // a text of that size holding twice its memory for the whole run.
+    malloc_trim(0);
+#endif
     return pageTotal(std::size_t(editor.Lines().Count()));
 }
 
@@ -68,12 +83,17 @@ PageRows pageRows(const TEditor &editor, int page)
     return pageRows(lines.Count(), [&](int i) { return lines[i]; }, page);
 }
 
+int loadPaged(TEditor &editor, std::string text, bool normalise)
+{
+    setupEditor2(editor);
+    loadText(editor, std::move(text), normalise);
+    return buildPages(editor);
+}
+
 std::vector<std::string> pagedRows(std::string_view text, bool normalise)
 {
     TEditor editor;
-    setupEditor2(editor);
-    loadText(editor, text, normalise);
-    buildPages(editor);
+    loadPaged(editor, std::string(text), normalise);
     const TEditorStrings &lines = editor.Lines();
     std::vector<std::string> out;
     out.reserve(std::size_t(lines.Count()));

@@ -19,8 +19,9 @@ void normaliseEditor(TEditor &editor);
 
 // Empties the editor and loads text, normalised first when normalise is
 // set: the same rows as loading and then normaliseEditor(), with one wrap
-// of the whole text instead of three.
-void loadText(TEditor &editor, std::string_view text, bool normalise);
+// of the whole text instead of three. The text is taken by value so that a
+// caller moving it in does not hold a copy beside the rows.
+void loadText(TEditor &editor, std::string text, bool normalise);
 
 // Pads the editor's rows to whole pages and stores them back one row per
 // line; returns the page count (FPageTotal).
@@ -28,6 +29,11 @@ int buildPages(TEditor &editor);
 
 // The 13 rows of page (1-based) from a paged editor.
 PageRows pageRows(const TEditor &editor, int page);
+
+// Sets the editor up like the window's, loads text (normalised when
+// normalise is set) and pages it; returns the page count. The editor's
+// Lines are then the paged rows.
+int loadPaged(TEditor &editor, std::string text, bool normalise);
 
 // Every paged row of text (CP932 bytes) as the window gets them: loaded
 // into an editor set up like the window's, normalised when normalise is

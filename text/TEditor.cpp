@@ -73,17 +73,17 @@ size_t countBreaks(std::string_view text)
 
 // Rows of a text as assigned or read: one per line, a final break adds no
 // empty row, an unterminated last line gets lastMark.
-std::vector<TRow> splitIntoRows(std::string_view text, EndMark lastMark)
+RowStore splitIntoRows(std::string_view text, EndMark lastMark)
 {
-    std::vector<TRow> rows;
+    RowStore rows;
     if (text.empty())
         return rows;
-    rows.reserve(countBreaks(text) + 1);
+    rows.reserve(countBreaks(text) + 1, text.size());
     forEachLine(text, [&](std::string_view line, bool isLast) {
         if (!isLast)
-            rows.push_back({std::string(line), EndMark::Hard});
+            rows.append(line, EndMark::Hard);
         else if (!line.empty())
-            rows.push_back({std::string(line), lastMark});
+            rows.append(line, lastMark);
     });
     return rows;
 }
@@ -102,6 +102,60 @@ EndMark finalMark(EndMark previous)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- row store
+
+void RowStore::append(std::string_view text, EndMark mark)
+{
+    m_bytes.append(text);
+    m_ends.push_back(m_bytes.size());
+    m_marks.push_back(mark);
+}
+
+void RowStore::reserve(std::size_t rows, std::size_t bytes)
+{
+    m_bytes.reserve(bytes);
+    m_ends.reserve(rows);
+    m_marks.reserve(rows);
+}
+
+void RowStore::clear()
+{
+    // Swapping with empty containers frees the buffers; clear() would keep them.
+    std::string().swap(m_bytes);
+    std::vector<std::size_t>().swap(m_ends);
+    std::vector<EndMark>().swap(m_marks);
+}
+
+void RowStore::replace(std::size_t first, std::size_t last, const RowStore &other)
+{
+    const std::size_t from = first == 0 ? 0 : m_ends[first - 1];
+    const std::size_t to = last == 0 ? 0 : m_ends[last - 1];
+    m_bytes.replace(from, to - from, other.m_bytes);
+    // Rows after the range move by the change in byte count.
+    const std::size_t removedRows = last - first;
+    const std::size_t addedRows = other.size();
+    std::vector<std::size_t> ends;
+    ends.reserve(m_ends.size() - removedRows + addedRows);
+    ends.insert(ends.end(), m_ends.begin(), m_ends.begin() + std::ptrdiff_t(first));
+    for (const std::size_t e : other.m_ends)
+        ends.push_back(from + e);
+    const std::size_t added = other.m_bytes.size();
+    for (std::size_t r = last; r < m_ends.size(); ++r)
+        ends.push_back(m_ends[r] - (to - from) + added);
+    m_ends = std::move(ends);
+    m_marks.erase(m_marks.begin() + std::ptrdiff_t(first), m_marks.begin() + std::ptrdiff_t(last));
+    m_marks.insert(m_marks.begin() + std::ptrdiff_t(first), other.m_marks.begin(), other.m_marks.end());
+}
+
+std::vector<TRow> RowStore::toRows() const
+{
+    std::vector<TRow> rows;
+    rows.reserve(size());
+    for (std::size_t r = 0; r < size(); ++r)
+        rows.push_back({std::string(text(r)), mark(r)});
+    return rows;
+}
 
 // ---------------------------------------------------------------- options
 
@@ -154,7 +208,10 @@ TWordDelimiters defaultWordDelimiters()
 int TEditorStrings::Count() const
 {
     const TEditor &e = m_editor;
-    return e.m_wordWrap ? int(e.lineStarts().size()) : e.RowCount();
+    if (!e.m_wordWrap)
+        return e.RowCount();
+    const std::vector<size_t> &starts = e.lineStarts();
+    return e.m_rowsAreLines ? e.RowCount() : int(starts.size());
 }
 
 std::string TEditorStrings::operator[](int index) const
@@ -163,27 +220,29 @@ std::string TEditorStrings::operator[](int index) const
     if (!e.m_wordWrap)
         return e.RowText(index);
     const std::vector<size_t> &starts = e.lineStarts();
+    if (e.m_rowsAreLines)
+        return e.RowText(index);
     if (index < 0 || size_t(index) >= starts.size())
         return {};
     const size_t first = starts[size_t(index)];
     const size_t last = e.logicalLineEnd(first);
     std::string line;
     for (size_t r = first; r <= last; ++r)
-        line += e.m_rows[r].text;
+        line += e.m_rows.text(r);
     return line;
 }
 
 std::string TEditorStrings::Text() const
 {
-    const std::vector<TRow> &rows = m_editor.m_rows;
-    size_t size = 0;
-    for (const TRow &row : rows)
-        size += row.text.size() + (row.mark == EndMark::Hard ? 2 : 0);
+    const RowStore &rows = m_editor.m_rows;
+    size_t size = rows.byteCount();
+    for (size_t r = 0; r < rows.size(); ++r)
+        size += rows.mark(r) == EndMark::Hard ? 2 : 0;
     std::string text;
     text.reserve(size);
-    for (const TRow &row : rows) {
-        text += row.text;
-        if (row.mark == EndMark::Hard)
+    for (size_t r = 0; r < rows.size(); ++r) {
+        text += rows.text(r);
+        if (rows.mark(r) == EndMark::Hard)
             text += "\r\n";
     }
     return text;
@@ -192,6 +251,25 @@ std::string TEditorStrings::Text() const
 void TEditorStrings::setText(std::string_view text)
 {
     m_editor.replaceRows(m_editor.layOut(text, EndMark::Hard));
+}
+
+void TEditorStrings::setRows(RowStore rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r)
+        rows.setMark(r, EndMark::Hard);
+    if (!m_editor.m_wordWrap || rows.empty()) {
+        m_editor.replaceRows(std::move(rows));
+        return;
+    }
+    // As layOut does for a text whose every line ends with a break.
+    m_editor.replaceRows({});
+    RowStore wrapped;
+    wrapped.reserve(rows.size() + rows.byteCount() / size_t(m_editor.m_wrapOption.WrapByte), rows.byteCount());
+    for (size_t r = 0; r < rows.size(); ++r)
+        m_editor.appendWrapped(rows.text(r), wrapped);
+    rows.clear();
+    wrapped.setMark(wrapped.size() - 1, EndMark::Hard);
+    m_editor.replaceRows(std::move(wrapped));
 }
 
 void TEditorStrings::LoadFromBuffer(std::string_view bytes)
@@ -247,21 +325,33 @@ TEditor::TEditor()
 
 std::string TEditor::RowText(int index) const
 {
+    return std::string(RowView(index));
+}
+
+std::string_view TEditor::RowView(int index) const
+{
     if (index < 0 || size_t(index) >= m_rows.size())
         return {};
-    return m_rows[size_t(index)].text;
+    return m_rows.text(size_t(index));
 }
 
 EndMark TEditor::RowMark(int index) const
 {
     if (index < 0 || size_t(index) >= m_rows.size())
         return EndMark::Hard;
-    return m_rows[size_t(index)].mark;
+    return m_rows.mark(size_t(index));
 }
 
 void TEditor::ClearText()
 {
     m_lines.Clear();
+}
+
+RowStore TEditor::takeRows()
+{
+    RowStore rows = std::move(m_rows);
+    replaceRows({});
+    return rows;
 }
 
 void TEditor::setWordWrap(bool on)
@@ -300,16 +390,16 @@ void TEditor::setWrapOption(const TWrapOption &option)
         WrapAll();
 }
 
-std::vector<TRow> TEditor::layOut(std::string_view text, EndMark lastMark) const
+RowStore TEditor::layOut(std::string_view text, EndMark lastMark) const
 {
     if (!m_wordWrap)
         return splitIntoRows(text, lastMark);
     // Cutting each line straight from the text gives what splitting and
     // then WrapAll would, without building every long line twice.
-    std::vector<TRow> rows;
+    RowStore rows;
     if (text.empty())
         return rows;
-    rows.reserve(text.size() / size_t(m_wrapOption.WrapByte) + countBreaks(text) + 1);
+    rows.reserve(text.size() / size_t(m_wrapOption.WrapByte) + countBreaks(text) + 1, text.size());
     bool terminated = true;
     forEachLine(text, [&](std::string_view line, bool isLast) {
         if (isLast) {
@@ -320,14 +410,15 @@ std::vector<TRow> TEditor::layOut(std::string_view text, EndMark lastMark) const
         appendWrapped(line, rows);
     });
     if (!rows.empty())
-        rows.back().mark = terminated ? EndMark::Hard : finalMark(lastMark);
+        rows.setMark(rows.size() - 1, terminated ? EndMark::Hard : finalMark(lastMark));
     return rows;
 }
 
-void TEditor::replaceRows(std::vector<TRow> rows)
+void TEditor::replaceRows(RowStore rows)
 {
     m_rows = std::move(rows);
     m_lineStartsValid = false;
+    std::vector<size_t>().swap(m_lineStarts);
     m_selStart = m_selEnd = Position{};
 }
 
@@ -335,12 +426,12 @@ void TEditor::replaceRows(std::vector<TRow> rows)
 
 std::vector<TRow> TEditor::WrapLine(std::string_view line) const
 {
-    std::vector<TRow> rows;
+    RowStore rows;
     appendWrapped(line, rows);
-    return rows;
+    return rows.toRows();
 }
 
-void TEditor::appendWrapped(std::string_view line, std::vector<TRow> &out) const
+void TEditor::appendWrapped(std::string_view line, RowStore &out) const
 {
     const TWrapOption &o = m_wrapOption;
     const int w = o.WrapByte;
@@ -356,7 +447,7 @@ void TEditor::appendWrapped(std::string_view line, std::vector<TRow> &out) const
 
     int n = restWidth();
     if (n < w) {
-        out.push_back({std::string(line), EndMark::Hard});
+        out.append(line, EndMark::Hard);
         return;
     }
 
@@ -405,30 +496,30 @@ void TEditor::appendWrapped(std::string_view line, std::vector<TRow> &out) const
 
         // Column 1 is never tab fill, so a row always takes at least one byte.
         const size_t bytes = std::max<size_t>(map.bytesInColumns(p), 1);
-        out.push_back({std::string(rest.substr(0, bytes)), EndMark::Soft});
+        out.append(rest.substr(0, bytes), EndMark::Soft);
         pos += bytes;
         map.build(line.substr(pos), m_tabSpaceCount, window);
         n = restWidth();
     }
 
     if (pos < line.size())
-        out.push_back({std::string(line.substr(pos)), EndMark::Hard});
+        out.append(line.substr(pos), EndMark::Hard);
     else if (!o.FollowRetMark)
-        out.push_back({std::string(), EndMark::Hard});
+        out.append({}, EndMark::Hard);
     else
-        out.back().mark = EndMark::Hard;
+        out.setMark(out.size() - 1, EndMark::Hard);
 }
 
 size_t TEditor::logicalLineStart(size_t row) const
 {
-    while (row > 0 && m_rows[row - 1].mark == EndMark::Soft)
+    while (row > 0 && m_rows.mark(row - 1) == EndMark::Soft)
         --row;
     return row;
 }
 
 size_t TEditor::logicalLineEnd(size_t row) const
 {
-    while (row + 1 < m_rows.size() && m_rows[row].mark == EndMark::Soft)
+    while (row + 1 < m_rows.size() && m_rows.mark(row) == EndMark::Soft)
         ++row;
     return row;
 }
@@ -437,8 +528,13 @@ const std::vector<size_t> &TEditor::lineStarts() const
 {
     if (!m_lineStartsValid) {
         m_lineStarts.clear();
-        for (size_t r = 0; r < m_rows.size(); r = logicalLineEnd(r) + 1)
-            m_lineStarts.push_back(r);
+        // The last row ends a line whatever its mark.
+        m_rowsAreLines = true;
+        for (size_t r = 0; r + 1 < m_rows.size() && m_rowsAreLines; ++r)
+            m_rowsAreLines = m_rows.mark(r) != EndMark::Soft;
+        if (!m_rowsAreLines)
+            for (size_t r = 0; r < m_rows.size(); r = logicalLineEnd(r) + 1)
+                m_lineStarts.push_back(r);
         m_lineStartsValid = true;
     }
     return m_lineStarts;
@@ -448,23 +544,23 @@ void TEditor::WrapAll()
 {
     if (m_rows.empty())
         return;
-    const EndMark lastMark = m_rows.back().mark;
-    std::vector<TRow> out;
-    out.reserve(m_rows.size());
+    const EndMark lastMark = m_rows.mark(m_rows.size() - 1);
+    RowStore out;
+    out.reserve(m_rows.size() + m_rows.byteCount() / size_t(m_wrapOption.WrapByte), m_rows.byteCount());
     std::string joined;
     for (size_t r = 0; r < m_rows.size();) {
         const size_t last = logicalLineEnd(r);
         if (r == last) {
-            appendWrapped(m_rows[r].text, out);
+            appendWrapped(m_rows.text(r), out);
         } else {
             joined.clear();
             for (size_t k = r; k <= last; ++k)
-                joined += m_rows[k].text;
+                joined += m_rows.text(k);
             appendWrapped(joined, out);
         }
         r = last + 1;
     }
-    out.back().mark = finalMark(lastMark);
+    out.setMark(out.size() - 1, finalMark(lastMark));
     replaceRows(std::move(out));
 }
 
@@ -472,18 +568,19 @@ void TEditor::UnwrapAll()
 {
     if (m_rows.empty())
         return;
-    const EndMark lastMark = m_rows.back().mark;
-    std::vector<TRow> out;
-    out.reserve(lineStarts().size());
+    const EndMark lastMark = m_rows.mark(m_rows.size() - 1);
+    RowStore out;
+    out.reserve(m_rows.size(), m_rows.byteCount());
+    std::string joined;
     for (size_t r = 0; r < m_rows.size();) {
         const size_t last = logicalLineEnd(r);
-        TRow row{std::move(m_rows[r].text), EndMark::Hard};
-        for (size_t k = r + 1; k <= last; ++k)
-            row.text += m_rows[k].text;
-        out.push_back(std::move(row));
+        joined.clear();
+        for (size_t k = r; k <= last; ++k)
+            joined += m_rows.text(k);
+        out.append(joined, EndMark::Hard);
         r = last + 1;
     }
-    out.back().mark = finalMark(lastMark);
+    out.setMark(out.size() - 1, finalMark(lastMark));
     replaceRows(std::move(out));
 }
 
@@ -491,16 +588,16 @@ void TEditor::UnwrapAll()
 
 size_t TEditor::rowSpan(size_t row) const
 {
-    const TRow &r = m_rows[row];
-    switch (r.mark) {
+    const size_t length = m_rows.length(row);
+    switch (m_rows.mark(row)) {
     case EndMark::Hard:
-        return r.text.size() + 2;
+        return length + 2;
     case EndMark::Soft:
-        return r.text.size();
+        return length;
     case EndMark::End:
-        return r.text.size() + 1;
+        return length + 1;
     }
-    return r.text.size();
+    return length;
 }
 
 TEditor::Position TEditor::clampPosition(Position p) const
@@ -508,8 +605,8 @@ TEditor::Position TEditor::clampPosition(Position p) const
     if (m_rows.empty())
         return {};
     if (p.row >= m_rows.size())
-        return {m_rows.size() - 1, m_rows.back().text.size()};
-    p.column = std::min(p.column, m_rows[p.row].text.size());
+        return {m_rows.size() - 1, m_rows.length(m_rows.size() - 1)};
+    p.column = std::min(p.column, m_rows.length(p.row));
     return p;
 }
 
@@ -521,10 +618,10 @@ TEditor::Position TEditor::positionAt(int64_t offset) const
     for (size_t r = 0; r < m_rows.size(); ++r) {
         const size_t span = rowSpan(r);
         if (left < span)
-            return {r, std::min<size_t>(size_t(left), m_rows[r].text.size())};
+            return {r, std::min<size_t>(size_t(left), m_rows.length(r))};
         left -= span;
     }
-    return {m_rows.size() - 1, m_rows.back().text.size()};
+    return {m_rows.size() - 1, m_rows.length(m_rows.size() - 1)};
 }
 
 TEditor::Position TEditor::advance(Position from, int64_t count) const
@@ -537,9 +634,9 @@ TEditor::Position TEditor::advance(Position from, int64_t count) const
     for (;;) {
         const size_t available = rowSpan(r) - c;
         if (left < available)
-            return {r, std::min<size_t>(c + size_t(left), m_rows[r].text.size())};
+            return {r, std::min<size_t>(c + size_t(left), m_rows.length(r))};
         if (r + 1 == m_rows.size())
-            return {r, m_rows[r].text.size()};
+            return {r, m_rows.length(r)};
         left -= available;
         ++r;
         c = 0;
@@ -587,11 +684,11 @@ std::string TEditor::SelText() const
     const Position b = clampPosition(m_selEnd);
     std::string text;
     for (size_t r = a.row; r <= b.row; ++r) {
-        const std::string &row = m_rows[r].text;
+        const std::string_view row = m_rows.text(r);
         const size_t from = r == a.row ? a.column : 0;
         const size_t to = r == b.row ? b.column : row.size();
-        text.append(row, from, to - from);
-        if (r != b.row && m_rows[r].mark == EndMark::Hard)
+        text.append(row.substr(from, to - from));
+        if (r != b.row && m_rows.mark(r) == EndMark::Hard)
             text += "\r\n";
     }
     return text;
@@ -606,7 +703,7 @@ void TEditor::setSelText(std::string_view text)
             return;
         // Inserting into an empty text: start from one empty unterminated
         // row, so the result reads back exactly as the inserted bytes.
-        m_rows.push_back({std::string(), EndMark::End});
+        m_rows.append({}, EndMark::End);
         m_selStart = m_selEnd = Position{};
     }
     const Position a = clampPosition(m_selStart);
@@ -618,7 +715,7 @@ void TEditor::setSelText(std::string_view text)
     // new lines come only from the inserted text.
     const size_t first = logicalLineStart(a.row);
     const size_t last = logicalLineEnd(b.row);
-    const EndMark lastMark = m_rows[last].mark;
+    const EndMark lastMark = m_rows.mark(last);
     std::string joined;
     size_t startAt = 0;
     size_t endAt = 0;
@@ -627,27 +724,24 @@ void TEditor::setSelText(std::string_view text)
             startAt = joined.size() + a.column;
         if (r == b.row)
             endAt = joined.size() + b.column;
-        joined += m_rows[r].text;
-        if (r != last && m_rows[r].mark == EndMark::Hard)
+        joined += m_rows.text(r);
+        if (r != last && m_rows.mark(r) == EndMark::Hard)
             joined += "\r\n";
     }
     std::string edited = joined.substr(0, startAt);
     edited += text;
     edited.append(joined, endAt, std::string::npos);
 
-    std::vector<TRow> replacement;
+    RowStore replacement;
     forEachLine(edited, [&](std::string_view line, bool) {
         if (m_wordWrap)
             appendWrapped(line, replacement);
         else
-            replacement.push_back({std::string(line), EndMark::Hard});
+            replacement.append(line, EndMark::Hard);
     });
-    replacement.back().mark = lastMark;
+    replacement.setMark(replacement.size() - 1, lastMark);
 
-    const auto firstIt = m_rows.begin() + std::ptrdiff_t(first);
-    m_rows.erase(firstIt, m_rows.begin() + std::ptrdiff_t(last + 1));
-    m_rows.insert(m_rows.begin() + std::ptrdiff_t(first), std::make_move_iterator(replacement.begin()),
-                  std::make_move_iterator(replacement.end()));
+    m_rows.replace(first, last + 1, replacement);
     m_lineStartsValid = false;
     m_selStart = m_selEnd = positionAt(caret);
 }

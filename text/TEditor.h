@@ -3,7 +3,9 @@
 // with an end mark; with WordWrap on, every logical line is cut into rows of
 // at most WrapByte columns (a few more when punctuation hangs) under the
 // Japanese line-break rules of TWrapOption. This is a model, not a widget:
-// no caret, painting, keys or undo.
+// no caret, painting, keys or undo. The rows are kept compactly, all their
+// bytes in one buffer, so that a text of any size costs little more memory
+// than its bytes.
 //
 // The window configures its instance with setupEditor2(), loads a text
 // through Lines() (Clear, then LoadFromFile or setText), edits it with
@@ -33,6 +35,40 @@ struct TRow
     EndMark mark = EndMark::Hard;
 
     bool operator==(const TRow &) const = default;
+};
+
+// The rows of an editor: every row's bytes one after another in one buffer,
+// where each row ends, and each row's end mark. About 9 bytes per row beyond
+// the text itself, where a string per row would cost some 50.
+class RowStore
+{
+public:
+    std::size_t size() const { return m_marks.size(); }
+    bool empty() const { return m_marks.empty(); }
+    std::string_view text(std::size_t row) const
+    {
+        const std::size_t from = row == 0 ? 0 : m_ends[row - 1];
+        return std::string_view(m_bytes).substr(from, m_ends[row] - from);
+    }
+    std::size_t length(std::size_t row) const { return m_ends[row] - (row == 0 ? 0 : m_ends[row - 1]); }
+    EndMark mark(std::size_t row) const { return m_marks[row]; }
+    void setMark(std::size_t row, EndMark mark) { m_marks[row] = mark; }
+    std::size_t byteCount() const { return m_bytes.size(); }
+
+    // text must not point into this store.
+    void append(std::string_view text, EndMark mark);
+    void reserve(std::size_t rows, std::size_t bytes);
+    // Empties the store and gives its memory back.
+    void clear();
+    // Rows first..last-1 give way to all rows of other.
+    void replace(std::size_t first, std::size_t last, const RowStore &other);
+    // The rows as separate strings, for tests and small texts.
+    std::vector<TRow> toRows() const;
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends; // one past each row's last byte in m_bytes
+    std::vector<EndMark> m_marks;
 };
 
 struct TWrapOption
@@ -86,6 +122,12 @@ public:
     // then wraps when WordWrap is on.
     void setText(std::string_view text);
 
+    // Each row of rows becomes one logical line (all of them with the hard
+    // mark), then wraps when WordWrap is on: the result of assigning the
+    // rows joined by CR LF, without building that text. Rows hold no CR
+    // or LF.
+    void setRows(RowStore rows);
+
     // Reads a file: CR LF, CR and LF end lines, 0x1A ends the text, a last
     // line without a break gets the end mark, NUL is an ordinary byte.
     // Throws std::runtime_error naming the file when it cannot be read; the
@@ -121,9 +163,13 @@ public:
     // Rows.
     int RowCount() const { return int(m_rows.size()); }
     std::string RowText(int index) const; // empty when out of range
+    std::string_view RowView(int index) const; // RowText without a copy; valid until a change
     EndMark RowMark(int index) const;     // Hard when out of range
-    const std::vector<TRow> &rows() const { return m_rows; }
+    std::vector<TRow> rows() const { return m_rows.toRows(); }
     void ClearText();
+    // Moves the rows out, leaving the editor empty: a caller that rebuilds
+    // the text from its rows needs no second copy of them.
+    RowStore takeRows();
 
     // Properties.
     bool WordWrap() const { return m_wordWrap; }
@@ -167,9 +213,9 @@ private:
         size_t column = 0; // byte in the row, 0..size
     };
 
-    std::vector<TRow> layOut(std::string_view text, EndMark lastMark) const;
-    void replaceRows(std::vector<TRow> rows);
-    void appendWrapped(std::string_view line, std::vector<TRow> &out) const;
+    RowStore layOut(std::string_view text, EndMark lastMark) const;
+    void replaceRows(RowStore rows);
+    void appendWrapped(std::string_view line, RowStore &out) const;
     size_t logicalLineStart(size_t row) const;
     size_t logicalLineEnd(size_t row) const;
     const std::vector<size_t> &lineStarts() const;
@@ -179,7 +225,7 @@ private:
     int64_t offsetOf(Position p) const;
     size_t rowSpan(size_t row) const;
 
-    std::vector<TRow> m_rows;
+    RowStore m_rows;
     bool m_wordWrap = false;
     bool m_readOnly = false;
     int m_tabSpaceCount = 8;
@@ -195,8 +241,11 @@ private:
     mutable ColumnMap m_scratch; // reused by every row cut, to spare allocations
 
     // First row of each logical line, rebuilt on demand after a change.
+    // Left empty while every row is a line of its own (a paged text), where
+    // the row number is the line number.
     mutable std::vector<size_t> m_lineStarts;
     mutable bool m_lineStartsValid = false;
+    mutable bool m_rowsAreLines = true;
 };
 
 // Gives an editor the properties of the window's hidden one: tab stops of 8,

@@ -13,6 +13,12 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr char kEndOfText = 0x1A;
 
+// The text before the first end-of-text character.
+std::string_view cutAtEndOfText(std::string_view s)
+{
+    return s.substr(0, s.find(kEndOfText));
+}
+
 QString textFilePath(const QString &directory)
 {
     const QString name = QString::fromLatin1(kTextFileName);
@@ -132,33 +138,81 @@ std::optional<std::string> readFileBytes(const QString &path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray data = f.readAll();
+    // Straight into the string: a QByteArray first would hold a large text
+    // twice for a moment.
+    std::string data;
+    const qint64 size = f.size();
+    if (size > 0)
+        data.resize(std::size_t(size));
+    qint64 got = 0;
+    while (got < qint64(data.size())) {
+        const qint64 n = f.read(data.data() + got, qint64(data.size()) - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    data.resize(std::size_t(got));
+    // A file that grew since its size was taken is read to its end.
+    char block[65536];
+    for (qint64 n; (n = f.read(block, sizeof block)) > 0;)
+        data.append(block, std::size_t(n));
     if (f.error() != QFileDevice::NoError)
         return std::nullopt;
-    return data.toStdString();
+    return data;
 }
 
-std::string decodeTextFile(std::string_view raw, bool *fromUtf8)
+TextEncoding detectTextEncoding(std::string_view raw)
 {
+    if (raw.substr(0, 2) == "\xFF\xFE")
+        return TextEncoding::Utf16Le;
+    if (raw.substr(0, 2) == "\xFE\xFF")
+        return TextEncoding::Utf16Be;
     if (const std::size_t end = raw.find(kEndOfText); end != std::string_view::npos)
         raw = raw.substr(0, end);
     // Real CP932 prose almost never passes as UTF-8, and UTF-8 Japanese
     // rarely decodes as CP932, so the two tests together seldom guess wrong.
     // Pure ASCII is the same in both and is left alone.
-    const bool utf8 = raw.substr(0, kUtf8Bom.size()) == kUtf8Bom
-        || (hasNonAscii(raw) && isValidUtf8(raw) && !isDecodableCp932(raw));
+    if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom
+        || (hasNonAscii(raw) && isValidUtf8(raw) && !isDecodableCp932(raw)))
+        return TextEncoding::Utf8;
+    return TextEncoding::Cp932;
+}
+
+std::string decodeTextFile(std::string_view raw, bool *fromUtf8)
+{
+    const TextEncoding encoding = detectTextEncoding(raw);
     if (fromUtf8)
-        *fromUtf8 = utf8;
-    return utf8 ? utf8ToCp932(raw) : std::string(raw);
+        *fromUtf8 = encoding == TextEncoding::Utf8;
+    switch (encoding) {
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be: {
+        // In UTF-16 a 0x1A byte is half of many characters; only the
+        // converted text can show the end-of-text character itself.
+        std::string text = utf16ToCp932(raw, encoding == TextEncoding::Utf16Be);
+        text.resize(cutAtEndOfText(text).size());
+        return text;
+    }
+    case TextEncoding::Utf8:
+        return utf8ToCp932(cutAtEndOfText(raw));
+    case TextEncoding::Cp932:
+        break;
+    }
+    return std::string(cutAtEndOfText(raw));
 }
 
 std::optional<std::string> loadTextFile(const QString &path, bool *fromUtf8,
                                         const FileAccess &files)
 {
-    const std::optional<std::string> raw = files.read(path);
+    std::optional<std::string> raw = files.read(path);
     if (!raw)
         return std::nullopt;
-    return decodeTextFile(*raw, fromUtf8);
+    if (detectTextEncoding(*raw) != TextEncoding::Cp932)
+        return decodeTextFile(*raw, fromUtf8);
+    // Nothing to convert: cut in place rather than copy a large text.
+    if (fromUtf8)
+        *fromUtf8 = false;
+    raw->resize(cutAtEndOfText(*raw).size());
+    return raw;
 }
 
 StartupText chooseStartupText(bool keep, bool fileIn, const QString &savedName,

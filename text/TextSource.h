@@ -118,10 +118,16 @@ StartupText chooseStartupText(bool keep, bool fileIn, const QString &savedName,
 // Raw bytes of a file; nullopt when it cannot be opened or read.
 std::optional<std::string> readFileBytes(const QString &path);
 
-// The bytes of a text file as the program takes them: everything from the
-// first 0x1A byte on is dropped; a text with a UTF-8 byte-order mark, or
-// one that is valid UTF-8 with non-ASCII bytes but does not decode as
-// CP932, is converted to CP932 (fromUtf8 tells which happened).
+// The form a text file is written in. A UTF-16 byte-order mark (either
+// order) or a UTF-8 one decides; without one, a text that is valid UTF-8
+// with non-ASCII bytes but does not decode as CP932 is UTF-8, any other is
+// CP932. A CP932 text never starts with 0xFE or 0xFF, which are not CP932.
+enum class TextEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
+TextEncoding detectTextEncoding(std::string_view raw);
+
+// The bytes of a text file as the program takes them, converted to CP932
+// when it is UTF-8 or UTF-16 (fromUtf8 tells whether it was UTF-8), with
+// everything from the first end-of-text character 0x1A on dropped.
 std::string decodeTextFile(std::string_view raw, bool *fromUtf8 = nullptr);
 
 // Read and decode a text file; nullopt when it cannot be read.

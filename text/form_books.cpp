@@ -162,7 +162,7 @@ void TForm1::openBook(const QString &path)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
+    showText(std::move(file.bytes), true, FBooks.page(storedPath(path)).value_or(1));
     takeBook(*this, path);
     TriButton1Click();
 }
@@ -190,13 +190,13 @@ bool TForm1::openStartupFile(QString &refusal)
         return false;
     }
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(file.bytes, true, FBooks.page(storedPath(path)).value_or(1));
+    showText(std::move(file.bytes), true, FBooks.page(storedPath(path)).value_or(1));
     takeBook(*this, path);
     return true;
 }
 
-void TForm1::loadSavedSource(const std::string &bytes)
+void TForm1::loadSavedSource(std::string bytes)
 {
-    showText(bytes, true, FPage);
+    showText(std::move(bytes), true, FPage);
     takeBook(*this, pathFromStored(FFileName));
 }

@@ -69,22 +69,24 @@ void TForm1::loadText()
     const StartupText text =
         chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
     if (text.origin == TextOrigin::Saved) {
-        loadSavedSource(text.bytes);
+        loadSavedSource(std::move(text.bytes));
         return;
     }
     if (text.savedRefused != Refusal::None)
         FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
 
-    showText(text.bytes, text.normalise, text.fromPageOne ? 1 : FPage);
+    showText(std::move(text.bytes), text.normalise, text.fromPageOne ? 1 : FPage);
     if (text.savedRefused != Refusal::None)
         refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
 }
 
-void TForm1::showText(const std::string &bytes, bool normalise, int page)
+void TForm1::showText(std::string bytes, bool normalise, int page)
 {
     {
         WaitCursor wait;
-        corvane::loadText(*Editor2, bytes, normalise);
+        // Moved in: the editor's rows are the only copy of a large text
+        // while it is paged.
+        corvane::loadText(*Editor2, std::move(bytes), normalise);
     }
     FPagesBuilt = false; // a new text is paged afresh
     FPage = page;

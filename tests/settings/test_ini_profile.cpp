@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <set>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "settings/IniProfile.h"
 #include "tests/settings/TempFolder.h"
@@ -193,19 +198,22 @@ TEST(IniFile, WriteAndReadBack)
 }
 
 // A write that cannot complete reports failure and leaves the old file byte
-// for byte as it was, with no temporary file left over: a folder that is not
-// writable, a file that is read-only or unreadable, a disk that fills up.
+// for byte as it was, with no temporary file left over: a read-only file in
+// a read-only folder or in a writable one, an unreadable file, a disk that
+// fills up.
 TEST(IniFile, FailedWritesKeepTheOldFile)
 {
     TempFolder dir;
     const std::string path = dir.file("corvane.ini");
     const std::string old = "[Form\\FPage]\r\nInteger=12\r\n; kept\r\n";
     writeBytes(path, old);
-    ::chmod(path.c_str(), 0644);
+    ::chmod(path.c_str(), 0444);
 
     ::chmod(dir.path().c_str(), 0555);
     EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("Form\\FPage", "Integer", "13") ? 1 : 0; }), 0);
     EXPECT_EQ(readBytes(path), old);
+    // Nor can a new file be made in a read-only folder.
+    EXPECT_EQ(runInChild(true, [&] { return IniProfile(dir.file("new.ini")).write("A", "k", "v") ? 1 : 0; }), 0);
 
     ::chmod(dir.path().c_str(), 0777);
     ::chmod(path.c_str(), 0444);
@@ -227,4 +235,87 @@ TEST(IniFile, FailedWritesKeepTheOldFile)
               0);
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+// A read-only folder holding a writable file (a settings file the user may
+// change in a folder they may not): the file is rewritten in place, the
+// same file with its permission bits, rather than the save being lost. A
+// shorter and a longer content both come out exact.
+TEST(IniFile, ReadOnlyFolderWritesInPlace)
+{
+    TempFolder dir;
+    const std::string path = dir.file("corvane.ini");
+    writeBytes(path, "[A]\r\nk=a long old value\r\n; comment\r\n");
+    ::chmod(path.c_str(), 0606);
+    struct stat before;
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ::chmod(dir.path().c_str(), 0555);
+
+    EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("A", "k", "v") ? 0 : 1; }), 0);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n; comment\r\n");
+    EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("B", "k", std::string(5000, 'x')) ? 0 : 1; }), 0);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n; comment\r\n[B]\r\nk=" + std::string(5000, 'x') + "\r\n");
+
+    struct stat after;
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0606u);
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+// Only a regular file of at most 16 MiB is read, and the open never waits:
+// a FIFO, a link to /dev/zero and a 20 MiB file read as unreadable (the
+// default comes back), and a write refuses to replace them.
+TEST(IniFile, OnlyBoundedRegularFilesAreRead)
+{
+    TempFolder dir;
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string zero = dir.file("zero.ini");
+    ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+    const std::string big = dir.file("big.ini");
+    writeBytes(big, "[A]\r\nk=v\r\n" + std::string(20u << 20, ';'));
+    const std::string limit = dir.file("limit.ini");
+    writeBytes(limit, "[A]\r\nk=v\r\n" + std::string(IniProfile::kMaxFileBytes - 10, ';'));
+
+    std::string content, why;
+    for (const std::string &path : {fifo, zero, big}) {
+        EXPECT_EQ(corvane::readWholeFile(path, content, &why), corvane::FileReadResult::Failed) << path;
+        EXPECT_TRUE(content.empty());
+        EXPECT_FALSE(why.empty());
+        EXPECT_EQ(IniProfile(path).readString("A", "k", "dflt"), "dflt") << path;
+        EXPECT_FALSE(IniProfile(path).write("A", "k", "w")) << path;
+    }
+    EXPECT_EQ(corvane::readWholeFile(limit, content), corvane::FileReadResult::Ok);
+    EXPECT_EQ(IniProfile(limit).readString("A", "k", "dflt"), "v");
+    EXPECT_EQ(readBytes(big).size(), 10u + (20u << 20));
+}
+
+// Stale temporary files of killed saves go at start-up: only regular files
+// named exactly like the writer's temporaries of this file, and none that a
+// save in progress still holds.
+TEST(IniFile, StaleTemporariesAreRemoved)
+{
+    TempFolder dir;
+    const std::string path = dir.file("corvane.ini");
+    writeBytes(path, "[A]\r\nk=v\r\n");
+    for (const char *name : {"corvane.ini.Ab3xZ9", "corvane.ini.000000", "corvane.ini.held01",
+                             "corvane.ini.abc", "corvane.ini.abcdefg", "corvane.ini.ab-cde",
+                             "other.ini.Ab3xZ9", "corvane.ini~"})
+        writeBytes(dir.file(name), "x");
+    ASSERT_EQ(::symlink(path.c_str(), dir.file("corvane.ini.link01").c_str()), 0);
+    ASSERT_EQ(::mkdir(dir.file("corvane.ini.dir001").c_str(), 0755), 0);
+    const int held = ::open(dir.file("corvane.ini.held01").c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    EXPECT_EQ(corvane::removeStaleTemporaries(path), 2u);
+    ::close(held);
+    std::set<std::string> left;
+    for (const auto &e : std::filesystem::directory_iterator(dir.path()))
+        left.insert(e.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"corvane.ini", "corvane.ini.held01", "corvane.ini.abc",
+                                           "corvane.ini.abcdefg", "corvane.ini.ab-cde", "other.ini.Ab3xZ9",
+                                           "corvane.ini~", "corvane.ini.link01", "corvane.ini.dir001"}));
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }

@@ -2,6 +2,9 @@
 // errors reach the user.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include "settings/IniProfile.h"
 #include "settings/TRegManager.h"
 #include "tests/settings/TempFolder.h"
 
@@ -146,23 +149,126 @@ TEST_F(Store, NoStoreIsReported)
     EXPECT_TRUE(errors.empty());
 }
 
-// A write that cannot reach the file throws with the path in its message
-// and leaves the old file as it was.
+// A write that cannot reach the file throws, naming the file in Japanese
+// first and then in English with what happened and that this run's
+// settings were not saved, and leaves the old file as it was.
 TEST_F(Store, WriteFailureThrows)
 {
     const std::string old = "[Form\\FPage]\r\nInteger=12\r\n";
     stored(old);
-    ::chmod(store.IniFileName.c_str(), 0644);
+    ::chmod(store.IniFileName.c_str(), 0444);
     ::chmod(dir.path().c_str(), 0555);
-    const std::string expected = store.IniFileName + " に書き込めません";
+    const std::string japanese = store.IniFileName + " に書き込めません\n";
     EXPECT_EQ(runInChild(true, [&] {
                   try {
                       store.FindFiler("FPage").WriteInteger(13);
                   } catch (const TRegWriteError &e) {
-                      return std::string(e.what()) == expected && e.path() == store.IniFileName ? 0 : 2;
+                      const std::string text = e.what();
+                      return text.starts_with(japanese) && e.path() == store.IniFileName
+                                     && text.find("Cannot write the settings file " + store.IniFileName + " (the file is read-only")
+                                            == japanese.size()
+                                     && text.ends_with(". The settings of this run were not saved.")
+                                 ? 0
+                                 : 2;
                   }
                   return 1;
               }),
               0);
     EXPECT_EQ(readBytes(store.IniFileName), old);
+}
+
+// A transaction ends in exactly the file the same writes made one by one
+// would have left, other sections, comments, spellings and line ends of the
+// old file included; until the commit the file is untouched, and reads see
+// the values written so far.
+TEST_F(Store, TransactionIsOneChangeWithTheSameResult)
+{
+    const std::string old = "; mine\r\n[form\\fpage]\nINTEGER = 7\n[Other]\r\nx=1\r\n"
+                            "[Form\\LCheckBox1]\r\nChecked=0";
+    auto writeAll = [&] {
+        store.FindFiler("LCheckBox6Checked").WriteBool(false);
+        store.FindFiler("FPage").WriteInteger(42);
+        store.FindFiler("FFileName").WriteString("a.txt");
+        store.FindFiler("LCheckBox1Checked").WriteBool(true);
+        store.FindFiler("FPage").WriteInteger(43);
+    };
+    stored(old);
+    writeAll();
+    const std::string oneByOne = readBytes(store.IniFileName);
+
+    stored(old);
+    {
+        TRegTransaction save(store);
+        writeAll();
+        EXPECT_EQ(readBytes(store.IniFileName), old);
+        EXPECT_EQ(store.FindFiler("FPage").ReadInteger(), 43);
+        EXPECT_EQ(store.FindFiler("FFileName").ReadString(), "a.txt");
+        save.commit();
+    }
+    EXPECT_FALSE(store.inTransaction());
+    EXPECT_EQ(readBytes(store.IniFileName), oneByOne);
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    // Nested scopes join the outer one.
+    stored(old);
+    store.beginTransaction();
+    {
+        TRegTransaction inner(store);
+        writeAll();
+        inner.commit();
+    }
+    EXPECT_EQ(readBytes(store.IniFileName), old);
+    store.commitTransaction();
+    EXPECT_EQ(readBytes(store.IniFileName), oneByOne);
+
+    // Writes outside a transaction still reach the file at once.
+    store.FindFiler("FPage").WriteInteger(5);
+    EXPECT_EQ(IniProfile(store.IniFileName).read("Form\\FPage", "Integer"), "5");
+}
+
+// A transaction that is not committed (an exception between its writes)
+// changes nothing; one that cannot be committed throws the write error and
+// leaves the old file whole; one over a file that cannot be read fails at
+// its first write, as a direct write would.
+TEST_F(Store, FailedTransactionKeepsTheOldFile)
+{
+    const std::string old = "[Form\\FPage]\r\nInteger=12\r\n";
+    stored(old);
+    try {
+        TRegTransaction save(store);
+        store.FindFiler("FPage").WriteInteger(13);
+        throw std::runtime_error("interrupted");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(store.inTransaction());
+    EXPECT_EQ(readBytes(store.IniFileName), old);
+
+    ::chmod(store.IniFileName.c_str(), 0444);
+    ::chmod(dir.path().c_str(), 0555);
+    EXPECT_EQ(runInChild(true, [&] {
+                  TRegTransaction save(store);
+                  store.FindFiler("FPage").WriteInteger(13);
+                  store.FindFiler("LCheckBox1Checked").WriteBool(true);
+                  try {
+                      save.commit();
+                  } catch (const TRegWriteError &e) {
+                      return std::string(e.what()).starts_with(store.IniFileName + " に書き込めません\n")
+                                     && !store.inTransaction()
+                                 ? 0
+                                 : 2;
+                  }
+                  return 1;
+              }),
+              0);
+    EXPECT_EQ(readBytes(store.IniFileName), old);
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(store.IniFileName.c_str(), 0644);
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    store.IniFileName = fifo;
+    TRegTransaction save(store);
+    EXPECT_EQ(store.FindFiler("FPage").ReadInteger(), 1);
+    EXPECT_THROW(store.FindFiler("FPage").WriteInteger(13), TRegWriteError);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iconv.h>
 
 using namespace corvane;
 
@@ -68,7 +69,43 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
+// The text as Windows Notepad saves it as "Unicode": byte-order mark, then
+// UTF-16 in the given order.
+std::string asUtf16(std::string_view cp932, bool bigEndian)
+{
+    iconv_t cd = iconv_open(bigEndian ? "UTF-16BE" : "UTF-16LE", "CP932");
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    std::string buf(cp932.size() * 2 + 16, '\0');
+    char *in = const_cast<char *>(cp932.data());
+    std::size_t inLeft = cp932.size();
+    char *o = buf.data();
+    std::size_t outLeft = buf.size();
+    const std::size_t rc = iconv(cd, &in, &inLeft, &o, &outLeft);
+    iconv_close(cd);
+    if (rc == std::size_t(-1))
+        return {};
+    out.append(buf.data(), std::size_t(o - buf.data()));
+    return out;
+}
+
 } // namespace
+
+// A UTF-16 copy of a corpus text, in either byte order, pages exactly as
+// the CP932 original does.
+TEST(PagesCorpus, Utf16CopiesPageLikeTheOriginal)
+{
+    for (const char *file : {"akutagawa-rashomon.txt", "tanaka-olympos.txt"}) {
+        SCOPED_TRACE(file);
+        const std::optional<std::string> raw = readFileBytes(corpusPath(file));
+        ASSERT_TRUE(raw);
+        const std::vector<std::string> original = pagedRows(decodeTextFile(*raw), true);
+        for (const bool bigEndian : {false, true}) {
+            const std::string utf16 = asUtf16(*raw, bigEndian);
+            ASSERT_FALSE(utf16.empty());
+            EXPECT_EQ(pagedRows(decodeTextFile(utf16), true), original) << (bigEndian ? "BE" : "LE");
+        }
+    }
+}
 
 // Every corpus text pages the same way each time; its rows, read in order,
 // rebuild each normalised line exactly, and only the last page is padded.

@@ -210,3 +210,29 @@ TEST(TextDecoding, Utf8IsConvertedToCp932)
     EXPECT_EQ(decodeTextFile("plain\ttext", &utf8), "plain\ttext");
     EXPECT_FALSE(utf8);
 }
+
+// UTF-16 with its byte-order mark, in either order, is converted like UTF-8:
+// "〓" for what has no CP932 form (an emoji as a surrogate pair, a lone
+// surrogate, a last odd byte). A 0x1A byte inside a character ("〚" is
+// U+301A) is no end of text; the character U+001A is.
+TEST(TextDecoding, Utf16IsConvertedToCp932)
+{
+    using namespace std::string_literals;
+    // "日本\r\n" then U+301A, "a", U+1F600, a lone U+D800, "b".
+    const std::string le = "\xFF\xFE" "\xE5\x65\x2C\x67\r\0\n\0" "\x1A\x30" "a\0"
+                           "\x3D\xD8\x00\xDE" "\x00\xD8" "b\0"s;
+    std::string be = "\xFE\xFF";
+    for (std::size_t i = 2; i + 1 < le.size(); i += 2)
+        be += std::string{le[i + 1], le[i]};
+    const std::string expected = "\x93\xFA\x96\x7B\r\n" "\x81\xAC" "a" "\x81\xAC\x81\xAC" "b";
+    EXPECT_EQ(detectTextEncoding(le), TextEncoding::Utf16Le);
+    EXPECT_EQ(detectTextEncoding(be), TextEncoding::Utf16Be);
+    bool utf8 = true;
+    EXPECT_EQ(decodeTextFile(le, &utf8), expected);
+    EXPECT_FALSE(utf8);
+    EXPECT_EQ(decodeTextFile(be), expected);
+
+    EXPECT_EQ(decodeTextFile("\xFF\xFE" "a\0\x1A\0b\0"s), "a");
+    EXPECT_EQ(decodeTextFile("\xFF\xFE" "a\0b"s), "a\x81\xAC");
+    EXPECT_EQ(decodeTextFile("\xFF\xFE"), "");
+}

@@ -3,6 +3,7 @@
 #include "commands.h"
 
 #include "text/PagedText.h"
+#include "text/TEditor.h"
 #include "text/TextSource.h"
 
 #include <QString>
@@ -32,7 +33,12 @@ int dumpRows(const Args &args, const Streams &io)
         text = std::move(*loaded);
         normalise = true;
     }
-    for (const std::string &row : pagedRows(text, normalise)) {
+    TEditor editor;
+    loadPaged(editor, std::move(text), normalise);
+    // Line by line from the editor: a large text is not copied into a list.
+    const TEditorStrings &lines = editor.Lines();
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string row = lines[i];
         std::fwrite(row.data(), 1, row.size(), io.out);
         std::fputc('\n', io.out);
     }

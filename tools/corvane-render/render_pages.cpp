@@ -7,6 +7,7 @@
 #include "effects/TABitmap.h"
 #include "export/PictureExport.h"
 #include "text/PagedText.h"
+#include "text/TEditor.h"
 #include "text/TextSource.h"
 #include "writing/PageComposer.h"
 
@@ -103,12 +104,12 @@ std::optional<RenderOptions> parseOptions(const Args &args, size_t first, Render
     return o;
 }
 
-// The paged rows of TEXT as the window loads it with "Keep" on, or of the
-// built-in text; nullopt when TEXT cannot be read.
-std::optional<std::vector<std::string>> loadRows(const std::optional<std::string> &textFile)
+// Pages TEXT into editor as the window loads it with "Keep" on, or the
+// built-in text; returns the page count, nullopt when TEXT cannot be read.
+std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &textFile)
 {
     if (!textFile)
-        return pagedRows(builtinTextBytes(), false);
+        return loadPaged(editor, builtinTextBytes(), false);
     const QString path = QString::fromLocal8Bit(textFile->c_str());
     const FileAccess files = realFileAccess();
     if (!files.isFile(path))
@@ -116,7 +117,7 @@ std::optional<std::vector<std::string>> loadRows(const std::optional<std::string
     std::optional<std::string> loaded = loadTextFile(path, nullptr, files);
     if (!loaded)
         return std::nullopt;
-    return pagedRows(*loaded, true);
+    return loadPaged(editor, std::move(*loaded), true);
 }
 
 // Saves by the file name's extension; empty on success, else the message.
@@ -145,12 +146,15 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int renderPages(const RenderOptions &o, const Streams &io)
 {
-    const std::optional<std::vector<std::string>> rows = loadRows(o.textFile);
-    if (!rows) {
+    // The paged text stays in the editor, as in the window: one page's rows
+    // are taken out at a time.
+    TEditor editor;
+    const std::optional<int> paged = loadPages(editor, o.textFile);
+    if (!paged) {
         std::fprintf(io.err, "corvane-render: cannot read %s\n", o.textFile->c_str());
         return 1;
     }
-    const int pages = int(rows->size() / size_t(kRowsPerPage));
+    const int pages = *paged;
     if (o.page && (*o.page < 1 || *o.page > pages)) {
         std::fprintf(io.err, "corvane-render: page %d is outside the text (pages 1 to %d)\n", *o.page, pages);
         return 1;
@@ -172,10 +176,9 @@ int renderPages(const RenderOptions &o, const Streams &io)
     }
     RandomGenerator random;
     auto writeOne = [&](int page, const QString &fileName) {
-        const auto firstRow = rows->begin() + ptrdiff_t(page - 1) * kRowsPerPage;
-        const std::vector<std::string> pageRows(firstRow, firstRow + kRowsPerPage);
+        const PageRows rows = pageRows(editor, page);
         TABitmap picture(kPictureWidth, kPictureHeight);
-        composer.compose(picture, pageRows, o.style, random);
+        composer.compose(picture, rows, o.style, random);
         if (const std::optional<QString> error = savePicture(picture.image(), fileName)) {
             std::fprintf(io.err, "corvane-render: %s\n", error->toLocal8Bit().constData());
             return false;
