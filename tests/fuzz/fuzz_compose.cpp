@@ -8,6 +8,7 @@
 #include "text/Cp932Bytes.cpp"
 #include "writing/Cp932.cpp"
 #include "writing/Faces.cpp"
+#include "writing/GlyphPainter.cpp"
 #include "writing/PageComposer.cpp"
 
 #include "tests/fuzz/FuzzSeeds.h"
