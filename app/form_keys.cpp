@@ -332,6 +332,7 @@ protected:
         QEvent *const outer = std::exchange(m_delivering, event);
         QCoreApplication::sendEvent(target, event);
         m_delivering = outer;
+        event->accept(); // taken: a control that ignored it must not pass it up to us again
         for (QChar c : text) {
             // Delete is a virtual key only, though X11 gives it the character DEL.
             if (!alive || c == QChar(0x7F))
