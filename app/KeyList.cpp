@@ -41,6 +41,39 @@ QString keysColumn(const char *keys)
     return list.join(QLatin1Char(' '));
 }
 
+// What each item of the context menu does, in the user's words.
+struct MenuItemWords
+{
+    const char *name, *does;
+};
+constexpr MenuItemWords kMenuWords[] = {
+    {"RunR1", "start Difference"},
+    {"Deep1", "start Deep"},
+    {"RunalongA1", "stop the running animation"},
+    {"Velocity1", "start Velocity"},
+    {"plandeartsA1", "start plan de arts"},
+    {"Bitmapsave1", "save the picture as a bitmap"},
+    {"FColorF1", "choose the text colour"},
+    {"BgColorB1", "choose the background colour"},
+    {"BgRandomM1", "a random background colour"},
+    {"AboutT1", "the About screen"},
+    {"LeafL1", "set the bookmark at this page"},
+    {"GoG1", "go to the bookmark"},
+    {"Ecriture1", "the next page"},
+    {"BackPage1", "the previous page"},
+    {"Reset2", "back to page 1"},
+    {"Small2", "hide to the notification area"},
+    {"Exit2", "close the program"},
+};
+
+QString menuItemDoes(const QString &name)
+{
+    for (const MenuItemWords &w : kMenuWords)
+        if (name == QLatin1String(w.name))
+            return QString::fromLatin1(w.does);
+    return QStringLiteral("(undescribed)");
+}
+
 QString row(const QStringList &cells)
 {
     return QStringLiteral("| ") + cells.join(QStringLiteral(" | ")) + QStringLiteral(" |\n");
@@ -81,15 +114,16 @@ QString keysMarkdown(const TForm1 &form)
 
     md += QStringLiteral("\n## Context menu\n\nA right click on the window, or the key `y`, opens it. The "
                          "shortcuts work anywhere in the window, with the menu open or not.\n\n");
-    md += row({QStringLiteral("Item"), QStringLiteral("Shortcut"), QStringLiteral("Hint")});
-    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---")});
+    md += row({QStringLiteral("Item"), QStringLiteral("Action"), QStringLiteral("Shortcut"), QStringLiteral("Hint")});
+    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---")});
     for (const QAction *a : form.PopupMenu1->actions()) {
         if (a->isSeparator()) {
-            md += row({QStringLiteral("(separator)"), QString(), QString()});
+            md += row({QStringLiteral("(separator)"), QString(), QString(), QString()});
             continue;
         }
         const QString keys = a->shortcut().toString(QKeySequence::PortableText);
-        md += row({QLatin1Char('"') + a->text() + QLatin1Char('"'), keys.isEmpty() ? QString() : code(keys),
+        md += row({QLatin1Char('"') + a->text() + QLatin1Char('"'), menuItemDoes(a->objectName()),
+                   keys.isEmpty() ? QString() : code(keys),
                    a->statusTip().isEmpty() ? QString() : QLatin1Char('"') + a->statusTip() + QLatin1Char('"')});
     }
     return md;

@@ -52,18 +52,11 @@ void toggleAndRewrite(Press &p)
     p.status(was ? p.wasSet : p.wasNot);
 }
 
-// Sets a Velocity parameter to the value of the key's position: "1" is 1.
-int &velocityParameter(TForm1 &f, int which)
-{
-    int *const fields[] = {&f.Piro, &f.Pform, &f.Pirot, &f.Pformt};
-    return *fields[which];
-}
-enum { kPiro, kPform, kPirot, kPformt };
-
-template<int which>
+// A Velocity parameter takes the key's place among the row's keys: "1" is 1.
+template<int VelocityState::*field>
 void setByKey(Press &p)
 {
-    velocityParameter(p.f, which) = p.index + 1;
+    p.f.FVel.*field = p.index + 1;
 }
 
 // Brightness by digit: "1" 80, "2" 85 ... "9" 120; "0" 125.
@@ -177,8 +170,8 @@ constexpr KeyPressStep kKeyPress[] = {
          p.status(p.wasSet);
      },
      "Center", nullptr, "the centre to the middle of the picture"},
-    {27, "123456qw", When::VelocityClock, setByKey<kPirot>, nullptr, nullptr, "`Pirot` := 1 to 8"},
-    {28, "789", When::VelocityClock, setByKey<kPformt>, nullptr, nullptr, "`Pformt` := 1, 2, 3"},
+    {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr, "`Pirot` := 1 to 8"},
+    {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr, "`Pformt` := 1, 2, 3"},
     {29, "0", When::VelocityClock,
      [](Press &p) {
          p.f.Pirot = 2;
@@ -189,8 +182,8 @@ constexpr KeyPressStep kKeyPress[] = {
      "toggle `Pdigit` (time text)"},
     {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock", "BoldClock",
      "toggle `Pbt` (bold clock lines)"},
-    {32, "123456qw", When::VelocityNoClock, setByKey<kPiro>, nullptr, nullptr, "`Piro` := 1 to 8"},
-    {33, "789", When::VelocityNoClock, setByKey<kPform>, nullptr, nullptr, "`Pform` := 1, 2, 3"},
+    {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr, "`Piro` := 1 to 8"},
+    {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr, "`Pform` := 1, 2, 3"},
     {34, "0", When::VelocityNoClock,
      [](Press &p) {
          p.f.Piro = 1;

@@ -654,5 +654,6 @@ TEST(KeyList, MatchesTheTablesAndDocsKeysMd)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "docs/keys.md is missing";
     EXPECT_EQ(QString::fromUtf8(file.readAll()), md) << "docs/keys.md is out of date";
     EXPECT_TRUE(md.contains(QStringLiteral("| 21 | `\\` | `FDifference` not set |")));
-    EXPECT_TRUE(md.contains(QStringLiteral("| \"Exit\" | `Ctrl+T` | \"Ctrl+T\" |")));
+    EXPECT_TRUE(md.contains(QStringLiteral("| \"Exit\" | close the program | `Ctrl+T` | \"Ctrl+T\" |")));
+    EXPECT_FALSE(md.contains(QStringLiteral("(undescribed)"))) << "a menu item the list does not explain";
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -96,4 +97,25 @@ TEST(Menus, TrayMenuItemsAreNarrowAndItsSeparatorIsThePlatforms)
     EXPECT_NE(at(img, 30, mid), kDark);
     EXPECT_EQ(at(img, 2, 2), kGround);
     menu.hide();
+}
+
+// A right click on the window face opens the context menu where the mouse is;
+// a left press there does not.
+TEST(Menus, RightClickOnTheFaceOpensTheContextMenu)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("corvane.ini"));
+    corvane::IniProfile(ini.toStdString()).write("Form\\LCheckBox12", "Checked", "0");
+    TForm1 f(ini);
+    f.Timer2->stop();
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const QPoint face(10, 200); // left of the picture, no control
+    // Through the window, as the platform delivers it: the press makes the menu event.
+    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, face);
+    EXPECT_FALSE(f.PopupMenu1->isVisible());
+    QTest::mouseClick(f.windowHandle(), Qt::RightButton, {}, face);
+    EXPECT_TRUE(f.PopupMenu1->isVisible());
+    EXPECT_EQ(f.PopupMenu1->pos(), f.mapToGlobal(face));
+    f.PopupMenu1->hide();
 }
