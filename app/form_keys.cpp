@@ -62,31 +62,23 @@ void setByKey(Press &p)
 // Brightness by digit: "1" 80, "2" 85 ... "9" 120; "0" 125.
 int brightnessOfKey(int index) { return PlanDeArts::kLowLevel + PlanDeArts::kLevelStep * index; }
 
-void drawTopLine(Canvas &c)
-{
-    c.moveTo(0, 0);
-    c.lineTo(c.width(), 0);
-}
-
 // While Deep runs, any key sets the pen of the picture's canvas and draws
 // along row 0, which every later tick smears down the picture.
 void deepPen(Press &p)
 {
     TForm1 &f = p.f;
     Canvas &c = *f.FCanvas;
-    const bool lineColourKey = p.key == QLatin1Char('p');
-    if (lineColourKey) {
+    if (p.key == QLatin1Char('p')) {
         c.setPenColor(f.FDeepColor);
         p.status("Line color");
     } else if (f.FBlackRect) {
-        c.setPenColor(0);
-        drawTopLine(c);
+        DeepState::drawTopLine(c, 0);
         p.status(p.wasSet);
     } else {
         c.setPenColor(DeepState::kLightGrey);
         p.status(p.wasNot);
     }
-    drawTopLine(c);
+    DeepState::drawTopLine(c, c.penColor());
     f.Image1->update();
 }
 
