@@ -1,5 +1,6 @@
-// The list of keys and menu items for the user, printed from the key tables
-// and the window's context menu so that it cannot drift from what they do.
+// The list of keys and menu items for the user (docs/keys.md), printed from
+// the key tables and the window's context menu so that it cannot drift from
+// what they do. Reads the tables and PopupMenu1; writes nothing.
 #include "app/KeyTable.h"
 #include "app/TForm1.h"
 

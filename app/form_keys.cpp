@@ -99,7 +99,7 @@ void slowKey(Press &p)
 
 // Character keys, compared exactly, in this order; every matching row acts.
 constexpr KeyPressStep kKeyPress[] = {
-    // step keys condition      action                                    status: was set / was not
+    // step, keys, condition, action, status when the box or flag was set / was not, the action in words
     {1, "y", When::Always, [](Press &p) { p.f.PopupMenu1->popup(p.f.keyMenuPoint()); }, nullptr, nullptr,
      "show `PopupMenu1` at screen position (500, 10)"},
     {2, "d", When::Always, run<&TForm1::Effect1Click>, nullptr, nullptr, "start Difference"},
@@ -235,7 +235,7 @@ void moveLevel(Press &p, int step)
 
 // Virtual keys, in this order; every matching row acts.
 constexpr KeyDownStep kKeyDown[] = {
-    // key              Qt keys                                   condition   action
+    // key, Qt keys, condition, action, status texts, the action in words
     {"Space (32), Enter (13)", {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, When::Always,
      run<&TForm1::TriButton1Click>, nullptr, nullptr, "the Ecriture command: the next page"},
     {"Backspace (8)", {Qt::Key_Backspace}, When::Always, run<&TForm1::TriButton2Click>, nullptr, nullptr,
