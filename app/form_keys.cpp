@@ -307,7 +307,9 @@ protected:
             return false; // the menus and dialogs take their own keys
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
-        QPointer<KeyPreview> alive(this);
+        // With Alt or the logo key held a key is a system key and types no character.
+        const bool typesText = !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+        QPointer<KeyPreview> alive(this); // a handler may close and destroy the window
         m_form.FormKeyDown(key->key());
         if (!alive)
             return true;
@@ -316,11 +318,13 @@ protected:
             target = &m_form;
         QEvent *const outer = std::exchange(m_delivering, event);
         QCoreApplication::sendEvent(target, event);
-        m_delivering = outer;
         event->accept(); // taken: a control that ignored it must not pass it up to us again
+        if (!alive)
+            return true;
+        m_delivering = outer;
         for (QChar c : text) {
             // Delete is a virtual key only, though X11 gives it the character DEL.
-            if (!alive || c == QChar(0x7F))
+            if (!typesText || !alive || c == QChar(0x7F))
                 break;
             m_form.FormKeyPress(c);
         }

@@ -380,13 +380,15 @@ TEST(CharacterKeys, BrightnessDigits)
     });
 }
 
-// Keys are compared exactly: an upper-case letter is another key.
-TEST(CharacterKeys, UpperCaseLettersDoNothing)
+// Keys are compared exactly: an upper-case letter is another key, and with
+// Alt held a key types no character.
+TEST(CharacterKeys, UpperCaseLettersAndAltKeysDoNothing)
 {
     Window w;
     TForm1 &f = w.f();
     QTest::keyClick(&f, 'Z', Qt::ShiftModifier);
     QTest::keyClick(&f, 'D', Qt::ShiftModifier);
+    QTest::keyClick(&f, 'd', Qt::AltModifier);
     EXPECT_TRUE(f.checked(6));
     EXPECT_FALSE(f.FDifference);
     EXPECT_EQ(w.status(), kBefore);
