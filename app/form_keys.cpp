@@ -295,7 +295,11 @@ class KeyPreview : public QObject
 {
 public:
     explicit KeyPreview(TForm1 &form) : QObject(&form), m_form(form) { qApp->installEventFilter(this); }
-    ~KeyPreview() override { qApp->removeEventFilter(this); }
+    ~KeyPreview() override
+    {
+        if (qApp)
+            qApp->removeEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
