@@ -1,11 +1,11 @@
 // Construction of the main window: the controls of the face from one table,
-// the five timers, the key bindings; then the start-up sequence FormCreate.
+// the five timers, the key preview and the menus; then the start-up sequence FormCreate.
 #include "app/TForm1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -131,7 +131,7 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     FComposer = std::make_unique<PageComposer>();
     createControls();
     createTimers();
-    createShortcuts();
+    createKeyPreview();
     createMenus();
     Editor2 = std::make_unique<TEditor>();
     setupEditor2(*Editor2);
@@ -289,20 +289,6 @@ void TForm1::createTimers()
     Timer5 = make(kEffectTickMs, &TForm1::Timer5Timer);
 }
 
-void TForm1::createShortcuts()
-{
-    auto bind = [this](QKeySequence keys, void (TForm1::*handler)()) {
-        auto *shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
-    };
-    // The Ctrl shortcuts belong to the context menu's items (app/form_menu.cpp).
-    bind(QKeySequence(Qt::Key_Space), &TForm1::TriButton1Click);
-    bind(QKeySequence(Qt::Key_Return), &TForm1::TriButton1Click);
-    bind(QKeySequence(Qt::Key_Enter), &TForm1::TriButton1Click);
-    bind(QKeySequence(Qt::Key_Backspace), &TForm1::TriButton2Click);
-}
-
 bool TForm1::checked(int n) const
 {
     const TLozengeCheckBox *b = box(n);
@@ -322,6 +308,11 @@ void TForm1::repaintPicture()
 void TForm1::setStatus(const QString &text)
 {
     HintLabel1->setText(text);
+}
+
+void TForm1::processPendingEvents()
+{
+    QCoreApplication::processEvents();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 //   app/form_lifecycle.cpp    FormCreate, Timer2Timer, FormCloseQuery, dragging, Slow
 //   app/form_settings.cpp     the ordered table of stored settings
 //   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts
+//   app/form_keys.cpp         every key of the window, through the key tables
 //   effects/form_effects.cpp  what the four animations share: start, stop, flags
 //   effects/form_difference.cpp, form_velocity.cpp, form_deep.cpp, form_arts.cpp
 //   text/form_books.cpp       the reader's own books: drops, "Open With", their pages
@@ -169,6 +170,12 @@ public:
     void Ecriture1Click();            // runs TriButton1Click
     void BackPage1Click();            // runs TriButton2Click
 
+    // --- app/form_keys.cpp: every key, through the tables of app/KeyTable.h -------
+    void createKeyPreview();          // the window sees every key before the focused control
+    void FormKeyDown(int key);        // a Qt::Key: page keys, the slider, Velocity's centre
+    void FormKeyPress(QChar key);     // a character: the steps of the key table, in order
+    QPoint keyMenuPoint() const;      // where "y" shows PopupMenu1, global coordinates
+
     // --- app/form_settings.cpp: the one ordered table of stored settings ---------
     void readSettings();
     void writeSettings();
@@ -293,6 +300,10 @@ public:
     QImage &picture();
     void repaintPicture();
     void setStatus(const QString &text);
+    // Lets the window handle the events pending now: timer ticks, repaints and
+    // input may run before it returns. Only a handler that is documented to
+    // let events run calls it (the key handler, at its end).
+    void processPendingEvents();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -305,7 +316,6 @@ protected:
 private:
     void createControls();
     void createTimers();
-    void createShortcuts();
     void showStoredPosition();
 
     QString m_iniPath;                // settings file chosen at construction

@@ -1,97 +1,22 @@
 // The context menu PopupMenu1: its items in order, with captions, hints and
-// Ctrl shortcuts, shown on a right click anywhere on the window face, and
-// drawn by the window itself (flat lilac items, a two-tone rule between
-// groups). Writes PopupMenu1 and its item actions; the status line while an
-// item is highlighted.
+// Ctrl shortcuts, shown on a right click anywhere on the window face (and by
+// the key "y", app/form_keys.cpp), and drawn by the window itself
+// (app/MenuStyle.h). Writes PopupMenu1 and its item actions; the status line
+// while an item is highlighted.
 #include "app/TForm1.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QStyleOptionMenuItem>
 
-#include "app/Design.h"
+#include "app/MenuStyle.h"
 
 using namespace corvane;
-
-namespace {
-
-constexpr uint32_t kMenuFace = 0xFFB3B3;      // item background, 0x00BBGGRR
-constexpr uint32_t kRuleDark = 0x1A9185;      // upper line of a separator
-constexpr uint32_t kRuleLight = 0xA7EFE8;     // lower line of a separator
-constexpr int kItemWidth = 105, kItemHeight = 25, kSeparatorHeight = 10;
-constexpr int kTextLeft = 15;                 // caption's left edge within the item
-
-// The items draw themselves the same whether highlighted or not; only the
-// caption is written, never the shortcut text.
-class MenuStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-
-    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
-                     const QWidget *widget) const override
-    {
-        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
-        if (element != CE_MenuItem || !item) {
-            QProxyStyle::drawControl(element, option, painter, widget);
-            return;
-        }
-        const QRect r = item->rect;
-        painter->save();
-        painter->fillRect(r, toQColor(kMenuFace));
-        if (item->menuItemType == QStyleOptionMenuItem::Separator) {
-            const int mid = r.top() + r.height() / 2;
-            painter->setPen(toQColor(kRuleDark));
-            painter->drawLine(r.left() + 1, mid, r.right() - 1, mid);
-            painter->setPen(toQColor(kRuleLight));
-            painter->drawLine(r.left() + 1, mid + 1, r.right() - 1, mid + 1);
-        } else {
-            const QString caption = item->text.section(QLatin1Char('\t'), 0, 0);
-            painter->setPen(item->palette.color(item->state & State_Enabled ? QPalette::Active
-                                                                              : QPalette::Disabled,
-                                                QPalette::Text));
-            painter->drawText(r.adjusted(kTextLeft, 0, 0, 0),
-                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption);
-        }
-        painter->restore();
-    }
-
-    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
-                           const QWidget *widget) const override
-    {
-        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
-        if (type != CT_MenuItem || !item)
-            return QProxyStyle::sizeFromContents(type, option, size, widget);
-        return {kItemWidth, item->menuItemType == QStyleOptionMenuItem::Separator ? kSeparatorHeight
-                                                                             : kItemHeight};
-    }
-
-    // The items fill the menu to its edge: no frame or margin of the style's own.
-    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
-    {
-        switch (metric) {
-        case PM_MenuPanelWidth:
-        case PM_MenuHMargin:
-        case PM_MenuVMargin:
-        case PM_MenuDesktopFrameWidth:
-            return 0;
-        default:
-            return QProxyStyle::pixelMetric(metric, option, widget);
-        }
-    }
-};
-
-} // namespace
 
 void TForm1::createMenus()
 {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto *style = new MenuStyle; // follows the application's style for everything else
-    style->setParent(PopupMenu1);
-    PopupMenu1->setStyle(style);
+    drawMenuItself(PopupMenu1, kMenuItemWidth, true);
 
     // handler null: the command is not in this build yet, the item stays disabled.
     auto item = [this](const char *name, const char *caption, const char *hint, int key,
