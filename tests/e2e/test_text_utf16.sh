@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 install_copy
-src="$CORVANE_SOURCE_DIR/../shared/corpus/akutagawa-rashomon.txt"
+src="$CORVANE_SOURCE_DIR/tests/corpus/akutagawa-rashomon.txt"
 pages=$(( $("$CORVANE_BUILD_DIR/corvane-render" --dump-rows "$src" | wc -l) / 13 ))
 [ "$pages" -gt 20 ] || fail "unexpected page count $pages"
 for order in LE BE; do
