@@ -131,6 +131,8 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     createTimers();
     createShortcuts();
     createMenus();
+    createTray();
+    createHints();
     Editor2 = std::make_unique<TEditor>();
     setupEditor2(*Editor2);
     RegManager1 = std::make_unique<TRegManager>();
@@ -267,6 +269,10 @@ void TForm1::createControls()
     onClick(box(21), &TForm1::LCheckBox21Click);
     onClick(box(22), &TForm1::LCheckBox22Click);
     onClick(box(23), &TForm1::LCheckBox23Click);
+    onClick(Bitsave, &TForm1::BitsaveClick);
+    onClick(JpegButton, &TForm1::JpegButtonClick);
+    onClick(Scroll2, &TForm1::About);
+    onClick(Small1, &TForm1::Small1Click);
     connect(box(13), &QAbstractButton::clicked, this, [this] { checked(13) ? PNameon() : PNameoff(); });
     connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
 }
