@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -339,6 +340,10 @@ void TForm1::closeEvent(QCloseEvent *event)
         FormClose();
     }
     event->accept();
+    // Qt ends the program when its last visible window closes; a window
+    // hidden in the tray is not one, and closing it must end the program too.
+    if (isHidden())
+        QCoreApplication::quit();
 }
 
 void TForm1::mousePressEvent(QMouseEvent *event)
