@@ -189,10 +189,9 @@ bool TAppHintN::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::Leave:
+        // Out of the window the hint stays as it was: nothing there has one to give.
         if (inWindow(w) && w == m_under)
             underMouseChanged(w == m_root ? nullptr : w->parentWidget());
-        if (w == m_root)
-            setHint(QString()); // out of the window: no control, no hint
         break;
     case QEvent::MouseMove:
         if (inWindow(w))
