@@ -2,6 +2,7 @@
 // mouse moved by QTest over the offscreen window.
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -121,11 +122,14 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
 {
     Window w;
     TForm1 &f = w.f();
+    // Timed by polling, so that a loaded machine cannot make it fail early.
+    QElapsedTimer clock;
+    clock.start();
     w.point(f.box(6));
-    QTest::qWait(380);
-    EXPECT_FALSE(w.balloonShown()) << "shown before the half second";
-    QTest::qWait(200);
+    while (!w.balloonShown() && clock.elapsed() < 3000)
+        QTest::qWait(5);
     ASSERT_TRUE(w.balloonShown());
+    EXPECT_GE(clock.elapsed(), 495) << "shown before the half second";
     EXPECT_EQ(w.balloon()->text(), "Tenderly");
     const QRect text = w.balloon()->CalcHintRect(10000, QStringLiteral("Tenderly"));
     EXPECT_EQ(w.balloon()->size(), QSize(text.width(), text.height() + 9)) << "the text's size plus the tail";
@@ -135,8 +139,11 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     w.point(f.box(7));
     EXPECT_TRUE(w.balloonShown()) << "the next control follows at once";
     EXPECT_EQ(w.balloon()->text(), "+Fade In");
-    QTest::qWait(2600);
-    EXPECT_FALSE(w.balloonShown()) << "still shown after 2.5 s";
+    clock.restart();
+    while (w.balloonShown() && clock.elapsed() < 6000)
+        QTest::qWait(5);
+    EXPECT_FALSE(w.balloonShown()) << "still shown after 6 s";
+    EXPECT_GE(clock.elapsed(), 2450) << "hidden before 2.5 s"; // counted from a moment after it showed
 
     for (QWidget *quiet : {static_cast<QWidget *>(f.ExtTrackBar1), static_cast<QWidget *>(f.Leaf1)}) {
         w.pointWindow(QPoint(10, 200));
