@@ -3,8 +3,8 @@
 //   app/TForm1.cpp            construction: controls, timers, menus, keys
 //   app/form_lifecycle.cpp    FormCreate, Timer2Timer, FormCloseQuery, dragging, Slow
 //   app/form_settings.cpp     the ordered table of stored settings
-//   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts
-//   app/form_tray.cpp         the tray icon and its menu PopupMenu2
+//   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts; PopupMenu2
+//   app/form_tray.cpp         the tray icon
 //   app/form_hints.cpp        the status line's application hint, the balloons
 //   app/form_about.cpp        the About screen
 //   export/form_export.cpp    Bitmap save and Jpeg save through SavePictureDialog1
@@ -213,7 +213,7 @@ public:
     QAction *GoG1 = nullptr, *Ecriture1 = nullptr, *BackPage1 = nullptr, *Reset2 = nullptr;
     QAction *Small2 = nullptr, *Exit2 = nullptr;
 
-    QMenu *PopupMenu2 = nullptr;      // the tray menu (app/form_tray.cpp)
+    QMenu *PopupMenu2 = nullptr;      // the tray menu (app/form_menu.cpp, used by app/form_tray.cpp)
     QAction *Show1 = nullptr, *Close1 = nullptr;
     QSystemTrayIcon *FTrayData = nullptr; // the tray icon; shown only while the window is in the tray
     bool (*FTrayAvailable)() = corvane::trayAvailable; // asked at each "Small"; tests replace it

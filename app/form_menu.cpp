@@ -1,7 +1,8 @@
 // The context menu PopupMenu1: its items in order, with captions, hints and
 // Ctrl shortcuts, shown on a right click anywhere on the window face, and
 // drawn by the window itself (flat lilac items, a two-tone rule between
-// groups). Writes PopupMenu1 and its item actions.
+// groups); the tray menu PopupMenu2 drawn the same. Writes both menus and
+// their item actions.
 #include "app/TForm1.h"
 
 #include <QAction>
@@ -137,6 +138,18 @@ void TForm1::createMenus()
 
     // The highlighted item's hint (its status tip) reaches the status line
     // through the application hint (app/form_hints.cpp).
+
+    // The tray menu (app/form_tray.cpp), where Qt draws it: on an XEmbed tray.
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    PopupMenu2->setStyle(style);
+    Show1 = PopupMenu2->addAction(QStringLiteral("Show"));
+    Show1->setObjectName(QStringLiteral("Show1"));
+    PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Close1 = PopupMenu2->addAction(QStringLiteral("Close"));
+    Close1->setObjectName(QStringLiteral("Close1"));
+    connect(Show1, &QAction::triggered, this, [this] { Show1Click(); });
+    connect(Close1, &QAction::triggered, this, [this] { Close1Click(); });
 
     // A right click on the face or on any control that has no menu of its own.
     setContextMenuPolicy(Qt::CustomContextMenu);

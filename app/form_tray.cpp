@@ -1,8 +1,8 @@
 // The tray: "Small" hides the window behind an icon in the notification area;
 // a left press on the icon brings it back, a right press opens PopupMenu2
-// ("Show" / "Close"). Where the desktop has no notification area the window is
-// minimised instead, so that it can always be reached again.
-// Writes FTrayData, PopupMenu2, FTrayMissingTold and the window's visibility.
+// (made with the context menu, app/form_menu.cpp). Where the desktop has no
+// notification area the window is minimised instead, so that it can always be
+// reached again. Writes FTrayData, FTrayMissingTold and the window's visibility.
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -22,16 +22,6 @@ constexpr const char *kNoTrayStatus = "No tray: minimised";
 
 void TForm1::createTray()
 {
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    Show1 = PopupMenu2->addAction(QStringLiteral("Show"));
-    Show1->setObjectName(QStringLiteral("Show1"));
-    PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N1"));
-    Close1 = PopupMenu2->addAction(QStringLiteral("Close"));
-    Close1->setObjectName(QStringLiteral("Close1"));
-    connect(Show1, &QAction::triggered, this, [this] { Show1Click(); });
-    connect(Close1, &QAction::triggered, this, [this] { Close1Click(); });
-
     FTrayData = new QSystemTrayIcon(this);
     FTrayData->setToolTip(QString::fromLatin1(kTrayTip));
     FTrayData->setIcon(QApplication::windowIcon());
