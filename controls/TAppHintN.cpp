@@ -25,6 +25,11 @@ QString hintOf(const QWidget *w, const QWidget *root)
     return {};
 }
 
+QColor colour(quint32 bbggrr)
+{
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
 bool showsBalloon(const QWidget *w)
 {
     return w && w->property(kBalloonHintProperty).toBool() && !w->toolTip().isEmpty();
@@ -71,16 +76,16 @@ void THintEx::ActivateHint(const QRect &rect, const QString &text)
 void THintEx::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), m_look.brush);
+    p.fillRect(rect(), colour(m_look.brush));
     p.setFont(m_look.font);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
     if (m_look.shadowVisible) {
-        p.setPen(m_look.shadow);
+        p.setPen(colour(m_look.shadow));
         p.drawText(rect().translated(4, 10), flags, m_text);
     }
-    p.setPen(m_look.fontColour);
+    p.setPen(colour(m_look.fontColour));
     p.drawText(rect().translated(3, 9), flags, m_text);
-    p.setPen(QPen(m_look.pen, 0));
+    p.setPen(QPen(colour(m_look.pen), 0));
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(m_outline);
 }

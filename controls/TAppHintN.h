@@ -8,7 +8,6 @@
 // tool tip (its hint) is not empty; every control reaches the application
 // hint whatever that property says.
 #pragma once
-#include <QColor>
 #include <QFont>
 #include <QPoint>
 #include <QPointer>
@@ -19,17 +18,18 @@
 inline constexpr const char *kBalloonHintProperty = "balloonHint";
 
 // The look and the pauses, as the main window's AppHintN1 sets them.
+// Colours are 0x00BBGGRR.
 struct HintLook
 {
-    QColor brush{0xE7, 0xF8, 0xEA};      // 0xEAF8E7: the balloon's face
-    QColor fontColour{0x2D, 0x5F, 0xD2}; // 0xD25F2D
-    QColor pen{0x00, 0x00, 0x80};        // navy outline
-    QColor shadow{0x00, 0x00, 0xFF};     // 0xFF0000, drawn only with shadowVisible
+    quint32 brush = 15399143;      // 0xEAF8E7: the balloon's face
+    quint32 fontColour = 13786925; // 0xD25F2D
+    quint32 pen = 0x800000;        // navy outline
+    quint32 shadow = 0xFF0000;     // drawn only with shadowVisible
     bool shadowVisible = false;
-    QFont font;                          // IPAPGothic, 15 px em ("ＭＳ Ｐゴシック", -15)
-    int hintPause = 500;                 // ms under the mouse before a balloon shows
-    int hintHidePause = 2500;            // ms a balloon stays
-    int hintShortPause = 0;              // ms when the mouse moves on from a shown balloon
+    QFont font;                    // IPAPGothic, 15 px em ("ＭＳ Ｐゴシック", -15)
+    int hintPause = 500;           // ms under the mouse before a balloon shows
+    int hintHidePause = 2500;      // ms a balloon stays
+    int hintShortPause = 0;        // ms when the mouse moves on from a shown balloon
     HintLook();
 };
 
