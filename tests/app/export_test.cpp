@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "app/TForm1.h"
@@ -65,7 +66,9 @@ struct Answer
     QObject context; // its end cancels the retries still waiting
     int tries = 0;
 
-    explicit Answer(const QString &name)
+    QString folder; // where the dialog is to look, for a name relative to it
+
+    explicit Answer(const QString &name, const QString &in = {}) : folder(in)
     {
         QTimer::singleShot(0, &context, [this, name] { answer(name); });
     }
@@ -86,6 +89,8 @@ struct Answer
                 d->reject();
                 return;
             }
+            if (!folder.isEmpty())
+                d->setDirectory(folder);
             d->selectFile(name);
             QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
             QTimer::singleShot(0, &context, [this] { answer({}); }); // a message box may follow
@@ -97,7 +102,7 @@ struct Answer
             return;
         }
         // Not open yet: the dialog or the message is on its way.
-        if (++tries < 200)
+        if (++tries < 1500) // 15 s: a dialog on a loaded machine is slow to come
             QTimer::singleShot(10, &context, [this, name] { answer(name); });
     }
 };
@@ -134,6 +139,19 @@ QByteArray head(const QString &file, int n)
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray();
 }
+
+// Qt's file dialog keeps its last folder in the user's settings: this test
+// program gets settings of its own, set before Qt first asks where they are.
+struct OwnConfigFolder
+{
+    QByteArray path = QByteArrayLiteral("/tmp/corvane-test-config-XXXXXX");
+    OwnConfigFolder()
+    {
+        if (mkdtemp(path.data()))
+            qputenv("XDG_CONFIG_HOME", path);
+    }
+    ~OwnConfigFolder() { QDir(QString::fromLocal8Bit(path)).removeRecursively(); }
+} g_ownConfigFolder;
 
 } // namespace
 
@@ -242,12 +260,15 @@ TEST(ExportWindow, AFileThatCannotBeCreatedIsReported)
 {
     Window w;
     const QImage before = w.form->picture().copy();
+    // A folder that does not exist: the tests may run as root, for whom a
+    // locked folder is no obstacle (the end-to-end test has one).
     const QString file = w.path("no such folder/p.bmp");
-    Answer a(file);
+    Answer a(QStringLiteral("no such folder/p.bmp"), w.dir.path());
     w.form->BitsaveClick();
     EXPECT_EQ(a.message, QStringLiteral("ファイル %1 を作成できません").arg(file));
     EXPECT_EQ(w.form->picture(), before);
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("corvane.ini")});
+              QStringList{QStringLiteral("corvane.ini")})
+        << "nothing left in the folder of the program's last save";
 }
