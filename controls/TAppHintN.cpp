@@ -48,6 +48,9 @@ THintEx::THintEx(const HintLook &look)
     setObjectName(QStringLiteral("THintEx"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A balloon left on the screen must not keep the program running once
+    // its window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFont(look.font);
 }
 
@@ -204,6 +207,14 @@ bool TAppHintN::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove:
         if (inWindow(w))
             m_mouse = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        break;
+    case QEvent::Hide:
+    case QEvent::Close:
+        if (w && w == m_root) { // the window goes: so do its balloon and the waits
+            m_show.stop();
+            hideBalloon();
+            m_under = nullptr;
+        }
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
