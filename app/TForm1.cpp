@@ -133,6 +133,8 @@ TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_ini
     createTimers();
     createKeyPreview();
     createMenus();
+    createTray();
+    createHints();
     Editor2 = std::make_unique<TEditor>();
     setupEditor2(*Editor2);
     RegManager1 = std::make_unique<TRegManager>();
@@ -269,6 +271,10 @@ void TForm1::createControls()
     onClick(box(21), &TForm1::LCheckBox21Click);
     onClick(box(22), &TForm1::LCheckBox22Click);
     onClick(box(23), &TForm1::LCheckBox23Click);
+    onClick(Bitsave, &TForm1::BitsaveClick);
+    onClick(JpegButton, &TForm1::JpegButtonClick);
+    onClick(Scroll2, &TForm1::About);
+    onClick(Small1, &TForm1::Small1Click);
     connect(box(13), &QAbstractButton::clicked, this, [this] { checked(13) ? PNameon() : PNameoff(); });
     connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
 }
@@ -312,7 +318,7 @@ void TForm1::setStatus(const QString &text)
 
 void TForm1::processPendingEvents()
 {
-    QCoreApplication::processEvents();
+    corvane::processPendingEvents();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -326,6 +332,10 @@ void TForm1::closeEvent(QCloseEvent *event)
         FormClose();
     }
     event->accept();
+    // Qt ends the program when its last visible window closes; a window
+    // hidden in the tray is not one, and closing it must end the program too.
+    if (isHidden())
+        QCoreApplication::quit();
 }
 
 void TForm1::mousePressEvent(QMouseEvent *event)

@@ -3,8 +3,12 @@
 //   app/TForm1.cpp            construction: controls, timers, menus, keys
 //   app/form_lifecycle.cpp    FormCreate, Timer2Timer, FormCloseQuery, dragging, Slow
 //   app/form_settings.cpp     the ordered table of stored settings
-//   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts
+//   app/form_menu.cpp         the context menu PopupMenu1 and its Ctrl shortcuts; PopupMenu2
 //   app/form_keys.cpp         every key of the window, through the key tables
+//   app/form_tray.cpp         the tray icon
+//   app/form_hints.cpp        the status line's application hint, the balloons
+//   app/form_about.cpp        the About screen
+//   export/form_export.cpp    Bitmap save and Jpeg save through SavePictureDialog1
 //   effects/form_effects.cpp  what the four animations share: start, stop, flags
 //   effects/form_difference.cpp, form_velocity.cpp, form_deep.cpp, form_arts.cpp
 //   text/form_books.cpp       the reader's own books: drops, "Open With", their pages
@@ -28,10 +32,14 @@
 #include "effects/PlanDeArts.h"
 #include "effects/Random.h"
 #include "effects/Velocity.h"
+#include "app/Platform.h"
 #include "settings/BookPlaces.h"
 
 class QColorDialog;
+class QFileDialog;
 class QMimeData;
+class QSystemTrayIcon;
+class TAppHintN;
 
 class QLabel;
 class QTimer;
@@ -176,6 +184,24 @@ public:
     void FormKeyPress(QChar key);     // a character: the steps of the key table, in order
     QPoint keyMenuPoint() const;      // where "y" shows PopupMenu1, global coordinates
 
+    // --- app/form_tray.cpp: the tray icon ---------------------------------------
+    void createTray();
+    void Small1Click();               // to the tray, or minimised where there is none
+    void TrayMessage(int reason);     // a QSystemTrayIcon::ActivationReason
+    void Show1Click();                // tray menu "Show"
+    void Close1Click();               // tray menu "Close"
+
+    // --- app/form_hints.cpp: the application hint and the balloons ---------------
+    void createHints();
+    void AppHint(const QString &hint); // the hint under the mouse changed
+
+    // --- app/form_about.cpp: the About screen --------------------------------------
+    void About();
+
+    // --- export/form_export.cpp: keeping the picture as a file ---------------------
+    void BitsaveClick();
+    void JpegButtonClick();
+
     // --- app/form_settings.cpp: the one ordered table of stored settings ---------
     void readSettings();
     void writeSettings();
@@ -219,6 +245,14 @@ public:
     QAction *BgColorB1 = nullptr, *BgRandomM1 = nullptr, *AboutT1 = nullptr, *LeafL1 = nullptr;
     QAction *GoG1 = nullptr, *Ecriture1 = nullptr, *BackPage1 = nullptr, *Reset2 = nullptr;
     QAction *Small2 = nullptr, *Exit2 = nullptr;
+
+    QMenu *PopupMenu2 = nullptr;      // the tray menu (app/form_menu.cpp, used by app/form_tray.cpp)
+    QAction *Show1 = nullptr, *Close1 = nullptr;
+    QSystemTrayIcon *FTrayData = nullptr; // the tray icon; shown only while the window is in the tray
+    bool (*FTrayAvailable)() = corvane::trayAvailable; // asked at each "Small"; tests replace it
+    bool FTrayMissingTold = false;    // the status line has said once that there is no tray
+    TAppHintN *AppHintN1 = nullptr;   // balloons and the application hint (app/form_hints.cpp)
+    QFileDialog *SavePictureDialog1 = nullptr; // both save commands (export/form_export.cpp)
 
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows

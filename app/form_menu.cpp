@@ -1,8 +1,8 @@
 // The context menu PopupMenu1: its items in order, with captions, hints and
 // Ctrl shortcuts, shown on a right click anywhere on the window face (and by
 // the key "y", app/form_keys.cpp), and drawn by the window itself
-// (app/MenuStyle.h). Writes PopupMenu1 and its item actions; the status line
-// while an item is highlighted.
+// (app/MenuStyle.h); the tray menu PopupMenu2 drawn the same. Writes both
+// menus and their item actions.
 #include "app/TForm1.h"
 
 #include <QAction>
@@ -45,12 +45,12 @@ void TForm1::createMenus()
     Velocity1 = item("Velocity1", "Velocity(E)", "Ctrl+E", Qt::Key_E, &TForm1::VelocityClick);
     plandeartsA1 = item("plandeartsA1", "plan de arts(A)", "Ctrl+A", Qt::Key_A, &TForm1::fineartsClick);
     separator("N3");
-    Bitmapsave1 = item("Bitmapsave1", "Bitmapsave", "", 0, nullptr);
+    Bitmapsave1 = item("Bitmapsave1", "Bitmapsave", "", 0, &TForm1::BitsaveClick);
     FColorF1 = item("FColorF1", "FColor", "", 0, &TForm1::FontColor1Click);
     BgColorB1 = item("BgColorB1", "BgColor", "", 0, &TForm1::BgColor1Click);
     BgRandomM1 = item("BgRandomM1", "BgRandom", "", 0, &TForm1::BGChangeClick);
     separator("N4");
-    AboutT1 = item("AboutT1", "About", "", 0, nullptr);
+    AboutT1 = item("AboutT1", "About", "", 0, &TForm1::About);
     LeafL1 = item("LeafL1", "Leaf", "", 0, &TForm1::Leaf1Click);
     GoG1 = item("GoG1", "Go", "", 0, &TForm1::Leafgo1Click);
     separator("N5");
@@ -58,11 +58,23 @@ void TForm1::createMenus()
     BackPage1 = item("BackPage1", "BackPage", "Back Ctrl+B", Qt::Key_B, &TForm1::BackPage1Click);
     Reset2 = item("Reset2", "Reset", "Again Ctrl+G", Qt::Key_G, &TForm1::Reset1Click);
     separator("N6");
-    Small2 = item("Small2", "Small", "Ctrl+L", Qt::Key_L, nullptr);
+    Small2 = item("Small2", "Small", "Ctrl+L", Qt::Key_L, &TForm1::Small1Click);
     Exit2 = item("Exit2", "Exit", "Ctrl+T", Qt::Key_T, &TForm1::Exit1Click);
 
-    // The highlighted item's hint is the application hint (empty where it has none).
-    connect(PopupMenu1, &QMenu::hovered, this, [this](QAction *a) { setStatus(a->statusTip()); });
+    // The highlighted item's hint (its status tip) reaches the status line
+    // through the application hint (app/form_hints.cpp).
+
+    // The tray menu (app/form_tray.cpp), where Qt draws it: on an XEmbed tray.
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    drawMenuItself(PopupMenu2, kTrayItemWidth, false);
+    Show1 = PopupMenu2->addAction(QStringLiteral("Show"));
+    Show1->setObjectName(QStringLiteral("Show1"));
+    PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Close1 = PopupMenu2->addAction(QStringLiteral("Close"));
+    Close1->setObjectName(QStringLiteral("Close1"));
+    connect(Show1, &QAction::triggered, this, [this] { Show1Click(); });
+    connect(Close1, &QAction::triggered, this, [this] { Close1Click(); });
 
     // A right click on the face or on any control that has no menu of its own.
     setContextMenuPolicy(Qt::CustomContextMenu);

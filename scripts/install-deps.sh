@@ -14,7 +14,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   clang libclang-rt-14-dev
-  xvfb x11-utils xdotool imagemagick python3 desktop-file-utils appstream
+  xvfb x11-utils xdotool imagemagick python3 desktop-file-utils appstream trayer
 )
 
 case "${1:-}" in

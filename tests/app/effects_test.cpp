@@ -351,12 +351,12 @@ TEST(EffectsWindow, ContextMenuItems)
         {"Velocity1", "Velocity(E)", "Ctrl+E", 16453, true},
         {"plandeartsA1", "plan de arts(A)", "Ctrl+A", 16449, true},
         {"N3", "", "", 0, true},
-        {"Bitmapsave1", "Bitmapsave", "", 0, false},
+        {"Bitmapsave1", "Bitmapsave", "", 0, true},
         {"FColorF1", "FColor", "", 0, true},
         {"BgColorB1", "BgColor", "", 0, true},
         {"BgRandomM1", "BgRandom", "", 0, true},
         {"N4", "", "", 0, true},
-        {"AboutT1", "About", "", 0, false},
+        {"AboutT1", "About", "", 0, true},
         {"LeafL1", "Leaf", "", 0, true},
         {"GoG1", "Go", "", 0, true},
         {"N5", "", "", 0, true},
@@ -364,7 +364,7 @@ TEST(EffectsWindow, ContextMenuItems)
         {"BackPage1", "BackPage", "Back Ctrl+B", 16450, true},
         {"Reset2", "Reset", "Again Ctrl+G", 16455, true},
         {"N6", "", "", 0, true},
-        {"Small2", "Small", "Ctrl+L", 16460, false},
+        {"Small2", "Small", "Ctrl+L", 16460, true},
         {"Exit2", "Exit", "Ctrl+T", 16468, true},
     };
     const QList<QAction *> actions = f.PopupMenu1->actions();

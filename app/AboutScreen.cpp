@@ -1,0 +1,33 @@
+// The About screen's picture.
+#include "app/AboutScreen.h"
+
+#include <QPainter>
+#include <QString>
+
+#include "app/Design.h"
+#include "effects/EffectCommon.h"
+#include "effects/TABitmap.h"
+#include "writing/Faces.h"
+#include "writing/PageComposer.h"
+
+namespace corvane {
+
+void composeAbout(TABitmap &bitmap, const FaceLibrary &faces, bool gothic, quint32 FoColor, quint32 GColor,
+                  bool tenderly, RandomGenerator &random)
+{
+    if (bitmap.isEmpty())
+        bitmap.setSize(kPictureWidth, kPictureHeight);
+    bitmap.fill(GColor);
+    if (const Face *face = faces.face(pageFace(true, gothic))) {
+        QPainter painter(&bitmap.image());
+        painter.setPen(toQColor(FoColor));
+        for (const AboutLine &line : kAboutLines) {
+            const std::u32string text = QString::fromUtf8(line.text).toStdU32String();
+            drawHorizontalText(painter, *face, kAboutFontHeight, QPointF(line.x, line.y), text);
+        }
+    }
+    if (tenderly)
+        TABitmap::AddNoise(bitmap, kGrainAmount, random);
+}
+
+} // namespace corvane

@@ -1,0 +1,76 @@
+// The tray: "Small" hides the window behind an icon in the notification area;
+// a left press on the icon brings it back, a right press opens PopupMenu2
+// (made with the context menu, app/form_menu.cpp). Where the desktop has no
+// notification area the window is minimised instead, so that it can always be
+// reached again. Writes FTrayData, FTrayMissingTold and the window's visibility.
+#include "app/TForm1.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "app/Platform.h"
+
+using namespace corvane;
+
+namespace {
+
+constexpr const char *kTrayTip = "Corvane";
+constexpr const char *kNoTrayStatus = "No tray: minimised";
+
+} // namespace
+
+void TForm1::createTray()
+{
+    FTrayData = new QSystemTrayIcon(this);
+    FTrayData->setToolTip(QString::fromLatin1(kTrayTip));
+    FTrayData->setIcon(QApplication::windowIcon());
+    // Given to the icon, the menu opens where the desktop opens tray menus:
+    // at the pointer on an XEmbed tray, in the desktop's own panel otherwise.
+    FTrayData->setContextMenu(PopupMenu2);
+    connect(FTrayData, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        TrayMessage(int(r));
+    });
+}
+
+void TForm1::Small1Click()
+{
+    if (!FTrayAvailable()) {
+        // Hiding the window here would lose it: nothing could show it again.
+        showMinimized();
+        if (!FTrayMissingTold)
+            setStatus(QString::fromLatin1(kNoTrayStatus));
+        FTrayMissingTold = true;
+        return;
+    }
+    FTrayData->show();
+    hide();
+}
+
+void TForm1::TrayMessage(int reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        Show1Click();
+        return;
+    }
+    // Any other press over the icon only brings the program forward; the menu
+    // of a right press is opened by the icon itself, once the events waiting
+    // have run.
+    if (isVisible())
+        activateWindow();
+    processPendingEvents();
+}
+
+void TForm1::Show1Click()
+{
+    showNormal();
+    raise();
+    activateWindow();
+    FTrayData->hide();
+}
+
+void TForm1::Close1Click()
+{
+    FTrayData->hide();
+    close(); // hidden, so the shutdown writes no end screen
+}
