@@ -1,13 +1,13 @@
 // The About screen's picture.
 #include "app/AboutScreen.h"
 
-#include <QPainter>
 #include <QString>
 
 #include "app/Design.h"
 #include "effects/EffectCommon.h"
 #include "effects/TABitmap.h"
 #include "writing/Faces.h"
+#include "writing/GlyphPainter.h"
 #include "writing/PageComposer.h"
 
 namespace corvane {
@@ -19,12 +19,13 @@ void composeAbout(TABitmap &bitmap, const FaceLibrary &faces, bool gothic, quint
         bitmap.setSize(kPictureWidth, kPictureHeight);
     bitmap.fill(GColor);
     if (const Face *face = faces.face(pageFace(true, gothic))) {
-        QPainter painter(&bitmap.image());
-        painter.setPen(toQColor(FoColor));
+        // Through the one glyph path, so the credits share the pages' tone.
+        GlyphPainter glyphs(bitmap.image().size());
         for (const AboutLine &line : kAboutLines) {
             const std::u32string text = QString::fromUtf8(line.text).toStdU32String();
-            drawHorizontalText(painter, *face, kAboutFontHeight, QPointF(line.x, line.y), text);
+            drawHorizontalText(glyphs, *face, kAboutFontHeight, QPointF(line.x, line.y), text);
         }
+        glyphs.paintOnto(bitmap.image(), FoColor);
     }
     if (tenderly)
         TABitmap::AddNoise(bitmap, kGrainAmount, random);
