@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
+#include "controls/TRgn.h"
 #include "app/Application.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
@@ -145,6 +147,16 @@ TForm1::~TForm1() = default;
 
 void TForm1::createControls()
 {
+    // The face first, so every other control lies above it.
+    Rgn1 = new TRgn(this);
+    Rgn1->setObjectName(QStringLiteral("Rgn1"));
+    QFile regionData(QStringLiteral(":/face.rgn"));
+    Rgn1->load(QImage(QStringLiteral(":/face.bmp")),
+               regionData.open(QIODevice::ReadOnly) ? regionData.readAll() : QByteArray());
+    QString error;
+    if (!Rgn1->CreateRegion(&error) || !Rgn1->ApplyRegion(&error))
+        messageBox(error);
+
     Panel1 = new QWidget(this);
     Panel1->setGeometry(kPanelLeft, kPanelTop, kPictureWidth, kPictureHeight);
     Panel1->setAutoFillBackground(true);
@@ -330,6 +342,10 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::mousePressEvent(QMouseEvent *event)
 {
+    // Presses that labels and the picture let through arrive here too; only
+    // one on the bare face moves the window.
+    if (childAt(event->position().toPoint()) != nullptr)
+        return;
     Rgn1MouseDown(event->buttons(), event->position().toPoint());
     if (event->button() == Qt::LeftButton && !m_dragging)
         event->accept();

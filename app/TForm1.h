@@ -48,6 +48,7 @@ namespace corvane {
 class PageComposer;
 class TRegManager;
 class TEditor;
+class TRgn;
 struct SettingBinding;
 } // namespace corvane
 
@@ -188,6 +189,7 @@ public:
     QLabel *Label3 = nullptr;         // "Arts run" marker
     QLabel *FLabel = nullptr;         // swatch of FoColor
     QLabel *GLabel = nullptr;         // swatch of GColor
+    corvane::TRgn *Rgn1 = nullptr;    // the face: background artwork and window outline
     QWidget *Panel1 = nullptr;        // black panel holding the picture
     TPictureBox *Image1 = nullptr;    // the 481 x 351 picture
 
