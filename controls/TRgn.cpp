@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QtEndian>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace corvane {
 
@@ -19,6 +21,12 @@ const QString kCannotCreate = QStringLiteral("ｳｨﾝﾄﾞｳﾘｰｼﾞｮ�
 const QString kNoParent = QStringLiteral("Parentが設定されていません");
 const QString kNoRegionData = QStringLiteral(" のﾘｰｼﾞｮﾝ情報がありません");
 const QString kBadBitmapAtLoad = QStringLiteral(":RgnBitmap のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
+
+// Rectangles as the region data block holds them: right and bottom exclusive.
+struct Ltrb
+{
+    int left, top, right, bottom;
+};
 
 constexpr int kHeaderSize = 32;
 constexpr int kRectSize = 16;
@@ -79,10 +87,16 @@ RegionData BuildRegionData(const QImage &bitmap)
     const int w = img.width(), h = img.height();
     const uint32_t key = reader.at(img.constScanLine(h - 1), 0);
 
-    QRegion region;
+    // Rows with the same runs as the row above extend its band downwards, so
+    // the list holds a rectangle per run of each band, top to bottom, left to
+    // right: the compact form the region data block has always had.
+    struct Run { int x1, x2; bool operator==(const Run &) const = default; };
+    std::vector<Ltrb> rects;
+    std::vector<Run> band, runs;
+    size_t bandStart = 0;
     for (int y = 0; y < h; ++y) {
         const uchar *row = img.constScanLine(y);
-        int runs = 0;
+        runs.clear();
         int x = 0;
         while (x < w) {
             while (x < w && reader.at(row, x) == key)
@@ -91,31 +105,44 @@ RegionData BuildRegionData(const QImage &bitmap)
                 break;
             // Only a run that really exists counts against the limit: trailing
             // key pixels after the 101st run leave the outline well formed.
-            if (runs == kMaxRunsPerRow)
+            if (int(runs.size()) == kMaxRunsPerRow)
                 return {{}, kBadShape};
             const int x1 = x;
             while (x < w && reader.at(row, x) != key)
                 ++x;
-            region += QRect(x1, y, x - x1, 1);
-            ++runs;
+            runs.push_back({x1, x});
             ++x;
         }
+        if (!runs.empty() && runs == band && rects.size() > bandStart && rects.back().bottom == y) {
+            for (size_t i = bandStart; i < rects.size(); ++i)
+                rects[i].bottom = y + 1;
+            continue;
+        }
+        band = runs;
+        bandStart = rects.size();
+        for (const Run &r : runs)
+            rects.push_back({r.x1, y, r.x2, y + 1});
     }
 
-    const QRect box = region.boundingRect();
-    const int count = region.rectCount();
+    Ltrb box{0, 0, 0, 0};
+    if (!rects.empty()) {
+        box = rects.front();
+        for (const Ltrb &r : rects)
+            box = {std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+                   std::max(box.bottom, r.bottom)};
+    }
+    const int count = int(rects.size());
     QByteArray out;
     out.reserve(kHeaderSize + count * kRectSize);
     putInt(out, kHeaderSize);
     putInt(out, 1);
     putInt(out, count);
     putInt(out, count * kRectSize);
-    for (int v : {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()})
+    for (int v : {box.left, box.top, box.right, box.bottom})
         putInt(out, v);
-    for (const QRect &r : region) {
-        for (int v : {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()})
+    for (const Ltrb &r : rects)
+        for (int v : {r.left, r.top, r.right, r.bottom})
             putInt(out, v);
-    }
     return {out, {}};
 }
 
