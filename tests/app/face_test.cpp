@@ -1,12 +1,15 @@
 // The window's face: its outline and which presses move the window.
 #include <QApplication>
 #include <QLabel>
+#include <QToolButton>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
+#include "app/Design.h"
 #include "app/TPictureBox.h"
+#include "controls/THWaSpeedButton.h"
 #include "controls/TRgn.h"
 
 namespace {
@@ -63,4 +66,49 @@ TEST(Face, OnlyTheBareFaceDragsTheWindow)
     EXPECT_EQ(dragBy(w.form, w.form.Label1, QPoint(5, 5)), QPoint(0, 0));
     EXPECT_EQ(dragBy(w.form, w.form.HintLabel1, QPoint(5, 5)), QPoint(0, 0));
     EXPECT_EQ(dragBy(w.form, &w.form, QPoint(8, 200), Qt::RightButton), QPoint(0, 0));
+}
+
+namespace {
+
+int distance(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+} // namespace
+
+// Captions are drawn in their own colours: the ink nearest a button's caption
+// colour matches it, and no pixel of any button comes near black.
+TEST(Face, CaptionsAreInTheirColoursNotBlack)
+{
+    Window w;
+    w.form.show();
+    const std::pair<QToolButton *, uint32_t> buttons[] = {
+        {w.form.Effect1, 12482610}, {w.form.RectButton, 12482610}, {w.form.Velocity, 5468061},
+        {w.form.finearts, 5468061}, {w.form.FontColor1, 12482610}, {w.form.Leaf1, 12482610},
+        {w.form.Exit1, 7961548},    {w.form.Small1, 12482610},
+    };
+    for (const auto &[button, colour] : buttons) {
+        if (button->text().isEmpty())
+            button->setText(QStringLiteral("Wg"));
+        const QImage shot = button->grab().toImage();
+        const QRgb want = corvane::toQColor(colour).rgb();
+        int nearest = 1000, darkest = 1000;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                nearest = std::min(nearest, distance(shot.pixel(x, y), want));
+                darkest = std::min(darkest, distance(shot.pixel(x, y), qRgb(0, 0, 0)));
+            }
+        EXPECT_LT(nearest, 24) << qPrintable(button->objectName());
+        EXPECT_GT(darkest, 120) << qPrintable(button->objectName());
+    }
+}
+
+// The "Arts run" lamp is lit in its colour, not a text colour on nothing.
+TEST(Face, ArtsLampLightsInItsColour)
+{
+    Window w;
+    const QImage lamp = w.form.Label3->grab().toImage();
+    EXPECT_EQ(lamp.pixel(5, 5), qRgb(0xC7, 0xED, 0xCF));
+    EXPECT_EQ(corvane::toQColor(13626823).rgb(), qRgb(0xC7, 0xED, 0xCF));
 }
