@@ -16,6 +16,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TRgn.h"
+#include "controls/TTriangleButton.h"
 #include "app/Application.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
@@ -199,9 +200,7 @@ void TForm1::createControls()
         }
         case Kind::TriLeft:
         case Kind::TriRight:
-            w = new TTriangleButton(c.kind == Kind::TriLeft ? TTriangleButton::Direction::Left
-                                                            : TTriangleButton::Direction::Right,
-                                    this);
+            w = new TTriangleButton(c.kind == Kind::TriLeft ? tsLeft : tsRight, this);
             break;
         case Kind::Box:
             w = new TLozengeCheckBox(this);

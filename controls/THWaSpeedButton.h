@@ -15,17 +15,3 @@ class TShineSpeedButton : public QToolButton
 public:
     explicit TShineSpeedButton(QWidget *parent = nullptr);
 };
-
-// Page button pointing left or right.
-class TTriangleButton : public QToolButton
-{
-public:
-    enum class Direction { Left, Right };
-    explicit TTriangleButton(Direction direction, QWidget *parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    Direction m_direction;
-};
