@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The real window's face: cut to its outline (the lower-left notch shows the
-# screen behind), moved by a press on the bare face and not by one on the picture.
+# screen behind), moved by a press on the bare face and not by one on the
+# picture; the triangle page button writes a page from its middle, not from
+# the corner outside its triangle.
 source "$(dirname "$0")/lib.sh"
 start_x
 install_copy
@@ -35,4 +37,24 @@ drag 200 200 60 40
 
 drag 8 200 60 40
 [ "$(where)" = "$((sx + 60)),$((sy + 40))" ] || fail "a press on the face moved the window from $start to $(where), not by 60,40"
+
+PY="python3 $(dirname "$0")/picture.py"
+grab() { # the picture's pixels, raw RGB
+  local at x y
+  at=$(where); x=${at%,*}; y=${at#*,}
+  import -window root -crop "481x351+$((x + 27))+$((y + 29))" -depth 8 "rgb:$WORK/$1.rgb"
+}
+click_at() {
+  local at x y
+  at=$(where); x=${at%,*}; y=${at#*,}
+  xdotool mousemove $((x + $1)) $((y + $2)) click 1
+  sleep 2.5
+}
+grab before
+click_at 425 394 # TriButton1's upper-right corner, outside the triangle
+grab corner
+$PY differ "$WORK/before.rgb" "$WORK/corner.rgb" && fail "a click in the triangle's corner wrote a page"
+click_at 407 402 # its middle
+grab middle
+$PY differ "$WORK/before.rgb" "$WORK/middle.rgb" || fail "a click in the triangle's middle wrote no page"
 echo ok
