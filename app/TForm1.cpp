@@ -247,6 +247,9 @@ void TForm1::createControls()
     Reset1 = speed("Reset1");
     Small1 = static_cast<TShineSpeedButton *>(find("Small1"));
     Exit1 = static_cast<TShineSpeedButton *>(find("Exit1"));
+    // Under the pointer the two captions change size and colour.
+    Small1->setActiveFont(faceFont(-12, false), toQColor(12546933));
+    Exit1->setActiveFont(faceFont(-17, false), toQColor(6648544));
     TriButton1 = static_cast<TTriangleButton *>(find("TriButton1"));
     TriButton2 = static_cast<TTriangleButton *>(find("TriButton2"));
     ExtTrackBar1 = static_cast<TExtTrackBar *>(find("ExtTrackBar1"));

@@ -1,6 +1,7 @@
 // Flat and shine buttons of the window face.
 #include "controls/THWaSpeedButton.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
@@ -9,8 +10,120 @@ THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QToolButton(parent)
+TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QAbstractButton(parent)
 {
-    setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+void TShineSpeedButton::setActiveFont(const QFont &font, const QColor &colour)
+{
+    m_activeFont = font;
+    m_activeColour = colour;
+    update();
+}
+
+TShineSpeedButton::State TShineSpeedButton::state() const
+{
+    if (!isEnabled())
+        return Disabled;
+    if (m_pressing)
+        return m_heldIn ? PressedHot : Up;
+    return m_hot ? Hot : Up;
+}
+
+QFont TShineSpeedButton::currentFont() const
+{
+    const State s = state();
+    return (s == PressedHot || s == Hot) ? m_activeFont : font();
+}
+
+void TShineSpeedButton::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const State s = state();
+    const bool active = s == PressedHot || s == Hot;
+    p.setFont(currentFont());
+    const QRect r = rect().translated(s == PressedHot || s == Down ? QPoint(1, 1) : QPoint());
+    if (s == Disabled) {
+        p.setPen(palette().color(QPalette::Light));
+        p.drawText(r.translated(1, 1), Qt::AlignCenter, text());
+        p.setPen(palette().color(QPalette::Dark));
+    } else {
+        p.setPen(active ? m_activeColour : palette().color(QPalette::ButtonText));
+    }
+    p.drawText(r, Qt::AlignCenter, text());
+}
+
+void TShineSpeedButton::enterEvent(QEnterEvent *event)
+{
+    QAbstractButton::enterEvent(event);
+    if (!m_pressing && !m_hot) {
+        m_hot = true;
+        update();
+    }
+}
+
+void TShineSpeedButton::leaveEvent(QEvent *event)
+{
+    QAbstractButton::leaveEvent(event);
+    if (!m_pressing && m_hot) {
+        m_hot = false;
+        update();
+    }
+}
+
+void TShineSpeedButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !isEnabled()) {
+        event->ignore();
+        return;
+    }
+    m_pressing = true;
+    m_heldIn = true;
+    repaint();
+}
+
+void TShineSpeedButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
+void TShineSpeedButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressing)
+        return;
+    // While held, the edge pixels already count as off the button.
+    const QPoint at = event->position().toPoint();
+    const bool in = at.x() > 0 && at.x() < width() && at.y() > 0 && at.y() < height();
+    if (in != m_heldIn) {
+        m_heldIn = in;
+        repaint();
+    }
+}
+
+void TShineSpeedButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressing) {
+        event->ignore();
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    const bool inside = at.x() >= 0 && at.x() < width() && at.y() >= 0 && at.y() < height();
+    m_pressing = false;
+    m_heldIn = false;
+    m_hot = inside; // the pointer test after the press: over it, it is hot again
+    update();
+    if (inside)
+        emit clicked(false);
+}
+
+void TShineSpeedButton::changeEvent(QEvent *event)
+{
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        m_pressing = false;
+        m_heldIn = false;
+        update();
+    }
 }

@@ -83,7 +83,7 @@ TEST(Face, CaptionsAreInTheirColoursNotBlack)
 {
     Window w;
     w.form.show();
-    const std::pair<QToolButton *, uint32_t> buttons[] = {
+    const std::pair<QAbstractButton *, uint32_t> buttons[] = {
         {w.form.Effect1, 12482610}, {w.form.RectButton, 12482610}, {w.form.Velocity, 5468061},
         {w.form.finearts, 5468061}, {w.form.FontColor1, 12482610}, {w.form.Leaf1, 12482610},
         {w.form.Exit1, 7961548},    {w.form.Small1, 12482610},
