@@ -120,6 +120,17 @@ void setColour(QWidget *w, Kind kind, const char *caption, uint32_t colour)
     w->setPalette(pal);
 }
 
+// Reset1's glyph: a green block in a white border, the white left clear.
+QImage resetGlyph()
+{
+    QImage g(23, 17, QImage::Format_RGB32);
+    g.fill(Qt::white);
+    for (int y = 1; y < 16; ++y)
+        for (int x = 1; x < 22; ++x)
+            g.setPixel(x, y, qRgb(160, 192, 128));
+    return g;
+}
+
 } // namespace
 
 TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_iniPath(iniPath)
@@ -245,6 +256,7 @@ void TForm1::createControls()
     Leaf1 = speed("Leaf1");
     Leafgo1 = speed("Leafgo1");
     Reset1 = speed("Reset1");
+    Reset1->setGlyph(resetGlyph());
     Small1 = static_cast<TShineSpeedButton *>(find("Small1"));
     Exit1 = static_cast<TShineSpeedButton *>(find("Exit1"));
     // Under the pointer the two captions change size and colour.

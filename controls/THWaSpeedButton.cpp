@@ -3,11 +3,61 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
 {
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void THWaSpeedButton::setGlyph(const QImage &glyph)
+{
+    if (glyph.isNull()) {
+        m_glyph = QImage();
+        update();
+        return;
+    }
+    QImage g = glyph.convertToFormat(QImage::Format_ARGB32);
+    const QRgb clear = g.pixel(0, g.height() - 1);
+    for (int y = 0; y < g.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(g.scanLine(y));
+        for (int x = 0; x < g.width(); ++x)
+            if (row[x] == clear)
+                row[x] = qRgba(0, 0, 0, 0);
+    }
+    m_glyph = g;
+    update();
+}
+
+void THWaSpeedButton::paintEvent(QPaintEvent *event)
+{
+    if (m_glyph.isNull()) {
+        QToolButton::paintEvent(event);
+        return;
+    }
+    // The flat panel as the style draws it, then caption and glyph as one
+    // block centred on the button, the glyph below, 4 pixels apart.
+    QStyleOptionToolButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    QStylePainter p(this);
+    p.drawComplexControl(QStyle::CC_ToolButton, opt);
+
+    const QFontMetrics fm(font());
+    const bool caption = !text().isEmpty();
+    const int textH = caption ? fm.height() : 0;
+    const int gap = caption ? 4 : 0;
+    const int blockH = textH + gap + m_glyph.height();
+    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
+    const int top = (height() - blockH) / 2;
+    if (caption) {
+        p.setPen(palette().color(QPalette::ButtonText));
+        p.drawText(QRect(0, top, width(), textH).translated(shift), Qt::AlignCenter, text());
+    }
+    p.drawImage(QPoint((width() - m_glyph.width()) / 2, top + textH + gap) + shift, m_glyph);
 }
 
 TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QAbstractButton(parent)

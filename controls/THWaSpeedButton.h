@@ -2,12 +2,24 @@
 // window asks for captions ("Name on"); otherwise it is a flat plate.
 #pragma once
 #include <QAbstractButton>
+#include <QImage>
 #include <QToolButton>
 
 class THWaSpeedButton : public QToolButton
 {
 public:
     explicit THWaSpeedButton(QWidget *parent = nullptr);
+
+    // A picture shown below the caption; its lower-left pixel's colour is
+    // transparent, as the glyphs of speed buttons have always had it.
+    void setGlyph(const QImage &glyph);
+    const QImage &glyph() const { return m_glyph; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QImage m_glyph; // with the transparent colour already made transparent
 };
 
 // A caption that answers the pointer ("Exit", "Small"): drawn on the face

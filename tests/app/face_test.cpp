@@ -112,3 +112,19 @@ TEST(Face, ArtsLampLightsInItsColour)
     EXPECT_EQ(lamp.pixel(5, 5), qRgb(0xC7, 0xED, 0xCF));
     EXPECT_EQ(corvane::toQColor(13626823).rgb(), qRgb(0xC7, 0xED, 0xCF));
 }
+
+// Reset shows its green block; the white around it is clear, so the face shows.
+TEST(Face, ResetShowsItsGlyph)
+{
+    Window w;
+    w.form.show();
+    const QImage shot = w.form.grab(w.form.Reset1->geometry()).toImage();
+    int green = 0, white = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            green += shot.pixel(x, y) == qRgb(160, 192, 128);
+            white += shot.pixel(x, y) == qRgb(255, 255, 255);
+        }
+    EXPECT_GT(green, 100);
+    EXPECT_EQ(white, 0);
+}
