@@ -34,13 +34,14 @@ void TLozengeCheckBox::paintEvent(QPaintEvent *)
     // face colour would sit as a patch on the bricks of the face.
     const QColor face = palette().color(QPalette::Window);
 
-    // Hard pixels: the lit edges are one pixel wide and must not smear.
+    // Hard pixels: the lit edges are one pixel wide and must not smear; a
+    // pen of width 1 (not 0) grows with the window at scale 2.
     const QPolygon l = lozenge(height());
     const QPoint top = l[0], left = l[1], bottom = l[2], right = l[3];
-    p.setPen(QPen(Qt::black, 0));
+    p.setPen(QPen(Qt::black, 1));
     p.setBrush(face);
     p.drawPolygon(l);
-    p.setPen(QPen(Qt::white, 0));
+    p.setPen(QPen(Qt::white, 1));
     if (isChecked()) {
         p.drawLine(right, bottom);
         p.drawLine(bottom, left);

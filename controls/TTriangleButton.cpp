@@ -72,7 +72,7 @@ void TTriangleButton::paintEvent(QPaintEvent *)
     const QPolygon t = triangle(m_style, size());
     QPainter p(this);
     p.fillRect(rect(), parentWidget() ? parentWidget()->palette().color(QPalette::Window) : Qt::gray);
-    p.setPen(QPen(Qt::black, 0));
+    p.setPen(QPen(Qt::black, 1));
     p.setBrush(m_pressed ? QColor(0x80, 0x80, 0x80) : palette().color(QPalette::Button));
     p.drawPolygon(t);
 
@@ -85,7 +85,7 @@ void TTriangleButton::paintEvent(QPaintEvent *)
         case tsBottom: back = {{0, 0}, {w, 0}}; break;
         case tsRight: back = {{0, 0}, {0, h}}; break;
         }
-        p.setPen(QPen(Qt::white, 0));
+        p.setPen(QPen(Qt::white, 1));
         p.drawLine(back.from, back.to);
         return;
     }
@@ -111,10 +111,10 @@ void TTriangleButton::paintEvent(QPaintEvent *)
         black = {{{0, -1}, {0, h - 1}}, {{0, -2}, {0, h - 2}}, {p0, {-1, h}}};
         break;
     }
-    p.setPen(QPen(Qt::white, 0));
+    p.setPen(QPen(Qt::white, 1));
     for (const Line &l : white)
         p.drawLine(l.from, l.to);
-    p.setPen(QPen(Qt::black, 0));
+    p.setPen(QPen(Qt::black, 1));
     for (const Line &l : black)
         p.drawLine(l.from, l.to);
 }
