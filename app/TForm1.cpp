@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -14,6 +15,8 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
+#include "controls/TRgn.h"
+#include "controls/TTriangleButton.h"
 #include "app/Application.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
@@ -36,20 +39,21 @@ struct ControlSpec
     const char *caption;  // labels: their text; buttons: caption shown with "Name on"
     int fontHeight;       // logical height, negative = em height in pixels; 0 = default
     bool bold;
-    uint32_t colour;      // text colour 0x00BBGGRR; 0 = default
+    uint32_t colour;      // 0x00BBGGRR, 0 = default: the caption's colour; a triangle's
+                          // face; what fills a label that has no text (a lamp)
 };
 
 constexpr ControlSpec kControls[] = {
     {"HintLabel1", Kind::Label, 520, 12, 150, 19, "", "HINT", -17, true, 5468061},
     {"Effect1", Kind::Speed, 528, 40, 97, 20, "Run!", "Difference", -15, true, 12482610},
-    {"RectButton", Kind::Speed, 631, 42, 38, 20, "Deep (mugen)", "Deep", -15, true, 0},
+    {"RectButton", Kind::Speed, 631, 42, 38, 20, "Deep (mugen)", "Deep", -15, true, 12482610},
     {"LCheckBox1", Kind::Box, 529, 64, 25, 25, "Form", "", 0, false, 0},
     {"LCheckBox2", Kind::Box, 563, 64, 25, 25, "Color", "", 0, false, 0},
     {"LCheckBox3", Kind::Box, 595, 64, 25, 25, "Paint", "", 0, false, 0},
     {"LCheckBox14", Kind::Box, 634, 64, 25, 25, "Slow", "", 0, false, 0},
-    {"EffectOut1", Kind::Speed, 526, 90, 105, 20, "Stop", "Stop", -15, true, 0},
-    {"Bitsave", Kind::Speed, 639, 91, 14, 20, "Bitmap save", "B", -13, false, 0},
-    {"JpegButton", Kind::Speed, 657, 91, 14, 20, "Jpeg save", "J", -13, false, 0},
+    {"EffectOut1", Kind::Speed, 526, 90, 105, 20, "Stop", "Stop", -15, true, 12482610},
+    {"Bitsave", Kind::Speed, 639, 91, 14, 20, "Bitmap save", "B", -13, false, 12482610},
+    {"JpegButton", Kind::Speed, 657, 91, 14, 20, "Jpeg save", "J", -13, false, 12482610},
     {"Velocity", Kind::Speed, 527, 116, 81, 20, "Velocity", "Velocity", -15, true, 5468061},
     {"LCheckBox18", Kind::Box, 614, 114, 25, 25, "RoadMovie", "", 0, false, 0},
     {"LCheckBox16", Kind::Box, 643, 114, 25, 25, "Movement", "", 0, false, 0},
@@ -61,18 +65,18 @@ constexpr ControlSpec kControls[] = {
     {"LCheckBox23", Kind::Box, 614, 162, 25, 25, "Repetition", "", 0, false, 0},
     {"LCheckBox22", Kind::Box, 643, 162, 25, 25, "plan de arts", "", 0, false, 0},
     {"Label3", Kind::Label, 594, 171, 10, 10, "Arts run", "", 0, false, 13626823},
-    {"Scroll2", Kind::Speed, 582, 192, 51, 20, "Credits", "Credits", -13, false, 0},
-    {"FontColor1", Kind::Speed, 524, 216, 80, 20, "FontColor", "FontColor", -13, false, 0},
-    {"BgColor1", Kind::Speed, 524, 240, 80, 20, "BgColor", "BgColor", -13, false, 0},
-    {"BGChange", Kind::Speed, 524, 264, 80, 20, "BgRandom", "BgRandom", -13, false, 0},
+    {"Scroll2", Kind::Speed, 582, 192, 51, 20, "Credits", "Credits", -15, false, 12482610},
+    {"FontColor1", Kind::Speed, 524, 216, 80, 20, "FontColor", "FontColor", -15, false, 12482610},
+    {"BgColor1", Kind::Speed, 524, 240, 80, 20, "BgColor", "BgColor", -15, false, 12482610},
+    {"BGChange", Kind::Speed, 524, 264, 80, 20, "BgRandom", "BgRandom", -15, false, 12482610},
     {"FLabel", Kind::Label, 618, 221, 10, 10, "FontColor", "", 0, false, 0},
     {"GLabel", Kind::Label, 618, 245, 10, 10, "BgColor", "", 0, false, 0},
-    {"FOBlack1", Kind::Speed, 639, 216, 31, 20, "BLackFadeout", "FOB", -13, false, 0},
-    {"FadeOut1", Kind::Speed, 639, 240, 31, 20, "FadeOut", "FO", -13, false, 0},
+    {"FOBlack1", Kind::Speed, 639, 216, 31, 20, "BLackFadeout", "FOB", -13, false, 12482610},
+    {"FadeOut1", Kind::Speed, 639, 240, 31, 20, "FadeOut", "FO", -13, false, 12482610},
     {"LCheckBox4", Kind::Box, 612, 263, 25, 25, "Cool Color", "", 0, false, 0},
     {"LCheckBox15", Kind::Box, 641, 264, 25, 25, "Gothic", "", 0, false, 0},
-    {"Leaf1", Kind::Speed, 525, 296, 35, 20, "Leaf save", "Leaf", -13, false, 0},
-    {"Leafgo1", Kind::Speed, 565, 296, 35, 20, "Leaf go", "Go", -13, false, 0},
+    {"Leaf1", Kind::Speed, 525, 296, 35, 20, "Leaf save", "Leaf", -15, false, 12482610},
+    {"Leafgo1", Kind::Speed, 565, 296, 35, 20, "Leaf go", "Go", -15, false, 12482610},
     {"LCheckBox12", Kind::Box, 612, 295, 25, 25, "+Begin End", "", 0, false, 0},
     {"LCheckBox13", Kind::Box, 641, 295, 25, 25, "Name on", "", 0, false, 0},
     {"Label1", Kind::Label, 520, 321, 81, 15, "Real Page", "Page", -15, true, 7372205},
@@ -82,7 +86,7 @@ constexpr ControlSpec kControls[] = {
     {"ExtTrackBar1", Kind::Slider, 18, 390, 274, 25, "scale : 1", "", 0, false, 0},
     {"LCheckBox11", Kind::Box, 293, 390, 25, 25, "Keep", "", 0, false, 0},
     {"TriButton2", Kind::TriLeft, 326, 392, 30, 20, "Back Page", "", 0, false, 11256527},
-    {"Reset1", Kind::Speed, 363, 392, 27, 21, "Reset", "R", -13, false, 0},
+    {"Reset1", Kind::Speed, 363, 392, 27, 21, "Reset", "R", -15, false, 12482610},
     {"TriButton1", Kind::TriRight, 397, 392, 30, 20, "Ecriture", "", 0, false, 16497821},
     {"LCheckBox6", Kind::Box, 435, 389, 25, 25, "Tenderly", "", 0, false, 0},
     {"LCheckBox7", Kind::Box, 468, 389, 25, 25, "+Fade In", "", 0, false, 0},
@@ -100,15 +104,31 @@ QFont faceFont(int logicalHeight, bool bold)
     return f;
 }
 
-void setTextColour(QWidget *w, uint32_t colour)
+void setColour(QWidget *w, Kind kind, const char *caption, uint32_t colour)
 {
     if (colour == 0)
         return;
     QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, toQColor(colour));
-    pal.setColor(QPalette::ButtonText, toQColor(colour));
-    pal.setColor(QPalette::Button, toQColor(colour));
+    if (kind == Kind::TriLeft || kind == Kind::TriRight) {
+        pal.setColor(QPalette::Button, toQColor(colour));
+    } else if (kind == Kind::Label && *caption == '\0') {
+        pal.setColor(QPalette::Window, toQColor(colour));
+    } else {
+        pal.setColor(QPalette::WindowText, toQColor(colour));
+        pal.setColor(QPalette::ButtonText, toQColor(colour));
+    }
     w->setPalette(pal);
+}
+
+// Reset1's glyph: a green block in a white border, the white left clear.
+QImage resetGlyph()
+{
+    QImage g(23, 17, QImage::Format_RGB32);
+    g.fill(Qt::white);
+    for (int y = 1; y < 16; ++y)
+        for (int x = 1; x < 22; ++x)
+            g.setPixel(x, y, qRgb(160, 192, 128));
+    return g;
 }
 
 } // namespace
@@ -147,6 +167,16 @@ TForm1::~TForm1() = default;
 
 void TForm1::createControls()
 {
+    // The face first, so every other control lies above it.
+    Rgn1 = new TRgn(this);
+    Rgn1->setObjectName(QStringLiteral("Rgn1"));
+    QFile regionData(QStringLiteral(":/face.rgn"));
+    Rgn1->load(QImage(QStringLiteral(":/face.bmp")),
+               regionData.open(QIODevice::ReadOnly) ? regionData.readAll() : QByteArray());
+    QString error;
+    if (!Rgn1->CreateRegion(&error) || !Rgn1->ApplyRegion(&error))
+        messageBox(error);
+
     Panel1 = new QWidget(this);
     Panel1->setGeometry(kPanelLeft, kPanelTop, kPictureWidth, kPictureHeight);
     Panel1->setAutoFillBackground(true);
@@ -183,9 +213,7 @@ void TForm1::createControls()
         }
         case Kind::TriLeft:
         case Kind::TriRight:
-            w = new TTriangleButton(c.kind == Kind::TriLeft ? TTriangleButton::Direction::Left
-                                                            : TTriangleButton::Direction::Right,
-                                    this);
+            w = new TTriangleButton(c.kind == Kind::TriLeft ? tsLeft : tsRight, this);
             break;
         case Kind::Box:
             w = new TLozengeCheckBox(this);
@@ -200,7 +228,7 @@ void TForm1::createControls()
             w->setToolTip(QString::fromLatin1(c.hint));
         if (c.fontHeight != 0)
             w->setFont(faceFont(c.fontHeight, c.bold));
-        setTextColour(w, c.colour);
+        setColour(w, c.kind, c.caption, c.colour);
     }
 
     auto find = [this](const char *name) { return findChild<QWidget *>(QString::fromLatin1(name)); };
@@ -230,8 +258,12 @@ void TForm1::createControls()
     Leaf1 = speed("Leaf1");
     Leafgo1 = speed("Leafgo1");
     Reset1 = speed("Reset1");
+    Reset1->setGlyph(resetGlyph());
     Small1 = static_cast<TShineSpeedButton *>(find("Small1"));
     Exit1 = static_cast<TShineSpeedButton *>(find("Exit1"));
+    // Under the pointer the two captions change size and colour.
+    Small1->setActiveFont(faceFont(-12, false), toQColor(12546933));
+    Exit1->setActiveFont(faceFont(-17, false), toQColor(6648544));
     TriButton1 = static_cast<TTriangleButton *>(find("TriButton1"));
     TriButton2 = static_cast<TTriangleButton *>(find("TriButton2"));
     ExtTrackBar1 = static_cast<TExtTrackBar *>(find("ExtTrackBar1"));
@@ -340,6 +372,10 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::mousePressEvent(QMouseEvent *event)
 {
+    // Presses that labels and the picture let through arrive here too; only
+    // one on the bare face moves the window.
+    if (childAt(event->position().toPoint()) != nullptr)
+        return;
     Rgn1MouseDown(event->buttons(), event->position().toPoint());
     if (event->button() == Qt::LeftButton && !m_dragging)
         event->accept();

@@ -56,6 +56,7 @@ namespace corvane {
 class PageComposer;
 class TRegManager;
 class TEditor;
+class TRgn;
 struct SettingBinding;
 } // namespace corvane
 
@@ -214,6 +215,7 @@ public:
     QLabel *Label3 = nullptr;         // "Arts run" marker
     QLabel *FLabel = nullptr;         // swatch of FoColor
     QLabel *GLabel = nullptr;         // swatch of GColor
+    corvane::TRgn *Rgn1 = nullptr;    // the face: background artwork and window outline
     QWidget *Panel1 = nullptr;        // black panel holding the picture
     TPictureBox *Image1 = nullptr;    // the 481 x 351 picture
 

@@ -1,7 +1,10 @@
-// Flat, shine and triangle buttons of the window face.
+// Flat and shine buttons of the window face.
 #include "controls/THWaSpeedButton.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
 {
@@ -9,32 +12,168 @@ THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QToolButton(parent)
+void THWaSpeedButton::setGlyph(const QImage &glyph)
 {
-    setAutoRaise(true);
-    setFocusPolicy(Qt::NoFocus);
+    if (glyph.isNull()) {
+        m_glyph = QImage();
+        update();
+        return;
+    }
+    QImage g = glyph.convertToFormat(QImage::Format_ARGB32);
+    const QRgb clear = g.pixel(0, g.height() - 1);
+    for (int y = 0; y < g.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(g.scanLine(y));
+        for (int x = 0; x < g.width(); ++x)
+            if (row[x] == clear)
+                row[x] = qRgba(0, 0, 0, 0);
+    }
+    m_glyph = g;
+    update();
 }
 
-TTriangleButton::TTriangleButton(Direction direction, QWidget *parent)
-    : QToolButton(parent), m_direction(direction)
+void THWaSpeedButton::paintEvent(QPaintEvent *event)
 {
-    setFocusPolicy(Qt::NoFocus);
+    if (m_glyph.isNull()) {
+        QToolButton::paintEvent(event);
+        return;
+    }
+    // The flat panel as the style draws it, then caption and glyph as one
+    // block centred on the button, the glyph below, 4 pixels apart.
+    QStyleOptionToolButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    QStylePainter p(this);
+    p.drawComplexControl(QStyle::CC_ToolButton, opt);
+
+    const QFontMetrics fm(font());
+    const bool caption = !text().isEmpty();
+    const int textH = caption ? fm.height() : 0;
+    const int gap = caption ? 4 : 0;
+    const int blockH = textH + gap + m_glyph.height();
+    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
+    const int top = (height() - blockH) / 2;
+    if (caption) {
+        p.setPen(palette().color(QPalette::ButtonText));
+        p.drawText(QRect(0, top, width(), textH).translated(shift), Qt::AlignCenter, text());
+    }
+    p.drawImage(QPoint((width() - m_glyph.width()) / 2, top + textH + gap) + shift, m_glyph);
 }
 
-void TTriangleButton::paintEvent(QPaintEvent *)
+TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+}
+
+void TShineSpeedButton::setActiveFont(const QFont &font, const QColor &colour)
+{
+    m_activeFont = font;
+    m_activeColour = colour;
+    update();
+}
+
+TShineSpeedButton::State TShineSpeedButton::state() const
+{
+    if (!isEnabled())
+        return Disabled;
+    if (m_pressing)
+        return m_heldIn ? PressedHot : Up;
+    return m_hot ? Hot : Up;
+}
+
+QFont TShineSpeedButton::currentFont() const
+{
+    const State s = state();
+    return (s == PressedHot || s == Hot) ? m_activeFont : font();
+}
+
+void TShineSpeedButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const int w = width(), h = height();
-    QPolygon tri;
-    if (m_direction == Direction::Right)
-        tri << QPoint(1, 1) << QPoint(w - 2, h / 2) << QPoint(1, h - 2);
-    else
-        tri << QPoint(w - 2, 1) << QPoint(1, h / 2) << QPoint(w - 2, h - 2);
-    QColor face = palette().color(QPalette::Button);
-    if (isDown())
-        face = face.darker(130);
-    p.setPen(QPen(face.darker(160), 1));
-    p.setBrush(face);
-    p.drawPolygon(tri);
+    const State s = state();
+    const bool active = s == PressedHot || s == Hot;
+    p.setFont(currentFont());
+    const QRect r = rect().translated(s == PressedHot || s == Down ? QPoint(1, 1) : QPoint());
+    if (s == Disabled) {
+        p.setPen(palette().color(QPalette::Light));
+        p.drawText(r.translated(1, 1), Qt::AlignCenter, text());
+        p.setPen(palette().color(QPalette::Dark));
+    } else {
+        p.setPen(active ? m_activeColour : palette().color(QPalette::ButtonText));
+    }
+    p.drawText(r, Qt::AlignCenter, text());
+}
+
+void TShineSpeedButton::enterEvent(QEnterEvent *event)
+{
+    QAbstractButton::enterEvent(event);
+    if (!m_pressing && !m_hot) {
+        m_hot = true;
+        update();
+    }
+}
+
+void TShineSpeedButton::leaveEvent(QEvent *event)
+{
+    QAbstractButton::leaveEvent(event);
+    if (!m_pressing && m_hot) {
+        m_hot = false;
+        update();
+    }
+}
+
+void TShineSpeedButton::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !isEnabled()) {
+        event->ignore();
+        return;
+    }
+    m_pressing = true;
+    m_heldIn = true;
+    repaint();
+}
+
+void TShineSpeedButton::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
+void TShineSpeedButton::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressing)
+        return;
+    // While held, the edge pixels already count as off the button.
+    const QPoint at = event->position().toPoint();
+    const bool in = at.x() > 0 && at.x() < width() && at.y() > 0 && at.y() < height();
+    if (in != m_heldIn) {
+        m_heldIn = in;
+        repaint();
+    }
+}
+
+void TShineSpeedButton::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressing) {
+        event->ignore();
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    const bool inside = at.x() >= 0 && at.x() < width() && at.y() >= 0 && at.y() < height();
+    m_pressing = false;
+    m_heldIn = false;
+    m_hot = inside; // the pointer test after the press: over it, it is hot again
+    update();
+    if (inside)
+        emit clicked(false);
+}
+
+void TShineSpeedButton::changeEvent(QEvent *event)
+{
+    QAbstractButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        m_pressing = false;
+        m_heldIn = false;
+        update();
+    }
 }

@@ -1,31 +1,57 @@
 // Flat command button of the window face. It shows its caption only when the
 // window asks for captions ("Name on"); otherwise it is a flat plate.
 #pragma once
+#include <QAbstractButton>
+#include <QImage>
 #include <QToolButton>
 
 class THWaSpeedButton : public QToolButton
 {
 public:
     explicit THWaSpeedButton(QWidget *parent = nullptr);
-};
 
-// Button that brightens under the mouse ("Exit", "Small").
-class TShineSpeedButton : public QToolButton
-{
-public:
-    explicit TShineSpeedButton(QWidget *parent = nullptr);
-};
-
-// Page button pointing left or right.
-class TTriangleButton : public QToolButton
-{
-public:
-    enum class Direction { Left, Right };
-    explicit TTriangleButton(Direction direction, QWidget *parent = nullptr);
+    // A picture shown below the caption; its lower-left pixel's colour is
+    // transparent, as the glyphs of speed buttons have always had it.
+    void setGlyph(const QImage &glyph);
+    const QImage &glyph() const { return m_glyph; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Direction m_direction;
+    QImage m_glyph; // with the transparent colour already made transparent
+};
+
+// A caption that answers the pointer ("Exit", "Small"): drawn on the face
+// with no frame, in its own font, in the active font while the pointer is over
+// it, shifted a pixel right and down while it is held. A release inside
+// clicks; inside counts the left and top edge pixels.
+class TShineSpeedButton : public QAbstractButton
+{
+public:
+    // The five looks, as the button reports them.
+    enum State { PressedHot = 0, Down = 1, Hot = 2, Up = 3, Disabled = 4 };
+
+    explicit TShineSpeedButton(QWidget *parent = nullptr);
+
+    void setActiveFont(const QFont &font, const QColor &colour);
+    State state() const;
+    QFont currentFont() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QFont m_activeFont;
+    QColor m_activeColour;
+    bool m_hot = false;      // the pointer is over the button
+    bool m_pressing = false; // the left button went down here and is still held
+    bool m_heldIn = false;   // during the press, the pointer is strictly inside
 };

@@ -15,6 +15,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
+#include "controls/TTriangleButton.h"
 #include "text/PagedText.h"
 #include "text/Pages.h"
 #include "text/TEditor.h"
