@@ -30,7 +30,7 @@ namespace {
 enum class Kind { Label, Speed, Shine, TriLeft, TriRight, Box, Slider };
 
 // One row per control of the face: where it sits and what its hint says.
-struct ControlSpec
+struct ControlRow
 {
     const char *name;
     Kind kind;
@@ -43,7 +43,7 @@ struct ControlSpec
                           // face; what fills a label that has no text (a lamp)
 };
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {"HintLabel1", Kind::Label, 520, 12, 150, 19, "", "HINT", -17, true, 5468061},
     {"Effect1", Kind::Speed, 528, 40, 97, 20, "Run!", "Difference", -15, true, 12482610},
     {"RectButton", Kind::Speed, 631, 42, 38, 20, "Deep (mugen)", "Deep", -15, true, 12482610},
@@ -189,7 +189,7 @@ void TForm1::createControls()
     Image1->onMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
     FCanvas = std::make_unique<Canvas>(&Image1->picture());
 
-    for (const ControlSpec &c : kControls) {
+    for (const ControlRow &c : kControls) {
         QWidget *w = nullptr;
         const QString name = QString::fromLatin1(c.name);
         switch (c.kind) {
