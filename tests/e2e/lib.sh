@@ -18,10 +18,12 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; [ -f "$WORK/app.log" ] && sed "s/^/  app: /" "$WORK/app.log" >&2; exit 1; }
 
 start_x() {
-  # The server picks a free display itself and tells us its number.
+  # The server picks a free display itself and tells us its number. Without
+  # -noreset it resets whenever its last client leaves, and a program started
+  # right after another one closed can find it in the middle of that reset.
   local fifo="$WORK/displayfd"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -noreset -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   PIDS+=($!)
   local n
   read -r -t 20 n <"$fifo" || fail "no X server"
