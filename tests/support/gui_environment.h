@@ -1,0 +1,31 @@
+// Fonts and painting need a QGuiApplication; gtest_main does not make one.
+// Included by exactly one source of each test program that draws.
+#pragma once
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class GuiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[16] = "corvane-tests";
+    char *m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+[[maybe_unused]] ::testing::Environment *const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+} // namespace
