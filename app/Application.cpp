@@ -3,6 +3,7 @@
 // SIGHUP reach the event loop through a pipe: the handler itself only writes
 // one byte, the one thing that is safe to do there.
 #include "app/Application.h"
+#include "app/Guarded.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -85,6 +86,21 @@ bool Application::notify(QObject *receiver, QEvent *event)
         showError(QString::fromUtf8(e.what()));
     }
     return false;
+}
+
+void reportEscapedError(std::exception_ptr error) noexcept
+{
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception &e) {
+            showError(QString::fromUtf8(e.what()));
+        } catch (...) {
+            showError(QStringLiteral("An unexpected error occurred."));
+        }
+    } catch (...) {
+        // Showing the message failed too; there is nothing left to tell.
+    }
 }
 
 void showError(const QString &text)
