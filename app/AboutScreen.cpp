@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/Design.h"
+#include "core/Design.h"
 #include "effects/EffectCommon.h"
 #include "effects/TABitmap.h"
 #include "writing/Faces.h"

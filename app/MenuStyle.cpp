@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
-#include "app/Design.h"
+#include "core/Design.h"
 
 namespace corvane {
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/Design.h"
+#include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"

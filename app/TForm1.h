@@ -33,7 +33,9 @@
 #include "effects/Random.h"
 #include "effects/Velocity.h"
 #include "app/Platform.h"
+#include "core/Design.h"
 #include "settings/BookPlaces.h"
+#include "settings/CorvaneSettings.h"
 
 class QColorDialog;
 class QFileDialog;
@@ -203,10 +205,20 @@ public:
     void BitsaveClick();
     void JpegButtonClick();
 
-    // --- app/form_settings.cpp: the one ordered table of stored settings ---------
+    // --- app/form_settings.cpp: the stored settings, bound to the settings table ---
     void readSettings();
     void writeSettings();
-    std::vector<std::string> settingsOrder(); // item names in read and write order
+    // For checking the bindings: each item of the table in read and write
+    // order, with the address of the field or box that holds it (null when the
+    // window has none) and the value a write would store.
+    struct SettingBinding
+    {
+        const corvane::CorvaneSetting *setting;
+        const void *holder;
+        std::optional<corvane::SettingValue> value;
+    };
+    std::vector<SettingBinding> settingBindings();
+    std::vector<std::string> storedFieldNames(); // the stored fields, by item name
 
     // --- controls of the window face (app/TForm1.cpp) ---------------------------
     QLabel *HintLabel1 = nullptr;     // status line
@@ -271,7 +283,7 @@ public:
     int FLeaf = 1;                    // bookmark page
     bool FFileIn = false;             // a saved text source other than the default is in use
     std::string FFileName;            // that source: a path as the file system spells it, or "Clipboard"
-    std::array<std::string, 13> FRows; // rows of the page to write, <= 255 bytes each
+    std::array<std::string, corvane::kPageRows> FRows; // rows of the page to write, <= kRowByteLimit bytes each
     uint32_t FoColor = 16777215;      // text colour, 0x00BBGGRR
     uint32_t GColor = 0;              // background colour, 0x00BBGGRR
     bool FBColor = false;             // picture holds a plain fade colour, not GColor

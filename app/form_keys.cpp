@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/Design.h"
+#include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
@@ -75,7 +75,7 @@ void deepPen(Press &p)
         DeepState::drawTopLine(c, 0);
         p.status(p.wasSet);
     } else {
-        c.setPenColor(DeepState::kLightGrey);
+        c.setPenColor(kLightGrey);
         p.status(p.wasNot);
     }
     DeepState::drawTopLine(c, c.penColor());

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "app/Application.h"
-#include "app/Design.h"
+#include "core/Design.h"
 #include "app/SettingsLocation.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -95,11 +95,11 @@ void TForm1::FormCreate()
         PNameon();
     applyTimerIntervals(checked(14));
 
-    FDeepWalk = 15198183;
+    FDeepWalk = int(kLightGrey);
     FRandom.randomize();
     FDeepWalk = FRandom.next(16600000);
     FDeepWalkUp = true;
-    FDeepColor = 15198183;
+    FDeepColor = kLightGrey;
     FDeepSepMode = 0;
     FDeepGrowing = true;
     FDeepInset = 5;

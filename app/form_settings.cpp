@@ -1,7 +1,9 @@
-// The stored settings: one ordered table of (item name, field or box) drives
-// both the start-up read and the shutdown write, so the two orders cannot drift.
-// Writes every stored field of TForm1 and the Checked state of every option box;
-// the places in the reader's books (FBooks) follow in a section of their own.
+// The stored settings. The items, their order, kinds and defaults are the
+// settings table's (settings/CorvaneSettings.h); the window only attaches to
+// each item, by its name, the field or check box that holds it. The start-up
+// read and the shutdown write walk the same table, so the two orders cannot
+// drift. The places in the reader's books (FBooks) follow in a section of
+// their own.
 #include "app/TForm1.h"
 
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "controls/TLozengeCheckBox.h"
+#include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
 
 using namespace corvane;
@@ -19,27 +22,18 @@ namespace {
 
 constexpr int kStoredMagnitude = 1 << 20; // pixels or levels; see readSettings
 
-struct Colour { uint32_t *field; };   // stored as a decimal integer
-using Target = std::variant<int *, bool *, std::string *, Colour, TLozengeCheckBox *>;
+struct ColourField { Colour *field; }; // stored as a decimal integer
+using Holder = std::variant<std::monostate, int *, bool *, std::string *, ColourField, TLozengeCheckBox *>;
 
-struct Binding
+// Every stored field of the window by the name of the item that holds it.
+// A check box is found by its own name instead (item "<box>Checked").
+std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
 {
-    const char *item;  // name in the settings table, looked up without regard to case
-    Target target;
-};
-
-std::vector<Binding> bindings(TForm1 &f)
-{
-    std::vector<Binding> b = {
+    return {
         {"Form1Top", &f.Form1Top},
         {"Form1Left", &f.Form1Left},
-    };
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 13, 11, 12, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
-        b.push_back({nullptr, f.box(n)});
-    b.push_back({"SepaCheckBoxChecked", f.SepaCheckBox});
-    const std::vector<Binding> fields = {
-        {"FoColor", Colour{&f.FoColor}},
-        {"GColor", Colour{&f.GColor}},
+        {"FoColor", ColourField{&f.FoColor}},
+        {"GColor", ColourField{&f.GColor}},
         {"FBColor", &f.FBColor},
         {"FPage", &f.FPage},
         {"FFileName", &f.FFileName},
@@ -61,45 +55,108 @@ std::vector<Binding> bindings(TForm1 &f)
         {"Fconm", &f.Fconm},
         {"FBlackRect", &f.FBlackRect},
     };
-    b.insert(b.end(), fields.begin(), fields.end());
-    return b;
 }
 
-std::string itemName(const Binding &b)
+constexpr std::string_view kCheckedSuffix = "Checked";
+
+Holder holderOf(TForm1 &f, std::string_view item,
+                const std::vector<std::pair<std::string_view, Holder>> &fields)
 {
-    if (b.item)
-        return b.item;
-    auto *box = std::get<TLozengeCheckBox *>(b.target);
-    return box->objectName().toStdString() + "Checked";
+    for (const auto &[name, holder] : fields)
+        if (name == item)
+            return holder;
+    if (item.ends_with(kCheckedSuffix)) {
+        const std::string_view boxName = item.substr(0, item.size() - kCheckedSuffix.size());
+        const QString name = QString::fromLatin1(boxName.data(), qsizetype(boxName.size()));
+        // The box class has no meta-object of its own, so Qt's cast would
+        // take any button of that name.
+        for (QAbstractButton *button : f.findChildren<QAbstractButton *>(name, Qt::FindDirectChildrenOnly))
+            if (auto *box = dynamic_cast<TLozengeCheckBox *>(button))
+                return box;
+    }
+    return std::monostate{};
+}
+
+struct Binding
+{
+    const CorvaneSetting *setting;
+    Holder holder; // monostate: the window has nothing of that name
+};
+
+std::vector<Binding> bindings(TForm1 &f)
+{
+    const auto fields = storedFields(f);
+    std::vector<Binding> b;
+    for (const CorvaneSetting &s : corvaneSettings())
+        b.push_back({&s, holderOf(f, s.name, fields)});
+    return b;
 }
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
+std::optional<SettingValue> valueOf(const Holder &h)
+{
+    return std::visit(Overloaded{
+                          [](std::monostate) -> std::optional<SettingValue> { return std::nullopt; },
+                          [](int *v) -> std::optional<SettingValue> { return int32_t(*v); },
+                          [](bool *v) -> std::optional<SettingValue> { return *v; },
+                          [](std::string *v) -> std::optional<SettingValue> { return *v; },
+                          [](ColourField c) -> std::optional<SettingValue> { return int32_t(*c.field); },
+                          [](TLozengeCheckBox *box) -> std::optional<SettingValue> { return box->isChecked(); },
+                      },
+                      h);
+}
+
+void assign(const Holder &h, const SettingValue &value)
+{
+    std::visit(Overloaded{
+                   [](std::monostate) {},
+                   [&](int *v) { *v = settingAsInteger(value); },
+                   [&](bool *v) { *v = settingAsInteger(value) != 0; },
+                   [&](std::string *v) {
+                       if (const std::string *s = std::get_if<std::string>(&value))
+                           *v = *s;
+                   },
+                   [&](ColourField c) { *c.field = Colour(settingAsInteger(value)); },
+                   // Restoring a box runs none of its click handlers.
+                   [&](TLozengeCheckBox *box) { box->setChecked(settingAsInteger(value) != 0); },
+               },
+               h);
+}
+
+const void *addressOf(const Holder &h)
+{
+    return std::visit(Overloaded{
+                          [](std::monostate) -> const void * { return nullptr; },
+                          [](ColourField c) -> const void * { return c.field; },
+                          [](auto *p) -> const void * { return p; },
+                      },
+                      h);
+}
+
 } // namespace
 
-std::vector<std::string> TForm1::settingsOrder()
+std::vector<TForm1::SettingBinding> TForm1::settingBindings()
+{
+    std::vector<SettingBinding> out;
+    for (const Binding &b : bindings(*this))
+        out.push_back({b.setting, addressOf(b.holder), valueOf(b.holder)});
+    return out;
+}
+
+std::vector<std::string> TForm1::storedFieldNames()
 {
     std::vector<std::string> names;
-    for (const Binding &b : bindings(*this))
-        names.push_back(itemName(b));
+    for (const auto &field : storedFields(*this))
+        names.emplace_back(field.first);
     return names;
 }
 
 void TForm1::readSettings()
 {
-    for (const Binding &b : bindings(*this)) {
-        TRegFiler &filer = RegManager1->FindFiler(itemName(b));
-        std::visit(Overloaded{
-                       [&](int *v) { *v = filer.ReadInteger(); },
-                       [&](bool *v) { *v = filer.ReadBool(); },
-                       [&](std::string *v) { *v = filer.ReadString(); },
-                       [&](Colour c) { *c.field = uint32_t(filer.ReadInteger()); },
-                       // Restoring a box runs none of its click handlers.
-                       [&](TLozengeCheckBox *box) { box->setChecked(filer.ReadBool()); },
-                   },
-                   b.target);
-    }
+    for (const Binding &b : bindings(*this))
+        assign(b.holder, readSetting(*RegManager1, *b.setting));
     // A hand-edited file may hold any integer. The Velocity centre and step and
     // the brightness base are added and subtracted every tick, so keep them
     // where that cannot overflow. The bound is far beyond anything the program
@@ -121,16 +178,8 @@ void TForm1::writeSettings()
     }
     keepBookPlace();
     pageToStore();
-    for (const Binding &b : bindings(*this)) {
-        TRegFiler &filer = RegManager1->FindFiler(itemName(b));
-        std::visit(Overloaded{
-                       [&](int *v) { filer.WriteInteger(*v); },
-                       [&](bool *v) { filer.WriteBool(*v); },
-                       [&](std::string *v) { filer.WriteString(*v); },
-                       [&](Colour c) { filer.WriteInteger(int(*c.field)); },
-                       [&](TLozengeCheckBox *box) { filer.WriteBool(box->isChecked()); },
-                   },
-                   b.target);
-    }
+    for (const Binding &b : bindings(*this))
+        if (const std::optional<SettingValue> value = valueOf(b.holder))
+            writeSetting(*RegManager1, *b.setting, *value);
     FBooks.write(RegManager1->Filer());
 }

@@ -78,7 +78,7 @@ std::string oneLine(const std::string &text, size_t n)
             ++i;
             continue;
         }
-        const size_t len = corvane::isLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size() ? 2 : 1;
+        const size_t len = corvane::cp932CharLength(text, i);
         line.append(text, i, len);
         i += len;
     }

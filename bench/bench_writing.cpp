@@ -31,7 +31,7 @@ std::vector<std::string> corpusRows()
 void composePages(benchmark::State &state, bool horizontal, bool gothic)
 {
     const std::vector<std::string> rows = corpusRows();
-    const size_t pages = rows.size() / kRowsPerPage;
+    const size_t pages = rows.size() / kPageRows;
     if (pages == 0) {
         state.SkipWithError("corpus text missing");
         return;
@@ -49,7 +49,7 @@ void composePages(benchmark::State &state, bool horizontal, bool gothic)
     TABitmap page(481, 351);
     size_t p = 0;
     for (auto _ : state) {
-        const std::span<const std::string> pageRows(rows.data() + p * kRowsPerPage, kRowsPerPage);
+        const std::span<const std::string> pageRows(rows.data() + p * kPageRows, kPageRows);
         composer.compose(page, pageRows, style, random);
         benchmark::DoNotOptimize(page.image().constBits());
         p = (p + 1) % pages;
@@ -64,7 +64,7 @@ void BM_ComposeHorizontalMincho(benchmark::State &state) { composePages(state, t
 void BM_FirstPageFromCold(benchmark::State &state)
 {
     const std::vector<std::string> rows = corpusRows();
-    if (rows.size() < size_t(kRowsPerPage)) {
+    if (rows.size() < size_t(kPageRows)) {
         state.SkipWithError("corpus text missing");
         return;
     }
@@ -74,7 +74,7 @@ void BM_FirstPageFromCold(benchmark::State &state)
     for (auto _ : state) {
         PageComposer composer;
         TABitmap page(481, 351);
-        composer.compose(page, std::span<const std::string>(rows.data(), kRowsPerPage), style, random);
+        composer.compose(page, std::span<const std::string>(rows.data(), kPageRows), style, random);
         benchmark::DoNotOptimize(page.image().constBits());
     }
 }

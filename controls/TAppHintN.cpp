@@ -1,6 +1,8 @@
 // Balloon hints and the application hint.
 #include "controls/TAppHintN.h"
 
+#include "core/Design.h"
+
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMenu>
@@ -27,7 +29,7 @@ QString hintOf(const QWidget *w, const QWidget *root)
 
 QColor colour(quint32 bbggrr)
 {
-    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+    return corvane::toQColor(bbggrr);
 }
 
 bool showsBalloon(const QWidget *w)

@@ -1,6 +1,8 @@
 // The GDI-style drawing operations of the animations, on 24-bit scan lines.
 #include "effects/Canvas.h"
 
+#include "core/Design.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
@@ -307,7 +309,7 @@ void Canvas::textOut(int x, int y, const QString &text, const QFont &font, quint
         return;
     QPainter painter(m_image);
     painter.setFont(font);
-    painter.setPen(QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    painter.setPen(toQColor(colour));
     painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), text);
 }
 

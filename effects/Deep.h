@@ -15,13 +15,12 @@ class RandomGenerator;
 
 struct DeepState
 {
-    static constexpr quint32 kLightGrey = 15198183; // 0xE7E7E7
     static constexpr int kWalkTop = 16568930;       // walk turns down above this
     static constexpr int kWalkBottom = 131070;      // and jumps up at or below this
 
     bool FBlackRect = true;          // "Deep Black" ground, else light grey; stored, read at start
     quint32 FDeepColor = kLightGrey; // colour of the next frame or lines
-    int FDeepWalk = 15198183;        // colour walk, a 24-bit colour as a plain integer
+    int FDeepWalk = int(kLightGrey); // colour walk, a 24-bit colour as a plain integer
     bool FDeepWalkUp = true;         // walk rising
     int FDeepInset = 5;              // inset of frame or lines, pixels
     bool FDeepGrowing = true;        // inset moving towards the centre

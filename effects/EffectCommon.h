@@ -9,14 +9,14 @@
 #include <functional>
 #include <optional>
 
+#include "core/Design.h"
+
 namespace corvane {
 
 class RandomGenerator;
 
-// The picture's design size; the effects read the real size of the image they
-// are given and use these only for defaults.
-inline constexpr int kPictureWidth = 481;
-inline constexpr int kPictureHeight = 351;
+// The effects read the real size of the image they are given and use the
+// picture's design size (kPictureWidth, kPictureHeight) only for defaults.
 
 // A box as GDI takes it: right and bottom are one past the last pixel, and a
 // box may be inside out (left > right) because the animations move its corners

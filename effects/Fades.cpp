@@ -3,6 +3,7 @@
 // FBColor, FPageShown and FSamePage.
 #include "effects/Fades.h"
 
+#include "core/Design.h"
 #include "effects/Random.h"
 #include "effects/TABitmap.h"
 
@@ -10,9 +11,7 @@ namespace corvane {
 
 namespace {
 
-constexpr quint8 kGrain = 15;               // the "Tenderly" grain adds 0..14
 constexpr quint32 kBlack = 0x000000;
-constexpr quint32 kLightGrey = 0xE7E7E7;    // the "Deep White" ground
 
 // One fade: how many blends, and the Alpha of step i as base + slope * i.
 struct FadeSteps
@@ -57,7 +56,7 @@ void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext 
 {
     TABitmap fill = plainFill(picture, colour);
     if (context.tenderly)
-        TABitmap::AddNoise(fill, kGrain, context.random);
+        TABitmap::AddNoise(fill, kGrainAmount, context.random);
     fadeTo(picture, fill, kFadeOut, context);
     if (colour != 0)
         FBColor = false;
@@ -87,7 +86,7 @@ void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &
 void PNoise1(QImage &picture, const FadeContext &context)
 {
     TABitmap grained(picture);
-    TABitmap::AddNoise(grained, kGrain, context.random);
+    TABitmap::AddNoise(grained, kGrainAmount, context.random);
     picture = grained.take();
     show(context);
 }

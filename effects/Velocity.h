@@ -54,7 +54,7 @@ struct VelocityState
     static constexpr int kClockRadius = 90;
 
     // Stored parameters (INI keys of the same names, defaults as in the INI).
-    int Pcx = 240, Pcy = 175; // centre, picture pixels
+    int Pcx = kPictureWidth / 2, Pcy = kPictureHeight / 2; // centre, picture pixels
     int Pmvc = 2;             // move level 0..10
     int Piro = 1;             // colour rule of free lines 1..8
     int Pirot = 2;            // colour rule of clock lines 1..8

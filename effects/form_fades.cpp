@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QThread>
 
-#include "app/Design.h"
+#include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "effects/Fades.h"
 

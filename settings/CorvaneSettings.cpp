@@ -1,126 +1,106 @@
-// The window's settings table and its read / write order.
+// The window's settings table.
 #include "settings/CorvaneSettings.h"
 
 #include <array>
+
+#include "core/Design.h"
 
 namespace corvane {
 
 namespace {
 
-struct ItemRow
-{
-    const char *name;
-    const char *section;
-    const char *ident;
-    const char *defaultValue;
-};
-
-// Section names are whole names: Form\LCheckBox1 is one section, not a
-// section LCheckBox1 inside Form. Both prefixes, "Form\" and "Form1\", are
-// in files users already have.
-constexpr std::array<ItemRow, 46> kItems{{
-    {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", "False"},
-    {"LCheckBox2Checked", "Form\\LCheckBox2", "Checked", "False"},
-    {"LCheckBox3Checked", "Form\\LCheckBox3", "Checked", "False"},
-    {"FoColor", "Form\\FoColor", "Integer", "15197922"}, // 0xE7E6E2
-    {"GColor", "Form\\GColor", "Integer", "5266509"},    // 0x505C4D
-    {"FBColor", "Form\\FBColor", "Boolean", "False"},
-    {"LCheckBox4Checked", "Form\\LCheckBox4", "Checked", "True"},
-    {"LCheckBox5Checked", "Form\\LCheckBox5", "Checked", "False"},
-    {"LCheckBox6Checked", "Form\\LCheckBox6", "Checked", "True"},
-    {"Form1Top", "Form\\Form1", "Top", "100"},
-    {"Form1Left", "Form\\Form1", "Left", "100"},
-    {"LCheckBox7Checked", "Form\\LCheckBox7", "Checked", "True"},
-    {"LCheckBox8Checked", "Form\\LCheckBox8", "Checked", "False"},
-    {"LCheckBox13Checked", "Form\\LCheckBox13", "Checked", "True"},
-    {"LCheckBox11Checked", "Form\\LCheckBox11", "Checked", "True"},
-    {"FPage", "Form\\FPage", "Integer", "1"},
-    {"FFileName", "Form\\FFileName", "String", ""},
-    {"LCheckBox12Checked", "Form\\LCheckBox12", "Checked", "True"},
-    {"FLeaf", "Form\\FLeaf", "Integer", "1"},
-    {"FFileIn", "Form1\\FFileIn", "Boolean", "False"},
-    {"LCheckBox14Checked", "Form\\LCheckBox14", "Checked", "False"},
-    {"LCheckBox15Checked", "Form\\LCheckBox15", "Checked", "False"},
-    {"LCheckBox16Checked", "Form\\LCheckBox16", "Checked", "False"},
-    {"LCheckBox17Checked", "Form\\LCheckBox17", "Checked", "False"},
-    {"LCheckBox18Checked", "Form\\LCheckBox18", "Checked", "False"},
-    {"LCheckBox19Checked", "Form\\LCheckBox19", "Checked", "False"},
-    {"Pcx", "Form1\\Pcx", "Integer", "240"},
-    {"Pcy", "Form1\\Pcy", "Integer", "175"},
-    {"Pmvc", "Form1\\Pmvc", "Integer", "2"},
-    {"Piro", "Form1\\Piro", "Integer", "1"},
-    {"Pirot", "Form1\\Pirot", "Integer", "2"},
-    {"Pform", "Form1\\Pform", "Integer", "1"},
-    {"Pformt", "Form1\\Pformt", "Integer", "1"},
-    {"Pdigi", "Form1\\Pdigi", "Boolean", "False"},
-    {"Pdigit", "Form1\\Pdigit", "Boolean", "True"},
-    {"Pb", "Form1\\Pb", "Boolean", "False"},
-    {"Pbt", "Form1\\Pbt", "Boolean", "False"},
-    {"Pmix", "Form1\\Pmix", "Boolean", "False"},
-    {"Pmouse", "Form1\\Pmouse", "Boolean", "False"},
-    {"LCheckBox20Checked", "Form\\LCheckBox20", "Checked", "False"},
-    {"LCheckBox21Checked", "Form\\LCheckBox21", "Checked", "False"},
-    {"LCheckBox22Checked", "Form\\LCheckBox22", "Checked", "False"},
-    {"LCheckBox23Checked", "Form\\LCheckBox23", "Checked", "False"},
-    {"Fconm", "Form1\\Fconm", "Integer", "80"},
-    {"SepaCheckBoxChecked", "Form1\\SepaCheckBox", "Checked", "False"},
-    {"FBlackRect", "Form1\\FBlackRect", "Boolean", "True"},
-}};
-
 constexpr SettingKind B = SettingKind::Bool;
 constexpr SettingKind I = SettingKind::Int;
 constexpr SettingKind S = SettingKind::Str;
 
-constexpr std::array<SettingOrderEntry, 46> kOrder{{
-    {"Form1Top", I},
-    {"Form1Left", I},
-    {"LCheckBox1Checked", B},
-    {"LCheckBox2Checked", B},
-    {"LCheckBox3Checked", B},
-    {"LCheckBox4Checked", B},
-    {"LCheckBox5Checked", B},
-    {"LCheckBox6Checked", B},
-    {"LCheckBox7Checked", B},
-    {"LCheckBox8Checked", B},
-    {"LCheckBox13Checked", B},
-    {"LCheckBox11Checked", B},
-    {"LCheckBox12Checked", B},
-    {"LCheckBox14Checked", B},
-    {"LCheckBox15Checked", B},
-    {"LCheckBox16Checked", B},
-    {"LCheckBox17Checked", B},
-    {"LCheckBox18Checked", B},
-    {"LCheckBox19Checked", B},
-    {"LCheckBox20Checked", B},
-    {"LCheckBox21Checked", B},
-    {"LCheckBox22Checked", B},
-    {"LCheckBox23Checked", B},
-    {"SepaCheckBoxChecked", B},
-    {"FoColor", I},
-    {"GColor", I},
-    {"FBColor", B},
-    {"FPage", I},
-    {"FFileName", S},
-    {"FLeaf", I},
-    {"FFileIn", B},
-    {"Pcx", I},
-    {"Pcy", I},
-    {"Pmvc", I},
-    {"Piro", I},
-    {"Pform", I},
-    {"Pirot", I},
-    {"Pformt", I},
-    {"Pdigi", B},
-    {"Pdigit", B},
-    {"Pb", B},
-    {"Pbt", B},
-    {"Pmix", B},
-    {"Pmouse", B},
-    {"Fconm", I},
-    {"FBlackRect", B},
-}};
+// Section names are whole names: Form\LCheckBox1 is one section, not a
+// section LCheckBox1 inside Form. Both prefixes, "Form\" and "Form1\", are
+// in files users already have. The slots keep the store's collection in the
+// order files have always been described in; lookups go by name, so only the
+// order of the rows decides what is read and written when.
+const std::array<CorvaneSetting, 46> &table()
+{
+    static const std::array<CorvaneSetting, 46> rows{{
+    {"Form1Top", "Form\\Form1", "Top", I, 100, 9},
+    {"Form1Left", "Form\\Form1", "Left", I, 100, 10},
+    {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", B, false, 0},
+    {"LCheckBox2Checked", "Form\\LCheckBox2", "Checked", B, false, 1},
+    {"LCheckBox3Checked", "Form\\LCheckBox3", "Checked", B, false, 2},
+    {"LCheckBox4Checked", "Form\\LCheckBox4", "Checked", B, true, 6},
+    {"LCheckBox5Checked", "Form\\LCheckBox5", "Checked", B, false, 7},
+    {"LCheckBox6Checked", "Form\\LCheckBox6", "Checked", B, true, 8},
+    {"LCheckBox7Checked", "Form\\LCheckBox7", "Checked", B, true, 11},
+    {"LCheckBox8Checked", "Form\\LCheckBox8", "Checked", B, false, 12},
+    {"LCheckBox13Checked", "Form\\LCheckBox13", "Checked", B, true, 13},
+    {"LCheckBox11Checked", "Form\\LCheckBox11", "Checked", B, true, 14},
+    {"LCheckBox12Checked", "Form\\LCheckBox12", "Checked", B, true, 17},
+    {"LCheckBox14Checked", "Form\\LCheckBox14", "Checked", B, false, 20},
+    {"LCheckBox15Checked", "Form\\LCheckBox15", "Checked", B, false, 21},
+    {"LCheckBox16Checked", "Form\\LCheckBox16", "Checked", B, false, 22},
+    {"LCheckBox17Checked", "Form\\LCheckBox17", "Checked", B, false, 23},
+    {"LCheckBox18Checked", "Form\\LCheckBox18", "Checked", B, false, 24},
+    {"LCheckBox19Checked", "Form\\LCheckBox19", "Checked", B, false, 25},
+    {"LCheckBox20Checked", "Form\\LCheckBox20", "Checked", B, false, 39},
+    {"LCheckBox21Checked", "Form\\LCheckBox21", "Checked", B, false, 40},
+    {"LCheckBox22Checked", "Form\\LCheckBox22", "Checked", B, false, 41},
+    {"LCheckBox23Checked", "Form\\LCheckBox23", "Checked", B, false, 42},
+    {"SepaCheckBoxChecked", "Form1\\SepaCheckBox", "Checked", B, false, 44},
+    {"FoColor", "Form\\FoColor", "Integer", I, int32_t(kDefaultTextColour), 3},
+    {"GColor", "Form\\GColor", "Integer", I, int32_t(kDefaultBackground), 4},
+    {"FBColor", "Form\\FBColor", "Boolean", B, false, 5},
+    {"FPage", "Form\\FPage", "Integer", I, 1, 15},
+    {"FFileName", "Form\\FFileName", "String", S, std::string(), 16},
+    {"FLeaf", "Form\\FLeaf", "Integer", I, 1, 18},
+    {"FFileIn", "Form1\\FFileIn", "Boolean", B, false, 19},
+    {"Pcx", "Form1\\Pcx", "Integer", I, kPictureWidth / 2, 26},
+    {"Pcy", "Form1\\Pcy", "Integer", I, kPictureHeight / 2, 27},
+    {"Pmvc", "Form1\\Pmvc", "Integer", I, 2, 28},
+    {"Piro", "Form1\\Piro", "Integer", I, 1, 29},
+    {"Pform", "Form1\\Pform", "Integer", I, 1, 31},
+    {"Pirot", "Form1\\Pirot", "Integer", I, 2, 30},
+    {"Pformt", "Form1\\Pformt", "Integer", I, 1, 32},
+    {"Pdigi", "Form1\\Pdigi", "Boolean", B, false, 33},
+    {"Pdigit", "Form1\\Pdigit", "Boolean", B, true, 34},
+    {"Pb", "Form1\\Pb", "Boolean", B, false, 35},
+    {"Pbt", "Form1\\Pbt", "Boolean", B, false, 36},
+    {"Pmix", "Form1\\Pmix", "Boolean", B, false, 37},
+    {"Pmouse", "Form1\\Pmouse", "Boolean", B, false, 38},
+    {"Fconm", "Form1\\Fconm", "Integer", I, 80, 43},
+    {"FBlackRect", "Form1\\FBlackRect", "Boolean", B, true, 45},
+    }};
+    return rows;
+}
 
-int32_t asInteger(const SettingValue &value)
+std::string defaultText(const CorvaneSetting &s)
+{
+    switch (s.kind) {
+    case SettingKind::Bool:
+        return std::get<bool>(s.defaultValue) ? "True" : "False";
+    case SettingKind::Int:
+        return std::to_string(std::get<int32_t>(s.defaultValue));
+    case SettingKind::Str:
+        break;
+    }
+    return std::get<std::string>(s.defaultValue);
+}
+
+} // namespace
+
+std::span<const CorvaneSetting> corvaneSettings()
+{
+    return table();
+}
+
+TRegItems corvaneRegItems()
+{
+    TRegItems items(table().size());
+    for (const CorvaneSetting &s : table())
+        items.at(size_t(s.slot)) = {std::string(s.name), std::string(s.section), std::string(s.ident),
+                                    defaultText(s)};
+    return items;
+}
+
+int32_t settingAsInteger(const SettingValue &value)
 {
     if (const bool *b = std::get_if<bool>(&value))
         return *b ? 1 : 0;
@@ -129,26 +109,10 @@ int32_t asInteger(const SettingValue &value)
     return parseStoredInteger(std::get<std::string>(value)).value_or(0);
 }
 
-} // namespace
-
-TRegItems corvaneRegItems()
+SettingValue readSetting(TRegManager &store, const CorvaneSetting &setting)
 {
-    TRegItems items;
-    items.reserve(kItems.size());
-    for (const ItemRow &row : kItems)
-        items.push_back({row.name, row.section, row.ident, row.defaultValue});
-    return items;
-}
-
-std::span<const SettingOrderEntry> corvaneSettingsOrder()
-{
-    return kOrder;
-}
-
-SettingValue readSetting(TRegManager &store, const SettingOrderEntry &entry)
-{
-    TRegFiler &filer = store.FindFiler(entry.name);
-    switch (entry.kind) {
+    TRegFiler &filer = store.FindFiler(setting.name);
+    switch (setting.kind) {
     case SettingKind::Bool:
         return filer.ReadBool();
     case SettingKind::Int:
@@ -159,15 +123,15 @@ SettingValue readSetting(TRegManager &store, const SettingOrderEntry &entry)
     return filer.ReadString();
 }
 
-void writeSetting(TRegManager &store, const SettingOrderEntry &entry, const SettingValue &value)
+void writeSetting(TRegManager &store, const CorvaneSetting &setting, const SettingValue &value)
 {
-    TRegFiler &filer = store.FindFiler(entry.name);
-    switch (entry.kind) {
+    TRegFiler &filer = store.FindFiler(setting.name);
+    switch (setting.kind) {
     case SettingKind::Bool:
-        filer.WriteBool(asInteger(value) != 0);
+        filer.WriteBool(settingAsInteger(value) != 0);
         return;
     case SettingKind::Int:
-        filer.WriteInteger(asInteger(value));
+        filer.WriteInteger(settingAsInteger(value));
         return;
     case SettingKind::Str:
         break;

@@ -4,6 +4,8 @@
 // "=" is a key. Blanks around names and values are not part of them.
 #include "settings/IniProfile.h"
 
+#include "text/Cp932.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -26,11 +28,6 @@ constexpr std::string_view kLineBreak = "\r\n";
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
-bool isLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 unsigned char foldAscii(unsigned char c)
@@ -60,16 +57,7 @@ std::string_view unquote(std::string_view v)
 // character: a lone lead byte would turn whatever follows it into garbage.
 std::string_view cutValue(std::string_view v)
 {
-    if (v.size() <= IniProfile::kMaxValueBytes)
-        return v;
-    std::size_t i = 0;
-    while (i < IniProfile::kMaxValueBytes) {
-        const std::size_t step = isLeadByte(static_cast<unsigned char>(v[i])) ? 2 : 1;
-        if (i + step > IniProfile::kMaxValueBytes)
-            break;
-        i += step;
-    }
-    return v.substr(0, i);
+    return cp932Prefix(v, IniProfile::kMaxValueBytes);
 }
 
 enum class LineKind { Other, Section, Key };
@@ -316,7 +304,7 @@ bool IniProfile::namesEqual(std::string_view a, std::string_view b)
     for (std::size_t i = 0; i < n;) {
         const auto x = static_cast<unsigned char>(a[i]);
         const auto y = static_cast<unsigned char>(b[i]);
-        if (isLeadByte(x) && i + 1 < n) {
+        if (cp932CharLength(a, i) == 2) {
             if (x != y || a[i + 1] != b[i + 1])
                 return false;
             i += 2;

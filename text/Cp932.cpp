@@ -37,7 +37,7 @@ void ColumnMap::build(std::string_view text, int tabSpaceCount, int maxColumns)
         const auto b = static_cast<unsigned char>(text[i]);
         // A lead byte with nothing after it is a broken character; it gets
         // one column rather than reading past the string.
-        if (isLeadByte(b) && i + 1 < text.size()) {
+        if (cp932CharLength(text, i) == 2) {
             reserveColumns(size_t(column) + 2);
             put(ColumnClass::LeadHalf, i);
             put(ColumnClass::TrailHalf, i);
@@ -99,7 +99,7 @@ int displayWidth(std::string_view text, int tabSpaceCount)
     size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
-        if (isLeadByte(b) && i + 1 < text.size()) {
+        if (cp932CharLength(text, i) == 2) {
             width += 2;
             i += 2;
         } else {
@@ -115,7 +115,7 @@ CharSet::CharSet(std::string_view set)
     size_t i = 0;
     while (i < set.size()) {
         const auto b = static_cast<unsigned char>(set[i]);
-        if (isLeadByte(b) && i + 1 < set.size()) {
+        if (cp932CharLength(set, i) == 2) {
             m_pairs.set(size_t(b << 8 | static_cast<unsigned char>(set[i + 1])));
             i += 2;
         } else {

@@ -1,19 +1,57 @@
-// Character classes of code page 932 (Shift-JIS) byte strings, as the row
-// wrapper sees them: display columns, the column map, and membership of one
+// Characters of code page 932 (Shift-JIS) byte strings: where one ends and
+// the next begins, display columns, the column map, and membership of one
 // character in a set string. Pure standard C++; no conversion to Unicode.
+//
+// The one rule every part of the program cuts text by (the wrapper, the
+// normalisation, the page rows, the settings file, the drawing): a lead byte
+// 0x81-0x9F or 0xE0-0xFC and the byte after it form one double-byte
+// character two columns wide, whatever that second byte is. Every other
+// byte, and a lead byte with nothing after it, is a character of its own.
+// Line breaks are found by byte before any of this, so a row never holds
+// one for a lead byte to take.
 #pragma once
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 namespace corvane {
 
-// A lead byte and the byte after it form one character two columns wide.
 constexpr bool isLeadByte(unsigned char b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Length (1 or 2) of the character that starts at byte i of s; i < s.size().
+constexpr std::size_t cp932CharLength(std::string_view s, std::size_t i)
+{
+    return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+}
+
+// The longest prefix of s of at most limit bytes that ends on a character
+// boundary (never between a lead byte and the byte after it).
+constexpr std::string_view cp932Prefix(std::string_view s, std::size_t limit)
+{
+    if (s.size() <= limit)
+        return s;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t n = cp932CharLength(s, i);
+        if (i + n > limit)
+            break;
+        i += n;
+    }
+    return s.substr(0, i);
+}
+
+// The second bytes to which the code page assigns characters. Only decoding
+// asks this: a pair with any other second byte is still one character, one
+// the code page leaves undefined.
+constexpr bool isAssignedTrailByte(unsigned char b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
 // Half-width katakana and punctuation: single bytes, one column each.

@@ -1,6 +1,6 @@
 #include "text/Pages.h"
 
-#include "text/Cp932Bytes.h"
+#include "text/Cp932.h"
 
 #include <algorithm>
 

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Design.h"
+
 namespace corvane {
 
-inline constexpr int kPageRows = 13;
-inline constexpr std::size_t kRowByteLimit = 255;    // FRows entries never hold more
 inline constexpr std::string_view kPaddingRow = "\x81\x40"; // one ideographic space
 inline constexpr int kTicksWithoutSpacing = 50;      // pages the slider ticks one by one
 inline constexpr char kOverPageText[] = "over page, set leaf";

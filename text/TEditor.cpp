@@ -2,6 +2,8 @@
 // Writes only the editor's own rows, selection and options.
 #include "text/TEditor.h"
 
+#include "core/Design.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -173,7 +175,7 @@ TWrapOption TWrapOption::editor2()
     option.Leading = true;
     option.LeadStr = std::string(kDefaultLeadStr) + std::string(kEditor2LeadExtra);
     option.WordBreak = true;
-    option.WrapByte = 36;
+    option.WrapByte = kRowColumns;
     return option;
 }
 

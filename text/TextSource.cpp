@@ -1,6 +1,6 @@
 #include "text/TextSource.h"
 
-#include "text/Cp932Bytes.h"
+#include "text/Cp932Convert.h"
 
 #include <QDir>
 #include <QFile>

@@ -12,6 +12,7 @@
 #include <QLabel>
 
 #include "app/TPictureBox.h"
+#include "core/Design.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
@@ -32,7 +33,7 @@ constexpr uint32_t kTri2Normal = 11256527;   // 0xABC2CF
 void paintButton(QWidget *button, uint32_t bbggrr)
 {
     QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF)));
+    pal.setColor(QPalette::Button, toQColor(bbggrr));
     button->setPalette(pal);
     button->repaint();
 }

@@ -3,8 +3,7 @@
 
 #include "effects/Random.h"
 #include "effects/TABitmap.h"
-#include "text/Cp932Bytes.h"
-
+#include "text/Cp932.h"
 
 #include <cmath>
 #include <hb.h>
@@ -13,9 +12,6 @@ namespace corvane {
 
 namespace {
 
-constexpr int kPageWidth = 481;
-constexpr int kPageHeight = 351;
-constexpr int kMaxRowBytes = 255; // a row never holds more; longer input is cut
 
 // Font units to whole picture pixels. Positions, not advances, are rounded,
 // so rounding errors never add up along a row.
@@ -190,7 +186,7 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
     const Face *face = m_faces.face(pageFace(horizontal, gothic));
     if (!face)
         return runs;
-    const std::vector<Cp932Char> chars = m_decoder.decodeRow(cp932Prefix(row, kMaxRowBytes));
+    const std::vector<Cp932Char> chars = m_decoder.decodeRow(cp932Prefix(row, kRowByteLimit));
     if (chars.empty())
         return runs;
     const FaceMetrics m = face->metrics(pageFontHeight(horizontal));
@@ -238,13 +234,13 @@ void PageComposer::compose(TABitmap &page, std::span<const std::string> rows, co
                            RandomGenerator &random) const
 {
     if (page.isEmpty())
-        page.setSize(kPageWidth, kPageHeight);
+        page.setSize(kPictureWidth, kPictureHeight);
     page.fill(style.background);
 
     if (const Face *face = m_faces.face(pageFace(style.horizontal, style.gothic))) {
         const QRawFont &raw = face->rawFont(face->metrics(pageFontHeight(style.horizontal)).pixelSize);
         GlyphPainter glyphs(page.image().size());
-        const int count = std::min<int>(int(rows.size()), kRowsPerPage);
+        const int count = std::min<int>(int(rows.size()), kPageRows);
         for (int k = 0; k < count; ++k)
             for (const PlacedRun &run : layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
                 glyphs.add(raw, run);

@@ -17,7 +17,8 @@
 // A run of "―" (U+2015) is one unbroken rule: the font's dash stops short
 // of its cell, so a second copy is laid over each joint.
 #pragma once
-#include "writing/Cp932.h"
+#include "core/Design.h"
+#include "writing/Cp932Decoder.h"
 #include "writing/Faces.h"
 #include "writing/GlyphPainter.h"
 
@@ -38,11 +39,6 @@ namespace corvane {
 
 class RandomGenerator;
 class TABitmap;
-
-inline constexpr int kRowsPerPage = 13;
-inline constexpr int kGrainAmount = 15;
-inline constexpr quint32 kDefaultTextColour = 15197922; // FoColor
-inline constexpr quint32 kDefaultBackground = 5266509;  // GColor
 
 struct PageStyle
 {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
-#include "app/Design.h"
+#include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TRgn.h"

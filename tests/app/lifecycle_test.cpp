@@ -4,9 +4,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "app/TForm1.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
+#include "settings/CorvaneSettings.h"
 #include "settings/IniProfile.h"
 
 namespace {
@@ -53,22 +57,46 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
     EXPECT_EQ(f.Timer4->interval(), 7000);
 }
 
-TEST(Lifecycle, SettingsAreReadAndWrittenInOneFixedOrder)
+// The window's bindings against the settings table, as a consistency checker
+// sees them: every item bound exactly once and in the table's order, every
+// option box and every stored field of the window named by exactly one item,
+// each field holding a value of the item's kind, and, with no settings file,
+// every field starting at its item's default.
+TEST(Lifecycle, EveryStoredItemIsBoundOnceToAFieldOfItsKind)
 {
     Window w;
     TForm1 f(w.ini());
-    const std::vector<std::string> expected = {
-        "Form1Top", "Form1Left",
-        "LCheckBox1Checked", "LCheckBox2Checked", "LCheckBox3Checked", "LCheckBox4Checked",
-        "LCheckBox5Checked", "LCheckBox6Checked", "LCheckBox7Checked", "LCheckBox8Checked",
-        "LCheckBox13Checked", "LCheckBox11Checked", "LCheckBox12Checked", "LCheckBox14Checked",
-        "LCheckBox15Checked", "LCheckBox16Checked", "LCheckBox17Checked", "LCheckBox18Checked",
-        "LCheckBox19Checked", "LCheckBox20Checked", "LCheckBox21Checked", "LCheckBox22Checked",
-        "LCheckBox23Checked", "SepaCheckBoxChecked",
-        "FoColor", "GColor", "FBColor", "FPage", "FFileName", "FLeaf", "FFileIn", "Pcx", "Pcy",
-        "Pmvc", "Piro", "Pform", "Pirot", "Pformt", "Pdigi", "Pdigit", "Pb", "Pbt", "Pmix",
-        "Pmouse", "Fconm", "FBlackRect"};
-    EXPECT_EQ(f.settingsOrder(), expected);
+    const auto bindings = f.settingBindings();
+    const auto table = corvane::corvaneSettings();
+    ASSERT_EQ(bindings.size(), table.size());
+
+    std::map<const void *, std::string> holders;
+    std::set<std::string> items;
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        const TForm1::SettingBinding &b = bindings[i];
+        const std::string name(b.setting->name);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(b.setting, &table[i]) << "read and written in the table's order";
+        EXPECT_TRUE(items.insert(name).second) << "bound twice";
+        ASSERT_NE(b.holder, nullptr) << "no field or box of the window holds it";
+        const auto [at, fresh] = holders.emplace(b.holder, name);
+        EXPECT_TRUE(fresh) << "shares its field with " << at->second;
+        ASSERT_TRUE(b.value.has_value());
+        EXPECT_EQ(b.value->index(), std::size_t(b.setting->kind)) << "field of another kind";
+        EXPECT_EQ(*b.value, b.setting->defaultValue) << "does not start at its default";
+    }
+
+    int boxes = 0;
+    for (const QAbstractButton *button : f.findChildren<QAbstractButton *>())
+        if (const auto *box = dynamic_cast<const TLozengeCheckBox *>(button)) {
+            ++boxes;
+            EXPECT_EQ(holders.count(box), 1u) << box->objectName().toStdString() << " is not stored";
+        }
+    EXPECT_EQ(boxes, 22);
+    const std::vector<std::string> fields = f.storedFieldNames();
+    EXPECT_EQ(std::set<std::string>(fields.begin(), fields.end()).size(), fields.size());
+    for (const std::string &field : fields)
+        EXPECT_EQ(items.count(field), 1u) << field << " is stored under no item";
 }
 
 TEST(Lifecycle, StoredValuesComeBackAndKeepOffStartsAtPageOne)

@@ -5,8 +5,7 @@
 // fuzz-pkg: Qt6Gui harfbuzz fontconfig
 #include "effects/Random.cpp"
 #include "effects/TABitmap.cpp"
-#include "text/Cp932Bytes.cpp"
-#include "writing/Cp932.cpp"
+#include "writing/Cp932Decoder.cpp"
 #include "writing/Faces.cpp"
 #include "writing/GlyphPainter.cpp"
 #include "writing/PageComposer.cpp"
@@ -70,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // page rows hold no breaks, but a row may hold anything else.
     std::vector<std::string> rows;
     std::size_t start = 0;
-    while (rows.size() < corvane::kRowsPerPage && start <= bytes.size()) {
+    while (rows.size() < corvane::kPageRows && start <= bytes.size()) {
         const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
         rows.push_back(bytes.substr(start, end - start));
         start = end + 1;
@@ -93,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     corvane::RandomGenerator random;
     random.setSeed(flags);
     composer.compose(page, rows, style, random);
-    check(page.image().width() == corvane::kPageWidth && page.image().height() == corvane::kPageHeight,
+    check(page.image().width() == corvane::kPictureWidth && page.image().height() == corvane::kPictureHeight,
           "the page lost the picture's size");
     return 0;
 }

@@ -1,6 +1,6 @@
 // Any bytes decode without reading outside the tables, every byte is
 // accounted for, and no control character reaches the glyph runs.
-#include "writing/Cp932.cpp"
+#include "writing/Cp932Decoder.cpp"
 
 #include <cstdlib>
 

@@ -1,6 +1,7 @@
 // Any bytes as a text file: loading, wrapping, unwrapping and select-and-
 // replace never crash, and Lines.Text always holds exactly the bytes the
 // operations say it should.
+// fuzz-pkg: Qt6Gui
 #include "text/Cp932.cpp"
 #include "text/TEditor.cpp"
 

@@ -1,7 +1,7 @@
 // Any bytes: the one-pass normalisation equals the four replacements made
 // one after another, leaves nothing to replace, and the row cut and the
 // UTF-8 conversion stay inside their input.
-#include "text/Cp932Bytes.cpp"
+#include "text/Cp932Convert.cpp"
 #include "text/Normalise.cpp"
 
 #include <cstdint>

@@ -3,9 +3,8 @@
 // by page with the 255-byte cut of the page rows. The pages must give back
 // the text's rows in order, padding only after the last row, and the rows
 // must be those the text joined by line breaks and assigned again gives.
-// fuzz-pkg: Qt6Core
+// fuzz-pkg: Qt6Gui
 #include "text/Cp932.cpp"
-#include "text/Cp932Bytes.cpp"
 #include "text/Normalise.cpp"
 #include "text/PagedText.cpp"
 #include "text/Pages.cpp"

@@ -1,5 +1,5 @@
-// The window's settings table against the read / write order, and a first
-// start and a save through both.
+// The window's settings table: its read / write order, the store's items
+// built from it, and a first start and a save through both.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -37,9 +37,10 @@ std::map<std::string, SettingValue> firstStart()
 
 } // namespace
 
-// 46 items with unique names and unique (section, key) places; every name in
-// the order is in the table and each exactly once; every check box is stored
-// as its own section's key "Checked".
+// 46 items with unique names and unique (section, key) places; every row of
+// the table is an item of the store exactly once; every check box is stored
+// as its own section's key "Checked"; the rows stand in the order in which
+// start-up reads and shutdown writes them.
 TEST(SettingsTable, TableAndOrderAgree)
 {
     const TRegItems items = corvaneRegItems();
@@ -57,19 +58,29 @@ TEST(SettingsTable, TableAndOrderAgree)
     EXPECT_EQ(items.front().Name, "LCheckBox1Checked");
     EXPECT_EQ(items.back().Name, "FBlackRect");
 
-    const auto order = corvaneSettingsOrder();
-    ASSERT_EQ(order.size(), 46u);
-    std::set<std::string> ordered;
-    for (const SettingOrderEntry &e : order) {
-        EXPECT_TRUE(ordered.insert(std::string(e.name)).second) << e.name;
-        EXPECT_TRUE(names.count(std::string(e.name))) << e.name;
+    const auto table = corvaneSettings();
+    ASSERT_EQ(table.size(), 46u);
+    std::vector<std::string> ordered;
+    for (const CorvaneSetting &s : table) {
+        ordered.emplace_back(s.name);
+        const TRegItem &item = items.at(std::size_t(s.slot));
+        EXPECT_EQ(item.Name, s.name);
+        EXPECT_EQ(item.Section, s.section);
+        EXPECT_EQ(item.Ident, s.ident);
+        EXPECT_EQ(SettingValue(s.defaultValue).index(), std::size_t(s.kind)) << s.name;
     }
-    EXPECT_EQ(order[0].name, "Form1Top");
-    EXPECT_EQ(order[10].name, "LCheckBox13Checked");
-    EXPECT_EQ(order[23].name, "SepaCheckBoxChecked");
-    EXPECT_EQ(order[24].name, "FoColor");
-    EXPECT_EQ(order[35].name, "Pform"); // Pform is read before Pirot
-    EXPECT_EQ(order[45].name, "FBlackRect");
+    const std::vector<std::string> readAndWriteOrder = {
+        "Form1Top", "Form1Left",
+        "LCheckBox1Checked", "LCheckBox2Checked", "LCheckBox3Checked", "LCheckBox4Checked",
+        "LCheckBox5Checked", "LCheckBox6Checked", "LCheckBox7Checked", "LCheckBox8Checked",
+        "LCheckBox13Checked", "LCheckBox11Checked", "LCheckBox12Checked", "LCheckBox14Checked",
+        "LCheckBox15Checked", "LCheckBox16Checked", "LCheckBox17Checked", "LCheckBox18Checked",
+        "LCheckBox19Checked", "LCheckBox20Checked", "LCheckBox21Checked", "LCheckBox22Checked",
+        "LCheckBox23Checked", "SepaCheckBoxChecked",
+        "FoColor", "GColor", "FBColor", "FPage", "FFileName", "FLeaf", "FFileIn", "Pcx", "Pcy",
+        "Pmvc", "Piro", "Pform", "Pirot", "Pformt", "Pdigi", "Pdigit", "Pb", "Pbt", "Pmix",
+        "Pmouse", "Fconm", "FBlackRect"};
+    EXPECT_EQ(ordered, readAndWriteOrder); // Pform is read before Pirot
 }
 
 // A first start with no file yields the documented defaults, each with the
@@ -84,8 +95,11 @@ TEST(SettingsTable, FirstStartDefaults)
     store.setErrorReporter([&](const std::string &m) { errors.push_back(m); });
 
     const auto expected = firstStart();
-    for (const SettingOrderEntry &e : corvaneSettingsOrder())
-        EXPECT_EQ(readSetting(store, e), expected.at(std::string(e.name))) << e.name;
+    for (const CorvaneSetting &s : corvaneSettings()) {
+        EXPECT_EQ(readSetting(store, s), expected.at(std::string(s.name))) << s.name;
+        // The store's default text says what the table's typed default says.
+        EXPECT_EQ(readSetting(store, s), s.defaultValue) << s.name;
+    }
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(dir.entryCount(), 0u);
 }
@@ -101,7 +115,7 @@ TEST(SettingsTable, SaveAndRestore)
 
     std::map<std::string, SettingValue> saved;
     int n = 0;
-    for (const SettingOrderEntry &e : corvaneSettingsOrder()) {
+    for (const CorvaneSetting &e : corvaneSettings()) {
         ++n;
         SettingValue v = e.kind == SettingKind::Bool  ? SettingValue(n % 3 == 0)
                          : e.kind == SettingKind::Int ? SettingValue(int32_t(-n * 1000))
@@ -109,7 +123,7 @@ TEST(SettingsTable, SaveAndRestore)
         writeSetting(store, e, v);
         saved[std::string(e.name)] = v;
     }
-    for (const SettingOrderEntry &e : corvaneSettingsOrder())
+    for (const CorvaneSetting &e : corvaneSettings())
         EXPECT_EQ(readSetting(store, e), saved.at(std::string(e.name))) << e.name;
 
     const IniProfile ini(store.IniFileName);

@@ -47,11 +47,15 @@ TEST(Normalise, LeavesPatternsAcrossCharacterBoundariesAlone)
     EXPECT_EQ(normaliseText("\x81\x46" + genji), " : " + genji);
 }
 
-// A lead byte with no trail after it cannot hide a tab or a line break.
-TEST(Normalise, StrayLeadBytesDoNotSwallowTabsOrBreaks)
+// A lead byte takes the byte after it, a tab too (as the wrapper counts it),
+// and the scan is in step again after a line break: a lead byte ending a
+// line does not hide the pattern that opens the next.
+TEST(Normalise, LeadBytesTakeTheNextByteAndLineBreaksResync)
 {
-    EXPECT_EQ(normaliseText("\x81\t"), "\x81" + kIdeoSpace + kIdeoSpace + kIdeoSpace + kIdeoSpace);
+    EXPECT_EQ(normaliseText("\x81\t"), "\x81\t");
     EXPECT_EQ(normaliseText("\x88\r\n\x81\x46"), "\x88\r\n : ");
+    EXPECT_EQ(normaliseText("\x88\r\x81\x46"), "\x88\r : ");
+    EXPECT_EQ(normaliseText("\x88\n\t"), "\x88\n" + kIdeoSpace + kIdeoSpace + kIdeoSpace + kIdeoSpace);
     EXPECT_EQ(normaliseText("\x81"), "\x81");
     EXPECT_EQ(normaliseText(""), "");
 }

@@ -1,4 +1,4 @@
-#include "text/Cp932Bytes.h"
+#include "text/Cp932Convert.h"
 #include "text/Normalise.h"
 #include "text/TextSource.h"
 

@@ -1,6 +1,6 @@
 // The program's face names, the installed fonts behind them, and logical
 // heights turned into pixel sizes.
-#include "writing/Cp932.h"
+#include "writing/Cp932Decoder.h"
 #include "writing/Faces.h"
 
 #include <gtest/gtest.h>
@@ -68,11 +68,13 @@ TEST(Faces, LogicalHeightsAreTheEm)
 
 // CP932 rows decode as the editor cuts them: pairs upright, single bytes
 // sideways, undefined pairs and stray lead bytes as "・", controls dropped.
+// A lead byte takes whatever byte follows it, so the picture shows the two
+// columns the wrapper counted as one upright character.
 TEST(Cp932, RowsDecodeCharacterByCharacter)
 {
     Cp932Decoder d;
     ASSERT_TRUE(d.isValid());
-    const auto row = d.decodeRow("\x81\x42" "A\xb1\x85\x40\t\x81\x0a" "\x88\xea\x81");
+    const auto row = d.decodeRow("\x81\x42" "A\xb1\x85\x40\t\x81\x20" "\x88\xea\x81");
     ASSERT_EQ(row.size(), 7u);
     EXPECT_EQ(row[0].code, U'。');
     EXPECT_TRUE(row[0].doubleByte);
@@ -82,10 +84,11 @@ TEST(Cp932, RowsDecodeCharacterByCharacter)
     EXPECT_FALSE(row[2].doubleByte);
     EXPECT_EQ(row[3].code, kCp932DefaultChar); // 0x85 0x40 is unassigned
     EXPECT_TRUE(row[3].doubleByte);
-    EXPECT_EQ(row[4].code, kCp932DefaultChar); // 0x81 before a line feed stands alone
-    EXPECT_FALSE(row[4].doubleByte);
+    EXPECT_EQ(row[4].code, kCp932DefaultChar); // 0x81 0x20 is one undefined pair
+    EXPECT_TRUE(row[4].doubleByte);
     EXPECT_EQ(row[5].code, U'一');
     EXPECT_EQ(row[6].code, kCp932DefaultChar); // a lead byte at the very end
+    EXPECT_FALSE(row[6].doubleByte);
     // Characters that CP932 maps differently from plain Shift-JIS.
     EXPECT_EQ(d.pair(0x81, 0x60), U'～');
     EXPECT_EQ(d.pair(0x87, 0x40), U'①');

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "controls/TRgn.h"
+#include "core/Design.h"
 #include "effects/Random.h"
 
 namespace {
 
-constexpr int W = 680;
-constexpr int H = 425;
+constexpr int W = corvane::kFaceWidth;
+constexpr int H = corvane::kFaceHeight;
 constexpr uint32_t kSeed = 0x0C0A7A1E;
 
 // Palette layout. Index 0 is the key colour; it is painted only into the

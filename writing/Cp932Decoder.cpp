@@ -1,7 +1,7 @@
 // Reads glibc's CP932 converter into a lookup table.
-#include "writing/Cp932.h"
+#include "writing/Cp932Decoder.h"
 
-#include "text/Cp932Bytes.h"
+#include "text/Cp932.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -43,19 +43,18 @@ Cp932Decoder::Cp932Decoder() : m_double(60 * 256, char16_t(kCp932DefaultChar))
         return;
     m_valid = true;
     for (int b = 0x80; b < 256; ++b) {
-        if (isCp932Lead(uint8_t(b)))
+        if (isLeadByte(uint8_t(b)))
             continue;
         const char c = char(b);
         if (char32_t u = convertOne(cd, &c, 1))
             m_single[b] = u;
     }
     for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!isCp932Lead(uint8_t(lead)))
+        if (!isLeadByte(uint8_t(lead)))
             continue;
-        // Trail bytes of CP932 are 0x40..0x7E and 0x80..0xFC; the rest stay
-        // undefined without asking the converter.
+        // Pairs with other second bytes stay undefined without asking the converter.
         for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F)
+            if (!isAssignedTrailByte(uint8_t(trail)))
                 continue;
             const char pairBytes[2] = {char(lead), char(trail)};
             if (char32_t u = convertOne(cd, pairBytes, 2))
@@ -67,7 +66,7 @@ Cp932Decoder::Cp932Decoder() : m_double(60 * 256, char16_t(kCp932DefaultChar))
 
 char32_t Cp932Decoder::pair(uint8_t lead, uint8_t trail) const
 {
-    if (!isCp932Lead(lead))
+    if (!isLeadByte(lead))
         return kCp932DefaultChar;
     return m_double[leadIndex(lead) * 256 + trail];
 }
@@ -83,7 +82,7 @@ std::vector<Cp932Char> Cp932Decoder::decodeRow(std::string_view bytes) const
             ++i;
             continue;
         }
-        if (isCp932Lead(b)) {
+        if (isLeadByte(b)) { // with nothing after it
             out.push_back({kCp932DefaultChar, false});
             continue;
         }

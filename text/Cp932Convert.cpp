@@ -1,4 +1,4 @@
-#include "text/Cp932Bytes.h"
+#include "text/Cp932Convert.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -67,20 +67,6 @@ std::size_t utf8SequenceLength(std::string_view s, std::size_t i)
 }
 
 } // namespace
-
-std::string_view cp932Prefix(std::string_view s, std::size_t limit)
-{
-    if (s.size() <= limit)
-        return s;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t n = cp932CharLength(s, i);
-        if (i + n > limit)
-            break;
-        i += n;
-    }
-    return s.substr(0, i);
-}
 
 bool isDecodableCp932(std::string_view s)
 {

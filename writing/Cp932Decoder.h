@@ -1,6 +1,7 @@
 // CP932 (Shift-JIS) bytes to Unicode, for drawing only. The rest of the
 // program counts and compares bytes; the picture is the one place that needs
-// code points, so the conversion lives here and nowhere else.
+// code points, so decoding lives here and nowhere else (the loader's
+// conversions of other encodings into CP932 are text/Cp932Convert.h's).
 #pragma once
 #include <cstdint>
 #include <string_view>
@@ -35,8 +36,9 @@ public:
     char32_t single(uint8_t b) const { return m_single[b]; }
     char32_t pair(uint8_t lead, uint8_t trail) const;
 
-    // Characters are cut as the editor cuts them (a lead byte without a trail
-    // byte after it stands alone, undefined). Control characters (below 0x20
+    // Characters are cut as the editor cuts them (text/Cp932.h): a pair the
+    // code page leaves undefined stands upright as one undefined character,
+    // a lead byte with nothing after it alone and on its side. Control characters (below 0x20
     // and 0x7F) draw nothing and are left out.
     std::vector<Cp932Char> decodeRow(std::string_view bytes) const;
 
