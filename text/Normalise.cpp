@@ -25,7 +25,7 @@ void scanPatterns(std::string_view text, OnMatch onMatch)
             if (b == 0x09 && !onMatch(i, 1, kNormalisation[0].with))
                 return;
             ++i;
-        } else if (isLeadByte(b) && i + 1 < size) {
+        } else if (cp932CharLength(text, i) == 2) {
             if (b == 0x81) {
                 const unsigned char t = bytes[i + 1];
                 const int row = t == 0xE1 ? 1 : t == 0xE2 ? 2 : t == 0x46 ? 3 : 0;
