@@ -1,6 +1,7 @@
-// The one place that puts glyphs onto the program's 24-bit pictures: pages
-// and title screens come through here, and the About screen's text is to
-// come through here too, so that all of them share one tone.
+// Puts the glyphs of every written text onto the program's 24-bit pictures:
+// pages, title screens and the About screen come through here, so that all
+// of them share one tone. (Only the Velocity clock's digits, part of an
+// animation, are drawn plainly by the effects' canvas.)
 //
 // Glyphs are first rasterised into a coverage mask, then the text colour is
 // laid over the picture through a tone curve. Plain linear coverage leaves
