@@ -284,8 +284,8 @@ public:
     bool FFileIn = false;             // a saved text source other than the default is in use
     std::string FFileName;            // that source: a path as the file system spells it, or "Clipboard"
     std::array<std::string, corvane::kPageRows> FRows; // rows of the page to write, <= kRowByteLimit bytes each
-    uint32_t FoColor = 16777215;      // text colour, 0x00BBGGRR
-    uint32_t GColor = 0;              // background colour, 0x00BBGGRR
+    corvane::Colour FoColor = 16777215; // text colour
+    corvane::Colour GColor = 0;         // background colour
     bool FBColor = false;             // picture holds a plain fade colour, not GColor
     bool FPageShown = false;          // a page or title screen stands on the picture
     bool FSamePage = true;            // next Ecriture rewrites the current page

@@ -7,8 +7,10 @@
 // 0x81-0x9F or 0xE0-0xFC and the byte after it form one double-byte
 // character two columns wide, whatever that second byte is. Every other
 // byte, and a lead byte with nothing after it, is a character of its own.
-// Line breaks are found by byte before any of this, so a row never holds
-// one for a lead byte to take.
+// Lines are split at CR and LF bytes before rows are cut, so in a row a lead
+// byte before a line break stands alone. Where a whole text is scanned, a
+// lead byte may take a CR or LF; as neither is a lead byte, the scan is in
+// step again right after it, at the same place as the lines.
 #pragma once
 #include <array>
 #include <bitset>

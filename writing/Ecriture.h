@@ -3,6 +3,7 @@
 // rows; `present` (in the fade context) repaints the picture and holds it for
 // a display frame, so every blend step is seen.
 #pragma once
+#include "core/Design.h"
 #include "effects/Fades.h"
 
 #include <QImage>
@@ -30,8 +31,8 @@ struct EcritureOptions
     bool horizontal = false; // "Horizontal"
     bool gothic = false;     // "Gothic"
     bool FFileIn = false;    // the rows come from elsewhere and are written unchanged
-    quint32 FoColor = 0;     // text colour 0x00BBGGRR
-    quint32 GColor = 0;      // background colour 0x00BBGGRR
+    Colour FoColor = 0;      // text colour
+    Colour GColor = 0;       // background colour
 };
 
 // The window's flags, by reference: the fades inside read and set the same fields.

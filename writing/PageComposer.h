@@ -45,8 +45,8 @@ struct PageStyle
     bool horizontal = false; // "Horizontal"
     bool gothic = false;     // "Gothic"
     bool tenderly = true;    // "Tenderly": the fixed grain over the page
-    quint32 textColour = kDefaultTextColour;
-    quint32 background = kDefaultBackground;
+    Colour textColour = kDefaultTextColour;
+    Colour background = kDefaultBackground;
 };
 
 // The program face and logical height a page is written in.
