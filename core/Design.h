@@ -1,6 +1,6 @@
 // The design numbers of the window, the picture and the page, and the colour
-// type, in one place below every subsystem. Everything else names these
-// constants; none of them is repeated as a literal elsewhere.
+// type, in one place below every subsystem: code elsewhere names these
+// constants instead of repeating the numbers.
 #pragma once
 #include <QColor>
 #include <cstddef>
