@@ -164,7 +164,8 @@ public:
     // number of subdivide calls it made.
     long build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents = {});
     QImage paint(int w, int h, int base, bool green) const;
-    // Step 3.7: the next level, the "Green" toggle at the low turn, the status.
+    // After each picture: the next Devenir level, the "Green" toggle at the
+    // low turn, and the status.
     PlasmaResult advance(const ArtsOptions &opts);
 
     // The fold at the base: a value under it is raised by it, modulo 256.

@@ -58,10 +58,6 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
     EXPECT_NE(f.FDeepWalk, 15198183);
     EXPECT_GE(f.FDeepWalk, 0);
     EXPECT_LT(f.FDeepWalk, 16600000);
-    EXPECT_EQ(f.FDeepColor, 15198183u);
-    EXPECT_EQ(f.FDeepInset, 5);
-    EXPECT_EQ(f.FVelWarm, 0);
-    EXPECT_EQ(f.FArtsLevel, 80);
 }
 
 TEST(Lifecycle, SettingsAreReadAndWrittenInOneFixedOrder)
