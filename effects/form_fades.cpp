@@ -102,8 +102,9 @@ void chooseColour(TForm1 &f, Chosen which)
     if (dialog->exec() != QDialog::Accepted)
         return;
     const bool background = which == Chosen::Background;
-    (background ? f.GColor : f.FoColor) = fromQColor(dialog->selectedColor());
-    paintSwatch(background ? f.GLabel : f.FLabel, background ? f.GColor : f.FoColor);
+    uint32_t &colour = background ? f.GColor : f.FoColor;
+    colour = fromQColor(dialog->selectedColor());
+    paintSwatch(background ? f.GLabel : f.FLabel, colour);
     const PictureFlags flags{f.FBColor, f.FPageShown, f.FSamePage};
     fadeToNewColour(f.picture(), f.GColor, flags, f.fadeContext(), [&f] { f.TriButton1Click(); });
     if (background)
