@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "core/Design.h"
+#include "app/Guarded.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -311,20 +312,46 @@ void TForm1::createControls()
     connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
 }
 
+namespace {
+
+// Every timer with what it drives and its intervals, normal and Slow, and
+// which Slow switch sets it. Nothing changes Timer2: setting an interval
+// restarts a running timer, and the deferred load must not be put off.
+struct TimerRow
+{
+    QTimer *TForm1::*timer;
+    void (TForm1::*handler)();
+    int normalMs, slowMs;
+    bool byBox, byKey;
+};
+
+constexpr TimerRow kTimers[] = {
+    {&TForm1::Timer1, &TForm1::Timer1Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
+    {&TForm1::Timer2, &TForm1::Timer2Timer, kDeferredLoadMs, kDeferredLoadMs, false, false},
+    {&TForm1::Timer3, &TForm1::Timer3Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
+    {&TForm1::Timer4, &TForm1::Timer4Timer, kArtsTickMs, kArtsTickSlowMs, true, true},
+    {&TForm1::Timer5, &TForm1::Timer5Timer, kEffectTickMs, kEffectTickSlowMs, true, false},
+};
+
+} // namespace
+
 void TForm1::createTimers()
 {
-    auto make = [this](int interval, void (TForm1::*handler)()) {
+    for (const TimerRow &row : kTimers) {
         auto *t = new QTimer(this);
-        t->setInterval(interval);
-        if (handler)
-            connect(t, &QTimer::timeout, this, handler);
-        return t;
-    };
-    Timer1 = make(kEffectTickMs, &TForm1::Timer1Timer);
-    Timer2 = make(kDeferredLoadMs, &TForm1::Timer2Timer);
-    Timer3 = make(kEffectTickMs, &TForm1::Timer3Timer);
-    Timer4 = make(kArtsTickMs, &TForm1::Timer4Timer);
-    Timer5 = make(kEffectTickMs, &TForm1::Timer5Timer);
+        t->setInterval(row.normalMs);
+        // timeout() hands its slot a private tag; the handler drops it.
+        connect(t, &QTimer::timeout, this,
+                guarded([this, handler = row.handler](auto &&...) { (this->*handler)(); }));
+        this->*row.timer = t;
+    }
+}
+
+void TForm1::applyTimerIntervals(bool slow, SlowSwitch by)
+{
+    for (const TimerRow &row : kTimers)
+        if (by == SlowSwitch::Box ? row.byBox : row.byKey)
+            (this->*row.timer)->setInterval(slow ? row.slowMs : row.normalMs);
 }
 
 bool TForm1::checked(int n) const

@@ -80,7 +80,10 @@ public:
     void closeForSessionEnd();        // SIGTERM, SIGHUP: close without the end screen
     void Rgn1MouseDown(Qt::MouseButtons buttons, const QPoint &point);
     void LCheckBox14Click();          // "Slow"
-    void applyTimerIntervals(bool slow);
+    // The timers' intervals from their one table (app/TForm1.cpp). The Slow
+    // box sets every animation timer; the Slow key leaves Timer5 alone.
+    enum class SlowSwitch { Box, Key };
+    void applyTimerIntervals(bool slow, SlowSwitch by = SlowSwitch::Box);
 
     // --- text/form_pages.cpp: text source, pages and bookmark --------------------
     void loadText();                  // the text part of Timer2Timer
@@ -308,7 +311,8 @@ public:
     // --- effects/form_*.cpp: private state of the effects ---------------------------
     // Each animation keeps its state in one record; the fields the rest of the
     // window and the settings table name are references into those records.
-    // Given their start-up values by FormCreate.
+    // Their member initialisers are the start-up values; FormCreate adds only
+    // Deep's colour walk, which needs the clock (DeepState::init).
     corvane::DifferenceState FDiff;   // shapes, trails, ramps, velocities
     corvane::VelocityState FVel;      // lines, brightness, target, stored parameters
     corvane::DeepState FDeepFx;       // inset, line mode, colour walk
@@ -349,8 +353,9 @@ public:
     void repaintPicture();
     void setStatus(const QString &text);
     // Lets the window handle the events pending now: timer ticks, repaints and
-    // input may run before it returns. Only a handler that is documented to
-    // let events run calls it (the key handler, at its end).
+    // input may run before it returns. Only the handlers documented to let
+    // events run call it: the page commands, the key handler at its end, the
+    // tray handler and the plasma build.
     void processPendingEvents();
 
 protected:

@@ -92,9 +92,7 @@ void slowKey(Press &p)
 {
     // Timer5 keeps its interval; only a click on the box sets all four.
     const bool was = p.toggleBox(14);
-    p.f.Timer1->setInterval(was ? kEffectTickMs : kEffectTickSlowMs);
-    p.f.Timer3->setInterval(was ? kEffectTickMs : kEffectTickSlowMs);
-    p.f.Timer4->setInterval(was ? kArtsTickMs : kArtsTickSlowMs);
+    p.f.applyTimerIntervals(!was, TForm1::SlowSwitch::Key);
 }
 
 // Character keys, compared exactly, in this order; every matching row acts.

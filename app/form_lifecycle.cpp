@@ -16,6 +16,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/TRegManager.h"
+#include "text/Pages.h"
 #include "text/TEditor.h"
 
 using namespace corvane;
@@ -34,7 +35,9 @@ void paintSwatch(QLabel *swatch, uint32_t colour)
 void TForm1::FormCreate()
 {
     // The window's shape is applied by the region step; double buffering is Qt's own.
-    FDiffTick = 0;
+    // The animations' records (FDiff, FVel, FArtsFx, FDeepFx) and their flags
+    // hold their start-up values from construction; only Deep's colour walk
+    // needs the clock, at the end.
     FoColor = 16777215;
     GColor = 0;
     FPage = 1;
@@ -48,26 +51,6 @@ void TForm1::FormCreate()
     FPictureHintAlt.clear();
     Editor2->setReadOnly(true);
 
-    FVelocity = false;
-    FVelWarm = 0;
-    Pcx = kPictureWidth / 2;
-    Pcy = kPictureHeight / 2;
-    Pmvc = 2;
-    FVelDiv = 8;
-    Piro = 1;
-    Pform = 1;
-    Pirot = 2;
-    Pformt = 1;
-    FLockHit = false;
-    Pmix = false;
-    Pmouse = false;
-    FLockCount = 0;
-
-    FArts = false;
-    FArtsRise = true;
-    FArtsLevel = 80;
-    FArtsShown = false;
-
     RegManager1->IniFileName =
         (m_iniPath.isEmpty() ? settingsPathOfThisProgram() : m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
@@ -80,10 +63,9 @@ void TForm1::FormCreate()
     }
     paintSwatch(FLabel, FoColor);
     paintSwatch(GLabel, GColor);
-    FDifference = false;
     FPageShown = false;
     FEnding = false;
-    Leafgo1->setToolTip(QStringLiteral("%1 page").arg(FLeaf));
+    Leafgo1->setToolTip(leafHint(FLeaf));
     FPagesBuilt = false;
     FFreshStart = true;
 
@@ -95,16 +77,7 @@ void TForm1::FormCreate()
         PNameon();
     applyTimerIntervals(checked(14));
 
-    FDeepWalk = int(kLightGrey);
-    FRandom.randomize();
-    FDeepWalk = FRandom.next(16600000);
-    FDeepWalkUp = true;
-    FDeepColor = kLightGrey;
-    FDeepSepMode = 0;
-    FDeepGrowing = true;
-    FDeepInset = 5;
-    FDeepSlow = 2;
-    FDeep = false;
+    FDeepFx.init(FRandom, FClock);
 
     Timer2->setSingleShot(true); // a title fade that pumps events must not see it again
     Timer2->start();
@@ -157,14 +130,6 @@ void TForm1::closeForSessionEnd()
     // The session is going away: keep the settings, skip the end screen's fade.
     m_sessionEnding = true;
     close();
-}
-
-void TForm1::applyTimerIntervals(bool slow)
-{
-    Timer1->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
-    Timer3->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
-    Timer4->setInterval(slow ? kArtsTickSlowMs : kArtsTickMs);
-    Timer5->setInterval(slow ? kEffectTickSlowMs : kEffectTickMs);
 }
 
 void TForm1::LCheckBox14Click()

@@ -112,7 +112,7 @@ void BM_ArtsBuild(benchmark::State &st)
 BENCHMARK(BM_ArtsBuild)->Unit(benchmark::kMillisecond);
 
 // What one pass of pending events costs when there is nothing to do: times
-// the Quartering calls of a build, the price of pumping on every call.
+// the subdivide calls of a build, the price of pumping on every call.
 void BM_ProcessEventsOnce(benchmark::State &st)
 {
     for (auto _ : st)

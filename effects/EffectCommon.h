@@ -2,6 +2,53 @@
 // seam (time of day and reseeding), and the small records through which a
 // start tells the window what to do around it (stop others, fade, flags, hints).
 // Everything here is plain data; the window applies it.
+//
+// How an animation is written. Difference, Velocity, Deep and plan de arts
+// each come in two halves: a record (DifferenceState, VelocityState,
+// DeepState, PlanDeArts) that holds the animation's own state and draws, and
+// the window's side (effects/form_<name>.cpp) that owns its busy flag
+// (FDifference, FVelocity, FDeep, FArts), its timer and the boxes it locks.
+// The record never sees a timer, a control or the event loop; the window
+// never draws an animation's frame itself.
+//
+//   plan    Decides, changing nothing: whether the start is refused, whether
+//           the common stop must run first (never for the animation itself:
+//           starting a running one sets it up afresh), the status text, and
+//           the fade. It may read the record and the window's flags it is
+//           given, nothing else.
+//
+//   start   Runs after the window has done what the plan asked (prepareStart:
+//           stop, status, fade). Sets the record up and lays the ground (plan
+//           de arts lays none: its first picture follows at once); it may
+//           reseed the generator, but only through the EffectClock it is
+//           given. It returns the picture flags and the picture's hint as a
+//           StartResult, which the window applies (applyStart). The window
+//           sets the busy flag around the start and arms the timer last:
+//           only the window arms or disarms a timer.
+//
+//   tick    Draws one frame and moves the record on, then returns: what the
+//           window must show besides the picture (a status text, a repaint)
+//           it returns rather than shows. A frame is drawn straight onto the
+//           picture, without a fade, except the tick of plan de arts, which
+//           is a whole new picture faded in. A tick may find its animation
+//           stopped meanwhile (plan de arts reads FArts again after its
+//           picture) and then does nothing more.
+//
+//   stop    There is one stop for all four, the window's EffectOut1Click,
+//           planned by planStop below: it disarms the timers and clears the
+//           flags of whatever runs; plan de arts only loses FArts, and its
+//           timer disarms itself at its next tick. The picture is left as it
+//           stands and the records keep their state, so a new start may go on
+//           where the last run left off (Deep does).
+//
+// Pending events. Starts, ticks and fades never let events run; the only
+// code that does is the plasma build of plan de arts, through the pump its
+// hooks give it (the window's processPendingEvents). A command or a tick can
+// therefore run in the middle of that build and nowhere else, which is why a
+// build refuses a second one, and a close waits for the build to end.
+//
+// Start-up values are the records' member initialisers; only Deep's colour
+// walk, which needs the clock, is set at start-up (DeepState::init).
 #pragma once
 #include <QString>
 #include <QTime>

@@ -13,34 +13,15 @@ namespace {
 
 constexpr quint32 kBlack = 0x000000;
 
-// One fade: how many blends, and the Alpha of step i as base + slope * i.
-struct FadeSteps
-{
-    int count;
-    int base;
-    int slope;
-};
-constexpr FadeSteps kFadeOut{27, 0, 12}; // Alpha 0..312; 255 and over blend at 255
-constexpr FadeSteps kFadeOutB{17, 25, 0};
-constexpr FadeSteps kFadeOutW{27, 25, 0};
-constexpr FadeSteps kFadeInG{17, 0, 8};  // Alpha 0..128: half way, then the copy
+constexpr BlendSteps kFadeOut{27, 0, 12}; // Alpha 0..312; 255 and over blend at 255
+constexpr BlendSteps kFadeOutB{17, 25, 0};
+constexpr BlendSteps kFadeOutW{27, 25, 0};
+constexpr BlendSteps kFadeInG{17, 0, 8};  // Alpha 0..128: half way, then the copy
 
 void show(const FadeContext &context)
 {
     if (context.present)
         context.present();
-}
-
-// Blend the fill onto the picture step by step, showing each step, then lay
-// the fill itself: at Alpha 255 a blend stops one short of the source.
-void fadeTo(QImage &picture, const TABitmap &fill, FadeSteps steps, const FadeContext &context)
-{
-    for (int i = 0; i < steps.count; ++i) {
-        fill.BlendOnto(0, 0, fill.width(), fill.height(), picture, quint16(steps.base + steps.slope * i));
-        show(context);
-    }
-    fill.copyOnto(picture);
-    show(context);
 }
 
 TABitmap plainFill(const QImage &picture, quint32 colour)
@@ -52,33 +33,45 @@ TABitmap plainFill(const QImage &picture, quint32 colour)
 
 } // namespace
 
+void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps, const Present &present)
+{
+    for (int i = 0; i < steps.count; ++i) {
+        source.BlendOnto(0, 0, source.width(), source.height(), picture, quint16(steps.base + steps.slope * i));
+        if (present)
+            present();
+    }
+    source.copyOnto(picture);
+    if (present)
+        present();
+}
+
 void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext &context)
 {
     TABitmap fill = plainFill(picture, colour);
     if (context.tenderly)
         TABitmap::AddNoise(fill, kGrainAmount, context.random);
-    fadeTo(picture, fill, kFadeOut, context);
+    steppedBlend(fill, picture, kFadeOut, context.present);
     if (colour != 0)
         FBColor = false;
 }
 
 void PFadeOutB(QImage &picture, bool &FBColor, const FadeContext &context)
 {
-    fadeTo(picture, plainFill(picture, kBlack), kFadeOutB, context);
+    steppedBlend(plainFill(picture, kBlack), picture, kFadeOutB, context.present);
     TABitmap::fillImage(picture, kBlack);
     FBColor = true;
 }
 
 void PFadeOutW(QImage &picture, bool &FBColor, const FadeContext &context)
 {
-    fadeTo(picture, plainFill(picture, kLightGrey), kFadeOutW, context);
+    steppedBlend(plainFill(picture, kLightGrey), picture, kFadeOutW, context.present);
     TABitmap::fillImage(picture, kLightGrey);
     FBColor = true;
 }
 
 void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &context)
 {
-    fadeTo(picture, plainFill(picture, colour), kFadeInG, context);
+    steppedBlend(plainFill(picture, colour), picture, kFadeInG, context.present);
     if (context.color && FBColor)
         TABitmap::fillImage(picture, colour);
 }

@@ -12,8 +12,21 @@
 namespace corvane {
 
 class RandomGenerator;
+class TABitmap;
 
 using Present = std::function<void()>;
+
+// A stepped blend: count blends of source onto picture at Alpha base + slope * i
+// (i from 0), each presented, then source copied over the picture and
+// presented once more, since a blend at Alpha 255 stops one short of the
+// source. Every fade, page, title screen and plasma picture comes on this way.
+struct BlendSteps
+{
+    int count;
+    int base;
+    int slope;
+};
+void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps, const Present &present);
 
 // What a fade reads besides the picture.
 struct FadeContext

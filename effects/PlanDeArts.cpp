@@ -2,6 +2,7 @@
 // fade-in and the Devenir level. Writes PlanDeArts and the picture.
 #include "effects/PlanDeArts.h"
 
+#include "effects/Fades.h"
 #include "effects/Random.h"
 #include "effects/TABitmap.h"
 
@@ -13,13 +14,13 @@ namespace corvane {
 
 namespace {
 
-// The clock is read only every this many Quartering calls: reading it on
+// The clock is read only every this many subdivide calls: reading it on
 // every call would cost more than the subdivision itself.
 constexpr long kPumpCheckEvery = 64;
 
 QString brightText(int base) { return QStringLiteral("bright ") + QString::number(base); }
 
-// Clears the build guard however Pplasma leaves.
+// Clears the build guard however drawPicture leaves.
 struct BuildGuard
 {
     bool &flag;
@@ -67,7 +68,7 @@ void PlasmaBuilder::maybePump()
     m_since = std::chrono::steady_clock::now();
 }
 
-void PlasmaBuilder::SetColor(int XA, int YA, int XT, int YT, int XB, int YB)
+void PlasmaBuilder::setMidpoint(int XA, int YA, int XT, int YT, int XB, int YB)
 {
     if (m_grid.at(XT, YT) != 0)
         return;
@@ -77,30 +78,30 @@ void PlasmaBuilder::SetColor(int XA, int YA, int XT, int YT, int XB, int YB)
     m_grid.at(XT, YT) = quint8(std::clamp(v, 1, 255));
 }
 
-void PlasmaBuilder::Quartering(int X1, int Y1, int X2, int Y2)
+void PlasmaBuilder::subdivide(int X1, int Y1, int X2, int Y2)
 {
     ++m_calls;
     if (X2 - X1 < 2 && Y2 - Y1 < 2)
         return;
     const int XM = (X1 + X2) / 2, YM = (Y1 + Y2) / 2;
-    SetColor(X1, Y1, XM, Y1, X2, Y1);
-    SetColor(X2, Y1, X2, YM, X2, Y2);
-    SetColor(X1, Y2, XM, Y2, X2, Y2);
-    SetColor(X1, Y1, X1, YM, X1, Y2);
+    setMidpoint(X1, Y1, XM, Y1, X2, Y1);
+    setMidpoint(X2, Y1, X2, YM, X2, Y2);
+    setMidpoint(X1, Y2, XM, Y2, X2, Y2);
+    setMidpoint(X1, Y1, X1, YM, X1, Y2);
     if (m_grid.at(XM, YM) == 0) {
         // The centre takes no random offset, only the edge midpoints do.
         const int sum = m_grid.at(X1, Y1) + m_grid.at(X2, Y1) + m_grid.at(X2, Y2) + m_grid.at(X1, Y2);
         m_grid.at(XM, YM) = quint8(sum / 4);
     }
     maybePump();
-    Quartering(X1, Y1, XM, YM);
-    Quartering(XM, Y1, X2, YM);
-    Quartering(XM, YM, X2, Y2);
-    Quartering(X1, YM, XM, Y2);
+    subdivide(X1, Y1, XM, YM);
+    subdivide(XM, Y1, X2, YM);
+    subdivide(XM, YM, X2, Y2);
+    subdivide(X1, YM, XM, Y2);
 }
 
-ArtsBegin PlanDeArts::begin(bool FArts, const Busy &running, quint32 GColor, bool FArtsShown,
-                            const ArtsOptions &opts)
+ArtsBegin PlanDeArts::plan(bool FArts, const Busy &running, quint32 GColor, bool FArtsShown,
+                           const ArtsOptions &opts) const
 {
     ArtsBegin b;
     if (FArts || m_building) {
@@ -111,15 +112,24 @@ ArtsBegin PlanDeArts::begin(bool FArts, const Busy &running, quint32 GColor, boo
     b.plan.fade = (GColor != 0 && !FArtsShown) ? Fade::Black : Fade::None;
     if (opts.devenir) {
         b.mode = ArtsMode::Devenir;
-        FArtsRise = true;
-        FArtsLevel = kLowLevel;
         b.uncheckGreen = true;
-        b.plan.status = brightText(FArtsLevel);
+        b.plan.status = brightText(kLowLevel);
     } else {
         b.mode = opts.repetition ? ArtsMode::Repetition : ArtsMode::Single;
         b.plan.status = brightText(Fconm);
     }
     return b;
+}
+
+StartResult PlanDeArts::start(ArtsMode mode)
+{
+    if (mode == ArtsMode::Devenir) {
+        FArtsRise = true;
+        FArtsLevel = kLowLevel;
+    }
+    StartResult r;
+    r.flags.FArtsShown = true;
+    return r;
 }
 
 long PlanDeArts::build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents)
@@ -135,7 +145,7 @@ long PlanDeArts::build(int w, int h, RandomGenerator &random, const std::functio
     PlasmaMap.at(w - 1, 0) = quint8(random.random(255));
     PlasmaMap.at(0, 0) = quint8(random.random(255));
     PlasmaBuilder builder(PlasmaMap, random, pumpEvents, pumpInterval);
-    builder.Quartering(0, 0, w - 1, h - 1);
+    builder.subdivide(0, 0, w - 1, h - 1);
     return builder.calls();
 }
 
@@ -190,8 +200,8 @@ PlasmaResult PlanDeArts::advance(const ArtsOptions &opts)
     return r;
 }
 
-PlasmaResult PlanDeArts::Pplasma(QImage &picture, RandomGenerator &random, const EffectClock &clock,
-                                 const PlasmaHooks &hooks)
+PlasmaResult PlanDeArts::drawPicture(QImage &picture, RandomGenerator &random, const EffectClock &clock,
+                                     const PlasmaHooks &hooks)
 {
     if (m_building)
         return {};
@@ -202,30 +212,13 @@ PlasmaResult PlanDeArts::Pplasma(QImage &picture, RandomGenerator &random, const
 
     const ArtsOptions opts = hooks.options ? hooks.options() : ArtsOptions{};
     const TABitmap plasma(paint(w, h, opts.devenir ? FArtsLevel : Fconm, opts.green));
-    auto repaint = [&] {
-        if (hooks.repaint)
-            hooks.repaint();
-    };
     // The fade starts from whatever the picture holds now, events included.
-    for (int i = 0; i < kFadeSteps; ++i) {
-        TABitmap dest(picture);
-        picture = QImage(); // let the blend write without copying a shared image
-        plasma.BlendOnto(0, 0, w, h, dest, quint16(kFadeAlphaStep * i));
-        picture = dest.image();
-        repaint();
-    }
-    {
-        TABitmap dest(picture);
-        picture = QImage();
-        plasma.copyOnto(dest);
-        picture = dest.image();
-    }
-    repaint();
+    steppedBlend(plasma, picture, {kFadeSteps, 0, kFadeAlphaStep}, hooks.repaint);
     return advance(opts);
 }
 
-ArtsTick PlanDeArts::Timer4Timer(const bool &FArts, QImage &picture, RandomGenerator &random,
-                                 const EffectClock &clock, const PlasmaHooks &hooks)
+ArtsTick PlanDeArts::tick(const bool &FArts, QImage &picture, RandomGenerator &random,
+                          const EffectClock &clock, const PlasmaHooks &hooks)
 {
     ArtsTick t;
     if (m_building) {
@@ -233,30 +226,30 @@ ArtsTick PlanDeArts::Timer4Timer(const bool &FArts, QImage &picture, RandomGener
         return t;
     }
     if (FArts)
-        t.picture = Pplasma(picture, random, clock, hooks);
+        t.picture = drawPicture(picture, random, clock, hooks);
     t.stopTimer = !FArts;
     return t;
 }
 
-ArtsBoxClick PlanDeArts::LCheckBox20Click(bool checked) const
+ArtsBoxClick PlanDeArts::greenClicked(bool checked) const
 {
     return {checked ? QStringLiteral("Green arts") : QStringLiteral("Blue arts"), false};
 }
 
-ArtsBoxClick PlanDeArts::LCheckBox21Click(bool checked)
+ArtsBoxClick PlanDeArts::brightClicked(bool checked)
 {
     Fconm = checked ? kHighLevel : kLowLevel;
     return {brightText(Fconm), false};
 }
 
-ArtsBoxClick PlanDeArts::LCheckBox22Click(bool checked) const
+ArtsBoxClick PlanDeArts::devenirClicked(bool checked) const
 {
     if (checked)
         return {QStringLiteral("Devenir on"), false};
     return {QStringLiteral("Devenir off"), true};
 }
 
-ArtsBoxClick PlanDeArts::LCheckBox23Click(bool checked) const
+ArtsBoxClick PlanDeArts::repetitionClicked(bool checked) const
 {
     if (checked)
         return {QStringLiteral("Repetition on ") + QString::number(Fconm), false};

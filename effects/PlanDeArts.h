@@ -51,10 +51,10 @@ public:
                   std::chrono::microseconds pumpInterval = std::chrono::milliseconds(4));
 
     // Fills the grid inside the rectangle of points whose corners are set.
-    void Quartering(int X1, int Y1, int X2, int Y2);
+    void subdivide(int X1, int Y1, int X2, int Y2);
     // Sets T, between A and B, if not yet set: the mean of A and B plus an
     // offset that grows with the distance from A to B.
-    void SetColor(int XA, int YA, int XT, int YT, int XB, int YB);
+    void setMidpoint(int XA, int YA, int XT, int YT, int XB, int YB);
 
     long calls() const { return m_calls; }
     int pumps() const { return m_pumps; }
@@ -80,9 +80,9 @@ struct ArtsOptions
 
 enum class ArtsMode { Single, Repetition, Devenir };
 
-// fineartsClick, as far as it decides: refused, or stop/fade first, then the
-// mode. A repeating mode sets FArts and arms Timer4; Single hides Label3
-// again after the picture. FArtsShown is set in every case that is not refused.
+// The start's decision: refused, or stop/fade first, then the mode. A
+// repeating mode sets FArts and arms Timer4; Single hides Label3 again after
+// the picture. FArtsShown is set in every case that is not refused.
 struct ArtsBegin
 {
     StartPlan plan;
@@ -90,7 +90,7 @@ struct ArtsBegin
     bool uncheckGreen = false; // without running its click handler
 };
 
-// What Pplasma needs of the window. pumpEvents lets pending events run (see
+// What a picture needs of the window. pumpEvents lets pending events run (see
 // PlasmaBuilder); options reads the boxes, after the build, since they may
 // have changed meanwhile; repaint shows the picture now.
 struct PlasmaHooks
@@ -114,7 +114,7 @@ struct ArtsBoxClick
     bool clearArts = false;
 };
 
-// Timer4Timer: whether the window disarms Timer4 and hides Label3.
+// A tick: whether the window disarms Timer4 and hides Label3.
 struct ArtsTick
 {
     bool refused = false; // a build was under way: nothing happened
@@ -139,34 +139,42 @@ public:
     // during the build could otherwise start a second build on PlasmaMap.
     bool building() const { return m_building; }
 
-    ArtsBegin begin(bool FArts, const Busy &running, quint32 GColor, bool FArtsShown,
-                    const ArtsOptions &opts);
+    // Decides before any state changes; refused while a repetition runs or a
+    // build is under way.
+    ArtsBegin plan(bool FArts, const Busy &running, quint32 GColor, bool FArtsShown,
+                   const ArtsOptions &opts) const;
+
+    // After the stop and the fade: a Devenir run starts again at the low
+    // level, rising. The window then draws the first picture and, for a
+    // repeating mode, arms Timer4.
+    StartResult start(ArtsMode mode);
 
     // One picture: build, paint, fade in over the picture, then move the
     // Devenir level. Refused (done false) while another build is under way.
     // Only the window's event pump may re-enter this object during the call.
-    PlasmaResult Pplasma(QImage &picture, RandomGenerator &random, const EffectClock &clock,
-                         const PlasmaHooks &hooks);
+    PlasmaResult drawPicture(QImage &picture, RandomGenerator &random, const EffectClock &clock,
+                             const PlasmaHooks &hooks);
 
     // One repetition. FArts is the window's flag, read again after the picture
     // because a stop handled during the build clears it; the run then ends now.
-    ArtsTick Timer4Timer(const bool &FArts, QImage &picture, RandomGenerator &random,
-                         const EffectClock &clock, const PlasmaHooks &hooks);
+    ArtsTick tick(const bool &FArts, QImage &picture, RandomGenerator &random,
+                  const EffectClock &clock, const PlasmaHooks &hooks);
 
-    // The steps of Pplasma, for tests and benchmarks. build returns the
-    // number of Quartering calls it made.
+    // The steps of drawPicture, for tests and benchmarks. build returns the
+    // number of subdivide calls it made.
     long build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents = {});
     QImage paint(int w, int h, int base, bool green) const;
-    // Step 3.7: the next level, the "Green" toggle at the low turn, the status.
+    // After each picture: the next Devenir level, the "Green" toggle at the
+    // low turn, and the status.
     PlasmaResult advance(const ArtsOptions &opts);
 
     // The fold at the base: a value under it is raised by it, modulo 256.
     static int fold(int v, int base) { return v < base ? (v + base) % 256 : v; }
 
-    ArtsBoxClick LCheckBox20Click(bool checked) const; // "Green"
-    ArtsBoxClick LCheckBox21Click(bool checked);       // "Bright": sets Fconm
-    ArtsBoxClick LCheckBox22Click(bool checked) const; // "plan de arts" (Devenir)
-    ArtsBoxClick LCheckBox23Click(bool checked) const; // "Repetition"
+    ArtsBoxClick greenClicked(bool checked) const;      // "Green"
+    ArtsBoxClick brightClicked(bool checked);           // "Bright": sets Fconm
+    ArtsBoxClick devenirClicked(bool checked) const;    // "plan de arts" (Devenir)
+    ArtsBoxClick repetitionClicked(bool checked) const; // "Repetition"
 
 private:
     bool m_building = false;

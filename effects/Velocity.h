@@ -70,7 +70,7 @@ struct VelocityState
     // Run state.
     std::array<VelocityLine, kLines> FLines{};
     std::array<quint8, kLines> FLineBright{}; // 0..250
-    int FVelWarm = 32;        // warm-up of RoadMovie and Clock: 0, then 1..31
+    int FVelWarm = 0;         // warm-up of RoadMovie and Clock: 0, then 1..31; 32 when none
     bool FLockHit = false;    // the scope saw a bright line this tick
     int FLockCount = 0;       // ticks with a hit since the start, <= kLockLimit
     int FTargetX = 0, FTargetY = 0; // where the moving centre walks

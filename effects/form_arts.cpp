@@ -5,7 +5,6 @@
 // FArtsLevel, FArtsRise), the "Green" box, Label3 and the status line.
 #include "app/TForm1.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QTimer>
 
@@ -22,20 +21,17 @@ void TForm1::fineartsClick()
 {
     // Refused while a repetition runs or while a build is under way (a click
     // handled by the build's own event pump lands here).
-    const ArtsBegin b = FArtsFx.begin(FArts, running(), GColor, FArtsShown, artsOptions());
+    const ArtsBegin b = FArtsFx.plan(FArts, running(), GColor, FArtsShown, artsOptions());
     if (b.plan.refused)
         return;
-    if (b.plan.stopFirst)
-        EffectOut1Click();
-    runFade(b.plan.fade);
-    FArtsShown = true;
+    prepareStart(b.plan);
+    applyStart(FArtsFx.start(b.mode));
     const bool repeating = b.mode != ArtsMode::Single;
     if (repeating)
         FArts = true;
     Label3->show();
     if (b.uncheckGreen)
         box(20)->setChecked(false); // setChecked runs no click handler
-    setStatus(b.plan.status);
     Pplasma();
     if (repeating)
         Timer4->start();
@@ -51,7 +47,7 @@ namespace {
 PlasmaHooks plasmaHooks(TForm1 &f)
 {
     PlasmaHooks hooks;
-    hooks.pumpEvents = [] { QCoreApplication::processEvents(); };
+    hooks.pumpEvents = [&f] { f.processPendingEvents(); };
     hooks.repaint = [&f] { f.present(); };
     hooks.options = [&f] { return f.artsOptions(); };
     return hooks;
@@ -70,7 +66,7 @@ void showPicture(TForm1 &f, const PlasmaResult &r)
 
 void TForm1::Pplasma()
 {
-    showPicture(*this, FArtsFx.Pplasma(picture(), FRandom, FClock, plasmaHooks(*this)));
+    showPicture(*this, FArtsFx.drawPicture(picture(), FRandom, FClock, plasmaHooks(*this)));
     closeIfDeferred();
 }
 
@@ -78,7 +74,7 @@ void TForm1::Timer4Timer()
 {
     // FArts is read again after the picture: a stop handled during the build
     // has cleared it and the run ends now. A tick handled during a build is refused.
-    const ArtsTick t = FArtsFx.Timer4Timer(FArts, picture(), FRandom, FClock, plasmaHooks(*this));
+    const ArtsTick t = FArtsFx.tick(FArts, picture(), FRandom, FClock, plasmaHooks(*this));
     if (t.refused)
         return;
     showPicture(*this, t.picture);
@@ -119,20 +115,20 @@ void applyBoxClick(TForm1 &f, const ArtsBoxClick &click)
 
 void TForm1::LCheckBox20Click()
 {
-    applyBoxClick(*this, FArtsFx.LCheckBox20Click(checked(20)));
+    applyBoxClick(*this, FArtsFx.greenClicked(checked(20)));
 }
 
 void TForm1::LCheckBox21Click()
 {
-    applyBoxClick(*this, FArtsFx.LCheckBox21Click(checked(21)));
+    applyBoxClick(*this, FArtsFx.brightClicked(checked(21)));
 }
 
 void TForm1::LCheckBox22Click()
 {
-    applyBoxClick(*this, FArtsFx.LCheckBox22Click(checked(22)));
+    applyBoxClick(*this, FArtsFx.devenirClicked(checked(22)));
 }
 
 void TForm1::LCheckBox23Click()
 {
-    applyBoxClick(*this, FArtsFx.LCheckBox23Click(checked(23)));
+    applyBoxClick(*this, FArtsFx.repetitionClicked(checked(23)));
 }

@@ -15,26 +15,31 @@ using namespace corvane;
 
 void TForm1::EffectOut1Click()
 {
-    if (Timer1->isActive()) {
+    // A flag and its timer are set and cleared together; should they ever
+    // part, either one still counts as running, so the stop leaves no
+    // animation half alive (a flag left set would refuse every colour command).
+    const Busy ticking{FDifference || Timer1->isActive(), FVelocity || Timer3->isActive(), FArts,
+                       FDeep || Timer5->isActive()};
+    const StopPlan plan = planStop(ticking, FLockCount);
+    if (plan.stopDifference) {
         Timer1->stop();
         FDifference = false;
         for (int n : {1, 2, 3})
             box(n)->setEnabled(true);
     }
-    if (Timer3->isActive()) {
+    if (plan.stopVelocity) {
         Timer3->stop();
         ExtTrackBar1->setEnabled(true);
+        FVelocity = false;
     }
-    if (Timer5->isActive()) {
+    if (plan.stopDeep) {
         Timer5->stop();
         FDeep = false;
     }
-    if (FVelocity) {
-        FVelocity = false;
-        setStatus(FLockCount >= 1 ? QStringLiteral("lock %1").arg(FLockCount) : QString());
-    }
-    if (FArts)
+    if (plan.clearArts)
         FArts = false; // Timer4 notices at its next tick and stops itself
+    if (plan.status)
+        setStatus(*plan.status);
 }
 
 Busy TForm1::running() const

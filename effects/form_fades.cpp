@@ -90,33 +90,37 @@ QColorDialog *colourDialog(TForm1 &form, QColorDialog *&dialog)
     return dialog;
 }
 
+enum class Chosen { Text, Background };
+
+// The text and the background colour are chosen the same way; the page
+// standing on the picture is written again in the new colours.
+void chooseColour(TForm1 &f, Chosen which)
+{
+    if (f.busy())
+        return;
+    QColorDialog *dialog = colourDialog(f, f.ColorDialog1);
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const bool background = which == Chosen::Background;
+    uint32_t &colour = background ? f.GColor : f.FoColor;
+    colour = fromQColor(dialog->selectedColor());
+    paintSwatch(background ? f.GLabel : f.FLabel, colour);
+    const PictureFlags flags{f.FBColor, f.FPageShown, f.FSamePage};
+    fadeToNewColour(f.picture(), f.GColor, flags, f.fadeContext(), [&f] { f.TriButton1Click(); });
+    if (background)
+        settleBackground(f.GColor, flags);
+}
+
 } // namespace
 
 void TForm1::FontColor1Click()
 {
-    if (busy())
-        return;
-    QColorDialog *dialog = colourDialog(*this, ColorDialog1);
-    if (dialog->exec() != QDialog::Accepted)
-        return;
-    FoColor = fromQColor(dialog->selectedColor());
-    paintSwatch(FLabel, FoColor);
-    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    fadeContext(), [this] { TriButton1Click(); });
+    chooseColour(*this, Chosen::Text);
 }
 
 void TForm1::BgColor1Click()
 {
-    if (busy())
-        return;
-    QColorDialog *dialog = colourDialog(*this, ColorDialog1);
-    if (dialog->exec() != QDialog::Accepted)
-        return;
-    GColor = fromQColor(dialog->selectedColor());
-    paintSwatch(GLabel, GColor);
-    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    fadeContext(), [this] { TriButton1Click(); });
-    settleBackground(GColor, {FBColor, FPageShown, FSamePage});
+    chooseColour(*this, Chosen::Background);
 }
 
 void TForm1::BGChangeClick()

@@ -1,7 +1,7 @@
 // Cutting wrapped rows into pages of 13, taking one page's rows out, and the
 // page arithmetic of the page commands (forward, back, Reset, slider, Leaf,
 // Go). Pure: the window keeps FPage, FPageCount, FLeaf and FSamePage and
-// calls these, or holds a PageState that does the same bookkeeping.
+// calls these from its page commands (text/form_pages.cpp).
 #pragma once
 #include <QString>
 #include <array>
@@ -63,40 +63,5 @@ int backPage(int page, int pageCount);
 // The page Go writes, or nullopt when the bookmark lies beyond the text
 // (the status line then shows kOverPageText and nothing else happens).
 std::optional<int> goPage(int leaf, int pageCount);
-
-// Busy flags of the four animations.
-struct Effects
-{
-    bool difference = false;
-    bool velocity = false;
-    bool arts = false;
-    bool deep = false;
-    bool any() const { return difference || velocity || arts || deep; }
-};
-
-enum class PageOption { Tenderly, Horizontal, Gothic };
-// Whether switching a writing option rewrites the current page at once.
-// Gothic also rewrites over plan de arts, which the forward command stops.
-bool optionRewrites(PageOption option, const Effects &running);
-
-// The page fields and the slider position, kept consistent the way the
-// page commands change them. Each command returns the page to write.
-struct PageState
-{
-    int page = 1;      // FPage, 1..max(1, pageCount)
-    int pageCount = 0; // FPageCount, fixed once the text is paged
-    int leaf = 1;      // FLeaf as stored; leafPage() reads it
-    bool samePage = false; // FSamePage
-
-    // After paging at start-up: the stored page clamped to the new count.
-    void paged(int count);
-    // The slider moved to position: page follows it, nothing is written.
-    void slide(int position);
-    int forward();
-    int back();
-    int reset();
-    void setLeaf() { leaf = page; }
-    std::optional<int> go();
-};
 
 } // namespace corvane

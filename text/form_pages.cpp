@@ -152,41 +152,71 @@ void TForm1::ExtTrackBar1Change(int position)
     FSamePage = true;
 }
 
+namespace {
+
+enum class Turn { Forward, Back };
+
+// Forward and back are one command that differs in its button and in the
+// page it moves to. Events run twice: once the pressed colour is up (so it
+// is painted before the write blocks the window) and once at the end.
+void turnPage(TForm1 &f, Turn turn)
+{
+    const PageWrite writing(f.FPageWrites);
+    if (f.busy())
+        f.EffectOut1Click();
+    f.FArtsShown = false;
+    TTriangleButton *button = turn == Turn::Forward ? f.TriButton1 : f.TriButton2;
+    paintButton(button, kTriPressed);
+    f.processPendingEvents();
+    f.FPage = turn == Turn::Forward ? forwardPage(f.FPage, f.FPageCount, f.FSamePage)
+                                    : backPage(f.FPage, f.FPageCount);
+    f.setSliderPosition(f.FPage);
+    f.Ecriture();
+    f.setStatus(QString::fromLatin1(kProductName));
+    f.Label1->setText(QString::number(f.FPage));
+    f.FSamePage = false;
+    paintButton(button, turn == Turn::Forward ? kTri1Normal : kTri2Normal);
+    f.processPendingEvents();
+}
+
+// Reset and Go: the page is chosen, then the forward command writes it
+// rather than the one after it.
+void writeChosenPage(TForm1 &f, int page)
+{
+    f.FPage = page;
+    f.setSliderPosition(page);
+    f.Label1->setText(QString::number(page));
+    f.FSamePage = true;
+    f.TriButton1Click();
+}
+
+enum class PageOption { Tenderly, Horizontal, Gothic };
+
+// A writing option takes effect on the page being read, unless an animation
+// owns the picture. Gothic goes on over plan de arts alone: the forward
+// command it runs stops plan de arts first.
+void rewriteForOption(TForm1 &f, PageOption option)
+{
+    const Busy running = f.running();
+    const bool refused = option == PageOption::Gothic
+                             ? running.difference || running.velocity || running.deep
+                             : running.any();
+    if (refused)
+        return;
+    f.FSamePage = true;
+    f.TriButton1Click();
+}
+
+} // namespace
+
 void TForm1::TriButton1Click()
 {
-    const PageWrite writing(FPageWrites);
-    if (busy())
-        EffectOut1Click();
-    FArtsShown = false;
-    paintButton(TriButton1, kTriPressed);
-    QCoreApplication::processEvents();
-    if (!FSamePage)
-        FPage = forwardPage(FPage, FPageCount, false);
-    setSliderPosition(FPage);
-    Ecriture();
-    setStatus(QString::fromLatin1(kProductName));
-    Label1->setText(QString::number(FPage));
-    FSamePage = false;
-    paintButton(TriButton1, kTri1Normal);
-    QCoreApplication::processEvents();
+    turnPage(*this, Turn::Forward);
 }
 
 void TForm1::TriButton2Click()
 {
-    const PageWrite writing(FPageWrites);
-    if (busy())
-        EffectOut1Click();
-    FArtsShown = false;
-    paintButton(TriButton2, kTriPressed);
-    QCoreApplication::processEvents();
-    FPage = backPage(FPage, FPageCount);
-    setSliderPosition(FPage);
-    Ecriture();
-    setStatus(QString::fromLatin1(kProductName));
-    Label1->setText(QString::number(FPage));
-    FSamePage = false;
-    paintButton(TriButton2, kTri2Normal);
-    QCoreApplication::processEvents();
+    turnPage(*this, Turn::Back);
 }
 
 void TForm1::Reset1Click()
@@ -194,13 +224,9 @@ void TForm1::Reset1Click()
     if (busy())
         EffectOut1Click();
     FArtsShown = false;
-    FPageShown = true;
-    FPage = 1;
-    setSliderPosition(1);
+    FPageShown = true; // with "+Fade Out" the write first fades whatever stands there
     setStatus(QString::fromLatin1(kProductName));
-    Label1->setText(QStringLiteral("1"));
-    FSamePage = true;
-    TriButton1Click();
+    writeChosenPage(*this, 1);
 }
 
 void TForm1::Leaf1Click()
@@ -220,34 +246,20 @@ void TForm1::Leafgo1Click()
         setStatus(QString::fromLatin1(kOverPageText));
         return;
     }
-    FPage = *page;
-    setSliderPosition(FPage);
-    Label1->setText(QString::number(FPage));
-    FSamePage = true;
-    TriButton1Click();
+    writeChosenPage(*this, *page);
 }
 
 void TForm1::LCheckBox6Click()
 {
-    if (busy())
-        return;
-    FSamePage = true;
-    TriButton1Click();
+    rewriteForOption(*this, PageOption::Tenderly);
 }
 
 void TForm1::LCheckBox8Click()
 {
-    if (busy())
-        return;
-    FSamePage = true;
-    TriButton1Click();
+    rewriteForOption(*this, PageOption::Horizontal);
 }
 
 void TForm1::LCheckBox15Click()
 {
-    // A running plan de arts does not prevent it: the forward command stops it.
-    if (FDifference || FVelocity || FDeep)
-        return;
-    FSamePage = true;
-    TriButton1Click();
+    rewriteForOption(*this, PageOption::Gothic);
 }

@@ -10,16 +10,7 @@ namespace corvane {
 
 void blendInSteps(const TABitmap &source, QImage &picture, bool fine, const Present &present)
 {
-    const int steps = fine ? 24 : 17;
-    const int delta = fine ? 4 : 6;
-    for (int i = 0; i < steps; ++i) {
-        source.BlendOnto(0, 0, source.width(), source.height(), picture, quint16(i * delta));
-        if (present)
-            present();
-    }
-    source.copyOnto(picture);
-    if (present)
-        present();
+    steppedBlend(source, picture, fine ? BlendSteps{24, 0, 4} : BlendSteps{17, 0, 6}, present);
 }
 
 QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,

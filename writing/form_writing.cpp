@@ -65,28 +65,31 @@ void TForm1::FCorvanes()
     corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options, context);
 }
 
-void TForm1::PNameon()
+namespace {
+
+// "Name on" and its undoing touch the same controls in the same order: the
+// captions of the flat buttons, and the balloons of two boxes.
+void showCaptions(TForm1 &f, bool shown)
 {
     for (const NameButton &b : kNameButtons) {
-        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
+        auto *w = f.findChild<QWidget *>(QString::fromLatin1(b.control));
         if (!w)
             continue;
         if (b.balloonHint)
-            w->setProperty("balloonHint", true);
+            w->setProperty("balloonHint", shown);
         else if (auto *button = qobject_cast<QToolButton *>(w))
-            button->setText(QString::fromLatin1(b.caption));
+            button->setText(shown ? QString::fromLatin1(b.caption) : QString());
     }
+}
+
+} // namespace
+
+void TForm1::PNameon()
+{
+    showCaptions(*this, true);
 }
 
 void TForm1::PNameoff()
 {
-    for (const NameButton &b : kNameButtons) {
-        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
-        if (!w)
-            continue;
-        if (b.balloonHint)
-            w->setProperty("balloonHint", false);
-        else if (auto *button = qobject_cast<QToolButton *>(w))
-            button->setText(QString());
-    }
+    showCaptions(*this, false);
 }

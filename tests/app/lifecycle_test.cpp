@@ -1,7 +1,9 @@
 // Start-up and shutdown of the main window with a temporary settings file.
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,6 +14,7 @@
 #include "controls/TLozengeCheckBox.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/IniProfile.h"
+#include "writing/TitleScreens.h"
 
 namespace {
 
@@ -55,6 +58,10 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_EQ(f.Timer1->interval(), 55);
     EXPECT_EQ(f.Timer4->interval(), 7000);
+    // Deep's colour walk starts from the clock, not from its grey.
+    EXPECT_NE(f.FDeepWalk, 15198183);
+    EXPECT_GE(f.FDeepWalk, 0);
+    EXPECT_LT(f.FDeepWalk, 16600000);
 }
 
 // The window's bindings against the settings table, as a consistency checker
@@ -164,5 +171,38 @@ TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
     f.box(14)->click();
     EXPECT_EQ(f.Timer4->interval(), 7000);
     EXPECT_EQ(f.Timer5->interval(), 55);
+    // Setting an interval restarts a timer: the deferred load must not be put off.
+    QThread::msleep(120);
+    f.box(14)->click();
+    EXPECT_EQ(f.Timer2->interval(), 500);
+    EXPECT_TRUE(f.Timer2->isActive());
+    EXPECT_LT(f.Timer2->remainingTime(), 450);
+}
+
+// "Name on" puts every caption of its table on and takes every one off
+// again, with the balloons of "Cool Color" and "+Begin End".
+TEST(Lifecycle, NameOnShowsAndHidesEveryCaption)
+{
+    Window w;
+    TForm1 f(w.ini());
+    ASSERT_TRUE(f.checked(13)) << "checked at the first start";
+    auto expectShown = [&f](bool shown) {
+        for (const corvane::NameButton &b : corvane::kNameButtons) {
+            auto *control = f.findChild<QWidget *>(QString::fromLatin1(b.control));
+            ASSERT_TRUE(control) << b.control;
+            if (b.balloonHint) {
+                EXPECT_EQ(control->property("balloonHint").toBool(), shown) << b.control;
+            } else {
+                auto *button = qobject_cast<QToolButton *>(control);
+                ASSERT_TRUE(button) << b.control;
+                EXPECT_EQ(button->text(), shown ? QString::fromLatin1(b.caption) : QString()) << b.control;
+            }
+        }
+    };
+    expectShown(true);
+    f.box(13)->click();
+    expectShown(false);
+    f.box(13)->click();
+    expectShown(true);
 }
 

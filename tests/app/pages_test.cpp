@@ -1,5 +1,7 @@
 // The deferred load and the page commands of the window, with a temporary
 // settings file and working folder.
+#include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -164,4 +166,217 @@ TEST(PagesWindow, AnEmptyTextGivesNoPagesAndAnEmptyPage)
     f.TriButton2Click();
     for (const std::string &row : f.FRows)
         EXPECT_TRUE(row.empty());
+}
+
+namespace {
+
+// Row k of page p of a text, as the window pages it.
+std::string rowOf(const QByteArray &text, int page, int k)
+{
+    const std::vector<std::string> rows =
+        corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
+    return rows.at(size_t((page - 1) * 13 + k));
+}
+
+} // namespace
+
+// Go writes the bookmarked page itself, and the page commands go on from it.
+TEST(PagesWindow, GoWritesTheBookmarkedPageAndTheCommandsGoOnFromIt)
+{
+    const QByteArray text = corpus("akutagawa-rashomon.txt");
+    Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}});
+    TForm1 f(folder.ini_path());
+    f.Timer2Timer();
+
+    f.ExtTrackBar1->setValue(4);
+    f.Leaf1Click();
+    f.ExtTrackBar1->setValue(9);
+    f.Leafgo1Click();
+    EXPECT_EQ(f.FPage, 4);
+    EXPECT_EQ(f.ExtTrackBar1->value(), 4);
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("4"));
+    EXPECT_TRUE(f.FPageShown);
+    EXPECT_FALSE(f.FSamePage);
+    EXPECT_EQ(f.FRows[0], rowOf(text, 4, 0));
+    f.TriButton1Click();
+    EXPECT_EQ(f.FPage, 5);
+    EXPECT_EQ(f.FRows[0], rowOf(text, 5, 0));
+    f.TriButton2Click();
+    f.TriButton2Click();
+    EXPECT_EQ(f.FPage, 3) << "back always moves, whatever the slider or Go left";
+
+    // Reset stops a running animation and writes page 1.
+    f.VelocityClick();
+    ASSERT_TRUE(f.FVelocity);
+    f.Reset1Click();
+    EXPECT_FALSE(f.FVelocity);
+    EXPECT_FALSE(f.Timer3->isActive());
+    EXPECT_EQ(f.FPage, 1);
+    EXPECT_EQ(f.FRows[0], rowOf(text, 1, 0));
+}
+
+// A stored bookmark below 1 counts as page 1, in its hint from the start and for Go.
+TEST(PagesWindow, ABookmarkBelowOneIsPageOne)
+{
+    const QByteArray text = corpus("akutagawa-rashomon.txt");
+    Folder folder(&text, {{"Form\\FLeaf", "Integer", "0"}, {"Form\\LCheckBox7", "Checked", "0"},
+                          {"Form\\FPage", "Integer", "6"}});
+    TForm1 f(folder.ini_path());
+    EXPECT_EQ(f.Leafgo1->toolTip(), QStringLiteral("1 page"));
+    f.Timer2Timer();
+    f.Leafgo1Click();
+    EXPECT_EQ(f.FPage, 1);
+    EXPECT_TRUE(f.FPageShown);
+}
+
+// With no text every page command lands on page 1 and Go is refused.
+TEST(PagesWindow, WithoutATextEveryCommandLandsOnPageOne)
+{
+    const QByteArray empty;
+    Folder folder(&empty, {{"Form\\LCheckBox7", "Checked", "0"}});
+    TForm1 f(folder.ini_path());
+    f.Timer2Timer();
+    f.TriButton2Click();
+    EXPECT_EQ(f.FPage, 1);
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("1"));
+    f.TriButton1Click();
+    EXPECT_EQ(f.FPage, 1);
+    f.Reset1Click();
+    EXPECT_EQ(f.FPage, 1);
+    f.Leafgo1Click();
+    EXPECT_EQ(f.HintLabel1->text(), QStringLiteral("over page, set leaf"));
+    EXPECT_EQ(f.FPage, 1);
+}
+
+// "Tenderly", "Horizontal" and "Gothic" write the page being read again, and
+// wait while an animation owns the picture; "Gothic" alone goes on over plan
+// de arts, which the rewrite stops.
+TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
+{
+    const QByteArray text = corpus("akutagawa-rashomon.txt");
+    Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}});
+    TForm1 f(folder.ini_path());
+    f.Timer2Timer();
+    f.TriButton1Click();
+    f.TriButton1Click();
+    ASSERT_EQ(f.FPage, 2);
+
+    using Handler = void (TForm1::*)();
+    const std::pair<const char *, Handler> boxes[] = {
+        {"Tenderly", &TForm1::LCheckBox6Click},
+        {"Horizontal", &TForm1::LCheckBox8Click},
+        {"Gothic", &TForm1::LCheckBox15Click}};
+    for (const auto &[name, handler] : boxes) {
+        f.FPageShown = false;
+        (f.*handler)();
+        EXPECT_TRUE(f.FPageShown) << name;
+        EXPECT_EQ(f.FPage, 2) << name << ": the same page, not the next";
+        EXPECT_FALSE(f.FSamePage) << name;
+    }
+
+    const std::pair<const char *, bool TForm1::*> animations[] = {
+        {"Difference", &TForm1::FDifference}, {"Velocity", &TForm1::FVelocity},
+        {"plan de arts", &TForm1::FArts}, {"Deep", &TForm1::FDeep}};
+    for (const auto &[name, handler] : boxes) {
+        for (const auto &[animation, flag] : animations) {
+            const bool gothicOverArts = handler == &TForm1::LCheckBox15Click && flag == &TForm1::FArts;
+            f.*flag = true;
+            f.FPageShown = false;
+            f.FSamePage = false;
+            (f.*handler)();
+            if (gothicOverArts) {
+                EXPECT_TRUE(f.FPageShown) << name << " over " << animation;
+                EXPECT_FALSE(f.FArts) << "the rewrite stops plan de arts";
+            } else {
+                EXPECT_FALSE(f.FPageShown) << name << " while " << animation << " runs";
+                EXPECT_FALSE(f.FSamePage) << name << " while " << animation << " runs";
+                EXPECT_TRUE(f.*flag) << name << " must not stop " << animation;
+            }
+            f.*flag = false;
+            EXPECT_EQ(f.FPage, 2);
+        }
+    }
+}
+
+namespace {
+
+// Answers the window's colour dialog as soon as it shows; a dialog that never
+// shows is left alone, and `shown` tells whether it did.
+void answerColourDialog(TForm1 &f, const QColor &colour, bool accept, bool *shown = nullptr)
+{
+    if (!f.ColorDialog1)
+        f.ColorDialog1 = new QColorDialog(&f);
+    QColorDialog *dialog = f.ColorDialog1;
+    QTimer::singleShot(0, dialog, [dialog, colour, accept, shown] {
+        if (shown)
+            *shown = dialog->isVisible();
+        if (!dialog->isVisible())
+            return;
+        dialog->setCurrentColor(colour);
+        accept ? dialog->accept() : dialog->reject();
+    });
+}
+
+QColor swatch(const QLabel *label)
+{
+    return label->palette().color(QPalette::Window);
+}
+
+} // namespace
+
+// The text and the background colour are chosen alike: the colour goes to
+// its own field and swatch, and a shown page is written again, the same page.
+TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
+{
+    const QByteArray text = corpus("akutagawa-rashomon.txt");
+    Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox6", "Checked", "0"}});
+    TForm1 f(folder.ini_path());
+    f.Timer2Timer();
+    f.TriButton1Click();
+    f.TriButton1Click();
+    const uint32_t background = f.GColor;
+
+    answerColourDialog(f, QColor(255, 0, 0), true);
+    f.FontColor1Click();
+    EXPECT_EQ(f.FoColor, 0x0000FFu) << "red, 0x00BBGGRR";
+    EXPECT_EQ(f.GColor, background);
+    EXPECT_EQ(swatch(f.FLabel), QColor(255, 0, 0));
+    EXPECT_EQ(f.FPage, 2);
+    EXPECT_TRUE(f.FPageShown);
+    EXPECT_FALSE(f.FSamePage) << "written again: the next forward goes on";
+
+    answerColourDialog(f, QColor(0, 0, 200), true);
+    f.BgColor1Click();
+    EXPECT_EQ(f.GColor, 0xC80000u);
+    EXPECT_EQ(f.FoColor, 0x0000FFu);
+    EXPECT_EQ(swatch(f.GLabel), QColor(0, 0, 200));
+    EXPECT_EQ(f.FPage, 2);
+    EXPECT_FALSE(f.FBColor);
+    EXPECT_EQ(f.picture().pixelColor(0, 0), QColor(0, 0, 200)) << "the page stands on the new background";
+
+    // Cancelled: nothing changes.
+    answerColourDialog(f, QColor(0, 255, 0), false);
+    f.FontColor1Click();
+    EXPECT_EQ(f.FoColor, 0x0000FFu);
+
+    // No page shown: the picture fades to the background and stays blank.
+    f.FPageShown = false;
+    answerColourDialog(f, QColor(10, 20, 30), true);
+    f.BgColor1Click();
+    EXPECT_EQ(f.GColor, 0x1E140Au);
+    EXPECT_FALSE(f.FPageShown);
+    EXPECT_TRUE(f.FSamePage);
+    EXPECT_EQ(f.picture().pixelColor(240, 175), QColor(10, 20, 30));
+
+    // While an animation runs the dialog does not even open.
+    f.FDeep = true;
+    bool shown = true;
+    answerColourDialog(f, QColor(1, 2, 3), true, &shown);
+    f.FontColor1Click();
+    f.BgColor1Click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(f.FoColor, 0x0000FFu);
+    EXPECT_EQ(f.GColor, 0x1E140Au);
+    f.FDeep = false;
 }

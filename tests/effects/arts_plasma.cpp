@@ -96,12 +96,12 @@ TEST(ArtsPlasma, SubdivisionFillsTheGrid)
     std::set<int> seen;
     for (int n = 0; n < 200; ++n) {
         small.at(1, 0) = 0;
-        b.SetColor(0, 0, 1, 0, 3, 0);
+        b.setMidpoint(0, 0, 1, 0, 3, 0);
         seen.insert(small.at(1, 0));
     }
     EXPECT_EQ(seen, (std::set<int>{96, 100, 104}));
     small.at(1, 0) = 42; // a set point is left alone
-    b.SetColor(0, 0, 1, 0, 3, 0);
+    b.setMidpoint(0, 0, 1, 0, 3, 0);
     EXPECT_EQ(small.at(1, 0), 42);
 }
 
@@ -111,7 +111,8 @@ TEST(ArtsPlasma, DevenirLevelSequence)
 {
     PlanDeArts arts;
     ArtsOptions opts{false, true, false};
-    const ArtsBegin b = arts.begin(false, {}, 0, false, opts);
+    const ArtsBegin b = arts.plan(false, {}, 0, false, opts);
+    arts.start(b.mode);
     EXPECT_EQ(b.mode, ArtsMode::Devenir);
     EXPECT_TRUE(b.uncheckGreen);
     EXPECT_EQ(b.plan.status, "bright 80");
@@ -134,7 +135,9 @@ TEST(ArtsPlasma, DevenirLevelSequence)
     // A new Devenir run starts again at 80, rising, blue.
     arts.FArtsRise = false;
     arts.FArtsLevel = 110;
-    arts.begin(false, {}, 0, true, {true, true, false});
+    const ArtsBegin again = arts.plan(false, {}, 0, true, {true, true, false});
+    EXPECT_EQ(arts.FArtsLevel, 110) << "the plan changes nothing";
+    EXPECT_TRUE(arts.start(again.mode).flags.FArtsShown.value());
     EXPECT_EQ(arts.FArtsLevel, 80);
     EXPECT_TRUE(arts.FArtsRise);
 
@@ -143,26 +146,26 @@ TEST(ArtsPlasma, DevenirLevelSequence)
     EXPECT_EQ(arts.advance({}).status, "bright 95");
 }
 
-TEST(ArtsPlasma, BeginDecidesStopFadeAndMode)
+TEST(ArtsPlasma, PlanDecidesStopFadeAndMode)
 {
     PlanDeArts arts;
-    EXPECT_TRUE(arts.begin(true, {}, 0, false, {}).plan.refused); // a repetition runs
-    const ArtsBegin single = arts.begin(false, {false, false, false, true}, 5, false, {});
+    EXPECT_TRUE(arts.plan(true, {}, 0, false, {}).plan.refused); // a repetition runs
+    const ArtsBegin single = arts.plan(false, {false, false, false, true}, 5, false, {});
     EXPECT_FALSE(single.plan.refused);
     EXPECT_TRUE(single.plan.stopFirst);
     EXPECT_EQ(single.plan.fade, Fade::Black);
     EXPECT_EQ(single.mode, ArtsMode::Single);
-    EXPECT_EQ(arts.begin(false, {}, 5, true, {}).plan.fade, Fade::None); // picture already shown
-    EXPECT_EQ(arts.begin(false, {}, 0, false, {}).plan.fade, Fade::None);
-    EXPECT_EQ(arts.begin(false, {}, 0, false, {false, false, true}).mode, ArtsMode::Repetition);
-    EXPECT_EQ(arts.begin(false, {}, 0, false, {false, true, true}).mode, ArtsMode::Devenir);
+    EXPECT_EQ(arts.plan(false, {}, 5, true, {}).plan.fade, Fade::None); // picture already shown
+    EXPECT_EQ(arts.plan(false, {}, 0, false, {}).plan.fade, Fade::None);
+    EXPECT_EQ(arts.plan(false, {}, 0, false, {false, false, true}).mode, ArtsMode::Repetition);
+    EXPECT_EQ(arts.plan(false, {}, 0, false, {false, true, true}).mode, ArtsMode::Devenir);
 
     // Unchecking either repeating box ends the run; "Bright" sets the base.
-    EXPECT_TRUE(arts.LCheckBox22Click(false).clearArts);
-    EXPECT_TRUE(arts.LCheckBox23Click(false).clearArts);
-    EXPECT_FALSE(arts.LCheckBox23Click(true).clearArts);
-    EXPECT_EQ(arts.LCheckBox21Click(true).status, "bright 125");
-    EXPECT_EQ(arts.LCheckBox23Click(true).status, "Repetition on 125");
+    EXPECT_TRUE(arts.devenirClicked(false).clearArts);
+    EXPECT_TRUE(arts.repetitionClicked(false).clearArts);
+    EXPECT_FALSE(arts.repetitionClicked(true).clearArts);
+    EXPECT_EQ(arts.brightClicked(true).status, "bright 125");
+    EXPECT_EQ(arts.repetitionClicked(true).status, "Repetition on 125");
 }
 
 // One picture: 17 fade steps and the final copy each repainted; the picture
@@ -177,7 +180,7 @@ TEST(ArtsPlasma, PictureFadesInAndEndsAsThePlasma)
     PlasmaHooks hooks;
     hooks.repaint = [&] { ++repaints; };
     hooks.options = [] { return ArtsOptions{true, false, false}; };
-    const PlasmaResult r = arts.Pplasma(picture, random, kClock, hooks);
+    const PlasmaResult r = arts.drawPicture(picture, random, kClock, hooks);
     EXPECT_TRUE(r.done);
     EXPECT_EQ(repaints, 18);
     EXPECT_EQ(r.status, "bright 80");
@@ -188,12 +191,12 @@ TEST(ArtsPlasma, PictureFadesInAndEndsAsThePlasma)
 
     // The same clock gives the same picture.
     QImage again(481, 351, QImage::Format_BGR888);
-    arts.Pplasma(again, random, kClock, hooks);
+    arts.drawPicture(again, random, kClock, hooks);
     EXPECT_EQ(again, picture);
 }
 
 // Events handled during a build may not start a second build on the grid:
-// the command, Pplasma and the timer are refused until the picture is done.
+// the start, a second picture and the tick are refused until the picture is done.
 TEST(ArtsPlasma, SecondBuildIsRefused)
 {
     PlanDeArts arts;
@@ -206,11 +209,11 @@ TEST(ArtsPlasma, SecondBuildIsRefused)
     hooks.pumpEvents = [&] {
         ++pumps;
         EXPECT_TRUE(arts.building());
-        nestedDone += arts.Pplasma(picture, random, kClock, hooks).done;
-        refusedBegins += arts.begin(false, {}, 0, false, {}).plan.refused;
-        refusedTicks += arts.Timer4Timer(FArts, picture, random, kClock, hooks).refused;
+        nestedDone += arts.drawPicture(picture, random, kClock, hooks).done;
+        refusedBegins += arts.plan(false, {}, 0, false, {}).plan.refused;
+        refusedTicks += arts.tick(FArts, picture, random, kClock, hooks).refused;
     };
-    const ArtsTick t = arts.Timer4Timer(FArts, picture, random, kClock, hooks);
+    const ArtsTick t = arts.tick(FArts, picture, random, kClock, hooks);
     EXPECT_TRUE(t.picture.done);
     EXPECT_GT(pumps, 0);
     EXPECT_EQ(nestedDone, 0);
@@ -230,13 +233,13 @@ TEST(ArtsPlasma, StopEndsTheRepetition)
     RandomGenerator random;
     bool FArts = false;
     PlasmaHooks hooks;
-    ArtsTick t = arts.Timer4Timer(FArts, picture, random, kClock, hooks);
+    ArtsTick t = arts.tick(FArts, picture, random, kClock, hooks);
     EXPECT_FALSE(t.picture.done);
     EXPECT_TRUE(t.stopTimer);
 
     FArts = true;
     hooks.pumpEvents = [&] { FArts = false; };
-    t = arts.Timer4Timer(FArts, picture, random, kClock, hooks);
+    t = arts.tick(FArts, picture, random, kClock, hooks);
     EXPECT_TRUE(t.picture.done);
     EXPECT_TRUE(t.stopTimer);
 }
@@ -250,7 +253,7 @@ TEST(ArtsPlasma, PumpRateIsBounded)
     QElapsedTimer timer;
     timer.start();
     PlasmaBuilder b(grid, random, [] {}, std::chrono::milliseconds(4));
-    b.Quartering(0, 0, 480, 350);
+    b.subdivide(0, 0, 480, 350);
     const qint64 ms = timer.elapsed();
     EXPECT_GT(b.calls(), 100000);
     EXPECT_LE(b.pumps(), ms / 4 + 1);

@@ -73,77 +73,20 @@ TEST(Pages, TickFrequency)
     EXPECT_EQ(scaleHint(tickFrequency(50)), "scale : 1");
 }
 
-// Forward and back wrap round; a slider move or Go makes forward write
-// that very page; the stored page is clamped into the text.
-TEST(PageState, Commands)
+// The page steps wrap round at both ends; a bookmark beyond the text gives
+// no page, one below 1 counts as page 1.
+TEST(Pages, StepsAndBookmark)
 {
-    PageState s;
-    s.page = 99;
-    s.paged(10);
-    EXPECT_EQ(s.page, 10);
-    EXPECT_TRUE(s.samePage);
-    EXPECT_EQ(s.forward(), 10); // the first forward writes the stored page
-    EXPECT_EQ(s.forward(), 1);  // from the last page to the first
-    EXPECT_EQ(s.back(), 10);    // and back again
-
-    s.slide(5);
-    EXPECT_EQ(s.forward(), 5);
-    EXPECT_EQ(s.forward(), 6);
-    EXPECT_EQ(s.back(), 5);
-
-    s.setLeaf();
-    s.slide(9);
-    EXPECT_EQ(s.go(), 5);
-    EXPECT_EQ(s.reset(), 1);
-
-    PageState low;
-    low.page = -3;
-    low.paged(10);
-    EXPECT_EQ(low.page, 1);
-}
-
-// A bookmark beyond the text refuses Go and leaves the page alone; one
-// below 1 counts as page 1.
-TEST(PageState, Bookmark)
-{
-    PageState s;
-    s.paged(10);
-    s.slide(4);
-    s.leaf = 12;
-    EXPECT_FALSE(s.go());
-    EXPECT_EQ(s.page, 4);
-    s.leaf = 0;
-    EXPECT_EQ(s.go(), 1);
-    EXPECT_EQ(leafHint(0), "1 page");
-    EXPECT_EQ(leafHint(12), "12 page");
-}
-
-// With no text every command lands on page 1 and nothing breaks.
-TEST(PageState, EmptyText)
-{
-    PageState s;
-    s.page = 3;
-    s.paged(0);
-    EXPECT_EQ(s.page, 1);
-    EXPECT_EQ(s.forward(), 1);
-    EXPECT_EQ(s.back(), 1);
-    EXPECT_EQ(s.reset(), 1);
-    s.leaf = 1;
-    EXPECT_FALSE(s.go()); // "over page, set leaf"
+    EXPECT_EQ(forwardPage(10, 10, false), 1);
+    EXPECT_EQ(forwardPage(4, 10, true), 4);
+    EXPECT_EQ(backPage(1, 10), 10);
     EXPECT_EQ(backPage(1, 0), 0); // the raw step, before the slider clamps it
     EXPECT_EQ(clampPage(0, 0), 1);
-}
-
-// Gothic rewrites the page over plan de arts; Tenderly and Horizontal wait.
-TEST(Pages, OptionRewrites)
-{
-    Effects arts;
-    arts.arts = true;
-    EXPECT_TRUE(optionRewrites(PageOption::Gothic, arts));
-    EXPECT_FALSE(optionRewrites(PageOption::Tenderly, arts));
-    EXPECT_FALSE(optionRewrites(PageOption::Horizontal, arts));
-    Effects deep;
-    deep.deep = true;
-    EXPECT_FALSE(optionRewrites(PageOption::Gothic, deep));
-    EXPECT_TRUE(optionRewrites(PageOption::Horizontal, Effects{}));
+    EXPECT_EQ(clampPage(99, 10), 10);
+    EXPECT_FALSE(goPage(12, 10));
+    EXPECT_EQ(goPage(10, 10), 10);
+    EXPECT_EQ(goPage(0, 10), 1);
+    EXPECT_FALSE(goPage(1, 0)); // no text: "over page, set leaf"
+    EXPECT_EQ(leafHint(0), "1 page");
+    EXPECT_EQ(leafHint(12), "12 page");
 }
