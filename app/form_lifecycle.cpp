@@ -10,7 +10,6 @@
 
 #include "app/Application.h"
 #include "app/Design.h"
-#include "app/SettingsLocation.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -68,8 +67,7 @@ void TForm1::FormCreate()
     FArtsLevel = 80;
     FArtsShown = false;
 
-    RegManager1->IniFileName =
-        (m_iniPath.isEmpty() ? settingsPathOfThisProgram() : m_iniPath).toStdString();
+    RegManager1->IniFileName = (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);
@@ -96,7 +94,7 @@ void TForm1::FormCreate()
     applyTimerIntervals(checked(14));
 
     FDeepWalk = 15198183;
-    FRandom.randomize();
+    FClock.reseed(FRandom);
     FDeepWalk = FRandom.next(16600000);
     FDeepWalkUp = true;
     FDeepColor = 15198183;

@@ -51,7 +51,7 @@ namespace {
 PlasmaHooks plasmaHooks(TForm1 &f)
 {
     PlasmaHooks hooks;
-    hooks.pumpEvents = [] { QCoreApplication::processEvents(); };
+    hooks.pumpEvents = [&f] { f.processPendingEvents(); };
     hooks.repaint = [&f] { f.present(); };
     hooks.options = [&f] { return f.artsOptions(); };
     return hooks;
