@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
@@ -109,6 +110,31 @@ TEST(PlatformWindow, TheDesktopClocksAreUtcLocalAndMonotonic)
         ASSERT_GE(now, last);
         last = now;
     }
+}
+
+// Each step of a fade is held for one display frame, counted on the
+// platform's monotonic clock: a step that comes later than that is not held,
+// and one that comes at once waits out the frame.
+TEST(PlatformWindow, FramePacingFollowsThePlatformsMonotonicClock)
+{
+    Window w;
+    w.build();
+    TForm1 &f = w.f();
+    constexpr int64_t kSecond = 1000000000;
+    w.platform->monotonic = 5 * kSecond;
+    f.present();
+    QElapsedTimer held;
+    held.start();
+    f.present(); // the platform's clock has not moved: a whole frame to wait
+    EXPECT_GE(held.elapsed(), 10);
+
+    QElapsedTimer unheld;
+    unheld.start();
+    for (int i = 0; i < 20; ++i) {
+        *w.platform->monotonic += kSecond; // each step a second after the last
+        f.present();
+    }
+    EXPECT_LT(unheld.elapsed(), 200) << "twenty late steps, none held";
 }
 
 // The face's outline reaches the window through the platform, and a left
