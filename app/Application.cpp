@@ -1,5 +1,5 @@
-// Application-wide error handler: any std::exception that escapes an event
-// handler is shown in a message box, and the program goes on. SIGTERM and
+// Application-wide error handler: an error that escapes an event handler is
+// shown in a message box, and the program goes on. SIGTERM and
 // SIGHUP reach the event loop through a pipe: the handler itself only writes
 // one byte, the one thing that is safe to do there.
 #include "app/Application.h"
@@ -65,7 +65,8 @@ Application::~Application()
 
 void Application::onSessionEnd(std::function<void()> handler)
 {
-    m_sessionEnd = std::move(handler);
+    // Run from the signal pipe's notifier, inside the event loop.
+    m_sessionEnd = guarded(std::move(handler));
 }
 
 void Application::readSignal()
@@ -80,10 +81,13 @@ void Application::readSignal()
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
+    // The last resort. Connected handlers report their own errors (guarded);
+    // this catches what the window's event overrides throw (close, drop,
+    // mouse, paint), which are called by Qt rather than connected.
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
-        showError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        reportEscapedError(std::current_exception());
     }
     return false;
 }

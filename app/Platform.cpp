@@ -2,18 +2,67 @@
 #include "app/Platform.h"
 
 #include <QCoreApplication>
+#include <QRegion>
 #include <QSystemTrayIcon>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+
+#include "app/SettingsLocation.h"
 
 namespace corvane {
 
-bool trayAvailable()
+uint32_t DesktopPlatform::utcMsOfDay()
+{
+    using namespace std::chrono;
+    // The epoch is a UTC midnight and days have no leap seconds here, so the
+    // remainder is the time of day in UTC.
+    const auto now = system_clock::now().time_since_epoch();
+    return uint32_t(duration_cast<milliseconds>(now).count() % (24LL * 60 * 60 * 1000));
+}
+
+QTime DesktopPlatform::localTime()
+{
+    return QTime::currentTime();
+}
+
+int64_t DesktopPlatform::monotonicNs()
+{
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void DesktopPlatform::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+bool DesktopPlatform::startSystemMove(QWidget &window)
+{
+    QWindow *handle = window.windowHandle();
+    return handle && handle->startSystemMove();
+}
+
+void DesktopPlatform::setWindowMask(QWidget &window, const QRegion &region)
+{
+    window.setMask(region);
+}
+
+bool DesktopPlatform::trayAvailable()
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void processPendingEvents()
+QString DesktopPlatform::settingsPath()
 {
-    QCoreApplication::processEvents();
+    return settingsPathOfThisProgram();
+}
+
+std::shared_ptr<Platform> desktopPlatform()
+{
+    static const std::shared_ptr<Platform> desktop = std::make_shared<DesktopPlatform>();
+    return desktop;
 }
 
 } // namespace corvane

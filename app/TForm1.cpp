@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QWindow>
 
 #include "core/Design.h"
 #include "app/Guarded.h"
@@ -132,9 +131,20 @@ QImage resetGlyph()
     return g;
 }
 
+// The platform's clocks in the form the effects take them.
+EffectClock clockOf(Platform &platform)
+{
+    EffectClock clock;
+    clock.utcMsOfDay = [&platform] { return platform.utcMsOfDay(); };
+    clock.localTime = [&platform] { return platform.localTime(); };
+    return clock;
+}
+
 } // namespace
 
-TForm1::TForm1(const QString &iniPath, QWidget *parent) : QWidget(parent), m_iniPath(iniPath)
+TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidget *parent)
+    : QWidget(parent), FPlatform(platform ? std::move(platform) : desktopPlatform()),
+      FClock(clockOf(*FPlatform)), m_iniPath(iniPath)
 {
     setWindowTitle(QStringLiteral("Corvane"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -377,7 +387,12 @@ void TForm1::setStatus(const QString &text)
 
 void TForm1::processPendingEvents()
 {
-    corvane::processPendingEvents();
+    FPlatform->processPendingEvents();
+}
+
+void TForm1::applyWindowMask(const QRegion &region)
+{
+    FPlatform->setWindowMask(*this, region);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -425,7 +440,7 @@ void TForm1::Rgn1MouseDown(Qt::MouseButtons buttons, const QPoint &point)
         return;
     // The window manager moves the window as if its caption were dragged; where
     // it cannot (some X11 window managers, offscreen), follow the mouse by hand.
-    if (windowHandle() && windowHandle()->startSystemMove())
+    if (FPlatform->startSystemMove(*this))
         return;
     m_dragging = true;
     m_dragOffset = point;

@@ -33,7 +33,7 @@
 #include "effects/Random.h"
 #include "effects/Velocity.h"
 #include "app/Platform.h"
-#include "core/Design.h"
+#include "controls/MaskedWindow.h"
 #include "settings/BookPlaces.h"
 #include "settings/CorvaneSettings.h"
 
@@ -62,13 +62,16 @@ class TRgn;
 struct SettingBinding;
 } // namespace corvane
 
-class TForm1 : public QWidget
+class TForm1 : public QWidget, public corvane::MaskedWindow
 {
     Q_OBJECT
 
 public:
-    // iniPath empty: the settings file of this program (app/SettingsLocation.h).
-    explicit TForm1(const QString &iniPath = {}, QWidget *parent = nullptr);
+    // iniPath empty: the settings file the platform names. platform null: the
+    // desktop this process runs on. FormCreate runs before the constructor
+    // returns, so a test that fixes the clock must do it here.
+    explicit TForm1(const QString &iniPath = {}, std::shared_ptr<corvane::Platform> platform = {},
+                    QWidget *parent = nullptr);
     ~TForm1() override;
 
     // --- app/form_lifecycle.cpp: start-up, deferred load, shutdown --------------
@@ -266,7 +269,6 @@ public:
     QMenu *PopupMenu2 = nullptr;      // the tray menu (app/form_menu.cpp, used by app/form_tray.cpp)
     QAction *Show1 = nullptr, *Close1 = nullptr;
     QSystemTrayIcon *FTrayData = nullptr; // the tray icon; shown only while the window is in the tray
-    bool (*FTrayAvailable)() = corvane::trayAvailable; // asked at each "Small"; tests replace it
     bool FTrayMissingTold = false;    // the status line has said once that there is no tray
     TAppHintN *AppHintN1 = nullptr;   // balloons and the application hint (app/form_hints.cpp)
     QFileDialog *SavePictureDialog1 = nullptr; // both save commands (export/form_export.cpp)
@@ -274,6 +276,9 @@ public:
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows
     corvane::RandomGenerator FRandom; // the program's one random generator
+    // Clocks, pending events, moving and shaping the window, the tray, the
+    // settings path: everything the window asks of the desktop. Set for the run.
+    const std::shared_ptr<corvane::Platform> FPlatform;
     std::unique_ptr<corvane::PageComposer> FComposer; // faces and shaping, kept for the run
     QColorDialog *ColorDialog1 = nullptr; // remembers the colour of its last use
     qint64 FLastPresentNs = 0;        // when the picture was last presented, for frame pacing
@@ -318,7 +323,7 @@ public:
     corvane::DeepState FDeepFx;       // inset, line mode, colour walk
     corvane::PlanDeArts FArtsFx;      // PlasmaMap, brightness, the build guard
     std::unique_ptr<corvane::Canvas> FCanvas; // pen, brush and position on Image1, for the run
-    corvane::EffectClock FClock = corvane::systemClock(); // time of day and reseeding; tests fix it
+    const corvane::EffectClock FClock; // FPlatform's clocks as the effects take them
     bool FCloseAfterBuild = false;    // a close waits for the plasma build under way
 
     int &Pcx = FVel.Pcx, &Pcy = FVel.Pcy; // Velocity centre, picture pixels
@@ -353,10 +358,11 @@ public:
     void repaintPicture();
     void setStatus(const QString &text);
     // Lets the window handle the events pending now: timer ticks, repaints and
-    // input may run before it returns. Only the handlers documented to let
-    // events run call it: the page commands, the key handler at its end, the
-    // tray handler and the plasma build.
+    // input may run before it returns. Only the handlers listed at
+    // Platform::processPendingEvents call it.
     void processPendingEvents();
+    // The outline of the face (Rgn1), through the platform.
+    void applyWindowMask(const QRegion &region) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 
+#include "app/Guarded.h"
 #include "controls/TAppHintN.h"
 
 namespace {
@@ -30,7 +31,7 @@ void TForm1::createHints()
     for (QWidget *w : findChildren<QWidget *>())
         w->setProperty(kBalloonHintProperty, balloonByDefault(w->objectName()));
     AppHintN1 = new TAppHintN(this);
-    connect(AppHintN1, &TAppHintN::hintChanged, this, &TForm1::AppHint);
+    connect(AppHintN1, &TAppHintN::hintChanged, this, corvane::guarded([this](const QString &hint) { AppHint(hint); }));
 }
 
 void TForm1::AppHint(const QString &hint)

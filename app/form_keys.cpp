@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/Design.h"
+#include "app/Guarded.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
@@ -311,8 +312,10 @@ protected:
         const QString text = key->text();
         // With Alt or the logo key held a key is a system key and types no character.
         const bool typesText = !(key->modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+        // The handlers run inside Qt's event delivery, which an exception must
+        // not cross: what one throws is shown, and the key goes on its way.
         QPointer<KeyPreview> alive(this); // a handler may close and destroy the window
-        m_form.FormKeyDown(key->key());
+        guarded([this, key] { m_form.FormKeyDown(key->key()); })();
         if (!alive)
             return true;
         QWidget *target = m_form.focusWidget();
@@ -328,7 +331,7 @@ protected:
             // Delete is a virtual key only, though X11 gives it the character DEL.
             if (!typesText || !alive || c == QChar(0x7F))
                 break;
-            m_form.FormKeyPress(c);
+            guarded([this, c] { m_form.FormKeyPress(c); })();
         }
         return true;
     }

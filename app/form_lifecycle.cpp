@@ -10,7 +10,6 @@
 
 #include "app/Application.h"
 #include "core/Design.h"
-#include "app/SettingsLocation.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -52,7 +51,7 @@ void TForm1::FormCreate()
     Editor2->setReadOnly(true);
 
     RegManager1->IniFileName =
-        (m_iniPath.isEmpty() ? settingsPathOfThisProgram() : m_iniPath).toStdString();
+        (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);

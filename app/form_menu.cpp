@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "app/Guarded.h"
 #include "app/MenuStyle.h"
 
 using namespace corvane;
@@ -31,7 +32,7 @@ void TForm1::createMenus()
             a->setShortcutVisibleInContextMenu(false);
         }
         if (handler)
-            connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+            connect(a, &QAction::triggered, this, guarded([this, handler](bool) { (this->*handler)(); }));
         else
             a->setEnabled(false);
         addAction(a); // the shortcut works anywhere in the window, menu shown or not
@@ -73,13 +74,13 @@ void TForm1::createMenus()
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N1"));
     Close1 = PopupMenu2->addAction(QStringLiteral("Close"));
     Close1->setObjectName(QStringLiteral("Close1"));
-    connect(Show1, &QAction::triggered, this, [this] { Show1Click(); });
-    connect(Close1, &QAction::triggered, this, [this] { Close1Click(); });
+    connect(Show1, &QAction::triggered, this, guarded([this](bool) { Show1Click(); }));
+    connect(Close1, &QAction::triggered, this, guarded([this](bool) { Close1Click(); }));
 
     // A right click on the face or on any control that has no menu of its own.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { PopupMenu1->popup(mapToGlobal(at)); });
+            guarded([this](const QPoint &at) { PopupMenu1->popup(mapToGlobal(at)); }));
 }
 
 void TForm1::Ecriture1Click()

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "app/Guarded.h"
 #include "app/Platform.h"
 
 using namespace corvane;
@@ -28,14 +29,13 @@ void TForm1::createTray()
     // Given to the icon, the menu opens where the desktop opens tray menus:
     // at the pointer on an XEmbed tray, in the desktop's own panel otherwise.
     FTrayData->setContextMenu(PopupMenu2);
-    connect(FTrayData, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        TrayMessage(int(r));
-    });
+    connect(FTrayData, &QSystemTrayIcon::activated, this,
+            guarded([this](QSystemTrayIcon::ActivationReason r) { TrayMessage(int(r)); }));
 }
 
 void TForm1::Small1Click()
 {
-    if (!FTrayAvailable()) {
+    if (!FPlatform->trayAvailable()) {
         // Hiding the window here would lose it: nothing could show it again.
         showMinimized();
         if (!FTrayMissingTold)

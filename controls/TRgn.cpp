@@ -1,6 +1,7 @@
 // TRgn: region data built from the face bitmap, read back at start-up, the
 // parent window cut to it, and the bitmap painted as the window's background.
 #include "controls/TRgn.h"
+#include "controls/MaskedWindow.h"
 
 #include <QPainter>
 #include <QResizeEvent>
@@ -232,7 +233,10 @@ bool TRgn::ApplyRegion(QString *error)
     }
     // The mask is in device-independent pixels, so at scale 2 the outline
     // grows with the window and stays on the artwork's edge.
-    window->setMask(m_region);
+    if (auto *masked = dynamic_cast<MaskedWindow *>(window))
+        masked->applyWindowMask(m_region);
+    else
+        window->setMask(m_region);
     update();
     return true;
 }

@@ -3,28 +3,11 @@
 
 #include "effects/Random.h"
 
-#include <chrono>
-
 namespace corvane {
 
 void EffectClock::reseed(RandomGenerator &random) const
 {
-    if (utcMsOfDay)
-        random.setSeed(utcMsOfDay());
-    else
-        random.randomize();
-}
-
-EffectClock systemClock()
-{
-    EffectClock clock;
-    clock.utcMsOfDay = [] {
-        using namespace std::chrono;
-        const auto now = system_clock::now().time_since_epoch();
-        return uint32_t(duration_cast<milliseconds>(now).count() % (24LL * 60 * 60 * 1000));
-    };
-    clock.localTime = [] { return QTime::currentTime(); };
-    return clock;
+    random.setSeed(utcMsOfDay());
 }
 
 EffectClock fixedClock(QTime local, uint32_t seed)

@@ -74,15 +74,15 @@ struct Ltrb
     friend bool operator==(const Ltrb &, const Ltrb &) = default;
 };
 
-// Time seam. The effects never read the system clock themselves: the window
-// passes systemClock(), tests pass a fixed one.
+// Time seam. The effects never read a clock themselves: the window passes
+// the clock of its platform (app/Platform.h), tests pass a fixed one. Both
+// functions must be set.
 struct EffectClock
 {
     std::function<uint32_t()> utcMsOfDay; // reseed value: ms since UTC midnight
     std::function<QTime()> localTime;     // Velocity's Clock mode
     void reseed(RandomGenerator &random) const;
 };
-EffectClock systemClock();
 EffectClock fixedClock(QTime local, uint32_t seed);
 
 // Which animations run (the window's FDifference, FVelocity, FArts, FDeep).

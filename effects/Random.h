@@ -1,6 +1,7 @@
 // The program's one random generator: a 32-bit linear congruential sequence.
 // Each draw first steps seed := seed * 134775813 + 1 (mod 2^32). The window
-// owns the single instance and hands it to whatever draws; tests set the seed.
+// owns the single instance and hands it to whatever draws; its seed comes
+// from the window's clock (app/Platform.h) or, in tests, is set directly.
 #pragma once
 #include <cstdint>
 
@@ -13,9 +14,6 @@ public:
 
     uint32_t seed() const { return m_seed; }
     void setSeed(uint32_t seed) { m_seed = seed; }
-
-    // Seed from the clock: milliseconds since midnight, UTC.
-    void randomize();
 
     // Uniform integer in 0..n-1 (0 when n is 0): high 32 bits of seed * n.
     uint32_t next(uint32_t n)

@@ -219,7 +219,7 @@ void VelocityState::rebirth(int i, const VelocityOptions &opts, int W, int H,
 {
     int nx, ny;
     if (opts.clock) {
-        const QTime t = clock.localTime ? clock.localTime() : QTime::currentTime();
+        const QTime t = clock.localTime();
         FClockHour = quint16(t.hour());
         FClockMin = quint16(t.minute());
         FClockSec = quint16(t.second());
@@ -442,7 +442,7 @@ VelocityTick VelocityState::tick(const VelocityOptions &opts, Canvas &canvas,
     if (opts.clock && Pdigit) {
         const quint32 colour = (Pcx == W / 2 && Pcy == H / 2) ? kClockTextColour : kMovedColour;
         canvas.setBrushClear();
-        const QTime t = clock.localTime ? clock.localTime() : QTime::currentTime();
+        const QTime t = clock.localTime();
         canvas.textOut(Pcx - 23, Pcy - 10, clockText(t, QLocale()), clockFont(), colour);
     }
 

@@ -4,7 +4,6 @@
 #include "app/TForm1.h"
 
 #include <QColorDialog>
-#include <QDateTime>
 #include <QLabel>
 #include <QScreen>
 #include <QThread>
@@ -25,11 +24,6 @@ void paintSwatch(QLabel *swatch, uint32_t colour)
     swatch->update();
 }
 
-qint64 nowNs()
-{
-    return QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1000000LL;
-}
-
 } // namespace
 
 void TForm1::present()
@@ -41,11 +35,11 @@ void TForm1::present()
     const QScreen *s = screen();
     const double hz = s && s->refreshRate() >= 20 ? s->refreshRate() : 60.0;
     const qint64 frameNs = qint64(1e9 / hz);
-    const qint64 now = nowNs();
+    const qint64 now = FPlatform->monotonicNs();
     const qint64 due = FLastPresentNs + frameNs;
     if (FLastPresentNs != 0 && now < due && due - now <= frameNs)
         QThread::usleep(uint64_t((due - now) / 1000));
-    FLastPresentNs = nowNs();
+    FLastPresentNs = FPlatform->monotonicNs();
 }
 
 FadeContext TForm1::fadeContext()
@@ -127,7 +121,7 @@ void TForm1::BGChangeClick()
 {
     if (busy())
         return;
-    FRandom.randomize();
+    FClock.reseed(FRandom);
     GColor = randomBackground(FRandom, checked(4));
     paintSwatch(GLabel, GColor);
     fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include "app/Application.h"
+#include "app/Guarded.h"
 #include "export/PictureExport.h"
 
 using namespace corvane;
@@ -64,7 +65,7 @@ QFileDialog *createSavePictureDialog(QWidget *parent)
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     QObject::connect(dialog, &QFileDialog::filterSelected, dialog,
-                     [dialog](const QString &filter) { listByFilter(dialog, filter); });
+                     guarded([dialog](const QString &filter) { listByFilter(dialog, filter); }));
     return dialog;
 }
 

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/Guarded.h"
 #include "text/TextSource.h"
 
 using namespace corvane;
@@ -72,7 +73,7 @@ void TForm1::openDropped(const QMimeData &data)
     if (!m_openTimer) {
         m_openTimer = new QTimer(this);
         m_openTimer->setSingleShot(true);
-        connect(m_openTimer, &QTimer::timeout, this, &TForm1::openPending);
+        connect(m_openTimer, &QTimer::timeout, this, guarded([this](auto &&...) { openPending(); }));
     }
     m_openTimer->start(0);
 }

@@ -17,6 +17,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
+#include "tests/support/FakePlatform.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ namespace {
 struct Window
 {
     QTemporaryDir dir;
+    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>(); // 15:00:00, seed 20240601
     std::unique_ptr<TForm1> form;
 
     explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {},
@@ -36,9 +38,8 @@ struct Window
             ini.write("Form\\GColor", "Integer", "0");
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
+        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")), platform);
         form->Timer2->stop(); // no text is needed here
-        form->FClock = corvane::fixedClock(QTime(15, 0, 0), 20240601u);
     }
     TForm1 &f() { return *form; }
     QImage shot() { return form->picture().copy(); }
@@ -274,7 +275,8 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     f.fineartsClick(); // refused while the repetition runs
     EXPECT_EQ(first, w.shot());
 
-    f.FClock = corvane::fixedClock(QTime(15, 0, 7), 777u);
+    w.platform->local = QTime(15, 0, 7);
+    w.platform->seed = 777u;
     f.Timer4Timer();
     EXPECT_NE(first, w.shot()) << "a repetition makes a new picture";
     EXPECT_TRUE(f.Timer4->isActive());

@@ -19,6 +19,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
+#include "tests/support/FakePlatform.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ struct Window
         profile.write("Form\\GColor", "Integer", "0");
         for (const auto &s : settings)
             profile.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(ini);
+        form = std::make_unique<TForm1>(ini, std::make_shared<FakePlatform>()); // 15:00:00, seed 20240601
         form->Timer2->stop(); // no text is needed: an empty text pages as one empty page
-        form->FClock = corvane::fixedClock(QTime(15, 0, 0), 20240601u);
         form->setStatus(QString::fromLatin1(kBefore));
     }
     TForm1 &f() { return *form; }

@@ -16,18 +16,17 @@
 #include "controls/TLozengeCheckBox.h"
 #include "effects/TABitmap.h"
 #include "settings/IniProfile.h"
+#include "tests/support/FakePlatform.h"
 #include "writing/PageComposer.h"
 
 namespace {
 
-bool g_tray = true; // what the replaced tray probe answers
-bool trayProbe() { return g_tray; }
-
 struct Window
 {
     QTemporaryDir dir;
+    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
     std::unique_ptr<TForm1> form;
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {})
+    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {}, bool tray = true)
     {
         if (QApplication::windowIcon().isNull()) { // the program's Application sets its own
             QPixmap icon(16, 16);
@@ -37,9 +36,9 @@ struct Window
         corvane::IniProfile ini(ini_path().toStdString());
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(ini_path());
+        platform->tray = tray;
+        form = std::make_unique<TForm1>(ini_path(), platform);
         form->Timer2->stop();
-        form->FTrayAvailable = trayProbe;
         form->show();
     }
     QString ini_path() const { return dir.filePath(QStringLiteral("corvane.ini")); }
@@ -55,7 +54,6 @@ struct Window
 // the window and removes the icon; other presses leave both as they are.
 TEST(TrayWindow, SmallHidesBehindTheIconAndALeftPressBringsItBack)
 {
-    g_tray = true;
     Window w;
     TForm1 &f = *w.form;
     EXPECT_EQ(f.FTrayData->toolTip(), "Corvane");
@@ -90,7 +88,6 @@ TEST(TrayWindow, SmallHidesBehindTheIconAndALeftPressBringsItBack)
 // being hidden, writes no end screen ("+Begin End" is on).
 TEST(TrayWindow, CloseFromTheTrayWritesTheSettingsWithoutTheEndScreen)
 {
-    g_tray = true;
     Window w;
     TForm1 &f = *w.form;
     ASSERT_TRUE(f.checked(12));
@@ -108,8 +105,7 @@ TEST(TrayWindow, CloseFromTheTrayWritesTheSettingsWithoutTheEndScreen)
 // be reached again; the status line says why, once.
 TEST(TrayWindow, WithoutATrayTheWindowIsMinimisedAndSaysSoOnce)
 {
-    g_tray = false;
-    Window w;
+    Window w({}, false);
     TForm1 &f = *w.form;
     f.Small1Click();
     EXPECT_FALSE(f.isHidden());
@@ -122,7 +118,6 @@ TEST(TrayWindow, WithoutATrayTheWindowIsMinimisedAndSaysSoOnce)
     f.Small1Click();
     EXPECT_TRUE(f.isMinimized());
     EXPECT_EQ(f.HintLabel1->text(), "Slow on");
-    g_tray = true;
 }
 
 namespace {

@@ -47,11 +47,6 @@ TEST(PixelsRandom, FollowsTheRecurrence)
     EXPECT_EQ(zero.next(0), 0u);
     EXPECT_EQ(zero.random(-5), 0);
     EXPECT_EQ(zero.seed(), 134775814u);
-
-    // The clock seed is the milliseconds since midnight.
-    RandomGenerator clock;
-    clock.randomize();
-    EXPECT_LT(clock.seed(), 24u * 60 * 60 * 1000);
 }
 
 // The grain adds exactly the draws of that walk, clamped at 255, and leaves

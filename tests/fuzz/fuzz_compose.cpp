@@ -3,7 +3,6 @@
 // Nothing may crash or read out of bounds, every shaped run has a position
 // per glyph, and the page keeps the picture's size.
 // fuzz-pkg: Qt6Gui harfbuzz fontconfig
-#include "effects/Random.cpp"
 #include "effects/TABitmap.cpp"
 #include "writing/Cp932Decoder.cpp"
 #include "writing/Faces.cpp"
