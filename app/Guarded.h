@@ -5,6 +5,7 @@
 #pragma once
 
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 #include <QString>
@@ -17,13 +18,18 @@ void showError(const QString &text); // app/Application.h
 void reportEscapedError(std::exception_ptr error) noexcept;
 
 // Wraps a handler (any callable) so that what it throws is reported, not
-// propagated. Arguments of the signal are passed through.
+// propagated. A handler that takes the signal's arguments gets them; one that
+// takes none is called without them, as a plain slot would be (clicked(bool),
+// triggered(bool) and QTimer's private tag are dropped).
 template <class Handler>
 auto guarded(Handler handler)
 {
     return [handler = std::move(handler)](auto &&...args) noexcept {
         try {
-            handler(std::forward<decltype(args)>(args)...);
+            if constexpr (std::is_invocable_v<Handler &, decltype(args)...>)
+                handler(std::forward<decltype(args)>(args)...);
+            else
+                handler();
         } catch (...) {
             reportEscapedError(std::current_exception());
         }
