@@ -12,6 +12,18 @@ THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+void THWaSpeedButton::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    setText(m_captionShown ? m_caption : QString());
+}
+
+void THWaSpeedButton::setCaptionShown(bool shown)
+{
+    m_captionShown = shown;
+    setText(m_captionShown ? m_caption : QString());
+}
+
 void THWaSpeedButton::setGlyph(const QImage &glyph)
 {
     if (glyph.isNull()) {
@@ -57,6 +69,8 @@ void THWaSpeedButton::paintEvent(QPaintEvent *event)
         p.setPen(palette().color(QPalette::ButtonText));
         p.drawText(QRect(0, top, width(), textH).translated(shift), Qt::AlignCenter, text());
     }
+    // Hard pixels when the window is scaled, as the glyph's one-pixel border has.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QPoint((width() - m_glyph.width()) / 2, top + textH + gap) + shift, m_glyph);
 }
 

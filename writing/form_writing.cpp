@@ -1,12 +1,13 @@
 // The window's page writing, title and end screens and button captions.
-// Writes the picture, its hint, FPageShown, FBColor, FFreshStart and the
-// captions of the flat buttons.
+// Writes the picture, its hint, FPageShown, FBColor, FFreshStart, the
+// captions of the flat buttons and two boxes' balloons.
 #include "app/TForm1.h"
 
 #include <QMessageBox>
-#include <QToolButton>
 
 #include "app/TPictureBox.h"
+#include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
 #include "writing/Ecriture.h"
 #include "writing/PageComposer.h"
 #include "writing/TitleScreens.h"
@@ -28,6 +29,21 @@ void tellMissingFonts(QWidget *parent, const PageComposer &composer)
                                         "and start Corvane again.")
                              .arg(pageFontPackages()));
 }
+
+// What "Name on" switches, in the order it switches them: the captions the
+// flat buttons carry, and the balloons of "Cool Color" and "+Begin End".
+struct NameSwitch
+{
+    THWaSpeedButton *TForm1::*button = nullptr;
+    int box = 0; // LCheckBox[box] when there is no button
+};
+constexpr NameSwitch kNameSwitches[] = {
+    {&TForm1::Effect1},   {&TForm1::EffectOut1}, {&TForm1::FontColor1}, {&TForm1::BgColor1},
+    {&TForm1::BGChange},  {&TForm1::Scroll2},    {&TForm1::FOBlack1},   {&TForm1::FadeOut1},
+    {&TForm1::Leaf1},     {&TForm1::Leafgo1},    {&TForm1::RectButton}, {nullptr, 4},
+    {nullptr, 12},        {&TForm1::Velocity},   {&TForm1::finearts},   {&TForm1::Bitsave},
+    {&TForm1::JpegButton},
+};
 
 } // namespace
 
@@ -67,26 +83,25 @@ void TForm1::FCorvanes()
 
 void TForm1::PNameon()
 {
-    for (const NameButton &b : kNameButtons) {
-        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
-        if (!w)
-            continue;
-        if (b.balloonHint)
-            w->setProperty("balloonHint", true);
-        else if (auto *button = qobject_cast<QToolButton *>(w))
-            button->setText(QString::fromLatin1(b.caption));
+    for (const NameSwitch &s : kNameSwitches) {
+        if (s.button)
+            (this->*s.button)->setCaptionShown(true);
+        else
+            box(s.box)->setBalloonHint(true);
     }
 }
 
 void TForm1::PNameoff()
 {
-    for (const NameButton &b : kNameButtons) {
-        auto *w = findChild<QWidget *>(QString::fromLatin1(b.control));
-        if (!w)
-            continue;
-        if (b.balloonHint)
-            w->setProperty("balloonHint", false);
-        else if (auto *button = qobject_cast<QToolButton *>(w))
-            button->setText(QString());
+    for (const NameSwitch &s : kNameSwitches) {
+        if (s.button)
+            (this->*s.button)->setCaptionShown(false);
+        else
+            box(s.box)->setBalloonHint(false);
     }
+}
+
+void TForm1::LCheckBox13Click()
+{
+    checked(13) ? PNameon() : PNameoff();
 }

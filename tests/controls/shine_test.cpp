@@ -70,3 +70,21 @@ TEST(Shine, DisablingEndsThePress)
     QTest::mouseRelease(&e.button, Qt::LeftButton, {}, {20, 8});
     EXPECT_EQ(e.clicks.count(), 0);
 }
+
+// A flat button carries its caption and shows it only while captions are
+// shown; a caption set meanwhile waits until they are.
+TEST(FlatButton, CaptionShowsOnlyWhenAsked)
+{
+    THWaSpeedButton b;
+    b.setCaption(QStringLiteral("Difference"));
+    EXPECT_EQ(b.text(), QString());
+    b.setCaptionShown(true);
+    EXPECT_EQ(b.text(), QStringLiteral("Difference"));
+    b.setCaptionShown(false);
+    EXPECT_EQ(b.text(), QString());
+    b.setCaption(QStringLiteral("Run along"));
+    EXPECT_EQ(b.text(), QString());
+    EXPECT_EQ(b.caption(), QStringLiteral("Run along"));
+    b.setCaptionShown(true);
+    EXPECT_EQ(b.text(), QStringLiteral("Run along"));
+}
