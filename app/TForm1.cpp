@@ -67,7 +67,7 @@ struct Slider
     void (TForm1::*change)(int position);
 };
 
-enum class Face { Serif, PMincho }; // "Times New Roman", "ＭＳ Ｐ明朝" by their stand-ins
+enum class Typeface { Serif, PMincho }; // "Times New Roman", "ＭＳ Ｐ明朝" by their stand-ins
 
 // A caption's look. A colour of 0 keeps the control's own: the default text
 // colour, or a triangle's grey. A label without a caption is a lamp or a
@@ -77,7 +77,7 @@ struct Ink
     int height = 0; // negative: em height in pixels; 0: the window's font
     bool bold = false;
     uint32_t colour = 0; // 0x00BBGGRR
-    Face face = Face::Serif;
+    Typeface face = Typeface::Serif;
 };
 
 struct ControlRow
@@ -96,7 +96,8 @@ constexpr bool kNoBalloon = false;
 // One row per control of the face, in the order they are stacked: each row
 // creates its control, stores it in its field and connects its handler.
 const ControlRow kControls[] = {
-    {"HintLabel1", Label{&TForm1::HintLabel1}, {520, 12, 150, 19}, "", "HINT", {-17, true, 5468061, Face::PMincho}},
+    {"HintLabel1", Label{&TForm1::HintLabel1}, {520, 12, 150, 19}, "", "HINT",
+     {-17, true, 5468061, Typeface::PMincho}},
     {"Effect1", Speed{&TForm1::Effect1}, {528, 40, 97, 20}, "Run!", "Difference", {-15, true, 12482610},
      &TForm1::Effect1Click},
     {"RectButton", Speed{&TForm1::RectButton}, {631, 42, 38, 20}, "Deep (mugen)", "Deep", {-15, true, 12482610},
@@ -167,9 +168,9 @@ const ControlRow kControls[] = {
     {"SepaCheckBox", Box{&TForm1::SepaCheckBox}, {580, 389, 25, 25}, "Deep Separation", "", {}},
 };
 
-QFont faceFont(int logicalHeight, bool bold, Face face = Face::Serif)
+QFont faceFont(int logicalHeight, bool bold, Typeface face = Typeface::Serif)
 {
-    QFont f(face == Face::PMincho ? QStringLiteral("IPAPMincho") : QStringLiteral("Liberation Serif"));
+    QFont f(face == Typeface::PMincho ? QStringLiteral("IPAPMincho") : QStringLiteral("Liberation Serif"));
     if (logicalHeight != 0)
         f.setPixelSize(std::abs(logicalHeight));
     f.setBold(bold);

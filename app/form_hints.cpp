@@ -18,7 +18,8 @@ constexpr const char *kStatusLineHint = "Corvane ver 1.04";
 void TForm1::createHints()
 {
     AppHintN1 = new TAppHintN(this);
-    connect(AppHintN1, &TAppHintN::hintChanged, this, corvane::guarded([this](const QString &hint) { AppHint(hint); }));
+    connect(AppHintN1, &TAppHintN::hintChanged, this,
+            corvane::guarded([this](const QString &hint) { AppHint(hint); }));
 }
 
 void TForm1::AppHint(const QString &hint)
