@@ -1,6 +1,7 @@
 // Flat command button of the window face. It carries its caption but shows it
-// only when the window asks for captions ("Name on"); otherwise it is a flat
-// plate.
+// only when the window asks for captions ("Name on"). It has no plate of its
+// own: the face shows through, a thin raised edge rims it while the pointer is
+// over it and a sunken one while it is held, its caption then shifted a pixel.
 #pragma once
 #include <QAbstractButton>
 #include <QImage>
@@ -24,11 +25,17 @@ public:
     void setGlyph(const QImage &glyph);
     const QImage &glyph() const { return m_glyph; }
 
+    bool isHot() const { return m_hot; } // the pointer is over the enabled button
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     QImage m_glyph; // with the transparent colour already made transparent
+    bool m_hot = false;
     QString m_caption;
     bool m_captionShown = false;
 };
