@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
+#include <variant>
 
 #include "core/Design.h"
 #include "app/Guarded.h"
@@ -27,96 +28,161 @@ using namespace corvane;
 
 namespace {
 
-enum class Kind { Label, Speed, Shine, TriLeft, TriRight, Box, Slider };
+// What a row of the face needs beyond its place: the class of the control,
+// the field of TForm1 that holds it, and what only that class has.
+struct Label
+{
+    QLabel *TForm1::*field;
+};
+struct Speed
+{
+    THWaSpeedButton *TForm1::*field;
+    bool balloon = true; // the hint shows in a balloon, not only in the status line
+};
+struct Shine
+{
+    TShineSpeedButton *TForm1::*field;
+    struct Hover
+    {
+        int height; // negative: em height in pixels
+        uint32_t colour;
+    } hover; // the caption's regular font while the pointer is over it
+};
+struct Triangle
+{
+    TTriangleButton *TForm1::*field;
+    TTaiangleStyle style;
+};
+struct Box
+{
+    constexpr Box(int n) : number(n) {}
+    constexpr Box(TLozengeCheckBox *TForm1::*f) : field(f) {}
+    int number = 0;                         // LCheckBox[number], or
+    TLozengeCheckBox *TForm1::*field = nullptr; // a box with a name of its own
+};
+struct Slider
+{
+    TExtTrackBar *TForm1::*field;
+    void (TForm1::*change)(int position);
+};
 
-// One row per control of the face: where it sits and what its hint says.
+enum class Typeface { Serif, PMincho }; // "Times New Roman", "ＭＳ Ｐ明朝" by their stand-ins
+
+// A caption's look. A colour of 0 keeps the control's own: the default text
+// colour, or a triangle's grey. A label without a caption is a lamp or a
+// swatch, filled with its colour.
+struct Ink
+{
+    int height = 0; // negative: em height in pixels; 0: the window's font
+    bool bold = false;
+    uint32_t colour = 0; // 0x00BBGGRR
+    Typeface face = Typeface::Serif;
+};
+
 struct ControlRow
 {
-    const char *name;
-    Kind kind;
-    int left, top, width, height;
+    const char *name; // also names the box's stored state
+    std::variant<Label, Speed, Shine, Triangle, Box, Slider> control;
+    QRect place;
     const char *hint;
-    const char *caption;  // labels: their text; buttons: caption shown with "Name on"
-    int fontHeight;       // logical height, negative = em height in pixels; 0 = default
-    bool bold;
-    uint32_t colour;      // 0x00BBGGRR, 0 = default: the caption's colour; a triangle's
-                          // face; what fills a label that has no text (a lamp)
+    const char *caption; // a flat button's is shown only with "Name on"
+    Ink ink;
+    void (TForm1::*click)() = nullptr;
 };
 
-constexpr ControlRow kControls[] = {
-    {"HintLabel1", Kind::Label, 520, 12, 150, 19, "", "HINT", -17, true, 5468061},
-    {"Effect1", Kind::Speed, 528, 40, 97, 20, "Run!", "Difference", -15, true, 12482610},
-    {"RectButton", Kind::Speed, 631, 42, 38, 20, "Deep (mugen)", "Deep", -15, true, 12482610},
-    {"LCheckBox1", Kind::Box, 529, 64, 25, 25, "Form", "", 0, false, 0},
-    {"LCheckBox2", Kind::Box, 563, 64, 25, 25, "Color", "", 0, false, 0},
-    {"LCheckBox3", Kind::Box, 595, 64, 25, 25, "Paint", "", 0, false, 0},
-    {"LCheckBox14", Kind::Box, 634, 64, 25, 25, "Slow", "", 0, false, 0},
-    {"EffectOut1", Kind::Speed, 526, 90, 105, 20, "Stop", "Stop", -15, true, 12482610},
-    {"Bitsave", Kind::Speed, 639, 91, 14, 20, "Bitmap save", "B", -13, false, 12482610},
-    {"JpegButton", Kind::Speed, 657, 91, 14, 20, "Jpeg save", "J", -13, false, 12482610},
-    {"Velocity", Kind::Speed, 527, 116, 81, 20, "Velocity", "Velocity", -15, true, 5468061},
-    {"LCheckBox18", Kind::Box, 614, 114, 25, 25, "RoadMovie", "", 0, false, 0},
-    {"LCheckBox16", Kind::Box, 643, 114, 25, 25, "Movement", "", 0, false, 0},
-    {"finearts", Kind::Speed, 527, 140, 81, 20, "plan de arts", "plan de arts", -13, true, 5468061},
-    {"LCheckBox19", Kind::Box, 614, 138, 25, 25, "Clock", "", 0, false, 0},
-    {"LCheckBox17", Kind::Box, 643, 138, 25, 25, "MiniBlackHole", "", 0, false, 0},
-    {"LCheckBox20", Kind::Box, 529, 162, 25, 25, "Green", "", 0, false, 0},
-    {"LCheckBox21", Kind::Box, 560, 162, 25, 25, "Bright", "", 0, false, 0},
-    {"LCheckBox23", Kind::Box, 614, 162, 25, 25, "Repetition", "", 0, false, 0},
-    {"LCheckBox22", Kind::Box, 643, 162, 25, 25, "plan de arts", "", 0, false, 0},
-    {"Label3", Kind::Label, 594, 171, 10, 10, "Arts run", "", 0, false, 13626823},
-    {"Scroll2", Kind::Speed, 582, 192, 51, 20, "Credits", "Credits", -15, false, 12482610},
-    {"FontColor1", Kind::Speed, 524, 216, 80, 20, "FontColor", "FontColor", -15, false, 12482610},
-    {"BgColor1", Kind::Speed, 524, 240, 80, 20, "BgColor", "BgColor", -15, false, 12482610},
-    {"BGChange", Kind::Speed, 524, 264, 80, 20, "BgRandom", "BgRandom", -15, false, 12482610},
-    {"FLabel", Kind::Label, 618, 221, 10, 10, "FontColor", "", 0, false, 0},
-    {"GLabel", Kind::Label, 618, 245, 10, 10, "BgColor", "", 0, false, 0},
-    {"FOBlack1", Kind::Speed, 639, 216, 31, 20, "BLackFadeout", "FOB", -13, false, 12482610},
-    {"FadeOut1", Kind::Speed, 639, 240, 31, 20, "FadeOut", "FO", -13, false, 12482610},
-    {"LCheckBox4", Kind::Box, 612, 263, 25, 25, "Cool Color", "", 0, false, 0},
-    {"LCheckBox15", Kind::Box, 641, 264, 25, 25, "Gothic", "", 0, false, 0},
-    {"Leaf1", Kind::Speed, 525, 296, 35, 20, "Leaf save", "Leaf", -15, false, 12482610},
-    {"Leafgo1", Kind::Speed, 565, 296, 35, 20, "Leaf go", "Go", -15, false, 12482610},
-    {"LCheckBox12", Kind::Box, 612, 295, 25, 25, "+Begin End", "", 0, false, 0},
-    {"LCheckBox13", Kind::Box, 641, 295, 25, 25, "Name on", "", 0, false, 0},
-    {"Label1", Kind::Label, 520, 321, 81, 15, "Real Page", "Page", -15, true, 7372205},
-    {"Label2", Kind::Label, 520, 350, 81, 15, "ALL Page", "ALL Page", -15, true, 8872536},
-    {"Small1", Kind::Shine, 616, 368, 45, 17, "Tray Icon", "Small", -13, true, 12482610},
-    {"Exit1", Kind::Shine, 619, 392, 42, 17, "FIN", "Exit", -15, true, 7961548},
-    {"ExtTrackBar1", Kind::Slider, 18, 390, 274, 25, "scale : 1", "", 0, false, 0},
-    {"LCheckBox11", Kind::Box, 293, 390, 25, 25, "Keep", "", 0, false, 0},
-    {"TriButton2", Kind::TriLeft, 326, 392, 30, 20, "Back Page", "", 0, false, 11256527},
-    {"Reset1", Kind::Speed, 363, 392, 27, 21, "Reset", "R", -15, false, 12482610},
-    {"TriButton1", Kind::TriRight, 397, 392, 30, 20, "Ecriture", "", 0, false, 16497821},
-    {"LCheckBox6", Kind::Box, 435, 389, 25, 25, "Tenderly", "", 0, false, 0},
-    {"LCheckBox7", Kind::Box, 468, 389, 25, 25, "+Fade In", "", 0, false, 0},
-    {"LCheckBox5", Kind::Box, 500, 389, 25, 25, "+Fade Out", "", 0, false, 0},
-    {"LCheckBox8", Kind::Box, 532, 389, 25, 25, "Horizontal", "", 0, false, 0},
-    {"SepaCheckBox", Kind::Box, 580, 389, 25, 25, "Deep Separation", "", 0, false, 0},
+constexpr bool kNoBalloon = false;
+
+// One row per control of the face, in the order they are stacked: each row
+// creates its control, stores it in its field and connects its handler.
+const ControlRow kControls[] = {
+    {"HintLabel1", Label{&TForm1::HintLabel1}, {520, 12, 150, 19}, "", "HINT",
+     {-17, true, 5468061, Typeface::PMincho}},
+    {"Effect1", Speed{&TForm1::Effect1}, {528, 40, 97, 20}, "Run!", "Difference", {-15, true, 12482610},
+     &TForm1::Effect1Click},
+    {"RectButton", Speed{&TForm1::RectButton}, {631, 42, 38, 20}, "Deep (mugen)", "Deep", {-15, true, 12482610},
+     &TForm1::RectButtonClick},
+    {"LCheckBox1", Box{1}, {529, 64, 25, 25}, "Form", "", {}},
+    {"LCheckBox2", Box{2}, {563, 64, 25, 25}, "Color", "", {}},
+    {"LCheckBox3", Box{3}, {595, 64, 25, 25}, "Paint", "", {}},
+    {"LCheckBox14", Box{14}, {634, 64, 25, 25}, "Slow", "", {}, &TForm1::LCheckBox14Click},
+    {"EffectOut1", Speed{&TForm1::EffectOut1}, {526, 90, 105, 20}, "Stop", "Run along", {-15, true, 12482610},
+     &TForm1::EffectOut1Click},
+    {"Bitsave", Speed{&TForm1::Bitsave}, {639, 91, 14, 20}, "Bitmap save", "B", {-13, false, 12482610},
+     &TForm1::BitsaveClick},
+    {"JpegButton", Speed{&TForm1::JpegButton}, {657, 91, 14, 20}, "Jpeg save", "J", {-13, false, 12482610},
+     &TForm1::JpegButtonClick},
+    {"Velocity", Speed{&TForm1::Velocity}, {527, 116, 81, 20}, "Velocity", "Velocity", {-15, true, 5468061},
+     &TForm1::VelocityClick},
+    {"LCheckBox18", Box{18}, {614, 114, 25, 25}, "RoadMovie", "", {}},
+    {"LCheckBox16", Box{16}, {643, 114, 25, 25}, "Movement", "", {}, &TForm1::LCheckBox16Click},
+    {"finearts", Speed{&TForm1::finearts}, {527, 140, 81, 20}, "plan de arts", "plan de arts", {-13, true, 5468061},
+     &TForm1::fineartsClick},
+    {"LCheckBox19", Box{19}, {614, 138, 25, 25}, "Clock", "", {}, &TForm1::LCheckBox19Click},
+    {"LCheckBox17", Box{17}, {643, 138, 25, 25}, "MiniBlackHole", "", {}},
+    {"LCheckBox20", Box{20}, {529, 162, 25, 25}, "Green", "", {}, &TForm1::LCheckBox20Click},
+    {"LCheckBox21", Box{21}, {560, 162, 25, 25}, "Bright", "", {}, &TForm1::LCheckBox21Click},
+    {"LCheckBox23", Box{23}, {614, 162, 25, 25}, "Repetition", "", {}, &TForm1::LCheckBox23Click},
+    {"LCheckBox22", Box{22}, {643, 162, 25, 25}, "plan de arts", "", {}, &TForm1::LCheckBox22Click},
+    {"Label3", Label{&TForm1::Label3}, {594, 171, 10, 10}, "Arts run", "", {0, false, 13626823}},
+    {"Scroll2", Speed{&TForm1::Scroll2}, {582, 192, 51, 20}, "Credits", "About", {-15, false, 12482610},
+     &TForm1::About},
+    {"FontColor1", Speed{&TForm1::FontColor1}, {524, 216, 80, 20}, "FontColor", "FontColor", {-15, false, 12482610},
+     &TForm1::FontColor1Click},
+    {"BgColor1", Speed{&TForm1::BgColor1}, {524, 240, 80, 20}, "BgColor", "BgColor", {-15, false, 12482610},
+     &TForm1::BgColor1Click},
+    {"BGChange", Speed{&TForm1::BGChange}, {524, 264, 80, 20}, "BgRandom", "BgRandom", {-15, false, 12482610},
+     &TForm1::BGChangeClick},
+    {"FLabel", Label{&TForm1::FLabel}, {618, 221, 10, 10}, "FontColor", "", {}},
+    {"GLabel", Label{&TForm1::GLabel}, {618, 245, 10, 10}, "BgColor", "", {}},
+    {"FOBlack1", Speed{&TForm1::FOBlack1}, {639, 216, 31, 20}, "BLackFadeout", "FOB", {-13, false, 12482610},
+     &TForm1::FOBlack1Click},
+    {"FadeOut1", Speed{&TForm1::FadeOut1}, {639, 240, 31, 20}, "FadeOut", "FOut", {-13, false, 12482610},
+     &TForm1::Fadeout1Click},
+    {"LCheckBox4", Box{4}, {612, 263, 25, 25}, "Cool Color", "", {}},
+    {"LCheckBox15", Box{15}, {641, 264, 25, 25}, "Gothic", "", {}, &TForm1::LCheckBox15Click},
+    {"Leaf1", Speed{&TForm1::Leaf1, kNoBalloon}, {525, 296, 35, 20}, "Leaf save", "Leaf", {-15, false, 12482610},
+     &TForm1::Leaf1Click},
+    {"Leafgo1", Speed{&TForm1::Leafgo1}, {565, 296, 35, 20}, "Leaf go", "Go", {-15, false, 12482610},
+     &TForm1::Leafgo1Click},
+    {"LCheckBox12", Box{12}, {612, 295, 25, 25}, "+Begin End", "", {}},
+    {"LCheckBox13", Box{13}, {641, 295, 25, 25}, "Name on", "", {}, &TForm1::LCheckBox13Click},
+    {"Label1", Label{&TForm1::Label1}, {520, 321, 81, 15}, "Real Page", "Page", {-15, true, 7372205}},
+    {"Label2", Label{&TForm1::Label2}, {520, 350, 81, 15}, "ALL Page", "ALL Page", {-15, true, 8872536}},
+    {"Small1", Shine{&TForm1::Small1, {-12, 12546933}}, {616, 368, 45, 17}, "Tray Icon", "Small",
+     {-13, true, 12482610}, &TForm1::Small1Click},
+    {"Exit1", Shine{&TForm1::Exit1, {-17, 6648544}}, {619, 392, 42, 17}, "FIN", "Exit", {-15, true, 7961548},
+     &TForm1::Exit1Click},
+    {"ExtTrackBar1", Slider{&TForm1::ExtTrackBar1, &TForm1::ExtTrackBar1Change}, {18, 390, 274, 25}, "scale : 1",
+     "", {}},
+    {"LCheckBox11", Box{11}, {293, 390, 25, 25}, "Keep", "", {}},
+    {"TriButton2", Triangle{&TForm1::TriButton2, tsLeft}, {326, 392, 30, 20}, "Back Page", "", {0, false, 11256527},
+     &TForm1::TriButton2Click},
+    {"Reset1", Speed{&TForm1::Reset1}, {363, 392, 27, 21}, "Reset", "", {-15, false, 12482610}, &TForm1::Reset1Click},
+    {"TriButton1", Triangle{&TForm1::TriButton1, tsRight}, {397, 392, 30, 20}, "Ecriture", "", {0, false, 16497821},
+     &TForm1::TriButton1Click},
+    {"LCheckBox6", Box{6}, {435, 389, 25, 25}, "Tenderly", "", {}, &TForm1::LCheckBox6Click},
+    {"LCheckBox7", Box{7}, {468, 389, 25, 25}, "+Fade In", "", {}},
+    {"LCheckBox5", Box{5}, {500, 389, 25, 25}, "+Fade Out", "", {}},
+    {"LCheckBox8", Box{8}, {532, 389, 25, 25}, "Horizontal", "", {}, &TForm1::LCheckBox8Click},
+    {"SepaCheckBox", Box{&TForm1::SepaCheckBox}, {580, 389, 25, 25}, "Deep Separation", "", {}},
 };
 
-QFont faceFont(int logicalHeight, bool bold)
+QFont faceFont(int logicalHeight, bool bold, Typeface face = Typeface::Serif)
 {
-    QFont f(QStringLiteral("Liberation Serif"));
+    QFont f(face == Typeface::PMincho ? QStringLiteral("IPAPMincho") : QStringLiteral("Liberation Serif"));
     if (logicalHeight != 0)
         f.setPixelSize(std::abs(logicalHeight));
     f.setBold(bold);
     return f;
 }
 
-void setColour(QWidget *w, Kind kind, const char *caption, uint32_t colour)
+void setTextColour(QWidget *w, const QColor &colour)
 {
-    if (colour == 0)
+    if (!colour.isValid())
         return;
     QPalette pal = w->palette();
-    if (kind == Kind::TriLeft || kind == Kind::TriRight) {
-        pal.setColor(QPalette::Button, toQColor(colour));
-    } else if (kind == Kind::Label && *caption == '\0') {
-        pal.setColor(QPalette::Window, toQColor(colour));
-    } else {
-        pal.setColor(QPalette::WindowText, toQColor(colour));
-        pal.setColor(QPalette::ButtonText, toQColor(colour));
-    }
+    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::ButtonText, colour);
     w->setPalette(pal);
 }
 
@@ -138,6 +204,81 @@ EffectClock clockOf(Platform &platform)
     clock.utcMsOfDay = [&platform] { return platform.utcMsOfDay(); };
     clock.localTime = [&platform] { return platform.localTime(); };
     return clock;
+}
+
+template <class... Visitors>
+struct Overloaded : Visitors...
+{
+    using Visitors::operator()...;
+};
+template <class... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
+
+// Creates the control of a row on the window, stores it in its field and
+// connects its handler, through guarded() as every handler of the window.
+void createControl(TForm1 &f, const ControlRow &row)
+{
+    const Ink &ink = row.ink;
+    const QColor colour = ink.colour != 0 ? toQColor(ink.colour) : QColor();
+    QAbstractButton *button = nullptr;
+    QWidget *w = std::visit(
+        Overloaded{
+            [&](const Label &c) -> QWidget * {
+                auto *l = new QLabel(QString::fromUtf8(row.caption), &f);
+                l->setAlignment(Qt::AlignCenter);
+                if (*row.caption) {
+                    setTextColour(l, colour);
+                } else { // the lamp and the swatches show their colour
+                    l->setAutoFillBackground(true);
+                    if (colour.isValid()) {
+                        QPalette pal = l->palette();
+                        pal.setColor(QPalette::Window, colour);
+                        l->setPalette(pal);
+                    }
+                }
+                return (f.*c.field) = l;
+            },
+            [&](const Speed &c) -> QWidget * {
+                auto *b = new THWaSpeedButton(&f);
+                b->setCaption(QString::fromUtf8(row.caption));
+                b->setBalloonHint(c.balloon);
+                setTextColour(b, colour);
+                return button = (f.*c.field) = b;
+            },
+            [&](const Shine &c) -> QWidget * {
+                auto *b = new TShineSpeedButton(&f);
+                b->setText(QString::fromUtf8(row.caption));
+                b->setActiveFont(faceFont(c.hover.height, false), toQColor(c.hover.colour));
+                setTextColour(b, colour);
+                return button = (f.*c.field) = b;
+            },
+            [&](const Triangle &c) -> QWidget * {
+                auto *b = new TTriangleButton(c.style, &f);
+                if (colour.isValid())
+                    b->setFaceColour(colour);
+                return button = (f.*c.field) = b;
+            },
+            [&](const Box &c) -> QWidget * {
+                auto *b = new TLozengeCheckBox(&f);
+                (c.field ? (f.*c.field) : f.LCheckBox.at(size_t(c.number))) = b;
+                return button = b;
+            },
+            [&](const Slider &c) -> QWidget * {
+                auto *s = new TExtTrackBar(&f);
+                QObject::connect(s, &QSlider::valueChanged, &f,
+                                 guarded([&f, change = c.change](int position) { (f.*change)(position); }));
+                return (f.*c.field) = s;
+            },
+        },
+        row.control);
+    w->setObjectName(QString::fromLatin1(row.name));
+    w->setGeometry(row.place);
+    w->setToolTip(QString::fromLatin1(row.hint));
+    if (ink.height != 0)
+        w->setFont(faceFont(ink.height, ink.bold, ink.face));
+    if (row.click)
+        QObject::connect(button, &QAbstractButton::clicked, &f,
+                         guarded([&f, click = row.click](bool) { (f.*click)(); }));
 }
 
 } // namespace
@@ -200,126 +341,13 @@ void TForm1::createControls()
     Image1->onMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
     FCanvas = std::make_unique<Canvas>(&Image1->picture());
 
-    for (const ControlRow &c : kControls) {
-        QWidget *w = nullptr;
-        const QString name = QString::fromLatin1(c.name);
-        switch (c.kind) {
-        case Kind::Label: {
-            auto *l = new QLabel(QString::fromLatin1(c.caption), this);
-            l->setAlignment(Qt::AlignCenter);
-            w = l;
-            break;
-        }
-        case Kind::Speed: {
-            auto *b = new THWaSpeedButton(this);
-            b->setProperty("caption", QString::fromLatin1(c.caption));
-            w = b;
-            break;
-        }
-        case Kind::Shine: {
-            auto *b = new TShineSpeedButton(this);
-            b->setText(QString::fromLatin1(c.caption));
-            w = b;
-            break;
-        }
-        case Kind::TriLeft:
-        case Kind::TriRight:
-            w = new TTriangleButton(c.kind == Kind::TriLeft ? tsLeft : tsRight, this);
-            break;
-        case Kind::Box:
-            w = new TLozengeCheckBox(this);
-            break;
-        case Kind::Slider:
-            w = new TExtTrackBar(this);
-            break;
-        }
-        w->setObjectName(name);
-        w->setGeometry(c.left, c.top, c.width, c.height);
-        if (*c.hint)
-            w->setToolTip(QString::fromLatin1(c.hint));
-        if (c.fontHeight != 0)
-            w->setFont(faceFont(c.fontHeight, c.bold));
-        setColour(w, c.kind, c.caption, c.colour);
-    }
-
-    auto find = [this](const char *name) { return findChild<QWidget *>(QString::fromLatin1(name)); };
-    HintLabel1 = static_cast<QLabel *>(find("HintLabel1"));
-    Label1 = static_cast<QLabel *>(find("Label1"));
-    Label2 = static_cast<QLabel *>(find("Label2"));
-    Label3 = static_cast<QLabel *>(find("Label3"));
-    FLabel = static_cast<QLabel *>(find("FLabel"));
-    GLabel = static_cast<QLabel *>(find("GLabel"));
-    for (QLabel *swatch : {FLabel, GLabel, Label3})
-        swatch->setAutoFillBackground(true);
-    Label3->hide();
-    auto speed = [&](const char *n) { return static_cast<THWaSpeedButton *>(find(n)); };
-    Effect1 = speed("Effect1");
-    RectButton = speed("RectButton");
-    EffectOut1 = speed("EffectOut1");
-    Bitsave = speed("Bitsave");
-    JpegButton = speed("JpegButton");
-    Velocity = speed("Velocity");
-    finearts = speed("finearts");
-    Scroll2 = speed("Scroll2");
-    FontColor1 = speed("FontColor1");
-    BgColor1 = speed("BgColor1");
-    BGChange = speed("BGChange");
-    FOBlack1 = speed("FOBlack1");
-    FadeOut1 = speed("FadeOut1");
-    Leaf1 = speed("Leaf1");
-    Leafgo1 = speed("Leafgo1");
-    Reset1 = speed("Reset1");
+    for (const ControlRow &row : kControls)
+        createControl(*this, row);
+    Label3->hide(); // lit while plan de arts runs
     Reset1->setGlyph(resetGlyph());
-    Small1 = static_cast<TShineSpeedButton *>(find("Small1"));
-    Exit1 = static_cast<TShineSpeedButton *>(find("Exit1"));
-    // Under the pointer the two captions change size and colour.
-    Small1->setActiveFont(faceFont(-12, false), toQColor(12546933));
-    Exit1->setActiveFont(faceFont(-17, false), toQColor(6648544));
-    TriButton1 = static_cast<TTriangleButton *>(find("TriButton1"));
-    TriButton2 = static_cast<TTriangleButton *>(find("TriButton2"));
-    ExtTrackBar1 = static_cast<TExtTrackBar *>(find("ExtTrackBar1"));
-    for (int n = 1; n <= 23; ++n) {
-        if (n == 9 || n == 10)
-            continue;
-        LCheckBox[size_t(n)] = static_cast<TLozengeCheckBox *>(find(qPrintable(QStringLiteral("LCheckBox%1").arg(n))));
-    }
-    SepaCheckBox = static_cast<TLozengeCheckBox *>(find("SepaCheckBox"));
-
-    auto onClick = [this](QAbstractButton *button, void (TForm1::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
-    };
-    onClick(Exit1, &TForm1::Exit1Click);
-    onClick(box(14), &TForm1::LCheckBox14Click);
-    onClick(TriButton1, &TForm1::TriButton1Click);
-    onClick(TriButton2, &TForm1::TriButton2Click);
-    onClick(Reset1, &TForm1::Reset1Click);
-    onClick(Leaf1, &TForm1::Leaf1Click);
-    onClick(Leafgo1, &TForm1::Leafgo1Click);
-    onClick(box(6), &TForm1::LCheckBox6Click);
-    onClick(box(8), &TForm1::LCheckBox8Click);
-    onClick(box(15), &TForm1::LCheckBox15Click);
-    onClick(FontColor1, &TForm1::FontColor1Click);
-    onClick(BgColor1, &TForm1::BgColor1Click);
-    onClick(BGChange, &TForm1::BGChangeClick);
-    onClick(FadeOut1, &TForm1::Fadeout1Click);
-    onClick(FOBlack1, &TForm1::FOBlack1Click);
-    onClick(EffectOut1, &TForm1::EffectOut1Click);
-    onClick(Effect1, &TForm1::Effect1Click);
-    onClick(RectButton, &TForm1::RectButtonClick);
-    onClick(Velocity, &TForm1::VelocityClick);
-    onClick(finearts, &TForm1::fineartsClick);
-    onClick(box(16), &TForm1::LCheckBox16Click);
-    onClick(box(19), &TForm1::LCheckBox19Click);
-    onClick(box(20), &TForm1::LCheckBox20Click);
-    onClick(box(21), &TForm1::LCheckBox21Click);
-    onClick(box(22), &TForm1::LCheckBox22Click);
-    onClick(box(23), &TForm1::LCheckBox23Click);
-    onClick(Bitsave, &TForm1::BitsaveClick);
-    onClick(JpegButton, &TForm1::JpegButtonClick);
-    onClick(Scroll2, &TForm1::About);
-    onClick(Small1, &TForm1::Small1Click);
-    connect(box(13), &QAbstractButton::clicked, this, [this] { checked(13) ? PNameon() : PNameoff(); });
-    connect(ExtTrackBar1, &QSlider::valueChanged, this, &TForm1::ExtTrackBar1Change);
+    // The keys move the page slider; the boxes before it in the tab order
+    // take the focus only when clicked.
+    ExtTrackBar1->setFocus();
 }
 
 namespace {

@@ -131,6 +131,7 @@ public:
     void FCorvanes();                 // title screen, or "FIN" while FEnding
     void PNameon();                   // button captions shown
     void PNameoff();                  // button captions hidden
+    void LCheckBox13Click();          // "Name on"
 
     // --- effects/form_fades.cpp: fades and colour commands ------------------------
     void present();                   // repaint the picture and hold it one display frame

@@ -1,6 +1,5 @@
-// The application hint in the status line (AppHint) and which controls show
-// their hint in a balloon. Writes AppHintN1, HintLabel1's caption and hint,
-// and each control's balloon switch.
+// The application hint in the status line (AppHint) and the balloons.
+// Writes AppHintN1, HintLabel1's caption and hint.
 #include "app/TForm1.h"
 
 #include <QLabel>
@@ -12,26 +11,15 @@ namespace {
 
 constexpr const char *kStatusLineHint = "Corvane ver 1.04";
 
-// Their hint reaches the status line only. "Cool Color" and "+Begin End" get
-// their balloons from "Name on" (PNameon / PNameoff).
-constexpr const char *kNoBalloon[] = {"Leaf1", "ExtTrackBar1", "LCheckBox4", "LCheckBox12"};
-
-bool balloonByDefault(const QString &name)
-{
-    for (const char *n : kNoBalloon)
-        if (name == QLatin1String(n))
-            return false;
-    return true;
-}
-
 } // namespace
 
+// Which controls keep their hint out of a balloon is each control's own
+// switch, set with the face (Leaf1, the slider) and by "Name on".
 void TForm1::createHints()
 {
-    for (QWidget *w : findChildren<QWidget *>())
-        w->setProperty(kBalloonHintProperty, balloonByDefault(w->objectName()));
     AppHintN1 = new TAppHintN(this);
-    connect(AppHintN1, &TAppHintN::hintChanged, this, corvane::guarded([this](const QString &hint) { AppHint(hint); }));
+    connect(AppHintN1, &TAppHintN::hintChanged, this,
+            corvane::guarded([this](const QString &hint) { AppHint(hint); }));
 }
 
 void TForm1::AppHint(const QString &hint)

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "controls/BalloonHinted.h"
+
 namespace {
 
 constexpr int kTail = 9;          // the tail's height above the body
@@ -34,7 +36,10 @@ QColor colour(quint32 bbggrr)
 
 bool showsBalloon(const QWidget *w)
 {
-    return w && w->property(kBalloonHintProperty).toBool() && !w->toolTip().isEmpty();
+    if (!w || w->toolTip().isEmpty())
+        return false;
+    const auto *control = dynamic_cast<const BalloonHinted *>(w);
+    return !control || control->balloonHint();
 }
 
 } // namespace

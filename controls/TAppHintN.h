@@ -4,9 +4,9 @@
 // shows a control's hint in a THintEx balloon instead of Qt's plain tooltip,
 // which no control of the window ever shows.
 //
-// A control shows a balloon when its "balloonHint" property is true and its
-// tool tip (its hint) is not empty; every control reaches the application
-// hint whatever that property says.
+// A control shows a balloon when its tool tip (its hint) is not empty and it
+// has not switched its balloon off (BalloonHinted); every control reaches the
+// application hint whatever that switch says.
 #pragma once
 #include <QFont>
 #include <QPoint>
@@ -14,8 +14,6 @@
 #include <QPolygon>
 #include <QTimer>
 #include <QWidget>
-
-inline constexpr const char *kBalloonHintProperty = "balloonHint";
 
 // The look and the pauses, as the main window's AppHintN1 sets them.
 // Colours are 0x00BBGGRR.

@@ -12,6 +12,7 @@ TExtTrackBar::TExtTrackBar(QWidget *parent) : QSlider(Qt::Horizontal, parent)
     // The window's colour reaches the slider through palette propagation, so
     // filling with the inherited Window role follows every change of it.
     setAutoFillBackground(true);
+    setBalloonHint(false);
 }
 
 bool TExtTrackBar::event(QEvent *event)

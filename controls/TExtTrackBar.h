@@ -4,7 +4,9 @@
 #pragma once
 #include <QSlider>
 
-class TExtTrackBar : public QSlider
+#include "controls/BalloonHinted.h"
+
+class TExtTrackBar : public QSlider, public BalloonHinted
 {
 public:
     explicit TExtTrackBar(QWidget *parent = nullptr);

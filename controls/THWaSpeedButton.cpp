@@ -3,13 +3,23 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionToolButton>
-#include <QStylePainter>
 
 THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
 {
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void THWaSpeedButton::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    setText(m_captionShown ? m_caption : QString());
+}
+
+void THWaSpeedButton::setCaptionShown(bool shown)
+{
+    m_captionShown = shown;
+    setText(m_captionShown ? m_caption : QString());
 }
 
 void THWaSpeedButton::setGlyph(const QImage &glyph)
@@ -31,33 +41,71 @@ void THWaSpeedButton::setGlyph(const QImage &glyph)
     update();
 }
 
-void THWaSpeedButton::paintEvent(QPaintEvent *event)
+void THWaSpeedButton::enterEvent(QEnterEvent *event)
 {
-    if (m_glyph.isNull()) {
-        QToolButton::paintEvent(event);
-        return;
+    QToolButton::enterEvent(event);
+    if (!m_hot && isEnabled()) {
+        m_hot = true;
+        repaint();
     }
-    // The flat panel as the style draws it, then caption and glyph as one
-    // block centred on the button, the glyph below, 4 pixels apart.
-    QStyleOptionToolButton opt;
-    initStyleOption(&opt);
-    opt.text.clear();
-    opt.icon = QIcon();
-    QStylePainter p(this);
-    p.drawComplexControl(QStyle::CC_ToolButton, opt);
+}
 
+void THWaSpeedButton::leaveEvent(QEvent *event)
+{
+    QToolButton::leaveEvent(event);
+    if (m_hot && isEnabled()) {
+        m_hot = false;
+        update();
+    }
+}
+
+void THWaSpeedButton::changeEvent(QEvent *event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        m_hot = false;
+}
+
+void THWaSpeedButton::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    // The button colours of the classic desktop, on which the face was drawn;
+    // one-pixel edges in whole logical pixels, so they stay hard when scaled.
+    const QColor light(255, 255, 255), shadow(128, 128, 128);
+    const bool down = isDown() || isChecked();
+    if (down || m_hot) {
+        const QColor topLeft = down ? shadow : light, bottomRight = down ? light : shadow;
+        const int w = width(), h = height();
+        p.fillRect(0, 0, w, 1, topLeft);
+        p.fillRect(0, 0, 1, h, topLeft);
+        p.fillRect(0, h - 1, w, 1, bottomRight);
+        p.fillRect(w - 1, 0, 1, h, bottomRight);
+    }
+
+    // Caption and glyph as one block centred on the button, the glyph below,
+    // 4 pixels apart.
     const QFontMetrics fm(font());
     const bool caption = !text().isEmpty();
     const int textH = caption ? fm.height() : 0;
-    const int gap = caption ? 4 : 0;
+    const int gap = caption && !m_glyph.isNull() ? 4 : 0;
     const int blockH = textH + gap + m_glyph.height();
-    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint();
+    const QPoint shift = down ? QPoint(1, 1) : QPoint();
     const int top = (height() - blockH) / 2;
     if (caption) {
-        p.setPen(palette().color(QPalette::ButtonText));
-        p.drawText(QRect(0, top, width(), textH).translated(shift), Qt::AlignCenter, text());
+        const QRect r = QRect(0, top, width(), textH).translated(shift);
+        if (!isEnabled()) { // embossed: the highlight a pixel down and right, the shadow in place
+            p.setPen(light);
+            p.drawText(r.translated(1, 1), Qt::AlignCenter, text());
+            p.setPen(shadow);
+        } else {
+            p.setPen(palette().color(QPalette::ButtonText));
+        }
+        p.drawText(r, Qt::AlignCenter, text());
     }
-    p.drawImage(QPoint((width() - m_glyph.width()) / 2, top + textH + gap) + shift, m_glyph);
+    if (!m_glyph.isNull()) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false); // hard pixels when scaled
+        p.drawImage(QPoint((width() - m_glyph.width()) / 2, top + textH + gap) + shift, m_glyph);
+    }
 }
 
 TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QAbstractButton(parent)

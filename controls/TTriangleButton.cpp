@@ -2,6 +2,7 @@
 // that disarms a press dragged off the button.
 #include "controls/TTriangleButton.h"
 
+#include <QBitmap>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -35,8 +36,31 @@ TTriangleButton::TTriangleButton(TTaiangleStyle style, QWidget *parent)
 void TTriangleButton::setTriangleStyle(TTaiangleStyle style)
 {
     m_style = style;
-    setMask(QRegion(triangle(m_style, size()), Qt::WindingFill));
+    setMask(shape(m_style, size()));
     update();
+}
+
+QRegion TTriangleButton::shape(TTaiangleStyle style, QSize size)
+{
+    // The triangle as it is drawn, outline included: a region of the bare
+    // polygon keeps only the pixels whose centres lie inside, and would cut
+    // every other pixel off the lit edges.
+    QBitmap bits(size);
+    bits.fill(Qt::color0);
+    QPainter p(&bits);
+    p.setPen(QPen(Qt::color1, 1));
+    p.setBrush(Qt::color1);
+    p.drawPolygon(triangle(style, size));
+    p.end();
+    return QRegion(bits);
+}
+
+void TTriangleButton::setFaceColour(const QColor &colour)
+{
+    if (colour == m_face)
+        return;
+    m_face = colour;
+    repaint(); // a page button changes colour around a page written synchronously
 }
 
 QPolygon TTriangleButton::triangle(TTaiangleStyle style, QSize size)
@@ -58,7 +82,7 @@ QPolygon TTriangleButton::triangle(TTaiangleStyle style, QSize size)
 void TTriangleButton::resizeEvent(QResizeEvent *event)
 {
     QAbstractButton::resizeEvent(event);
-    setMask(QRegion(triangle(m_style, size()), Qt::WindingFill));
+    setMask(shape(m_style, size()));
 }
 
 bool TTriangleButton::hitButton(const QPoint &pos) const
@@ -73,7 +97,7 @@ void TTriangleButton::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), parentWidget() ? parentWidget()->palette().color(QPalette::Window) : Qt::gray);
     p.setPen(QPen(Qt::black, 1));
-    p.setBrush(m_pressed ? QColor(0x80, 0x80, 0x80) : palette().color(QPalette::Button));
+    p.setBrush(m_pressed ? QColor(0x80, 0x80, 0x80) : m_face);
     p.drawPolygon(t);
 
     if (m_pressed) {

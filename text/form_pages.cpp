@@ -30,12 +30,9 @@ constexpr uint32_t kTriPressed = 13626823;   // 0xCFEDC7, a page button while it
 constexpr uint32_t kTri1Normal = 16497821;   // 0xFBBC9D
 constexpr uint32_t kTri2Normal = 11256527;   // 0xABC2CF
 
-void paintButton(QWidget *button, uint32_t bbggrr)
+void paintButton(TTriangleButton *button, uint32_t bbggrr)
 {
-    QPalette pal = button->palette();
-    pal.setColor(QPalette::Button, toQColor(bbggrr));
-    button->setPalette(pal);
-    button->repaint();
+    button->setFaceColour(toQColor(bbggrr));
 }
 
 // The hourglass for the whole screen while the text is normalised and wrapped.

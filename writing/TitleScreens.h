@@ -1,6 +1,5 @@
 // The title screen ("Corvane") and the end screen ("FIN"): the word rises out
-// of the background colour and sinks back into it. Also the captions that
-// "Name on" puts on the window's buttons.
+// of the background colour and sinks back into it.
 #pragma once
 #include "effects/Fades.h"
 
@@ -53,35 +52,5 @@ struct TitleFlags
 // to the background colour again. The grain follows context.tenderly.
 void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
                const FadeContext &context);
-
-// "Name on": the captions of the window's flat buttons, in the order they are
-// set. An entry with balloonHint switches that control's balloon hint on
-// instead of setting a caption (its caption is null). Name off sets every
-// caption to the empty text and switches those two hints off, in the same order.
-struct NameButton
-{
-    const char *control;
-    const char *caption;
-    bool balloonHint;
-};
-inline constexpr NameButton kNameButtons[] = {
-    {"Effect1", "Difference", false},
-    {"EffectOut1", "Run along", false},
-    {"FontColor1", "FontColor", false},
-    {"BgColor1", "BgColor", false},
-    {"BGChange", "BgRandom", false},
-    {"Scroll2", "About", false},
-    {"FOBlack1", "FOB", false},
-    {"FadeOut1", "FOut", false},
-    {"Leaf1", "Leaf", false},
-    {"Leafgo1", "Go", false},
-    {"RectButton", "Deep", false},
-    {"LCheckBox4", nullptr, true},
-    {"LCheckBox12", nullptr, true},
-    {"Velocity", "Velocity", false},
-    {"finearts", "plan de arts", false},
-    {"Bitsave", "B", false},
-    {"JpegButton", "J", false},
-};
 
 } // namespace corvane

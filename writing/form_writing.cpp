@@ -1,12 +1,13 @@
 // The window's page writing, title and end screens and button captions.
-// Writes the picture, its hint, FPageShown, FBColor, FFreshStart and the
-// captions of the flat buttons.
+// Writes the picture, its hint, FPageShown, FBColor, FFreshStart, the
+// captions of the flat buttons and two boxes' balloons.
 #include "app/TForm1.h"
 
 #include <QMessageBox>
-#include <QToolButton>
 
 #include "app/TPictureBox.h"
+#include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
 #include "writing/Ecriture.h"
 #include "writing/PageComposer.h"
 #include "writing/TitleScreens.h"
@@ -28,6 +29,21 @@ void tellMissingFonts(QWidget *parent, const PageComposer &composer)
                                         "and start Corvane again.")
                              .arg(pageFontPackages()));
 }
+
+// What "Name on" switches, in the order it switches them: the captions the
+// flat buttons carry, and the balloons of "Cool Color" and "+Begin End".
+struct NameSwitch
+{
+    THWaSpeedButton *TForm1::*button = nullptr;
+    int box = 0; // LCheckBox[box] when there is no button
+};
+constexpr NameSwitch kNameSwitches[] = {
+    {&TForm1::Effect1},   {&TForm1::EffectOut1}, {&TForm1::FontColor1}, {&TForm1::BgColor1},
+    {&TForm1::BGChange},  {&TForm1::Scroll2},    {&TForm1::FOBlack1},   {&TForm1::FadeOut1},
+    {&TForm1::Leaf1},     {&TForm1::Leafgo1},    {&TForm1::RectButton}, {nullptr, 4},
+    {nullptr, 12},        {&TForm1::Velocity},   {&TForm1::finearts},   {&TForm1::Bitsave},
+    {&TForm1::JpegButton},
+};
 
 } // namespace
 
@@ -71,14 +87,11 @@ namespace {
 // captions of the flat buttons, and the balloons of two boxes.
 void showCaptions(TForm1 &f, bool shown)
 {
-    for (const NameButton &b : kNameButtons) {
-        auto *w = f.findChild<QWidget *>(QString::fromLatin1(b.control));
-        if (!w)
-            continue;
-        if (b.balloonHint)
-            w->setProperty("balloonHint", shown);
-        else if (auto *button = qobject_cast<QToolButton *>(w))
-            button->setText(shown ? QString::fromLatin1(b.caption) : QString());
+    for (const NameSwitch &s : kNameSwitches) {
+        if (s.button)
+            (f.*s.button)->setCaptionShown(shown);
+        else
+            f.box(s.box)->setBalloonHint(shown);
     }
 }
 
@@ -92,4 +105,9 @@ void TForm1::PNameon()
 void TForm1::PNameoff()
 {
     showCaptions(*this, false);
+}
+
+void TForm1::LCheckBox13Click()
+{
+    checked(13) ? PNameon() : PNameoff();
 }

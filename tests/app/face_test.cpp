@@ -1,16 +1,27 @@
-// The window's face: its outline and which presses move the window.
+// The window's face: its outline, which presses move the window, and the
+// controls it is made of, each bound to its field and its handler.
 #include <QApplication>
+#include <QColorDialog>
 #include <QLabel>
 #include <QToolButton>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <set>
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
 #include "core/Design.h"
 #include "app/TPictureBox.h"
+#include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
+#include "controls/TLozengeCheckBox.h"
 #include "controls/TRgn.h"
+#include "controls/TTriangleButton.h"
+#include "settings/IniProfile.h"
 
 namespace {
 
@@ -127,4 +138,329 @@ TEST(Face, ResetShowsItsGlyph)
         }
     EXPECT_GT(green, 100);
     EXPECT_EQ(white, 0);
+}
+
+namespace {
+
+// The window with the built-in text loaded and no title screen, "Name on" as
+// stored.
+struct Loaded
+{
+    QTemporaryDir dir;
+    std::unique_ptr<TForm1> form;
+    explicit Loaded(const char *nameOn = "1")
+    {
+        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
+        ini.write("Form\\LCheckBox11", "Checked", "0"); // the built-in text, whatever the folder holds
+        ini.write("Form\\LCheckBox12", "Checked", "0");
+        ini.write("Form\\LCheckBox13", "Checked", nameOn);
+        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
+        form->Timer2->stop();
+        form->Timer2Timer();
+    }
+};
+
+// Every field of the face, by the name its control must carry.
+std::vector<std::pair<QWidget *, QString>> faceFields(TForm1 &f)
+{
+    std::vector<std::pair<QWidget *, QString>> fields = {
+        {f.HintLabel1, "HintLabel1"}, {f.Label1, "Label1"},         {f.Label2, "Label2"},
+        {f.Label3, "Label3"},         {f.FLabel, "FLabel"},         {f.GLabel, "GLabel"},
+        {f.Effect1, "Effect1"},       {f.RectButton, "RectButton"}, {f.EffectOut1, "EffectOut1"},
+        {f.Bitsave, "Bitsave"},       {f.JpegButton, "JpegButton"}, {f.Velocity, "Velocity"},
+        {f.finearts, "finearts"},     {f.Scroll2, "Scroll2"},       {f.FontColor1, "FontColor1"},
+        {f.BgColor1, "BgColor1"},     {f.BGChange, "BGChange"},     {f.FOBlack1, "FOBlack1"},
+        {f.FadeOut1, "FadeOut1"},     {f.Leaf1, "Leaf1"},           {f.Leafgo1, "Leafgo1"},
+        {f.Reset1, "Reset1"},         {f.Small1, "Small1"},         {f.Exit1, "Exit1"},
+        {f.TriButton1, "TriButton1"}, {f.TriButton2, "TriButton2"}, {f.ExtTrackBar1, "ExtTrackBar1"},
+        {f.SepaCheckBox, "SepaCheckBox"},
+    };
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
+        fields.emplace_back(f.box(n), QStringLiteral("LCheckBox%1").arg(n));
+    return fields;
+}
+
+// The controls have no meta-object of their own, so qobject_cast cannot tell them apart.
+template <class Control>
+int childrenOf(TForm1 &f)
+{
+    int n = 0;
+    for (QObject *child : f.children())
+        n += dynamic_cast<Control *>(child) != nullptr;
+    return n;
+}
+
+} // namespace
+
+// Each field holds a control of its own, made once, named as the field (the
+// boxes' stored states go by that name) and lying on the face; nothing else
+// of its class was made beside them.
+TEST(Face, EveryFieldHoldsOneControlOfItsOwn)
+{
+    Window w;
+    TForm1 &f = w.form;
+    const auto fields = faceFields(f);
+    std::set<QWidget *> distinct;
+    for (const auto &[control, name] : fields) {
+        ASSERT_NE(control, nullptr) << qPrintable(name);
+        EXPECT_EQ(control->objectName(), name);
+        EXPECT_EQ(control->parentWidget(), &f) << qPrintable(name);
+        EXPECT_TRUE(f.rect().contains(control->geometry())) << qPrintable(name);
+        distinct.insert(control);
+    }
+    EXPECT_EQ(distinct.size(), fields.size());
+    for (int n : {0, 9, 10})
+        EXPECT_EQ(f.box(n), nullptr) << n;
+    EXPECT_EQ(childrenOf<TLozengeCheckBox>(f), 22);
+    EXPECT_EQ(childrenOf<THWaSpeedButton>(f), 16);
+    EXPECT_EQ(childrenOf<TShineSpeedButton>(f), 2);
+    EXPECT_EQ(childrenOf<TTriangleButton>(f), 2);
+    EXPECT_EQ(childrenOf<TExtTrackBar>(f), 1);
+    EXPECT_EQ(childrenOf<QLabel>(f), 6);
+}
+
+namespace {
+
+// What the handlers of the face change, read whole before and after a click.
+std::map<std::string, QString> observe(TForm1 &f)
+{
+    const QImage &pic = f.picture();
+    const QByteArray bytes(reinterpret_cast<const char *>(pic.constBits()), int(pic.sizeInBytes()));
+    return {
+        {"status", f.HintLabel1->text()},
+        {"page", QString::number(f.FPage)},
+        {"leaf", QString::number(f.FLeaf)},
+        {"page shown", QString::number(f.FPageShown)},
+        {"plain colour", QString::number(f.FBColor)},
+        {"running", QStringLiteral("%1%2%3%4").arg(f.FDifference).arg(f.FVelocity).arg(f.FArts).arg(f.FDeep)},
+        {"colours", QStringLiteral("%1 %2").arg(f.FoColor).arg(f.GColor)},
+        {"picture", QString::number(qHash(bytes))},
+        {"intervals", QStringLiteral("%1 %2 %3 %4")
+                          .arg(f.Timer1->interval())
+                          .arg(f.Timer3->interval())
+                          .arg(f.Timer4->interval())
+                          .arg(f.Timer5->interval())},
+        {"captions", f.Effect1->text()},
+        {"centre", QStringLiteral("%1 %2").arg(f.Pcx).arg(f.Pcy)},
+        {"window", QStringLiteral("%1 %2").arg(f.isVisible()).arg(f.isMinimized())},
+    };
+}
+
+QString changes(const std::map<std::string, QString> &before, const std::map<std::string, QString> &after)
+{
+    QString out;
+    for (const auto &[what, value] : before)
+        if (after.at(what) != value)
+            out += QString::fromStdString(what) + QLatin1Char(' ');
+    return out;
+}
+
+// Answers the dialogs a click opens: a colour dialog with another colour, a
+// file dialog by cancelling. Counts them.
+struct DialogAnswerer
+{
+    QTimer timer;
+    int seen = 0;
+    DialogAnswerer()
+    {
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            ++seen;
+            if (auto *colour = qobject_cast<QColorDialog *>(modal)) {
+                colour->setCurrentColor(QColor(200, 30, 60));
+                colour->accept();
+            } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                dialog->reject();
+            }
+        });
+        timer.start();
+    }
+};
+
+} // namespace
+
+// A click on a control runs its own handler: every control with one changes
+// what that handler changes, and a box without one changes nothing but itself.
+TEST(Face, EachControlRunsItsHandlerOnClick)
+{
+    Loaded w;
+    TForm1 &f = *w.form;
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    DialogAnswerer dialogs;
+
+    struct Case
+    {
+        QAbstractButton *control;
+        std::function<void()> before; // puts the window where the handler shows
+        bool handled;
+    };
+    const auto none = [] {};
+    const auto unwritten = [&] { f.FPageShown = false; };
+    const auto secondPage = [&] {
+        f.FPage = 2;
+        f.FSamePage = false;
+    };
+    const auto stop = [&] { f.EffectOut1Click(); };
+    const std::vector<Case> cases = {
+        {f.Effect1, stop, true},
+        {f.RectButton, stop, true},
+        {f.EffectOut1, [&] { f.Effect1Click(); }, true},
+        {f.Velocity, stop, true},
+        {f.finearts, stop, true},
+        {f.Scroll2, stop, true},
+        {f.FontColor1, stop, true},
+        {f.BgColor1, stop, true},
+        {f.BGChange, stop, true},
+        {f.FOBlack1, stop, true},
+        {f.FadeOut1, [&] { f.TriButton1Click(); }, true},
+        {f.Leaf1, [&] { f.FLeaf = f.FPage + 1; }, true},
+        {f.Leafgo1, [&] { f.FLeaf = f.FPage + 1; }, true},
+        {f.Reset1, secondPage, true},
+        {f.TriButton1, secondPage, true},
+        {f.TriButton2, secondPage, true},
+        {f.box(6), unwritten, true},
+        {f.box(8), unwritten, true},
+        {f.box(15), unwritten, true},
+        {f.box(13), none, true},
+        {f.box(14), none, true},
+        {f.box(16), none, true},
+        {f.box(19), [&] { f.Pcx = 10; }, true},
+        {f.box(20), none, true},
+        {f.box(21), none, true},
+        {f.box(22), none, true},
+        {f.box(23), none, true},
+        {f.Small1, none, true},
+        {f.box(1), none, false},
+        {f.box(2), none, false},
+        {f.box(3), none, false},
+        {f.box(4), none, false},
+        {f.box(5), none, false},
+        {f.box(7), none, false},
+        {f.box(11), none, false},
+        {f.box(12), none, false},
+        {f.box(17), none, false},
+        {f.box(18), none, false},
+        {f.SepaCheckBox, none, false},
+        {f.Exit1, none, true}, // last: it closes the window
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.control->objectName().toStdString());
+        if (!f.isVisible() || f.isMinimized()) {
+            f.showNormal();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+        }
+        c.before();
+        f.setStatus(QStringLiteral("-"));
+        const auto before = observe(f);
+        const int dialogsBefore = dialogs.seen;
+        const bool wasChecked = c.control->isChecked();
+        c.control->click();
+        const QString changed = changes(before, observe(f));
+        if (c.handled)
+            EXPECT_TRUE(!changed.isEmpty() || dialogs.seen > dialogsBefore) << "nothing changed";
+        else
+            EXPECT_EQ(changed, QString()) << "changed";
+        if (c.control->isCheckable())
+            EXPECT_NE(c.control->isChecked(), wasChecked) << "a box toggles itself";
+    }
+    EXPECT_FALSE(f.isVisible()) << "Exit closes the window";
+}
+
+// The page slider's moves reach the page.
+TEST(Face, SliderMovesThePage)
+{
+    Loaded w;
+    TForm1 &f = *w.form;
+    ASSERT_GT(f.FPageCount, 3);
+    f.ExtTrackBar1->setValue(3);
+    EXPECT_EQ(f.FPage, 3);
+    EXPECT_EQ(f.Label1->text(), QStringLiteral("3"));
+}
+
+// "Name on" shows the captions the flat buttons carry and gives "Cool Color"
+// and "+Begin End" their balloons; off, it takes all of them away. Until the
+// box is clicked, a window started with it off keeps the boxes' design
+// balloons; Leaf save never has one.
+TEST(Face, NameOnSwitchesCaptionsAndTwoBalloons)
+{
+    Loaded w("0");
+    TForm1 &f = *w.form;
+    const std::vector<std::pair<THWaSpeedButton *, QString>> captions = {
+        {f.Effect1, "Difference"}, {f.EffectOut1, "Run along"},  {f.FontColor1, "FontColor"},
+        {f.BgColor1, "BgColor"},   {f.BGChange, "BgRandom"},     {f.Scroll2, "About"},
+        {f.FOBlack1, "FOB"},       {f.FadeOut1, "FOut"},         {f.Leaf1, "Leaf"},
+        {f.Leafgo1, "Go"},         {f.RectButton, "Deep"},       {f.Velocity, "Velocity"},
+        {f.finearts, "plan de arts"}, {f.Bitsave, "B"},          {f.JpegButton, "J"},
+    };
+    const auto shown = [&] {
+        QString s;
+        for (const auto &[button, caption] : captions)
+            s += button->text() + QLatin1Char('|');
+        return s;
+    };
+    QString all;
+    for (const auto &[button, caption] : captions)
+        all += caption + QLatin1Char('|');
+    const QString blank = QString(QLatin1Char('|')).repeated(int(captions.size()));
+
+    EXPECT_EQ(shown(), blank);
+    EXPECT_TRUE(f.box(4)->balloonHint());
+    EXPECT_TRUE(f.box(12)->balloonHint());
+    f.box(13)->click();
+    EXPECT_EQ(shown(), all);
+    EXPECT_EQ(f.Reset1->text(), QString()) << "Reset shows only its glyph";
+    f.box(13)->click();
+    EXPECT_EQ(shown(), blank);
+    EXPECT_FALSE(f.box(4)->balloonHint());
+    EXPECT_FALSE(f.box(12)->balloonHint());
+    EXPECT_TRUE(f.box(6)->balloonHint()) << "the other boxes keep theirs";
+    f.box(13)->click();
+    EXPECT_TRUE(f.box(4)->balloonHint());
+    EXPECT_TRUE(f.box(12)->balloonHint());
+    EXPECT_FALSE(f.Leaf1->balloonHint());
+    EXPECT_FALSE(f.ExtTrackBar1->balloonHint());
+}
+
+// The window starts with the page slider focused. A click on a box gives it
+// the focus and its focus rectangle, a dotted line right of the lozenge; a
+// key it then receives (the slider takes no focus while Velocity runs) goes
+// to the window and does not toggle the box.
+TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
+{
+    Loaded w;
+    TForm1 &f = *w.form;
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(f.focusWidget(), f.ExtTrackBar1);
+
+    TLozengeCheckBox *keep = f.box(11);
+    const auto dotsRightOf = [&] {
+        const QImage shot = f.grab(keep->geometry()).toImage();
+        const QImage face = f.Rgn1->RgnBitmap().copy(keep->geometry()).convertToFormat(shot.format());
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            n += shot.pixel(21, y) != face.pixel(21, y);
+        return n;
+    };
+    EXPECT_EQ(dotsRightOf(), 0);
+    const bool was = keep->isChecked();
+    QTest::mouseClick(keep, Qt::LeftButton, {}, QPoint(11, 12));
+    EXPECT_NE(keep->isChecked(), was);
+    EXPECT_TRUE(keep->hasFocus());
+    EXPECT_GT(dotsRightOf(), 3);
+
+    f.VelocityClick();
+    ASSERT_TRUE(f.FVelocity);
+    ASSERT_EQ(f.focusWidget(), keep);
+    f.FPageShown = false;
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        QTest::keyClick(keep, key);
+        EXPECT_TRUE(f.FPageShown) << "the key wrote the page";
+        EXPECT_NE(keep->isChecked(), was) << "the key toggled the box";
+    }
 }

@@ -53,6 +53,24 @@ TEST(Triangle, OnlyTheTriangleIsHit)
     EXPECT_EQ(page.clicks.count(), 1);
 }
 
+// The shape that shows and takes presses holds the whole outline: every
+// pixel of the lit upper edge and of the back, none of the corners beyond.
+TEST(Triangle, ShapeHoldsItsOutline)
+{
+    const QRegion right = TTriangleButton::shape(tsRight, QSize(30, 20));
+    for (int x = 0; x < 30; ++x) {
+        const int edge = (x + 1) / 3; // the upper edge from (0, 0) to (30, 10)
+        EXPECT_TRUE(right.contains(QPoint(x, edge))) << x;
+        EXPECT_FALSE(right.contains(QPoint(x, edge - 2))) << x;
+    }
+    for (int y = 0; y < 20; ++y)
+        EXPECT_TRUE(right.contains(QPoint(0, y))) << y;
+    const QRegion left = TTriangleButton::shape(tsLeft, QSize(30, 20));
+    EXPECT_TRUE(left.contains(QPoint(29, 0)));
+    EXPECT_TRUE(left.contains(QPoint(0, 10)));
+    EXPECT_FALSE(left.contains(QPoint(2, 2)));
+}
+
 // Dragged off for a watch tick, a press no longer clicks, even released back
 // over the button; a quick press and release does.
 TEST(Triangle, WatchDisarmsAPressDraggedAway)
@@ -90,9 +108,8 @@ TEST(Triangle, DoubleClickClicksTwice)
 TEST(Triangle, RaisedAndPressedDrawing)
 {
     Page page;
-    QPalette pal = page.button->palette();
-    pal.setColor(QPalette::Button, QColor(157, 188, 251));
-    page.button->setPalette(pal);
+    EXPECT_EQ(page.button->faceColour(), QColor(0xC0, 0xC0, 0xC0));
+    page.button->setFaceColour(QColor(157, 188, 251));
     QImage up = page.button->grab().toImage();
     EXPECT_EQ(up.pixel(10, 10), qRgb(157, 188, 251));
     EXPECT_EQ(up.pixel(15, 5), qRgb(255, 255, 255));
