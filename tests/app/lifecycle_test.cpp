@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,7 +13,6 @@
 #include "controls/TLozengeCheckBox.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/IniProfile.h"
-#include "writing/TitleScreens.h"
 
 namespace {
 
@@ -177,32 +175,5 @@ TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
     EXPECT_EQ(f.Timer2->interval(), 500);
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_LT(f.Timer2->remainingTime(), 450);
-}
-
-// "Name on" puts every caption of its table on and takes every one off
-// again, with the balloons of "Cool Color" and "+Begin End".
-TEST(Lifecycle, NameOnShowsAndHidesEveryCaption)
-{
-    Window w;
-    TForm1 f(w.ini());
-    ASSERT_TRUE(f.checked(13)) << "checked at the first start";
-    auto expectShown = [&f](bool shown) {
-        for (const corvane::NameButton &b : corvane::kNameButtons) {
-            auto *control = f.findChild<QWidget *>(QString::fromLatin1(b.control));
-            ASSERT_TRUE(control) << b.control;
-            if (b.balloonHint) {
-                EXPECT_EQ(control->property("balloonHint").toBool(), shown) << b.control;
-            } else {
-                auto *button = qobject_cast<QToolButton *>(control);
-                ASSERT_TRUE(button) << b.control;
-                EXPECT_EQ(button->text(), shown ? QString::fromLatin1(b.caption) : QString()) << b.control;
-            }
-        }
-    };
-    expectShown(true);
-    f.box(13)->click();
-    expectShown(false);
-    f.box(13)->click();
-    expectShown(true);
 }
 
