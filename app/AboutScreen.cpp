@@ -12,8 +12,8 @@
 
 namespace corvane {
 
-void composeAbout(TABitmap &bitmap, const FaceLibrary &faces, bool gothic, quint32 FoColor, quint32 GColor,
-                  bool tenderly, RandomGenerator &random)
+void composeAbout(TABitmap &bitmap, const FaceLibrary &faces, bool gothic, quint32 FoColor,
+                  quint32 GColor, bool tenderly, RandomGenerator &random)
 {
     if (bitmap.isEmpty())
         bitmap.setSize(kPictureWidth, kPictureHeight);

@@ -41,7 +41,8 @@ bool installSignalPipe()
 
 } // namespace
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Corvane"));
     // The window's app id: it names the desktop entry, so docks find its icon.

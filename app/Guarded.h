@@ -21,7 +21,7 @@ void reportEscapedError(std::exception_ptr error) noexcept;
 // propagated. A handler that takes the signal's arguments gets them; one that
 // takes none is called without them, as a plain slot would be (clicked(bool),
 // triggered(bool) and QTimer's private tag are dropped).
-template <class Handler>
+template<class Handler>
 auto guarded(Handler handler)
 {
     return [handler = std::move(handler)](auto &&...args) noexcept {

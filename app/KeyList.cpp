@@ -12,7 +12,10 @@ namespace corvane {
 
 namespace {
 
-QString code(const QString &s) { return QLatin1Char('`') + s + QLatin1Char('`'); }
+QString code(const QString &s)
+{
+    return QLatin1Char('`') + s + QLatin1Char('`');
+}
 
 QString quoted(const char *text)
 {
@@ -48,23 +51,23 @@ struct MenuItemWords
     const char *name, *does;
 };
 constexpr MenuItemWords kMenuWords[] = {
-    {"RunR1", "start Difference"},
-    {"Deep1", "start Deep"},
-    {"RunalongA1", "stop the running animation"},
-    {"Velocity1", "start Velocity"},
-    {"plandeartsA1", "start plan de arts"},
-    {"Bitmapsave1", "save the picture as a bitmap"},
-    {"FColorF1", "choose the text colour"},
-    {"BgColorB1", "choose the background colour"},
-    {"BgRandomM1", "a random background colour"},
-    {"AboutT1", "the About screen"},
-    {"LeafL1", "set the bookmark at this page"},
-    {"GoG1", "go to the bookmark"},
-    {"Ecriture1", "the next page"},
-    {"BackPage1", "the previous page"},
-    {"Reset2", "back to page 1"},
-    {"Small2", "hide to the notification area"},
-    {"Exit2", "close the program"},
+        {"RunR1", "start Difference"},
+        {"Deep1", "start Deep"},
+        {"RunalongA1", "stop the running animation"},
+        {"Velocity1", "start Velocity"},
+        {"plandeartsA1", "start plan de arts"},
+        {"Bitmapsave1", "save the picture as a bitmap"},
+        {"FColorF1", "choose the text colour"},
+        {"BgColorB1", "choose the background colour"},
+        {"BgRandomM1", "a random background colour"},
+        {"AboutT1", "the About screen"},
+        {"LeafL1", "set the bookmark at this page"},
+        {"GoG1", "go to the bookmark"},
+        {"Ecriture1", "the next page"},
+        {"BackPage1", "the previous page"},
+        {"Reset2", "back to page 1"},
+        {"Small2", "hide to the notification area"},
+        {"Exit2", "close the program"},
 };
 
 QString menuItemDoes(const QString &name)
@@ -86,37 +89,49 @@ QString keysMarkdown(const TForm1 &form)
 {
     QString md;
     md += QStringLiteral(
-        "# Keys and menu items\n\n"
-        "<!-- Printed from the key tables (app/form_keys.cpp) and the context menu (app/form_menu.cpp) by\n"
-        "     CORVANE_WRITE_KEYS=1 build/tests/test_app --gtest_filter='KeyList.*'; the test fails when they differ. -->\n\n"
-        "The window sees every key before the control that has the focus. Keys are compared exactly: "
-        "only the lower-case letters listed act, and Shift or Caps Lock turns them into other keys. "
-        "\"Busy\" means that one of the four animations runs.\n\n"
-        "## Character keys\n\n"
-        "Tested in this order; every matching step acts, so one key may do several things. Where the "
-        "condition is *busy: leave*, the key does nothing at all while an animation runs. A toggle shows "
-        "the first text when the box or flag was set, the second when it was not.\n\n");
+            "# Keys and menu items\n\n"
+            "<!-- Printed from the key tables (app/form_keys.cpp) and the context menu "
+            "(app/form_menu.cpp) by\n"
+            "     CORVANE_WRITE_KEYS=1 build/tests/test_app --gtest_filter='KeyList.*'; the test "
+            "fails when they differ. -->\n\n"
+            "The window sees every key before the control that has the focus. Keys are compared "
+            "exactly: "
+            "only the lower-case letters listed act, and Shift or Caps Lock turns them into other "
+            "keys. "
+            "\"Busy\" means that one of the four animations runs.\n\n"
+            "## Character keys\n\n"
+            "Tested in this order; every matching step acts, so one key may do several things. "
+            "Where the "
+            "condition is *busy: leave*, the key does nothing at all while an animation runs. A "
+            "toggle shows "
+            "the first text when the box or flag was set, the second when it was not.\n\n");
     md += row({QStringLiteral("Step"), QStringLiteral("Key"), QStringLiteral("Condition"),
                QStringLiteral("Action"), QStringLiteral("Status text")});
-    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),
-               QStringLiteral("---")});
+    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),
+               QStringLiteral("---"), QStringLiteral("---")});
     for (const KeyPressStep &s : keyPressSteps())
-        md += row({QString::number(s.step), keysColumn(s.keys), QString::fromLatin1(describe(s.when)),
-                   QString::fromLatin1(s.does), statusColumn(s.wasSet, s.wasNot)});
+        md += row({QString::number(s.step), keysColumn(s.keys),
+                   QString::fromLatin1(describe(s.when)), QString::fromLatin1(s.does),
+                   statusColumn(s.wasSet, s.wasNot)});
 
-    md += QStringLiteral("\n## Other keys\n\nTested in this order, before the character keys; every matching "
-                         "row acts.\n\n");
+    md += QStringLiteral(
+            "\n## Other keys\n\nTested in this order, before the character keys; every matching "
+            "row acts.\n\n");
     md += row({QStringLiteral("Key (code)"), QStringLiteral("Condition"), QStringLiteral("Action"),
                QStringLiteral("Status text")});
-    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---")});
+    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),
+               QStringLiteral("---")});
     for (const KeyDownStep &s : keyDownSteps())
         md += row({QString::fromLatin1(s.name), QString::fromLatin1(describe(s.when)),
                    QString::fromLatin1(s.does), statusColumn(s.wasSet, s.wasNot)});
 
-    md += QStringLiteral("\n## Context menu\n\nA right click on the window, or the key `y`, opens it. The "
-                         "shortcuts work anywhere in the window, with the menu open or not.\n\n");
-    md += row({QStringLiteral("Item"), QStringLiteral("Action"), QStringLiteral("Shortcut"), QStringLiteral("Hint")});
-    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---")});
+    md += QStringLiteral(
+            "\n## Context menu\n\nA right click on the window, or the key `y`, opens it. The "
+            "shortcuts work anywhere in the window, with the menu open or not.\n\n");
+    md += row({QStringLiteral("Item"), QStringLiteral("Action"), QStringLiteral("Shortcut"),
+               QStringLiteral("Hint")});
+    md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),
+               QStringLiteral("---")});
     for (const QAction *a : form.PopupMenu1->actions()) {
         if (a->isSeparator()) {
             md += row({QStringLiteral("(separator)"), QString(), QString(), QString()});
@@ -125,7 +140,9 @@ QString keysMarkdown(const TForm1 &form)
         const QString keys = a->shortcut().toString(QKeySequence::PortableText);
         md += row({QLatin1Char('"') + a->text() + QLatin1Char('"'), menuItemDoes(a->objectName()),
                    keys.isEmpty() ? QString() : code(keys),
-                   a->statusTip().isEmpty() ? QString() : QLatin1Char('"') + a->statusTip() + QLatin1Char('"')});
+                   a->statusTip().isEmpty()
+                           ? QString()
+                           : QLatin1Char('"') + a->statusTip() + QLatin1Char('"')});
     }
     return md;
 }

@@ -17,19 +17,19 @@ namespace corvane {
 enum class When {
     Always,
     BusyLeave,
-    NoDifference,           // FDifference not set
-    NoVelocity,             // FVelocity not set
-    DeepNoVelocity,         // FDeep set, FVelocity not
-    Velocity,               // FVelocity set
-    VelocityClock,          // FVelocity set, "Clock" checked
-    VelocityNoClock,        // FVelocity set, "Clock" not checked
+    NoDifference,            // FDifference not set
+    NoVelocity,              // FVelocity not set
+    DeepNoVelocity,          // FDeep set, FVelocity not
+    Velocity,                // FVelocity set
+    VelocityClock,           // FVelocity set, "Clock" checked
+    VelocityNoClock,         // FVelocity set, "Clock" not checked
     VelocityNoClockMovement, // as VelocityNoClock, and "Movement" checked
-    NoVelocityArtsBox,      // FVelocity not set, "plan de arts" box checked
-    NoVelocityNoArtsBox,    // FVelocity not set, "plan de arts" box not checked
-    RoomRight,              // FVelocity set and Pcx < picture width - 10
-    RoomLeft,               // FVelocity set and Pcx > 10
-    RoomUp,                 // FVelocity set and Pcy > 10
-    RoomDown,               // FVelocity set and Pcy < picture height - 10
+    NoVelocityArtsBox,       // FVelocity not set, "plan de arts" box checked
+    NoVelocityNoArtsBox,     // FVelocity not set, "plan de arts" box not checked
+    RoomRight,               // FVelocity set and Pcx < picture width - 10
+    RoomLeft,                // FVelocity set and Pcx > 10
+    RoomUp,                  // FVelocity set and Pcy > 10
+    RoomDown,                // FVelocity set and Pcy < picture height - 10
 };
 bool holds(When when, const TForm1 &form);
 const char *describe(When when);
@@ -38,8 +38,8 @@ const char *describe(When when);
 struct Press
 {
     TForm1 &f;
-    QChar key;               // FormKeyPress: the character; FormKeyDown: none
-    int index = 0;           // position of the key among the row's keys
+    QChar key;                    // FormKeyPress: the character; FormKeyDown: none
+    int index = 0;                // position of the key among the row's keys
     const char *wasSet = nullptr; // the text shown when the toggled box or flag was set
     const char *wasNot = nullptr; // ... when it was not
 
@@ -48,8 +48,8 @@ struct Press
     // Each returns whether the box or flag was set before, having shown the
     // matching text.
     bool toggle(bool &flag);
-    bool toggleBox(int n);   // LCheckBox<n>; kSepaBox for SepaCheckBox
-    bool flipBox(int n);     // as toggleBox, showing nothing
+    bool toggleBox(int n); // LCheckBox<n>; kSepaBox for SepaCheckBox
+    bool flipBox(int n);   // as toggleBox, showing nothing
 };
 inline constexpr int kSepaBox = 24;
 
@@ -58,17 +58,17 @@ using KeyAction = void (*)(Press &);
 struct KeyPressStep
 {
     int step;
-    const char *keys;        // the characters that match; nullptr: any key
+    const char *keys; // the characters that match; nullptr: any key
     When when;
     KeyAction act;
     const char *wasSet, *wasNot;
-    const char *does;        // the action in words, for the list of keys
+    const char *does; // the action in words, for the list of keys
 };
 
 struct KeyDownStep
 {
-    const char *name;        // the key as its cap reads, with its virtual key code
-    int keys[3];             // Qt::Key values that match; all 0: any key
+    const char *name; // the key as its cap reads, with its virtual key code
+    int keys[3];      // Qt::Key values that match; all 0: any key
     When when;
     KeyAction act;
     const char *wasSet, *wasNot;

@@ -25,7 +25,9 @@ bool isSeparator(const QStyleOptionMenuItem &item)
 
 } // namespace
 
-MenuStyle::MenuStyle(int itemWidth, bool ownSeparators) : m_itemWidth(itemWidth), m_ownSeparators(ownSeparators)
+MenuStyle::MenuStyle(int itemWidth, bool ownSeparators)
+    : m_itemWidth(itemWidth)
+    , m_ownSeparators(ownSeparators)
 {
 }
 
@@ -51,10 +53,11 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
         painter->drawLine(r.left() + 1, mid + 1, r.right() - 1, mid + 1);
     } else {
         const QString caption = item->text.section(QLatin1Char('\t'), 0, 0);
-        painter->setPen(item->palette.color(item->state & State_Enabled ? QPalette::Active : QPalette::Disabled,
+        painter->setPen(item->palette.color(item->state & State_Enabled ? QPalette::Active
+                                                                        : QPalette::Disabled,
                                             QPalette::Text));
-        painter->drawText(r.adjusted(kTextLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          caption);
+        painter->drawText(r.adjusted(kTextLeft, 0, 0, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption);
     }
     painter->restore();
 }
@@ -74,7 +77,8 @@ QSize MenuStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
     return {m_itemWidth, QProxyStyle::sizeFromContents(type, option, size, widget).height()};
 }
 
-int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
+int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+                           const QWidget *widget) const
 {
     // The items fill the menu to its edge: no frame or margin of the style's own.
     switch (metric) {
@@ -90,7 +94,8 @@ int MenuStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const
 
 void drawMenuItself(QMenu *menu, int itemWidth, bool ownSeparators)
 {
-    auto *style = new MenuStyle(itemWidth, ownSeparators); // the application's style for everything else
+    auto *style = new MenuStyle(itemWidth,
+                                ownSeparators); // the application's style for everything else
     style->setParent(menu);
     menu->setStyle(style);
 }

@@ -9,8 +9,8 @@ class QMenu;
 
 namespace corvane {
 
-inline constexpr int kMenuItemWidth = 105;   // PopupMenu1's items and separators, pixels
-inline constexpr int kTrayItemWidth = 60;    // PopupMenu2's items ("Show", "Close")
+inline constexpr int kMenuItemWidth = 105; // PopupMenu1's items and separators, pixels
+inline constexpr int kTrayItemWidth = 60;  // PopupMenu2's items ("Show", "Close")
 inline constexpr int kMenuItemHeight = 25;
 inline constexpr int kMenuSeparatorHeight = 10;
 
@@ -24,7 +24,8 @@ public:
                      const QWidget *widget) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
                            const QWidget *widget) const override;
-    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override;
 
 private:
     int m_itemWidth;

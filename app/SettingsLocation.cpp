@@ -33,7 +33,9 @@ SettingsPlaces settingsPlacesOfThisProgram()
 {
     return {QCoreApplication::applicationFilePath(),
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-            [](const QString &path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }};
+            [](const QString &path) {
+                return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+            }};
 }
 
 QString settingsPathOfThisProgram()

@@ -8,7 +8,8 @@
 
 namespace corvane {
 
-struct SettingsPlaces {
+struct SettingsPlaces
+{
     QString programPath;      // the running program's file
     QString userConfigFolder; // for example ~/.config/Corvane
     // Whether this process may write the file or folder at a path; the real

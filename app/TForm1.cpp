@@ -55,9 +55,15 @@ struct Triangle
 };
 struct Box
 {
-    constexpr Box(int n) : number(n) {}
-    constexpr Box(TLozengeCheckBox *TForm1::*f) : field(f) {}
-    int number = 0;                         // LCheckBox[number], or
+    constexpr Box(int n)
+        : number(n)
+    {
+    }
+    constexpr Box(TLozengeCheckBox *TForm1::*f)
+        : field(f)
+    {
+    }
+    int number = 0;                             // LCheckBox[number], or
     TLozengeCheckBox *TForm1::*field = nullptr; // a box with a name of its own
 };
 struct Slider
@@ -95,81 +101,218 @@ constexpr bool kNoBalloon = false;
 // One row per control of the face, in the order they are stacked: each row
 // creates its control, stores it in its field and connects its handler.
 const ControlRow kControls[] = {
-    {"HintLabel1", Label{&TForm1::HintLabel1}, {520, 12, 150, 19}, "", "HINT",
-     {-17, true, 5468061, Typeface::PMincho}},
-    {"Effect1", Speed{&TForm1::Effect1}, {528, 40, 97, 20}, "Run!", "Difference", {-15, true, 12482610},
-     &TForm1::Effect1Click},
-    {"RectButton", Speed{&TForm1::RectButton}, {631, 42, 38, 20}, "Deep (mugen)", "Deep", {-15, true, 12482610},
-     &TForm1::RectButtonClick},
-    {"LCheckBox1", Box{1}, {529, 64, 25, 25}, "Form", "", {}},
-    {"LCheckBox2", Box{2}, {563, 64, 25, 25}, "Color", "", {}},
-    {"LCheckBox3", Box{3}, {595, 64, 25, 25}, "Paint", "", {}},
-    {"LCheckBox14", Box{14}, {634, 64, 25, 25}, "Slow", "", {}, &TForm1::LCheckBox14Click},
-    {"EffectOut1", Speed{&TForm1::EffectOut1}, {526, 90, 105, 20}, "Stop", "Run along", {-15, true, 12482610},
-     &TForm1::EffectOut1Click},
-    {"Bitsave", Speed{&TForm1::Bitsave}, {639, 91, 14, 20}, "Bitmap save", "B", {-13, false, 12482610},
-     &TForm1::BitsaveClick},
-    {"JpegButton", Speed{&TForm1::JpegButton}, {657, 91, 14, 20}, "Jpeg save", "J", {-13, false, 12482610},
-     &TForm1::JpegButtonClick},
-    {"Velocity", Speed{&TForm1::Velocity}, {527, 116, 81, 20}, "Velocity", "Velocity", {-15, true, 5468061},
-     &TForm1::VelocityClick},
-    {"LCheckBox18", Box{18}, {614, 114, 25, 25}, "RoadMovie", "", {}},
-    {"LCheckBox16", Box{16}, {643, 114, 25, 25}, "Movement", "", {}, &TForm1::LCheckBox16Click},
-    {"finearts", Speed{&TForm1::finearts}, {527, 140, 81, 20}, "plan de arts", "plan de arts", {-13, true, 5468061},
-     &TForm1::fineartsClick},
-    {"LCheckBox19", Box{19}, {614, 138, 25, 25}, "Clock", "", {}, &TForm1::LCheckBox19Click},
-    {"LCheckBox17", Box{17}, {643, 138, 25, 25}, "MiniBlackHole", "", {}},
-    {"LCheckBox20", Box{20}, {529, 162, 25, 25}, "Green", "", {}, &TForm1::LCheckBox20Click},
-    {"LCheckBox21", Box{21}, {560, 162, 25, 25}, "Bright", "", {}, &TForm1::LCheckBox21Click},
-    {"LCheckBox23", Box{23}, {614, 162, 25, 25}, "Repetition", "", {}, &TForm1::LCheckBox23Click},
-    {"LCheckBox22", Box{22}, {643, 162, 25, 25}, "plan de arts", "", {}, &TForm1::LCheckBox22Click},
-    {"Label3", Label{&TForm1::Label3}, {594, 171, 10, 10}, "Arts run", "", {0, false, 13626823}},
-    {"Scroll2", Speed{&TForm1::Scroll2}, {582, 192, 51, 20}, "Credits", "About", {-15, false, 12482610},
-     &TForm1::About},
-    {"FontColor1", Speed{&TForm1::FontColor1}, {524, 216, 80, 20}, "FontColor", "FontColor", {-15, false, 12482610},
-     &TForm1::FontColor1Click},
-    {"BgColor1", Speed{&TForm1::BgColor1}, {524, 240, 80, 20}, "BgColor", "BgColor", {-15, false, 12482610},
-     &TForm1::BgColor1Click},
-    {"BGChange", Speed{&TForm1::BGChange}, {524, 264, 80, 20}, "BgRandom", "BgRandom", {-15, false, 12482610},
-     &TForm1::BGChangeClick},
-    {"FLabel", Label{&TForm1::FLabel}, {618, 221, 10, 10}, "FontColor", "", {}},
-    {"GLabel", Label{&TForm1::GLabel}, {618, 245, 10, 10}, "BgColor", "", {}},
-    {"FOBlack1", Speed{&TForm1::FOBlack1}, {639, 216, 31, 20}, "BLackFadeout", "FOB", {-13, false, 12482610},
-     &TForm1::FOBlack1Click},
-    {"FadeOut1", Speed{&TForm1::FadeOut1}, {639, 240, 31, 20}, "FadeOut", "FOut", {-13, false, 12482610},
-     &TForm1::Fadeout1Click},
-    {"LCheckBox4", Box{4}, {612, 263, 25, 25}, "Cool Color", "", {}},
-    {"LCheckBox15", Box{15}, {641, 264, 25, 25}, "Gothic", "", {}, &TForm1::LCheckBox15Click},
-    {"Leaf1", Speed{&TForm1::Leaf1, kNoBalloon}, {525, 296, 35, 20}, "Leaf save", "Leaf", {-15, false, 12482610},
-     &TForm1::Leaf1Click},
-    {"Leafgo1", Speed{&TForm1::Leafgo1}, {565, 296, 35, 20}, "Leaf go", "Go", {-15, false, 12482610},
-     &TForm1::Leafgo1Click},
-    {"LCheckBox12", Box{12}, {612, 295, 25, 25}, "+Begin End", "", {}},
-    {"LCheckBox13", Box{13}, {641, 295, 25, 25}, "Name on", "", {}, &TForm1::LCheckBox13Click},
-    {"Label1", Label{&TForm1::Label1}, {520, 321, 81, 15}, "Real Page", "Page", {-15, true, 7372205}},
-    {"Label2", Label{&TForm1::Label2}, {520, 350, 81, 15}, "ALL Page", "ALL Page", {-15, true, 8872536}},
-    {"Small1", Shine{&TForm1::Small1, {-12, 12546933}}, {616, 368, 45, 17}, "Tray Icon", "Small",
-     {-13, true, 12482610}, &TForm1::Small1Click},
-    {"Exit1", Shine{&TForm1::Exit1, {-17, 6648544}}, {619, 392, 42, 17}, "FIN", "Exit", {-15, true, 7961548},
-     &TForm1::Exit1Click},
-    {"ExtTrackBar1", Slider{&TForm1::ExtTrackBar1, &TForm1::ExtTrackBar1Change}, {18, 390, 274, 25}, "scale : 1",
-     "", {}},
-    {"LCheckBox11", Box{11}, {293, 390, 25, 25}, "Keep", "", {}},
-    {"TriButton2", Triangle{&TForm1::TriButton2, tsLeft}, {326, 392, 30, 20}, "Back Page", "", {0, false, 11256527},
-     &TForm1::TriButton2Click},
-    {"Reset1", Speed{&TForm1::Reset1}, {363, 392, 27, 21}, "Reset", "", {-15, false, 12482610}, &TForm1::Reset1Click},
-    {"TriButton1", Triangle{&TForm1::TriButton1, tsRight}, {397, 392, 30, 20}, "Ecriture", "", {0, false, 16497821},
-     &TForm1::TriButton1Click},
-    {"LCheckBox6", Box{6}, {435, 389, 25, 25}, "Tenderly", "", {}, &TForm1::LCheckBox6Click},
-    {"LCheckBox7", Box{7}, {468, 389, 25, 25}, "+Fade In", "", {}},
-    {"LCheckBox5", Box{5}, {500, 389, 25, 25}, "+Fade Out", "", {}},
-    {"LCheckBox8", Box{8}, {532, 389, 25, 25}, "Horizontal", "", {}, &TForm1::LCheckBox8Click},
-    {"SepaCheckBox", Box{&TForm1::SepaCheckBox}, {580, 389, 25, 25}, "Deep Separation", "", {}},
+        {"HintLabel1",
+         Label{&TForm1::HintLabel1},
+         {520, 12, 150, 19},
+         "",
+         "HINT",
+         {-17, true, 5468061, Typeface::PMincho}},
+        {"Effect1",
+         Speed{&TForm1::Effect1},
+         {528, 40, 97, 20},
+         "Run!",
+         "Difference",
+         {-15, true, 12482610},
+         &TForm1::Effect1Click},
+        {"RectButton",
+         Speed{&TForm1::RectButton},
+         {631, 42, 38, 20},
+         "Deep (mugen)",
+         "Deep",
+         {-15, true, 12482610},
+         &TForm1::RectButtonClick},
+        {"LCheckBox1", Box{1}, {529, 64, 25, 25}, "Form", "", {}},
+        {"LCheckBox2", Box{2}, {563, 64, 25, 25}, "Color", "", {}},
+        {"LCheckBox3", Box{3}, {595, 64, 25, 25}, "Paint", "", {}},
+        {"LCheckBox14", Box{14}, {634, 64, 25, 25}, "Slow", "", {}, &TForm1::LCheckBox14Click},
+        {"EffectOut1",
+         Speed{&TForm1::EffectOut1},
+         {526, 90, 105, 20},
+         "Stop",
+         "Run along",
+         {-15, true, 12482610},
+         &TForm1::EffectOut1Click},
+        {"Bitsave",
+         Speed{&TForm1::Bitsave},
+         {639, 91, 14, 20},
+         "Bitmap save",
+         "B",
+         {-13, false, 12482610},
+         &TForm1::BitsaveClick},
+        {"JpegButton",
+         Speed{&TForm1::JpegButton},
+         {657, 91, 14, 20},
+         "Jpeg save",
+         "J",
+         {-13, false, 12482610},
+         &TForm1::JpegButtonClick},
+        {"Velocity",
+         Speed{&TForm1::Velocity},
+         {527, 116, 81, 20},
+         "Velocity",
+         "Velocity",
+         {-15, true, 5468061},
+         &TForm1::VelocityClick},
+        {"LCheckBox18", Box{18}, {614, 114, 25, 25}, "RoadMovie", "", {}},
+        {"LCheckBox16", Box{16}, {643, 114, 25, 25}, "Movement", "", {}, &TForm1::LCheckBox16Click},
+        {"finearts",
+         Speed{&TForm1::finearts},
+         {527, 140, 81, 20},
+         "plan de arts",
+         "plan de arts",
+         {-13, true, 5468061},
+         &TForm1::fineartsClick},
+        {"LCheckBox19", Box{19}, {614, 138, 25, 25}, "Clock", "", {}, &TForm1::LCheckBox19Click},
+        {"LCheckBox17", Box{17}, {643, 138, 25, 25}, "MiniBlackHole", "", {}},
+        {"LCheckBox20", Box{20}, {529, 162, 25, 25}, "Green", "", {}, &TForm1::LCheckBox20Click},
+        {"LCheckBox21", Box{21}, {560, 162, 25, 25}, "Bright", "", {}, &TForm1::LCheckBox21Click},
+        {"LCheckBox23",
+         Box{23},
+         {614, 162, 25, 25},
+         "Repetition",
+         "",
+         {},
+         &TForm1::LCheckBox23Click},
+        {"LCheckBox22",
+         Box{22},
+         {643, 162, 25, 25},
+         "plan de arts",
+         "",
+         {},
+         &TForm1::LCheckBox22Click},
+        {"Label3",
+         Label{&TForm1::Label3},
+         {594, 171, 10, 10},
+         "Arts run",
+         "",
+         {0, false, 13626823}},
+        {"Scroll2",
+         Speed{&TForm1::Scroll2},
+         {582, 192, 51, 20},
+         "Credits",
+         "About",
+         {-15, false, 12482610},
+         &TForm1::About},
+        {"FontColor1",
+         Speed{&TForm1::FontColor1},
+         {524, 216, 80, 20},
+         "FontColor",
+         "FontColor",
+         {-15, false, 12482610},
+         &TForm1::FontColor1Click},
+        {"BgColor1",
+         Speed{&TForm1::BgColor1},
+         {524, 240, 80, 20},
+         "BgColor",
+         "BgColor",
+         {-15, false, 12482610},
+         &TForm1::BgColor1Click},
+        {"BGChange",
+         Speed{&TForm1::BGChange},
+         {524, 264, 80, 20},
+         "BgRandom",
+         "BgRandom",
+         {-15, false, 12482610},
+         &TForm1::BGChangeClick},
+        {"FLabel", Label{&TForm1::FLabel}, {618, 221, 10, 10}, "FontColor", "", {}},
+        {"GLabel", Label{&TForm1::GLabel}, {618, 245, 10, 10}, "BgColor", "", {}},
+        {"FOBlack1",
+         Speed{&TForm1::FOBlack1},
+         {639, 216, 31, 20},
+         "BLackFadeout",
+         "FOB",
+         {-13, false, 12482610},
+         &TForm1::FOBlack1Click},
+        {"FadeOut1",
+         Speed{&TForm1::FadeOut1},
+         {639, 240, 31, 20},
+         "FadeOut",
+         "FOut",
+         {-13, false, 12482610},
+         &TForm1::Fadeout1Click},
+        {"LCheckBox4", Box{4}, {612, 263, 25, 25}, "Cool Color", "", {}},
+        {"LCheckBox15", Box{15}, {641, 264, 25, 25}, "Gothic", "", {}, &TForm1::LCheckBox15Click},
+        {"Leaf1",
+         Speed{&TForm1::Leaf1, kNoBalloon},
+         {525, 296, 35, 20},
+         "Leaf save",
+         "Leaf",
+         {-15, false, 12482610},
+         &TForm1::Leaf1Click},
+        {"Leafgo1",
+         Speed{&TForm1::Leafgo1},
+         {565, 296, 35, 20},
+         "Leaf go",
+         "Go",
+         {-15, false, 12482610},
+         &TForm1::Leafgo1Click},
+        {"LCheckBox12", Box{12}, {612, 295, 25, 25}, "+Begin End", "", {}},
+        {"LCheckBox13", Box{13}, {641, 295, 25, 25}, "Name on", "", {}, &TForm1::LCheckBox13Click},
+        {"Label1",
+         Label{&TForm1::Label1},
+         {520, 321, 81, 15},
+         "Real Page",
+         "Page",
+         {-15, true, 7372205}},
+        {"Label2",
+         Label{&TForm1::Label2},
+         {520, 350, 81, 15},
+         "ALL Page",
+         "ALL Page",
+         {-15, true, 8872536}},
+        {"Small1",
+         Shine{&TForm1::Small1, {-12, 12546933}},
+         {616, 368, 45, 17},
+         "Tray Icon",
+         "Small",
+         {-13, true, 12482610},
+         &TForm1::Small1Click},
+        {"Exit1",
+         Shine{&TForm1::Exit1, {-17, 6648544}},
+         {619, 392, 42, 17},
+         "FIN",
+         "Exit",
+         {-15, true, 7961548},
+         &TForm1::Exit1Click},
+        {"ExtTrackBar1",
+         Slider{&TForm1::ExtTrackBar1, &TForm1::ExtTrackBar1Change},
+         {18, 390, 274, 25},
+         "scale : 1",
+         "",
+         {}},
+        {"LCheckBox11", Box{11}, {293, 390, 25, 25}, "Keep", "", {}},
+        {"TriButton2",
+         Triangle{&TForm1::TriButton2, tsLeft},
+         {326, 392, 30, 20},
+         "Back Page",
+         "",
+         {0, false, 11256527},
+         &TForm1::TriButton2Click},
+        {"Reset1",
+         Speed{&TForm1::Reset1},
+         {363, 392, 27, 21},
+         "Reset",
+         "",
+         {-15, false, 12482610},
+         &TForm1::Reset1Click},
+        {"TriButton1",
+         Triangle{&TForm1::TriButton1, tsRight},
+         {397, 392, 30, 20},
+         "Ecriture",
+         "",
+         {0, false, 16497821},
+         &TForm1::TriButton1Click},
+        {"LCheckBox6", Box{6}, {435, 389, 25, 25}, "Tenderly", "", {}, &TForm1::LCheckBox6Click},
+        {"LCheckBox7", Box{7}, {468, 389, 25, 25}, "+Fade In", "", {}},
+        {"LCheckBox5", Box{5}, {500, 389, 25, 25}, "+Fade Out", "", {}},
+        {"LCheckBox8", Box{8}, {532, 389, 25, 25}, "Horizontal", "", {}, &TForm1::LCheckBox8Click},
+        {"SepaCheckBox", Box{&TForm1::SepaCheckBox}, {580, 389, 25, 25}, "Deep Separation", "", {}},
 };
 
 QFont faceFont(int logicalHeight, bool bold, Typeface face = Typeface::Serif)
 {
-    QFont f(face == Typeface::PMincho ? QStringLiteral("IPAPMincho") : QStringLiteral("Liberation Serif"));
+    QFont f(face == Typeface::PMincho ? QStringLiteral("IPAPMincho")
+                                      : QStringLiteral("Liberation Serif"));
     if (logicalHeight != 0)
         f.setPixelSize(std::abs(logicalHeight));
     f.setBold(bold);
@@ -206,12 +349,12 @@ EffectClock clockOf(Platform &platform)
     return clock;
 }
 
-template <class... Visitors>
+template<class... Visitors>
 struct Overloaded : Visitors...
 {
     using Visitors::operator()...;
 };
-template <class... Visitors>
+template<class... Visitors>
 Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 // Creates the control of a row on the window, stores it in its field and
@@ -222,55 +365,57 @@ void createControl(TForm1 &f, const ControlRow &row)
     const QColor colour = ink.colour != 0 ? toQColor(ink.colour) : QColor();
     QAbstractButton *button = nullptr;
     QWidget *w = std::visit(
-        Overloaded{
-            [&](const Label &c) -> QWidget * {
-                auto *l = new QLabel(QString::fromUtf8(row.caption), &f);
-                l->setAlignment(Qt::AlignCenter);
-                if (*row.caption) {
-                    setTextColour(l, colour);
-                } else { // the lamp and the swatches show their colour
-                    l->setAutoFillBackground(true);
-                    if (colour.isValid()) {
-                        QPalette pal = l->palette();
-                        pal.setColor(QPalette::Window, colour);
-                        l->setPalette(pal);
-                    }
-                }
-                return (f.*c.field) = l;
+            Overloaded{
+                    [&](const Label &c) -> QWidget * {
+                        auto *l = new QLabel(QString::fromUtf8(row.caption), &f);
+                        l->setAlignment(Qt::AlignCenter);
+                        if (*row.caption) {
+                            setTextColour(l, colour);
+                        } else { // the lamp and the swatches show their colour
+                            l->setAutoFillBackground(true);
+                            if (colour.isValid()) {
+                                QPalette pal = l->palette();
+                                pal.setColor(QPalette::Window, colour);
+                                l->setPalette(pal);
+                            }
+                        }
+                        return (f.*c.field) = l;
+                    },
+                    [&](const Speed &c) -> QWidget * {
+                        auto *b = new THWaSpeedButton(&f);
+                        b->setCaption(QString::fromUtf8(row.caption));
+                        b->setBalloonHint(c.balloon);
+                        setTextColour(b, colour);
+                        return button = (f.*c.field) = b;
+                    },
+                    [&](const Shine &c) -> QWidget * {
+                        auto *b = new TShineSpeedButton(&f);
+                        b->setText(QString::fromUtf8(row.caption));
+                        b->setActiveFont(faceFont(c.hover.height, false), toQColor(c.hover.colour));
+                        setTextColour(b, colour);
+                        return button = (f.*c.field) = b;
+                    },
+                    [&](const Triangle &c) -> QWidget * {
+                        auto *b = new TTriangleButton(c.style, &f);
+                        if (colour.isValid())
+                            b->setFaceColour(colour);
+                        return button = (f.*c.field) = b;
+                    },
+                    [&](const Box &c) -> QWidget * {
+                        auto *b = new TLozengeCheckBox(&f);
+                        (c.field ? (f.*c.field) : f.LCheckBox.at(size_t(c.number))) = b;
+                        return button = b;
+                    },
+                    [&](const Slider &c) -> QWidget * {
+                        auto *s = new TExtTrackBar(&f);
+                        QObject::connect(s, &QSlider::valueChanged, &f,
+                                         guarded([&f, change = c.change](int position) {
+                                             (f.*change)(position);
+                                         }));
+                        return (f.*c.field) = s;
+                    },
             },
-            [&](const Speed &c) -> QWidget * {
-                auto *b = new THWaSpeedButton(&f);
-                b->setCaption(QString::fromUtf8(row.caption));
-                b->setBalloonHint(c.balloon);
-                setTextColour(b, colour);
-                return button = (f.*c.field) = b;
-            },
-            [&](const Shine &c) -> QWidget * {
-                auto *b = new TShineSpeedButton(&f);
-                b->setText(QString::fromUtf8(row.caption));
-                b->setActiveFont(faceFont(c.hover.height, false), toQColor(c.hover.colour));
-                setTextColour(b, colour);
-                return button = (f.*c.field) = b;
-            },
-            [&](const Triangle &c) -> QWidget * {
-                auto *b = new TTriangleButton(c.style, &f);
-                if (colour.isValid())
-                    b->setFaceColour(colour);
-                return button = (f.*c.field) = b;
-            },
-            [&](const Box &c) -> QWidget * {
-                auto *b = new TLozengeCheckBox(&f);
-                (c.field ? (f.*c.field) : f.LCheckBox.at(size_t(c.number))) = b;
-                return button = b;
-            },
-            [&](const Slider &c) -> QWidget * {
-                auto *s = new TExtTrackBar(&f);
-                QObject::connect(s, &QSlider::valueChanged, &f,
-                                 guarded([&f, change = c.change](int position) { (f.*change)(position); }));
-                return (f.*c.field) = s;
-            },
-        },
-        row.control);
+            row.control);
     w->setObjectName(QString::fromLatin1(row.name));
     w->setGeometry(row.place);
     w->setToolTip(QString::fromLatin1(row.hint));
@@ -284,8 +429,10 @@ void createControl(TForm1 &f, const ControlRow &row)
 } // namespace
 
 TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidget *parent)
-    : QWidget(parent), FPlatform(platform ? std::move(platform) : desktopPlatform()),
-      FClock(clockOf(*FPlatform)), m_iniPath(iniPath)
+    : QWidget(parent)
+    , FPlatform(platform ? std::move(platform) : desktopPlatform())
+    , FClock(clockOf(*FPlatform))
+    , m_iniPath(iniPath)
 {
     setWindowTitle(QStringLiteral("Corvane"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -311,7 +458,8 @@ TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidg
     setupEditor2(*Editor2);
     RegManager1 = std::make_unique<TRegManager>();
     RegManager1->RegItems = corvaneRegItems();
-    RegManager1->setErrorReporter([](const std::string &text) { showError(QString::fromStdString(text)); });
+    RegManager1->setErrorReporter(
+            [](const std::string &text) { showError(QString::fromStdString(text)); });
     FormCreate();
 }
 
@@ -364,11 +512,11 @@ struct TimerRow
 };
 
 constexpr TimerRow kTimers[] = {
-    {&TForm1::Timer1, &TForm1::Timer1Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
-    {&TForm1::Timer2, &TForm1::Timer2Timer, kDeferredLoadMs, kDeferredLoadMs, false, false},
-    {&TForm1::Timer3, &TForm1::Timer3Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
-    {&TForm1::Timer4, &TForm1::Timer4Timer, kArtsTickMs, kArtsTickSlowMs, true, true},
-    {&TForm1::Timer5, &TForm1::Timer5Timer, kEffectTickMs, kEffectTickSlowMs, true, false},
+        {&TForm1::Timer1, &TForm1::Timer1Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
+        {&TForm1::Timer2, &TForm1::Timer2Timer, kDeferredLoadMs, kDeferredLoadMs, false, false},
+        {&TForm1::Timer3, &TForm1::Timer3Timer, kEffectTickMs, kEffectTickSlowMs, true, true},
+        {&TForm1::Timer4, &TForm1::Timer4Timer, kArtsTickMs, kArtsTickSlowMs, true, true},
+        {&TForm1::Timer5, &TForm1::Timer5Timer, kEffectTickMs, kEffectTickSlowMs, true, false},
 };
 
 } // namespace

@@ -80,29 +80,29 @@ public:
     bool FormCloseQuery();
     void FormClose() {}
     void Exit1Click();
-    void closeForSessionEnd();        // SIGTERM, SIGHUP: close without the end screen
+    void closeForSessionEnd(); // SIGTERM, SIGHUP: close without the end screen
     void Rgn1MouseDown(Qt::MouseButtons buttons, const QPoint &point);
-    void LCheckBox14Click();          // "Slow"
+    void LCheckBox14Click(); // "Slow"
     // The timers' intervals from their one table (app/TForm1.cpp). The Slow
     // box sets every animation timer; the Slow key leaves Timer5 alone.
     enum class SlowSwitch { Box, Key };
     void applyTimerIntervals(bool slow, SlowSwitch by = SlowSwitch::Box);
 
     // --- text/form_pages.cpp: text source, pages and bookmark --------------------
-    void loadText();                  // the text part of Timer2Timer
-    void FreplaceP();                 // normalise Editor2's text
-    void FCorEcri();                  // cut the text into pages, publish the count
-    void FRetsuIist();                // FRows := the rows of page FPage
-    void PFrequency();                // slider tick spacing and hint
-    void TriButton1Click();           // forward (Ecriture)
-    void TriButton2Click();           // back
+    void loadText();        // the text part of Timer2Timer
+    void FreplaceP();       // normalise Editor2's text
+    void FCorEcri();        // cut the text into pages, publish the count
+    void FRetsuIist();      // FRows := the rows of page FPage
+    void PFrequency();      // slider tick spacing and hint
+    void TriButton1Click(); // forward (Ecriture)
+    void TriButton2Click(); // back
     void Reset1Click();
     void Leaf1Click();
     void Leafgo1Click();
     void ExtTrackBar1Change(int position);
-    void LCheckBox6Click();           // "Tenderly"
-    void LCheckBox8Click();           // "Horizontal"
-    void LCheckBox15Click();          // "Gothic"
+    void LCheckBox6Click();  // "Tenderly"
+    void LCheckBox8Click();  // "Horizontal"
+    void LCheckBox15Click(); // "Gothic"
     void setSliderPosition(int position);
     // Loads and pages a text in place of the one read, at page (clamped).
     void showText(std::string bytes, bool normalise, int page);
@@ -128,15 +128,15 @@ public:
 
     // --- writing/form_writing.cpp: page writing, title screens, captions ----------
     void Ecriture();
-    void FCorvanes();                 // title screen, or "FIN" while FEnding
-    void PNameon();                   // button captions shown
-    void PNameoff();                  // button captions hidden
-    void LCheckBox13Click();          // "Name on"
+    void FCorvanes();        // title screen, or "FIN" while FEnding
+    void PNameon();          // button captions shown
+    void PNameoff();         // button captions hidden
+    void LCheckBox13Click(); // "Name on"
 
     // --- effects/form_fades.cpp: fades and colour commands ------------------------
-    void present();                   // repaint the picture and hold it one display frame
+    void present();                     // repaint the picture and hold it one display frame
     corvane::FadeContext fadeContext(); // generator, present, "Tenderly" and "Color"
-    void PNoise1();                   // "Tenderly" grain over the picture
+    void PNoise1();                     // "Tenderly" grain over the picture
     void PFadeOut(uint32_t colour);
     void PFadeOutB();
     void PFadeOutW();
@@ -146,10 +146,10 @@ public:
     void BGChangeClick();
     void Fadeout1Click();
     void FOBlack1Click();
-    void EffectOut1Click();           // the common stop of every effect
+    void EffectOut1Click(); // the common stop of every effect
 
     // --- effects/form_effects.cpp: what every animation start shares -------------
-    corvane::Busy running() const;    // FDifference, FVelocity, FArts, FDeep
+    corvane::Busy running() const;                     // FDifference, FVelocity, FArts, FDeep
     void prepareStart(const corvane::StartPlan &plan); // stop others, status, fade
     void runFade(corvane::Fade fade);
     void applyStart(const corvane::StartResult &result); // picture flags, Image1's hint
@@ -162,8 +162,8 @@ public:
     void VelocityClick();
     void Timer3Timer();
     void Image1MouseMove(int x, int y); // picture pixels
-    void LCheckBox16Click();          // "Movement"
-    void LCheckBox19Click();          // "Clock"
+    void LCheckBox16Click();            // "Movement"
+    void LCheckBox19Click();            // "Clock"
     corvane::VelocityOptions velocityOptions() const;
 
     // --- effects/form_deep.cpp: Deep (Timer5) --------------------------------------
@@ -173,33 +173,33 @@ public:
     // --- effects/form_arts.cpp: plan de arts (Timer4) ------------------------------
     void fineartsClick();
     void Timer4Timer();
-    void Pplasma();                   // one picture faded in; lets events run meanwhile
-    void LCheckBox20Click();          // "Green"
-    void LCheckBox21Click();          // "Bright"
-    void LCheckBox22Click();          // "plan de arts" (Devenir)
-    void LCheckBox23Click();          // "Repetition"
+    void Pplasma();          // one picture faded in; lets events run meanwhile
+    void LCheckBox20Click(); // "Green"
+    void LCheckBox21Click(); // "Bright"
+    void LCheckBox22Click(); // "plan de arts" (Devenir)
+    void LCheckBox23Click(); // "Repetition"
     corvane::ArtsOptions artsOptions() const;
     // A close asked for during a plasma build waits for the build to end; true: deferred.
     bool deferCloseWhileBuilding();
-    void closeIfDeferred();           // the close deferred by a build, once it has ended
+    void closeIfDeferred(); // the close deferred by a build, once it has ended
 
     // --- app/form_menu.cpp: the context menu ---------------------------------------
     void createMenus();
-    void Ecriture1Click();            // runs TriButton1Click
-    void BackPage1Click();            // runs TriButton2Click
+    void Ecriture1Click(); // runs TriButton1Click
+    void BackPage1Click(); // runs TriButton2Click
 
     // --- app/form_keys.cpp: every key, through the tables of app/KeyTable.h -------
-    void createKeyPreview();          // the window sees every key before the focused control
-    void FormKeyDown(int key);        // a Qt::Key: page keys, the slider, Velocity's centre
-    void FormKeyPress(QChar key);     // a character: the steps of the key table, in order
-    QPoint keyMenuPoint() const;      // where "y" shows PopupMenu1, global coordinates
+    void createKeyPreview();      // the window sees every key before the focused control
+    void FormKeyDown(int key);    // a Qt::Key: page keys, the slider, Velocity's centre
+    void FormKeyPress(QChar key); // a character: the steps of the key table, in order
+    QPoint keyMenuPoint() const;  // where "y" shows PopupMenu1, global coordinates
 
     // --- app/form_tray.cpp: the tray icon ---------------------------------------
     void createTray();
-    void Small1Click();               // to the tray, or minimised where there is none
-    void TrayMessage(int reason);     // a QSystemTrayIcon::ActivationReason
-    void Show1Click();                // tray menu "Show"
-    void Close1Click();               // tray menu "Close"
+    void Small1Click();           // to the tray, or minimised where there is none
+    void TrayMessage(int reason); // a QSystemTrayIcon::ActivationReason
+    void Show1Click();            // tray menu "Show"
+    void Close1Click();           // tray menu "Close"
 
     // --- app/form_hints.cpp: the application hint and the balloons ---------------
     void createHints();
@@ -228,15 +228,15 @@ public:
     std::vector<std::string> storedFieldNames(); // the stored fields, by item name
 
     // --- controls of the window face (app/TForm1.cpp) ---------------------------
-    QLabel *HintLabel1 = nullptr;     // status line
-    QLabel *Label1 = nullptr;         // current page
-    QLabel *Label2 = nullptr;         // page count
-    QLabel *Label3 = nullptr;         // "Arts run" marker
-    QLabel *FLabel = nullptr;         // swatch of FoColor
-    QLabel *GLabel = nullptr;         // swatch of GColor
-    corvane::TRgn *Rgn1 = nullptr;    // the face: background artwork and window outline
-    QWidget *Panel1 = nullptr;        // black panel holding the picture
-    TPictureBox *Image1 = nullptr;    // the 481 x 351 picture
+    QLabel *HintLabel1 = nullptr;  // status line
+    QLabel *Label1 = nullptr;      // current page
+    QLabel *Label2 = nullptr;      // page count
+    QLabel *Label3 = nullptr;      // "Arts run" marker
+    QLabel *FLabel = nullptr;      // swatch of FoColor
+    QLabel *GLabel = nullptr;      // swatch of GColor
+    corvane::TRgn *Rgn1 = nullptr; // the face: background artwork and window outline
+    QWidget *Panel1 = nullptr;     // black panel holding the picture
+    TPictureBox *Image1 = nullptr; // the 481 x 351 picture
 
     THWaSpeedButton *Effect1 = nullptr, *RectButton = nullptr, *EffectOut1 = nullptr;
     THWaSpeedButton *Bitsave = nullptr, *JpegButton = nullptr, *Velocity = nullptr;
@@ -254,62 +254,64 @@ public:
     TLozengeCheckBox *box(int n) const { return LCheckBox.at(size_t(n)); }
     bool checked(int n) const;
 
-    QTimer *Timer1 = nullptr;         // Difference step, 55 / 110 ms
-    QTimer *Timer2 = nullptr;         // deferred start-up load, 500 ms, once
-    QTimer *Timer3 = nullptr;         // Velocity step, 55 / 110 ms
-    QTimer *Timer4 = nullptr;         // plan de arts picture, 7000 / 12000 ms
-    QTimer *Timer5 = nullptr;         // Deep step, 55 / 110 ms
+    QTimer *Timer1 = nullptr; // Difference step, 55 / 110 ms
+    QTimer *Timer2 = nullptr; // deferred start-up load, 500 ms, once
+    QTimer *Timer3 = nullptr; // Velocity step, 55 / 110 ms
+    QTimer *Timer4 = nullptr; // plan de arts picture, 7000 / 12000 ms
+    QTimer *Timer5 = nullptr; // Deep step, 55 / 110 ms
 
-    QMenu *PopupMenu1 = nullptr;      // the window's context menu (app/form_menu.cpp)
+    QMenu *PopupMenu1 = nullptr; // the window's context menu (app/form_menu.cpp)
     QAction *RunR1 = nullptr, *Deep1 = nullptr, *RunalongA1 = nullptr, *Velocity1 = nullptr;
     QAction *plandeartsA1 = nullptr, *Bitmapsave1 = nullptr, *FColorF1 = nullptr;
     QAction *BgColorB1 = nullptr, *BgRandomM1 = nullptr, *AboutT1 = nullptr, *LeafL1 = nullptr;
     QAction *GoG1 = nullptr, *Ecriture1 = nullptr, *BackPage1 = nullptr, *Reset2 = nullptr;
     QAction *Small2 = nullptr, *Exit2 = nullptr;
 
-    QMenu *PopupMenu2 = nullptr;      // the tray menu (app/form_menu.cpp, used by app/form_tray.cpp)
+    QMenu *PopupMenu2 = nullptr; // the tray menu (app/form_menu.cpp, used by app/form_tray.cpp)
     QAction *Show1 = nullptr, *Close1 = nullptr;
-    QSystemTrayIcon *FTrayData = nullptr; // the tray icon; shown only while the window is in the tray
-    bool FTrayMissingTold = false;    // the status line has said once that there is no tray
-    TAppHintN *AppHintN1 = nullptr;   // balloons and the application hint (app/form_hints.cpp)
+    QSystemTrayIcon *FTrayData
+            = nullptr;              // the tray icon; shown only while the window is in the tray
+    bool FTrayMissingTold = false;  // the status line has said once that there is no tray
+    TAppHintN *AppHintN1 = nullptr; // balloons and the application hint (app/form_hints.cpp)
     QFileDialog *SavePictureDialog1 = nullptr; // both save commands (export/form_export.cpp)
 
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows
-    corvane::RandomGenerator FRandom; // the program's one random generator
+    corvane::RandomGenerator FRandom;          // the program's one random generator
     // Clocks, pending events, moving and shaping the window, the tray, the
     // settings path: everything the window asks of the desktop. Set for the run.
     const std::shared_ptr<corvane::Platform> FPlatform;
     std::unique_ptr<corvane::PageComposer> FComposer; // faces and shaping, kept for the run
-    QColorDialog *ColorDialog1 = nullptr; // remembers the colour of its last use
-    qint64 FLastPresentNs = 0;        // when the picture was last presented, for frame pacing
+    QColorDialog *ColorDialog1 = nullptr;             // remembers the colour of its last use
+    qint64 FLastPresentNs = 0; // when the picture was last presented, for frame pacing
 
     // --- main window state ------------------------------------------------------
-    int FPage = 1;                    // current page, 1-based
-    int FPageCount = 0;               // pages of the loaded text
-    int FPageTotal = 0;               // page count computed when paging
-    bool FPagesBuilt = false;         // the loaded text has been cut into pages
-    int FLeaf = 1;                    // bookmark page
-    bool FFileIn = false;             // a saved text source other than the default is in use
-    std::string FFileName;            // that source: a path as the file system spells it, or "Clipboard"
-    std::array<std::string, corvane::kPageRows> FRows; // rows of the page to write, <= kRowByteLimit bytes each
+    int FPage = 1;            // current page, 1-based
+    int FPageCount = 0;       // pages of the loaded text
+    int FPageTotal = 0;       // page count computed when paging
+    bool FPagesBuilt = false; // the loaded text has been cut into pages
+    int FLeaf = 1;            // bookmark page
+    bool FFileIn = false;     // a saved text source other than the default is in use
+    std::string FFileName;    // that source: a path as the file system spells it, or "Clipboard"
+    std::array<std::string, corvane::kPageRows>
+            FRows;                      // rows of the page to write, <= kRowByteLimit bytes each
     corvane::Colour FoColor = 16777215; // text colour
     corvane::Colour GColor = 0;         // background colour
-    bool FBColor = false;             // picture holds a plain fade colour, not GColor
-    bool FPageShown = false;          // a page or title screen stands on the picture
-    bool FSamePage = true;            // next Ecriture rewrites the current page
-    bool FFreshStart = true;          // nothing written or animated since start-up
-    bool FEnding = false;             // the end screen is being written
-    bool FDifference = false;         // Difference runs (Timer1)
-    bool FVelocity = false;           // Velocity runs (Timer3)
-    bool FArts = false;               // plan de arts runs (Timer4)
-    bool FDeep = false;               // Deep runs (Timer5)
-    bool FArtsShown = false;          // a plan de arts picture stands on the picture
-    bool FReadingBook = false;        // Editor2 holds the book FFileName names
-    corvane::BookPlaces FBooks;       // the page of each recently read book, newest first
-    int FDefaultPage = 1;             // page the default text was left at for a drop, 1-based
-    int FPageWrites = 0;              // page commands under way; they let events run
-    bool FLoaded = false;             // the deferred load has run
+    bool FBColor = false;               // picture holds a plain fade colour, not GColor
+    bool FPageShown = false;            // a page or title screen stands on the picture
+    bool FSamePage = true;              // next Ecriture rewrites the current page
+    bool FFreshStart = true;            // nothing written or animated since start-up
+    bool FEnding = false;               // the end screen is being written
+    bool FDifference = false;           // Difference runs (Timer1)
+    bool FVelocity = false;             // Velocity runs (Timer3)
+    bool FArts = false;                 // plan de arts runs (Timer4)
+    bool FDeep = false;                 // Deep runs (Timer5)
+    bool FArtsShown = false;            // a plan de arts picture stands on the picture
+    bool FReadingBook = false;          // Editor2 holds the book FFileName names
+    corvane::BookPlaces FBooks;         // the page of each recently read book, newest first
+    int FDefaultPage = 1;               // page the default text was left at for a drop, 1-based
+    int FPageWrites = 0;                // page commands under way; they let events run
+    bool FLoaded = false;               // the deferred load has run
     // File errors the user caused reach a message box here; tests catch them.
     std::function<void(const QString &)> messageBox;
     int Form1Top = 100, Form1Left = 100; // window position as stored
@@ -319,38 +321,38 @@ public:
     // window and the settings table name are references into those records.
     // Their member initialisers are the start-up values; FormCreate adds only
     // Deep's colour walk, which needs the clock (DeepState::init).
-    corvane::DifferenceState FDiff;   // shapes, trails, ramps, velocities
-    corvane::VelocityState FVel;      // lines, brightness, target, stored parameters
-    corvane::DeepState FDeepFx;       // inset, line mode, colour walk
-    corvane::PlanDeArts FArtsFx;      // PlasmaMap, brightness, the build guard
+    corvane::DifferenceState FDiff;           // shapes, trails, ramps, velocities
+    corvane::VelocityState FVel;              // lines, brightness, target, stored parameters
+    corvane::DeepState FDeepFx;               // inset, line mode, colour walk
+    corvane::PlanDeArts FArtsFx;              // PlasmaMap, brightness, the build guard
     std::unique_ptr<corvane::Canvas> FCanvas; // pen, brush and position on Image1, for the run
-    const corvane::EffectClock FClock; // FPlatform's clocks as the effects take them
-    bool FCloseAfterBuild = false;    // a close waits for the plasma build under way
+    const corvane::EffectClock FClock;        // FPlatform's clocks as the effects take them
+    bool FCloseAfterBuild = false;            // a close waits for the plasma build under way
 
-    int &Pcx = FVel.Pcx, &Pcy = FVel.Pcy; // Velocity centre, picture pixels
-    int &Pmvc = FVel.Pmvc;            // Velocity move level, 0..10
-    int &Piro = FVel.Piro, &Pirot = FVel.Pirot; // Velocity colour rules 1..8 (normal / clock)
-    int &Pform = FVel.Pform, &Pformt = FVel.Pformt; // Velocity line shapes 1..3 (normal / clock)
+    int &Pcx = FVel.Pcx, &Pcy = FVel.Pcy;            // Velocity centre, picture pixels
+    int &Pmvc = FVel.Pmvc;                           // Velocity move level, 0..10
+    int &Piro = FVel.Piro, &Pirot = FVel.Pirot;      // Velocity colour rules 1..8 (normal / clock)
+    int &Pform = FVel.Pform, &Pformt = FVel.Pformt;  // Velocity line shapes 1..3 (normal / clock)
     bool &Pdigi = FVel.Pdigi, &Pdigit = FVel.Pdigit; // scope; time text in Clock mode
-    bool &Pb = FVel.Pb, &Pbt = FVel.Pbt; // bold lines (normal / clock)
-    bool &Pmix = FVel.Pmix, &Pmouse = FVel.Pmouse; // dim shapes as segments; follow the mouse
-    int &FVelWarm = FVel.FVelWarm;    // RoadMovie / Clock warm-up, 0..31
-    int &FVelDiv = FVel.FVelDiv;      // speed divisor, 8
-    int &FLockCount = FVel.FLockCount; // scope hits, 0..2147483000
-    bool &FLockHit = FVel.FLockHit;   // the scope saw a bright line this tick
-    int &FDiffTick = FDiff.FDiffTick; // Difference phase counter, 0 at start-up
-    int &Fconm = FArtsFx.Fconm;       // plan de arts brightness, 80..125
-    int &FArtsLevel = FArtsFx.FArtsLevel; // Devenir brightness, 80..125
-    bool &FArtsRise = FArtsFx.FArtsRise; // Devenir level rising
-    bool &FBlackRect = FDeepFx.FBlackRect; // Deep starts from black (else light grey)
-    quint32 &FDeepColor = FDeepFx.FDeepColor; // colour of the next frame, 0x00BBGGRR
-    int &FDeepWalk = FDeepFx.FDeepWalk; // colour walk, 0..16599999 at start-up
+    bool &Pb = FVel.Pb, &Pbt = FVel.Pbt;             // bold lines (normal / clock)
+    bool &Pmix = FVel.Pmix, &Pmouse = FVel.Pmouse;   // dim shapes as segments; follow the mouse
+    int &FVelWarm = FVel.FVelWarm;                   // RoadMovie / Clock warm-up, 0..31
+    int &FVelDiv = FVel.FVelDiv;                     // speed divisor, 8
+    int &FLockCount = FVel.FLockCount;               // scope hits, 0..2147483000
+    bool &FLockHit = FVel.FLockHit;                  // the scope saw a bright line this tick
+    int &FDiffTick = FDiff.FDiffTick;                // Difference phase counter, 0 at start-up
+    int &Fconm = FArtsFx.Fconm;                      // plan de arts brightness, 80..125
+    int &FArtsLevel = FArtsFx.FArtsLevel;            // Devenir brightness, 80..125
+    bool &FArtsRise = FArtsFx.FArtsRise;             // Devenir level rising
+    bool &FBlackRect = FDeepFx.FBlackRect;           // Deep starts from black (else light grey)
+    quint32 &FDeepColor = FDeepFx.FDeepColor;        // colour of the next frame, 0x00BBGGRR
+    int &FDeepWalk = FDeepFx.FDeepWalk;              // colour walk, 0..16599999 at start-up
     bool &FDeepWalkUp = FDeepFx.FDeepWalkUp, &FDeepGrowing = FDeepFx.FDeepGrowing;
     int &FDeepSepMode = FDeepFx.FDeepSepMode; // line pair of "Deep Separation", 0..4
-    int &FDeepInset = FDeepFx.FDeepInset; // pixels, 2..176
-    int &FDeepSlow = FDeepFx.FDeepSlow; // inset step is 5 - this, pixels
+    int &FDeepInset = FDeepFx.FDeepInset;     // pixels, 2..176
+    int &FDeepSlow = FDeepFx.FDeepSlow;       // inset step is 5 - this, pixels
 
-    QString FPictureHintAlt;          // picture hint used while FFileIn is set
+    QString FPictureHintAlt; // picture hint used while FFileIn is set
 
     bool busy() const { return FDifference || FVelocity || FArts || FDeep; }
 
@@ -378,13 +380,13 @@ private:
     void createTimers();
     void showStoredPosition();
 
-    QString m_iniPath;                // settings file chosen at construction
-    QString m_startupFile;            // absolute path named on the command line, or empty
+    QString m_iniPath;                    // settings file chosen at construction
+    QString m_startupFile;                // absolute path named on the command line, or empty
     std::optional<Dropped> m_pendingOpen; // read once the drop has ended and nothing is written
-    QTimer *m_openTimer = nullptr;    // retries a waiting drop, 50 ms
+    QTimer *m_openTimer = nullptr;        // retries a waiting drop, 50 ms
     void openPending();
-    QPoint m_dragOffset;              // plain-move fallback where the platform refuses
+    QPoint m_dragOffset; // plain-move fallback where the platform refuses
     bool m_dragging = false;
     bool m_closing = false;
-    bool m_sessionEnding = false;     // closing for SIGTERM/SIGHUP
+    bool m_sessionEnding = false; // closing for SIGTERM/SIGHUP
 };

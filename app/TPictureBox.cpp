@@ -5,7 +5,8 @@
 #include <QPainter>
 
 TPictureBox::TPictureBox(int width, int height, QWidget *parent)
-    : QWidget(parent), m_picture(width, height, QImage::Format_BGR888)
+    : QWidget(parent)
+    , m_picture(width, height, QImage::Format_BGR888)
 {
     m_picture.fill(Qt::black);
     setAttribute(Qt::WA_OpaquePaintEvent);

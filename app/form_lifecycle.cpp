@@ -50,8 +50,8 @@ void TForm1::FormCreate()
     FPictureHintAlt.clear();
     Editor2->setReadOnly(true);
 
-    RegManager1->IniFileName =
-        (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
+    RegManager1->IniFileName
+            = (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);

@@ -32,19 +32,23 @@ void TForm1::createMenus()
             a->setShortcutVisibleInContextMenu(false);
         }
         if (handler)
-            connect(a, &QAction::triggered, this, guarded([this, handler](bool) { (this->*handler)(); }));
+            connect(a, &QAction::triggered, this,
+                    guarded([this, handler](bool) { (this->*handler)(); }));
         else
             a->setEnabled(false);
         addAction(a); // the shortcut works anywhere in the window, menu shown or not
         return a;
     };
-    auto separator = [this](const char *name) { PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name)); };
+    auto separator = [this](const char *name) {
+        PopupMenu1->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
 
     RunR1 = item("RunR1", "Difference(D)", "Ctrl+D", Qt::Key_D, &TForm1::Effect1Click);
     Deep1 = item("Deep1", "Deep (Mu-gen)", "", Qt::Key_P, &TForm1::RectButtonClick);
     RunalongA1 = item("RunalongA1", "Run along(R)", "Ctrl+R", Qt::Key_R, &TForm1::EffectOut1Click);
     Velocity1 = item("Velocity1", "Velocity(E)", "Ctrl+E", Qt::Key_E, &TForm1::VelocityClick);
-    plandeartsA1 = item("plandeartsA1", "plan de arts(A)", "Ctrl+A", Qt::Key_A, &TForm1::fineartsClick);
+    plandeartsA1
+            = item("plandeartsA1", "plan de arts(A)", "Ctrl+A", Qt::Key_A, &TForm1::fineartsClick);
     separator("N3");
     Bitmapsave1 = item("Bitmapsave1", "Bitmapsave", "", 0, &TForm1::BitsaveClick);
     FColorF1 = item("FColorF1", "FColor", "", 0, &TForm1::FontColor1Click);

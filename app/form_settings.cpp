@@ -22,38 +22,42 @@ namespace {
 
 constexpr int kStoredMagnitude = 1 << 20; // pixels or levels; see readSettings
 
-struct ColourField { Colour *field; }; // stored as a decimal integer
-using Holder = std::variant<std::monostate, int *, bool *, std::string *, ColourField, TLozengeCheckBox *>;
+struct ColourField
+{
+    Colour *field;
+}; // stored as a decimal integer
+using Holder = std::variant<std::monostate, int *, bool *, std::string *, ColourField,
+                            TLozengeCheckBox *>;
 
 // Every stored field of the window by the name of the item that holds it.
 // A check box is found by its own name instead (item "<box>Checked").
 std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
 {
     return {
-        {"Form1Top", &f.Form1Top},
-        {"Form1Left", &f.Form1Left},
-        {"FoColor", ColourField{&f.FoColor}},
-        {"GColor", ColourField{&f.GColor}},
-        {"FBColor", &f.FBColor},
-        {"FPage", &f.FPage},
-        {"FFileName", &f.FFileName},
-        {"FLeaf", &f.FLeaf},
-        {"FFileIn", &f.FFileIn},
-        {"Pcx", &f.Pcx},
-        {"Pcy", &f.Pcy},
-        {"Pmvc", &f.Pmvc},
-        {"Piro", &f.Piro},
-        {"Pform", &f.Pform},
-        {"Pirot", &f.Pirot},
-        {"Pformt", &f.Pformt},
-        {"Pdigi", &f.Pdigi},
-        {"Pdigit", &f.Pdigit},
-        {"Pb", &f.Pb},
-        {"Pbt", &f.Pbt},
-        {"Pmix", &f.Pmix},
-        {"Pmouse", &f.Pmouse},
-        {"Fconm", &f.Fconm},
-        {"FBlackRect", &f.FBlackRect},
+            {"Form1Top", &f.Form1Top},
+            {"Form1Left", &f.Form1Left},
+            {"FoColor", ColourField{&f.FoColor}},
+            {"GColor", ColourField{&f.GColor}},
+            {"FBColor", &f.FBColor},
+            {"FPage", &f.FPage},
+            {"FFileName", &f.FFileName},
+            {"FLeaf", &f.FLeaf},
+            {"FFileIn", &f.FFileIn},
+            {"Pcx", &f.Pcx},
+            {"Pcy", &f.Pcy},
+            {"Pmvc", &f.Pmvc},
+            {"Piro", &f.Piro},
+            {"Pform", &f.Pform},
+            {"Pirot", &f.Pirot},
+            {"Pformt", &f.Pformt},
+            {"Pdigi", &f.Pdigi},
+            {"Pdigit", &f.Pdigit},
+            {"Pb", &f.Pb},
+            {"Pbt", &f.Pbt},
+            {"Pmix", &f.Pmix},
+            {"Pmouse", &f.Pmouse},
+            {"Fconm", &f.Fconm},
+            {"FBlackRect", &f.FBlackRect},
     };
 }
 
@@ -70,7 +74,8 @@ Holder holderOf(TForm1 &f, std::string_view item,
         const QString name = QString::fromLatin1(boxName.data(), qsizetype(boxName.size()));
         // The box class has no meta-object of its own, so Qt's cast would
         // take any button of that name.
-        for (QAbstractButton *button : f.findChildren<QAbstractButton *>(name, Qt::FindDirectChildrenOnly))
+        for (QAbstractButton *button :
+             f.findChildren<QAbstractButton *>(name, Qt::FindDirectChildrenOnly))
             if (auto *box = dynamic_cast<TLozengeCheckBox *>(button))
                 return box;
     }
@@ -92,45 +97,54 @@ std::vector<Binding> bindings(TForm1 &f)
     return b;
 }
 
-template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
-template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
+template<class... Ts>
+struct Overloaded : Ts...
+{
+    using Ts::operator()...;
+};
+template<class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 std::optional<SettingValue> valueOf(const Holder &h)
 {
-    return std::visit(Overloaded{
-                          [](std::monostate) -> std::optional<SettingValue> { return std::nullopt; },
-                          [](int *v) -> std::optional<SettingValue> { return int32_t(*v); },
-                          [](bool *v) -> std::optional<SettingValue> { return *v; },
-                          [](std::string *v) -> std::optional<SettingValue> { return *v; },
-                          [](ColourField c) -> std::optional<SettingValue> { return int32_t(*c.field); },
-                          [](TLozengeCheckBox *box) -> std::optional<SettingValue> { return box->isChecked(); },
-                      },
-                      h);
+    return std::visit(
+            Overloaded{
+                    [](std::monostate) -> std::optional<SettingValue> { return std::nullopt; },
+                    [](int *v) -> std::optional<SettingValue> { return int32_t(*v); },
+                    [](bool *v) -> std::optional<SettingValue> { return *v; },
+                    [](std::string *v) -> std::optional<SettingValue> { return *v; },
+                    [](ColourField c) -> std::optional<SettingValue> { return int32_t(*c.field); },
+                    [](TLozengeCheckBox *box) -> std::optional<SettingValue> {
+                        return box->isChecked();
+                    },
+            },
+            h);
 }
 
 void assign(const Holder &h, const SettingValue &value)
 {
-    std::visit(Overloaded{
-                   [](std::monostate) {},
-                   [&](int *v) { *v = settingAsInteger(value); },
-                   [&](bool *v) { *v = settingAsInteger(value) != 0; },
-                   [&](std::string *v) {
-                       if (const std::string *s = std::get_if<std::string>(&value))
-                           *v = *s;
-                   },
-                   [&](ColourField c) { *c.field = Colour(settingAsInteger(value)); },
-                   // Restoring a box runs none of its click handlers.
-                   [&](TLozengeCheckBox *box) { box->setChecked(settingAsInteger(value) != 0); },
-               },
-               h);
+    std::visit(
+            Overloaded{
+                    [](std::monostate) {},
+                    [&](int *v) { *v = settingAsInteger(value); },
+                    [&](bool *v) { *v = settingAsInteger(value) != 0; },
+                    [&](std::string *v) {
+                        if (const std::string *s = std::get_if<std::string>(&value))
+                            *v = *s;
+                    },
+                    [&](ColourField c) { *c.field = Colour(settingAsInteger(value)); },
+                    // Restoring a box runs none of its click handlers.
+                    [&](TLozengeCheckBox *box) { box->setChecked(settingAsInteger(value) != 0); },
+            },
+            h);
 }
 
 const void *addressOf(const Holder &h)
 {
     return std::visit(Overloaded{
-                          [](std::monostate) -> const void * { return nullptr; },
-                          [](ColourField c) -> const void * { return c.field; },
-                          [](auto *p) -> const void * { return p; },
+                              [](std::monostate) -> const void * { return nullptr; },
+                              [](ColourField c) -> const void * { return c.field; },
+                              [](auto *p) -> const void * { return p; },
                       },
                       h);
 }

@@ -47,7 +47,8 @@ std::string textWithTabs(int tabs)
     const std::size_t lines = target / (line.size() + 2);
     for (std::size_t i = 0; i < lines; ++i) {
         // floor((i + 1) t / n) - floor(i t / n): exactly `tabs` in all.
-        const std::size_t here = (i + 1) * std::size_t(tabs) / lines - i * std::size_t(tabs) / lines;
+        const std::size_t here
+                = (i + 1) * std::size_t(tabs) / lines - i * std::size_t(tabs) / lines;
         text.append(here, '\t');
         text += line;
         text += "\r\n";

@@ -25,8 +25,8 @@ TABitmap picture(quint32 colour)
 }
 
 // The blend written as the plain byte loop, kept scalar for comparison.
-__attribute__((optimize("no-tree-vectorize")))
-void scalarBlend(const TABitmap &src, TABitmap &dest, unsigned alpha)
+__attribute__((optimize("no-tree-vectorize"))) void scalarBlend(const TABitmap &src, TABitmap &dest,
+                                                                unsigned alpha)
 {
     const unsigned c = alpha > 255 ? 255 : alpha, k = 256 - c;
     for (int y = 0; y < H; ++y) {

@@ -21,9 +21,9 @@
 namespace {
 
 const char *const kCorpus[] = {
-    CORVANE_CORPUS_DIR "/ogai-izawa-ranken.txt",
-    CORVANE_CORPUS_DIR "/soseki-wagahai-neko.txt",
-    CORVANE_CORPUS_DIR "/dazai-udaijin-sanetomo.txt",
+        CORVANE_CORPUS_DIR "/ogai-izawa-ranken.txt",
+        CORVANE_CORPUS_DIR "/soseki-wagahai-neko.txt",
+        CORVANE_CORPUS_DIR "/dazai-udaijin-sanetomo.txt",
 };
 
 // Resident and peak resident memory of this process, in bytes.
@@ -42,8 +42,14 @@ long statusKb(const char *field)
     return kb;
 }
 
-double residentBytes() { return double(statusKb("VmRSS")) * 1024.0; }
-double peakBytes() { return double(statusKb("VmHWM")) * 1024.0; }
+double residentBytes()
+{
+    return double(statusKb("VmRSS")) * 1024.0;
+}
+double peakBytes()
+{
+    return double(statusKb("VmHWM")) * 1024.0;
+}
 
 // Starts a new peak from the present resident size.
 void resetPeak()
@@ -59,13 +65,14 @@ void resetPeak()
 std::string makeText(int megabytes)
 {
     const std::string path = "/tmp/corvane-bench-" + std::to_string(::getpid()) + "-"
-                             + std::to_string(megabytes) + ".txt";
+            + std::to_string(megabytes) + ".txt";
     std::ofstream out(path, std::ios::binary);
     const std::size_t target = std::size_t(megabytes) << 20;
     std::size_t written = 0;
     for (std::size_t k = 0; written < target; ++k) {
         std::ifstream in(kCorpus[k % std::size(kCorpus)], std::ios::binary);
-        const std::string piece((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string piece((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         if (piece.empty())
             return {};
         const std::size_t n = std::min(piece.size(), target - written);
@@ -95,7 +102,8 @@ void BM_StartupTextMemory(benchmark::State &state)
             corvane::TEditor editor;
             corvane::setupEditor2(editor);
             {
-                std::optional<std::string> text = corvane::loadTextFile(QString::fromStdString(path));
+                std::optional<std::string> text
+                        = corvane::loadTextFile(QString::fromStdString(path));
                 corvane::loadText(editor, std::move(*text), true);
                 benchmark::DoNotOptimize(corvane::buildPages(editor));
             }

@@ -9,9 +9,9 @@
 #include <benchmark/benchmark.h>
 
 #ifdef CORVANE_HAVE_ICU
-#include <unicode/brkiter.h>
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
+#    include <unicode/brkiter.h>
+#    include <unicode/locid.h>
+#    include <unicode/unistr.h>
 #endif
 
 #include <cstdio>
@@ -27,7 +27,7 @@ using corvane::TEditor;
 
 namespace {
 
-constexpr const char *kLargest = "ogai-izawa-ranken.txt";    // 1.1 MB
+constexpr const char *kLargest = "ogai-izawa-ranken.txt";     // 1.1 MB
 constexpr const char *kLongLines = "soseki-wagahai-neko.txt"; // paragraphs of 22 KB
 constexpr size_t kTenMegabytes = 10u << 20;
 
@@ -116,7 +116,8 @@ void wrapOneLine(benchmark::State &state, const std::string &line)
 void icuLineBreaks(benchmark::State &state, const icu::UnicodeString &text, size_t bytes)
 {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> breaks(icu::BreakIterator::createLineInstance(icu::Locale("ja"), status));
+    std::unique_ptr<icu::BreakIterator> breaks(
+            icu::BreakIterator::createLineInstance(icu::Locale("ja"), status));
     if (U_FAILURE(status)) {
         state.SkipWithError("no ICU line iterator");
         return;
@@ -153,8 +154,8 @@ private:
     std::map<std::string, double> m_ms;
 };
 
-void printRatio(const RatioReporter &r, const char *what, const std::string &num, const std::string &den,
-                const char *limit)
+void printRatio(const RatioReporter &r, const char *what, const std::string &num,
+                const std::string &den, const char *limit)
 {
     const double a = r.ms(num), b = r.ms(den);
     if (a > 0 && b > 0)
@@ -181,15 +182,19 @@ int main(int argc, char **argv)
     const std::string line256 = oneLine(prose, 256u << 10);
 
     const auto ms = benchmark::kMillisecond;
-    benchmark::RegisterBenchmark("LoadWrap/largest", loadAndWrap, largestFile.path(), largest.size())->Unit(ms);
-    benchmark::RegisterBenchmark("LoadWrap/10MB", loadAndWrap, bigFile.path(), big.size())->Unit(ms);
+    benchmark::RegisterBenchmark("LoadWrap/largest", loadAndWrap, largestFile.path(),
+                                 largest.size())
+            ->Unit(ms);
+    benchmark::RegisterBenchmark("LoadWrap/10MB", loadAndWrap, bigFile.path(), big.size())
+            ->Unit(ms);
     benchmark::RegisterBenchmark("OneLine/64KiB", wrapOneLine, line64)->Unit(ms);
     benchmark::RegisterBenchmark("OneLine/256KiB", wrapOneLine, line256)->Unit(ms);
 #ifdef CORVANE_HAVE_ICU
     // Conversion is outside the timing: only the break search is compared.
     const icu::UnicodeString largest16(largest.data(), int32_t(largest.size()), "windows-31j");
     const icu::UnicodeString big16(big.data(), int32_t(big.size()), "windows-31j");
-    benchmark::RegisterBenchmark("IcuLineBreak/largest", icuLineBreaks, largest16, largest.size())->Unit(ms);
+    benchmark::RegisterBenchmark("IcuLineBreak/largest", icuLineBreaks, largest16, largest.size())
+            ->Unit(ms);
     benchmark::RegisterBenchmark("IcuLineBreak/10MB", icuLineBreaks, big16, big.size())->Unit(ms);
 #endif
 
@@ -199,8 +204,11 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
 
     std::printf("\n%s: %zu bytes; repeated: %zu bytes\n", kLargest, largest.size(), big.size());
-    printRatio(reporter, "one line, 256 KiB against 64 KiB", "OneLine/256KiB", "OneLine/64KiB", "must be <= 5");
-    printRatio(reporter, "ours against ICU, largest text", "LoadWrap/largest", "IcuLineBreak/largest", "must be <= 1");
-    printRatio(reporter, "ours against ICU, 10 MB", "LoadWrap/10MB", "IcuLineBreak/10MB", "must be <= 1");
+    printRatio(reporter, "one line, 256 KiB against 64 KiB", "OneLine/256KiB", "OneLine/64KiB",
+               "must be <= 5");
+    printRatio(reporter, "ours against ICU, largest text", "LoadWrap/largest",
+               "IcuLineBreak/largest", "must be <= 1");
+    printRatio(reporter, "ours against ICU, 10 MB", "LoadWrap/10MB", "IcuLineBreak/10MB",
+               "must be <= 1");
     return 0;
 }

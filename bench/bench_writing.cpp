@@ -56,9 +56,18 @@ void composePages(benchmark::State &state, bool horizontal, bool gothic)
     }
 }
 
-void BM_ComposeVerticalMincho(benchmark::State &state) { composePages(state, false, false); }
-void BM_ComposeVerticalGothic(benchmark::State &state) { composePages(state, false, true); }
-void BM_ComposeHorizontalMincho(benchmark::State &state) { composePages(state, true, false); }
+void BM_ComposeVerticalMincho(benchmark::State &state)
+{
+    composePages(state, false, false);
+}
+void BM_ComposeVerticalGothic(benchmark::State &state)
+{
+    composePages(state, false, true);
+}
+void BM_ComposeHorizontalMincho(benchmark::State &state)
+{
+    composePages(state, true, false);
+}
 
 // The first page a run writes: every font, cache and table is made here.
 void BM_FirstPageFromCold(benchmark::State &state)

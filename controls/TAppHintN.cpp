@@ -44,13 +44,15 @@ bool showsBalloon(const QWidget *w)
 
 } // namespace
 
-HintLook::HintLook() : font(QStringLiteral("IPAPGothic"))
+HintLook::HintLook()
+    : font(QStringLiteral("IPAPGothic"))
 {
     font.setPixelSize(15);
 }
 
 THintEx::THintEx(const HintLook &look)
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_look(look)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+    , m_look(look)
 {
     setObjectName(QStringLiteral("THintEx"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -73,8 +75,8 @@ void THintEx::ActivateHint(const QRect &rect, const QString &text)
     m_text = text;
     const int w = rect.width(), h = rect.height() + kTail;
     setGeometry(rect.left(), rect.top(), w, h);
-    setMask(QRegion(QPolygon({QPoint(14, 0), QPoint(8, kTail), QPoint(0, kTail), QPoint(0, h), QPoint(w, h),
-                              QPoint(w, kTail), QPoint(14, kTail)}),
+    setMask(QRegion(QPolygon({QPoint(14, 0), QPoint(8, kTail), QPoint(0, kTail), QPoint(0, h),
+                              QPoint(w, h), QPoint(w, kTail), QPoint(14, kTail)}),
                     Qt::WindingFill));
     m_outline = QPolygon({QPoint(14, 0), QPoint(9, kTail), QPoint(0, kTail), QPoint(0, h - 1),
                           QPoint(w - 1, h - 1), QPoint(w - 1, kTail), QPoint(13, kTail)});
@@ -100,7 +102,9 @@ void THintEx::paintEvent(QPaintEvent *)
     p.drawPolygon(m_outline);
 }
 
-TAppHintN::TAppHintN(QWidget *root) : QObject(root), m_root(root)
+TAppHintN::TAppHintN(QWidget *root)
+    : QObject(root)
+    , m_root(root)
 {
     m_evaluate.setSingleShot(true);
     m_evaluate.setInterval(0);
@@ -182,7 +186,8 @@ void TAppHintN::showBalloon()
     QRect r = m_balloon->CalcHintRect(area.width() - 8, text);
     QPoint at = m_mouse + QPoint(0, kCursorMargin);
     at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - r.width())));
-    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - r.height() - kTail)));
+    at.setY(std::clamp(at.y(), area.top(),
+                       std::max(area.top(), area.bottom() + 1 - r.height() - kTail)));
     r.moveTopLeft(at);
     m_balloon->ActivateHint(r, text);
     m_followOn = true;

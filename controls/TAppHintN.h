@@ -24,10 +24,10 @@ struct HintLook
     quint32 pen = 0x800000;        // navy outline
     quint32 shadow = 0xFF0000;     // drawn only with shadowVisible
     bool shadowVisible = false;
-    QFont font;                    // IPAPGothic, 15 px em ("ＭＳ Ｐゴシック", -15)
-    int hintPause = 500;           // ms under the mouse before a balloon shows
-    int hintHidePause = 2500;      // ms a balloon stays
-    int hintShortPause = 0;        // ms when the mouse moves on from a shown balloon
+    QFont font;               // IPAPGothic, 15 px em ("ＭＳ Ｐゴシック", -15)
+    int hintPause = 500;      // ms under the mouse before a balloon shows
+    int hintHidePause = 2500; // ms a balloon stays
+    int hintShortPause = 0;   // ms when the mouse moves on from a shown balloon
     HintLook();
 };
 
@@ -70,7 +70,7 @@ public:
 
     HintLook look;
 
-    QString hint() const { return m_hint; } // the application hint
+    QString hint() const { return m_hint; }        // the application hint
     THintEx *balloon() const { return m_balloon; } // nullptr until the first is shown
 
 signals:
@@ -90,12 +90,12 @@ private:
     void hideBalloon();
 
     QPointer<QWidget> m_root;
-    QPointer<QWidget> m_under;    // the control under the mouse
-    QPointer<QWidget> m_pending;  // the control whose balloon is waiting or shown
-    QPoint m_mouse;               // last mouse position, screen coordinates
+    QPointer<QWidget> m_under;   // the control under the mouse
+    QPointer<QWidget> m_pending; // the control whose balloon is waiting or shown
+    QPoint m_mouse;              // last mouse position, screen coordinates
     QString m_hint;
-    bool m_followOn = false;      // a balloon was showing when the mouse moved on
-    QTimer m_evaluate;            // settles enter/leave pairs into one change
+    bool m_followOn = false; // a balloon was showing when the mouse moved on
+    QTimer m_evaluate;       // settles enter/leave pairs into one change
     QTimer m_show;
     QTimer m_hide;
     THintEx *m_balloon = nullptr;

@@ -3,7 +3,8 @@
 
 #include <QEvent>
 
-TExtTrackBar::TExtTrackBar(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+TExtTrackBar::TExtTrackBar(QWidget *parent)
+    : QSlider(Qt::Horizontal, parent)
 {
     setTickPosition(QSlider::TicksBelow);
     setRange(1, 5);

@@ -4,7 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-THWaSpeedButton::THWaSpeedButton(QWidget *parent) : QToolButton(parent)
+THWaSpeedButton::THWaSpeedButton(QWidget *parent)
+    : QToolButton(parent)
 {
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
@@ -108,7 +109,8 @@ void THWaSpeedButton::paintEvent(QPaintEvent *)
     }
 }
 
-TShineSpeedButton::TShineSpeedButton(QWidget *parent) : QAbstractButton(parent)
+TShineSpeedButton::TShineSpeedButton(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);

@@ -39,7 +39,8 @@ void drawFocusRect(QPainter &p, const QRect &r)
 
 } // namespace
 
-TLozengeCheckBox::TLozengeCheckBox(QWidget *parent) : QAbstractButton(parent)
+TLozengeCheckBox::TLozengeCheckBox(QWidget *parent)
+    : QAbstractButton(parent)
 {
     setCheckable(true);
     // A tab stop that a click focuses; the keys it then receives still go

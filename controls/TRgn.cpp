@@ -91,7 +91,11 @@ RegionData BuildRegionData(const QImage &bitmap)
     // Rows with the same runs as the row above extend its band downwards, so
     // the list holds a rectangle per run of each band, top to bottom, left to
     // right: the compact form the region data block has always had.
-    struct Run { int x1, x2; bool operator==(const Run &) const = default; };
+    struct Run
+    {
+        int x1, x2;
+        bool operator==(const Run &) const = default;
+    };
     std::vector<Ltrb> rects;
     std::vector<Run> band, runs;
     size_t bandStart = 0;
@@ -129,8 +133,8 @@ RegionData BuildRegionData(const QImage &bitmap)
     if (!rects.empty()) {
         box = rects.front();
         for (const Ltrb &r : rects)
-            box = {std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
-                   std::max(box.bottom, r.bottom)};
+            box = {std::min(box.left, r.left), std::min(box.top, r.top),
+                   std::max(box.right, r.right), std::max(box.bottom, r.bottom)};
     }
     const int count = int(rects.size());
     QByteArray out;
@@ -160,8 +164,9 @@ bool RegionFromData(const QByteArray &data, double scaleX, double scaleY, QPoint
     if (data.size() < kHeaderSize || getInt(data, 0) != kHeaderSize || getInt(data, 4) != 1)
         return fail();
     const int32_t count = getInt(data, 8);
-    if (count < 0 || count > (std::numeric_limits<int32_t>::max() - kHeaderSize) / kRectSize ||
-        getInt(data, 12) != count * kRectSize || data.size() < kHeaderSize + qsizetype(count) * kRectSize)
+    if (count < 0 || count > (std::numeric_limits<int32_t>::max() - kHeaderSize) / kRectSize
+        || getInt(data, 12) != count * kRectSize
+        || data.size() < kHeaderSize + qsizetype(count) * kRectSize)
         return fail();
     if (!(scaleX > 0) || !(scaleY > 0))
         return fail();
@@ -181,7 +186,8 @@ bool RegionFromData(const QByteArray &data, double scaleX, double scaleY, QPoint
     return true;
 }
 
-TRgn::TRgn(QWidget *parent) : QWidget(parent)
+TRgn::TRgn(QWidget *parent)
+    : QWidget(parent)
 {
     resize(105, 105);
     // The face paints only itself; presses fall through to the window, which

@@ -62,10 +62,10 @@ protected:
 private:
     void fitToBitmap();
 
-    QImage m_bitmap;        // as loaded: 8-bit with its palette
-    QImage m_painted;       // the same in the screen's format, converted once
+    QImage m_bitmap;  // as loaded: 8-bit with its palette
+    QImage m_painted; // the same in the screen's format, converted once
     QByteArray m_data;
-    QRegion m_region;       // built by CreateRegion, in the parent's coordinates
+    QRegion m_region; // built by CreateRegion, in the parent's coordinates
     bool m_autoSize = true;
     bool m_fitting = false; // guards the resize that AutoSize itself makes
 };

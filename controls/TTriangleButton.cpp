@@ -24,7 +24,8 @@ struct Line
 } // namespace
 
 TTriangleButton::TTriangleButton(TTaiangleStyle style, QWidget *parent)
-    : QAbstractButton(parent), m_style(style)
+    : QAbstractButton(parent)
+    , m_style(style)
 {
     setFocusPolicy(Qt::NoFocus);
     m_watch = new QTimer(this);
@@ -95,7 +96,8 @@ void TTriangleButton::paintEvent(QPaintEvent *)
     const int w = width(), h = height(), hw = half(w), hh = half(h);
     const QPolygon t = triangle(m_style, size());
     QPainter p(this);
-    p.fillRect(rect(), parentWidget() ? parentWidget()->palette().color(QPalette::Window) : Qt::gray);
+    p.fillRect(rect(),
+               parentWidget() ? parentWidget()->palette().color(QPalette::Window) : Qt::gray);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(m_pressed ? QColor(0x80, 0x80, 0x80) : m_face);
     p.drawPolygon(t);
@@ -104,10 +106,18 @@ void TTriangleButton::paintEvent(QPaintEvent *)
         // Sunk: only the back (or base) catches the light.
         Line back;
         switch (m_style) {
-        case tsTop: back = {{0, h - 1}, {w, h - 1}}; break;
-        case tsLeft: back = {{w - 1, 0}, {w - 1, h}}; break;
-        case tsBottom: back = {{0, 0}, {w, 0}}; break;
-        case tsRight: back = {{0, 0}, {0, h}}; break;
+        case tsTop:
+            back = {{0, h - 1}, {w, h - 1}};
+            break;
+        case tsLeft:
+            back = {{w - 1, 0}, {w - 1, h}};
+            break;
+        case tsBottom:
+            back = {{0, 0}, {w, 0}};
+            break;
+        case tsRight:
+            back = {{0, 0}, {0, h}};
+            break;
         }
         p.setPen(QPen(Qt::white, 1));
         p.drawLine(back.from, back.to);

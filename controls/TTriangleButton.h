@@ -49,8 +49,8 @@ private:
 
     TTaiangleStyle m_style;
     bool m_pressed = false;
-    bool m_armed = false;  // a press began here and the pointer has not left since
-    QPoint m_pointer;      // last pointer position while the button is held
+    bool m_armed = false; // a press began here and the pointer has not left since
+    QPoint m_pointer;     // last pointer position while the button is held
     QTimer *m_watch = nullptr;
     QColor m_face{0xC0, 0xC0, 0xC0};
 };

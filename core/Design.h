@@ -49,10 +49,10 @@ inline constexpr Colour kFaceColour = 11253661;        // 0xABB79D, the window c
 inline constexpr Colour kLightGrey = 15198183;         // 0xE7E7E7, Deep's and "Deep White"'s ground
 
 // Timer intervals in milliseconds; the slow ones apply while "Slow" is checked.
-inline constexpr int kDeferredLoadMs = 500;  // Timer2, once after start-up
-inline constexpr int kEffectTickMs = 55;     // Timer1, Timer3, Timer5
+inline constexpr int kDeferredLoadMs = 500; // Timer2, once after start-up
+inline constexpr int kEffectTickMs = 55;    // Timer1, Timer3, Timer5
 inline constexpr int kEffectTickSlowMs = 110;
-inline constexpr int kArtsTickMs = 7000;     // Timer4
+inline constexpr int kArtsTickMs = 7000; // Timer4
 inline constexpr int kArtsTickSlowMs = 12000;
 
 } // namespace corvane

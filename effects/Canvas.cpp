@@ -19,7 +19,10 @@ namespace {
 // centre far off the picture must not turn one line into a billion steps.
 constexpr int kFar = 1 << 15;
 
-bool isFar(int v) { return v > kFar || v < -kFar; }
+bool isFar(int v)
+{
+    return v > kFar || v < -kFar;
+}
 
 // GDI's pattern blit takes a negative extent as reaching back from the start:
 // the box x..x+w (w < 0) covers x+w+1 .. x.

@@ -21,7 +21,10 @@ class Canvas
 public:
     // The image must outlive the canvas; it may be replaced by another image of
     // the same QImage object (the canvas reads its size on every call).
-    explicit Canvas(QImage *image) : m_image(image) {}
+    explicit Canvas(QImage *image)
+        : m_image(image)
+    {
+    }
 
     QImage &image() { return *m_image; }
     int width() const { return m_image->width(); }

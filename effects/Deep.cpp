@@ -14,7 +14,10 @@ namespace {
 // fixed length let the compiler vectorise it even at -O2; the tail is scalar.
 constexpr int kChunk = 64;
 
-inline uchar mean(uchar u, uchar d) { return uchar((u & d) + ((u ^ d) >> 1)); }
+inline uchar mean(uchar u, uchar d)
+{
+    return uchar((u & d) + ((u ^ d) >> 1));
+}
 
 CORVANE_AVX2_CLONES
 void meanRow(const uchar *__restrict up, uchar *__restrict d, int n)

@@ -15,8 +15,8 @@ class RandomGenerator;
 
 struct DeepState
 {
-    static constexpr int kWalkTop = 16568930;       // walk turns down above this
-    static constexpr int kWalkBottom = 131070;      // and jumps up at or below this
+    static constexpr int kWalkTop = 16568930;  // walk turns down above this
+    static constexpr int kWalkBottom = 131070; // and jumps up at or below this
 
     bool FBlackRect = true;          // "Deep Black" ground, else light grey; stored, read at start
     quint32 FDeepColor = kLightGrey; // colour of the next frame or lines

@@ -17,10 +17,16 @@ constexpr quint32 rgb(int r, int g, int b)
 }
 
 // The ramps are 8-bit arithmetic: byte(x) is x modulo 256.
-constexpr int byteOf(int x) { return x & 0xFF; }
+constexpr int byteOf(int x)
+{
+    return x & 0xFF;
+}
 
 // Layer counts by option set (Form, Color, Paint): N and S.
-struct Layout { int layers, shapes; };
+struct Layout
+{
+    int layers, shapes;
+};
 Layout layoutFor(const DifferenceOptions &o)
 {
     if (!o.form)
@@ -173,8 +179,11 @@ void DifferenceState::tick(Canvas &canvas, RandomGenerator &random)
             } else if (options.paint) {
                 canvas.rectangle(b);
             } else {
-                const QPoint outline[5] = {{b.left, b.top}, {b.right, b.top}, {b.right, b.bottom},
-                                           {b.left, b.bottom}, {b.left, b.top}};
+                const QPoint outline[5] = {{b.left, b.top},
+                                           {b.right, b.top},
+                                           {b.right, b.bottom},
+                                           {b.left, b.bottom},
+                                           {b.left, b.top}};
                 canvas.polyline(outline);
             }
         }

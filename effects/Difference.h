@@ -26,20 +26,23 @@ struct DifferenceState
     static constexpr int kShapes = 2;
     static constexpr int kLayers = 49; // room; at most 36 are used
 
-    struct Step { int dx = 0, dy = 0; };
+    struct Step
+    {
+        int dx = 0, dy = 0;
+    };
     using Layers = std::array<Ltrb, kLayers>;
     using Ramp = std::array<quint32, kLayers>;
 
-    int FShapeCount = 1;                               // S: 1 or 2
-    int FLayerCount = 25;                              // N: 25, 28, 30 or 35 trailing layers
-    std::array<Layers, kShapes> FShapeRects{};         // [shape][layer], layer 0 leads
-    std::array<Ramp, kShapes> FTrailColors{};          // used while wandering
-    std::array<Ramp, kShapes> FOpenColors{};           // opening tunnel
-    std::array<Ramp, kShapes> FPaintColors{};          // opening tunnel, "Paint" alone
-    int FDiffTick = 0;                                 // K: phase counter, 0 at program start
-    std::array<Step, kShapes> FShapeStep{};            // opening inset per tick
+    int FShapeCount = 1;                                   // S: 1 or 2
+    int FLayerCount = 25;                                  // N: 25, 28, 30 or 35 trailing layers
+    std::array<Layers, kShapes> FShapeRects{};             // [shape][layer], layer 0 leads
+    std::array<Ramp, kShapes> FTrailColors{};              // used while wandering
+    std::array<Ramp, kShapes> FOpenColors{};               // opening tunnel
+    std::array<Ramp, kShapes> FPaintColors{};              // opening tunnel, "Paint" alone
+    int FDiffTick = 0;                                     // K: phase counter, 0 at program start
+    std::array<Step, kShapes> FShapeStep{};                // opening inset per tick
     std::array<std::array<int, 4>, kShapes> FShapeSpeed{}; // leader's L, T, R, B velocities
-    DifferenceOptions options;                         // as read by the last start
+    DifferenceOptions options;                             // as read by the last start
 
     // The start command's first part, before any state changes: run the
     // common stop when another animation runs (a running Difference is set up

@@ -27,7 +27,8 @@ StopPlan planStop(const Busy &running, int lockCount)
     plan.clearArts = running.arts;
     // Only Velocity reports on its way out; the others leave the status line.
     if (running.velocity)
-        plan.status = lockCount >= 1 ? QStringLiteral("lock ") + QString::number(lockCount) : QString();
+        plan.status
+                = lockCount >= 1 ? QStringLiteral("lock ") + QString::number(lockCount) : QString();
     return plan;
 }
 

@@ -16,7 +16,7 @@ constexpr quint32 kBlack = 0x000000;
 constexpr BlendSteps kFadeOut{27, 0, 12}; // Alpha 0..312; 255 and over blend at 255
 constexpr BlendSteps kFadeOutB{17, 25, 0};
 constexpr BlendSteps kFadeOutW{27, 25, 0};
-constexpr BlendSteps kFadeInG{17, 0, 8};  // Alpha 0..128: half way, then the copy
+constexpr BlendSteps kFadeInG{17, 0, 8}; // Alpha 0..128: half way, then the copy
 
 void show(const FadeContext &context)
 {
@@ -36,7 +36,8 @@ TABitmap plainFill(const QImage &picture, quint32 colour)
 void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps, const Present &present)
 {
     for (int i = 0; i < steps.count; ++i) {
-        source.BlendOnto(0, 0, source.width(), source.height(), picture, quint16(steps.base + steps.slope * i));
+        source.BlendOnto(0, 0, source.width(), source.height(), picture,
+                         quint16(steps.base + steps.slope * i));
         if (present)
             present();
     }
@@ -99,8 +100,8 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor)
     return (a << 16) | (g << 8) | r;
 }
 
-void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
-                     const std::function<void()> &rewritePage)
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags,
+                     const FadeContext &context, const std::function<void()> &rewritePage)
 {
     PFadeOut(picture, GColor, flags.FBColor, context);
     flags.FSamePage = true;
@@ -116,7 +117,8 @@ void settleBackground(quint32 GColor, PictureFlags flags)
         flags.FBColor = false;
 }
 
-bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context)
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags,
+                const FadeContext &context)
 {
     if (busy || (!flags.FBColor && !flags.FPageShown))
         return false;

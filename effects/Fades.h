@@ -26,7 +26,8 @@ struct BlendSteps
     int base;
     int slope;
 };
-void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps, const Present &present);
+void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps,
+                  const Present &present);
 
 // What a fade reads besides the picture.
 struct FadeContext
@@ -69,15 +70,16 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor);
 // once their new colour is in place: fade to GColor and set FSamePage; with a
 // page shown, write it again through rewritePage (the forward command, which
 // then sees FSamePage), otherwise clear FPageShown and leave the picture blank.
-void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context,
-                     const std::function<void()> &rewritePage);
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags,
+                     const FadeContext &context, const std::function<void()> &rewritePage);
 // The background commands' rule after fadeToNewColour: a GColor other than 0
 // means the picture shows the background, so FBColor is cleared.
 void settleBackground(quint32 GColor, PictureFlags flags);
 
 // "FadeOut": nothing while an effect runs or when there is nothing to fade
 // (neither FBColor nor FPageShown). Returns whether it faded.
-bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags, const FadeContext &context);
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags,
+                const FadeContext &context);
 // "BLackFadeout": nothing while an effect runs. Returns whether it faded.
 bool runBlackFadeOut(bool busy, QImage &picture, PictureFlags flags, const FadeContext &context);
 

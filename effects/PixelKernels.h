@@ -8,11 +8,11 @@
 // The AVX2 kernel and the function clones exist only where the compiler
 // targets x86; elsewhere the baseline loops are all there is.
 #if defined(__x86_64__) || defined(__i386__)
-#define CORVANE_X86 1
-#define CORVANE_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#    define CORVANE_X86 1
+#    define CORVANE_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
 #else
-#define CORVANE_X86 0
-#define CORVANE_AVX2_CLONES
+#    define CORVANE_X86 0
+#    define CORVANE_AVX2_CLONES
 #endif
 
 namespace corvane::pixels {

@@ -18,13 +18,20 @@ namespace {
 // every call would cost more than the subdivision itself.
 constexpr long kPumpCheckEvery = 64;
 
-QString brightText(int base) { return QStringLiteral("bright ") + QString::number(base); }
+QString brightText(int base)
+{
+    return QStringLiteral("bright ") + QString::number(base);
+}
 
 // Clears the build guard however drawPicture leaves.
 struct BuildGuard
 {
     bool &flag;
-    explicit BuildGuard(bool &f) : flag(f) { flag = true; }
+    explicit BuildGuard(bool &f)
+        : flag(f)
+    {
+        flag = true;
+    }
     ~BuildGuard() { flag = false; }
 };
 
@@ -52,8 +59,11 @@ void ByteGrid::clear(int w, int h)
 PlasmaBuilder::PlasmaBuilder(ByteGrid &grid, RandomGenerator &random,
                              std::function<void()> pumpEvents,
                              std::chrono::microseconds pumpInterval)
-    : m_grid(grid), m_random(random), m_pump(std::move(pumpEvents)), m_interval(pumpInterval),
-      m_since(std::chrono::steady_clock::now())
+    : m_grid(grid)
+    , m_random(random)
+    , m_pump(std::move(pumpEvents))
+    , m_interval(pumpInterval)
+    , m_since(std::chrono::steady_clock::now())
 {
 }
 
@@ -90,7 +100,8 @@ void PlasmaBuilder::subdivide(int X1, int Y1, int X2, int Y2)
     setMidpoint(X1, Y1, X1, YM, X1, Y2);
     if (m_grid.at(XM, YM) == 0) {
         // The centre takes no random offset, only the edge midpoints do.
-        const int sum = m_grid.at(X1, Y1) + m_grid.at(X2, Y1) + m_grid.at(X2, Y2) + m_grid.at(X1, Y2);
+        const int sum
+                = m_grid.at(X1, Y1) + m_grid.at(X2, Y1) + m_grid.at(X2, Y2) + m_grid.at(X1, Y2);
         m_grid.at(XM, YM) = quint8(sum / 4);
     }
     maybePump();
@@ -132,7 +143,8 @@ StartResult PlanDeArts::start(ArtsMode mode)
     return r;
 }
 
-long PlanDeArts::build(int w, int h, RandomGenerator &random, const std::function<void()> &pumpEvents)
+long PlanDeArts::build(int w, int h, RandomGenerator &random,
+                       const std::function<void()> &pumpEvents)
 {
     if (w < 1 || h < 1)
         return 0;
@@ -200,8 +212,8 @@ PlasmaResult PlanDeArts::advance(const ArtsOptions &opts)
     return r;
 }
 
-PlasmaResult PlanDeArts::drawPicture(QImage &picture, RandomGenerator &random, const EffectClock &clock,
-                                     const PlasmaHooks &hooks)
+PlasmaResult PlanDeArts::drawPicture(QImage &picture, RandomGenerator &random,
+                                     const EffectClock &clock, const PlasmaHooks &hooks)
 {
     if (m_building)
         return {};

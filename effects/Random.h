@@ -10,7 +10,10 @@ namespace corvane {
 class RandomGenerator
 {
 public:
-    explicit RandomGenerator(uint32_t seed = 0) : m_seed(seed) {}
+    explicit RandomGenerator(uint32_t seed = 0)
+        : m_seed(seed)
+    {
+    }
 
     uint32_t seed() const { return m_seed; }
     void setSeed(uint32_t seed) { m_seed = seed; }

@@ -7,7 +7,7 @@
 #include "effects/Random.h"
 
 #if CORVANE_X86
-#include <immintrin.h>
+#    include <immintrin.h>
 #endif
 
 #include <algorithm>
@@ -43,7 +43,8 @@ void blendTail(const uchar *s, uchar *d, int from, int n, uint16_t c, uint16_t k
 } // namespace
 
 // Baseline build (SSE2), vectorised by the compiler in whole chunks.
-void blendBytesGeneric(const uchar *__restrict s, uchar *__restrict d, int n, uint16_t c, uint16_t k)
+void blendBytesGeneric(const uchar *__restrict s, uchar *__restrict d, int n, uint16_t c,
+                       uint16_t k)
 {
     int i = 0;
     for (; i + kChunk <= n; i += kChunk) {
@@ -57,8 +58,8 @@ void blendBytesGeneric(const uchar *__restrict s, uchar *__restrict d, int n, ui
 // undo each other, so no lane shuffle is needed, and as no sum exceeds 65280
 // the shifted words fit a byte and pack without masking.
 #if CORVANE_X86
-__attribute__((target("avx2")))
-void blendBytesAvx2(const uchar *__restrict s, uchar *__restrict d, int n, uint16_t c, uint16_t k)
+__attribute__((target("avx2"))) void blendBytesAvx2(const uchar *__restrict s, uchar *__restrict d,
+                                                    int n, uint16_t c, uint16_t k)
 {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i vc = _mm256_set1_epi16(short(c));
@@ -68,11 +69,13 @@ void blendBytesAvx2(const uchar *__restrict s, uchar *__restrict d, int n, uint1
         const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(s + i));
         const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(d + i));
         const __m256i lo = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), vc),
-                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), vk)), 8);
+                _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(sv, zero), vc),
+                                 _mm256_mullo_epi16(_mm256_unpacklo_epi8(dv, zero), vk)),
+                8);
         const __m256i hi = _mm256_srli_epi16(
-            _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), vc),
-                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), vk)), 8);
+                _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(sv, zero), vc),
+                                 _mm256_mullo_epi16(_mm256_unpackhi_epi8(dv, zero), vk)),
+                8);
         _mm256_storeu_si256(reinterpret_cast<__m256i *>(d + i), _mm256_packus_epi16(lo, hi));
     }
     blendTail(s, d, i, n, c, k);
@@ -262,8 +265,10 @@ void TABitmap::BlendOnto(int X, int Y, int Width, int Height, QImage &Dest, quin
     // Dest, nor past the source, nor start above or left of either.
     const int64_t left = std::max<int64_t>(X, 0);
     const int64_t top = std::max<int64_t>(Y, 0);
-    const int64_t right = std::min({int64_t(X) + Width, int64_t(Dest.width()), int64_t(X) + src.width()});
-    const int64_t bottom = std::min({int64_t(Y) + Height, int64_t(Dest.height()), int64_t(Y) + src.height()});
+    const int64_t right
+            = std::min({int64_t(X) + Width, int64_t(Dest.width()), int64_t(X) + src.width()});
+    const int64_t bottom
+            = std::min({int64_t(Y) + Height, int64_t(Dest.height()), int64_t(Y) + src.height()});
     const int64_t bytes = 3 * right - 3 * left;
     if (bytes <= 0 || bottom <= top)
         return;

@@ -26,11 +26,16 @@ quint32 shade(int n, int B)
 {
     const int M = B / 2, T = M + M / 2;
     switch (n) {
-    case 0: return rgb(B, B, B);
-    case 1: return rgb(T, B, M);
-    case 2: return rgb(T, 0, M);
-    case 3: return rgb(T, T, B);
-    default: return rgb(M, T, T);
+    case 0:
+        return rgb(B, B, B);
+    case 1:
+        return rgb(T, B, M);
+    case 2:
+        return rgb(T, 0, M);
+    case 3:
+        return rgb(T, T, B);
+    default:
+        return rgb(M, T, T);
     }
 }
 
@@ -41,7 +46,10 @@ constexpr int kClockGroupShade[4] = {4, 1, 2, 3};
 constexpr int kAccentShade[4] = {2, 3, 4, 1};
 
 // Round to nearest, ties to even.
-int roundEven(double v) { return int(std::nearbyint(v)); }
+int roundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
 
 bool oneOf(int v, std::initializer_list<int> set)
 {
@@ -51,8 +59,8 @@ bool oneOf(int v, std::initializer_list<int> set)
     return false;
 }
 
-constexpr quint32 kCentredColour = 0x3068A0;  // crosshair with the centre in the middle
-constexpr quint32 kMovedColour = 0xBE7832;    // crosshair and time off the middle
+constexpr quint32 kCentredColour = 0x3068A0; // crosshair with the centre in the middle
+constexpr quint32 kMovedColour = 0xBE7832;   // crosshair and time off the middle
 constexpr quint32 kClockTextColour = 0x7B9D7D;
 constexpr quint32 kLockColour = 0x0000FF;
 
@@ -115,15 +123,32 @@ std::optional<quint32> VelocityState::lineColour(int rule, bool clockLine, int i
     const int B = FLineBright[i];
     int n;
     switch (rule) {
-    case 1: n = i % 60 < 4 ? kAccentShade[i % 60] : 0; break;
-    case 2: n = (clockLine ? kClockGroupShade : kFreeGroupShade)[i / 25]; break;
-    case 3: n = 1; break;
-    case 4: n = 2; break;
-    case 5: n = 3; break;
-    case 6: n = 4; break;
-    case 7: n = random.random(4); break;
-    case 8: n = i % 5; break;
-    default: return std::nullopt;
+    case 1:
+        n = i % 60 < 4 ? kAccentShade[i % 60] : 0;
+        break;
+    case 2:
+        n = (clockLine ? kClockGroupShade : kFreeGroupShade)[i / 25];
+        break;
+    case 3:
+        n = 1;
+        break;
+    case 4:
+        n = 2;
+        break;
+    case 5:
+        n = 3;
+        break;
+    case 6:
+        n = 4;
+        break;
+    case 7:
+        n = random.random(4);
+        break;
+    case 8:
+        n = i % 5;
+        break;
+    default:
+        return std::nullopt;
     }
     return shade(n, B);
 }
@@ -153,7 +178,8 @@ void VelocityState::drawFreeLine(int i, Canvas &canvas, RandomGenerator &random)
         if (dimAsSegment) {
             segment();
         } else {
-            const QPoint outline[5] = {{l.tx, l.ty}, {l.hx, l.ty}, {l.hx, l.hy}, {l.tx, l.hy}, {l.tx, l.ty}};
+            const QPoint outline[5]
+                    = {{l.tx, l.ty}, {l.hx, l.ty}, {l.hx, l.hy}, {l.tx, l.hy}, {l.tx, l.ty}};
             canvas.polyline(outline);
         }
         break;
@@ -205,7 +231,8 @@ void VelocityState::drawClockLine(int i, Canvas &canvas, RandomGenerator &random
             l.hy = Pcy;
             segment();
         } else {
-            const QPoint outline[5] = {{l.tx, l.ty}, {l.hx, l.ty}, {l.hx, l.hy}, {l.tx, l.hy}, {l.tx, l.ty}};
+            const QPoint outline[5]
+                    = {{l.tx, l.ty}, {l.hx, l.ty}, {l.hx, l.hy}, {l.tx, l.hy}, {l.tx, l.ty}};
             canvas.polyline(outline);
         }
         break;

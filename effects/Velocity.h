@@ -55,26 +55,26 @@ struct VelocityState
 
     // Stored parameters (INI keys of the same names, defaults as in the INI).
     int Pcx = kPictureWidth / 2, Pcy = kPictureHeight / 2; // centre, picture pixels
-    int Pmvc = 2;             // move level 0..10
-    int Piro = 1;             // colour rule of free lines 1..8
-    int Pirot = 2;            // colour rule of clock lines 1..8
-    int Pform = 1;            // free line shape: 1 segment, 2 ellipse, 3 rectangle
-    int Pformt = 1;           // clock line shape, as Pform
-    bool Pdigi = false;       // scope (not in Clock mode)
-    bool Pdigit = true;       // time text in Clock mode
-    bool Pb = false;          // bold free lines; with MiniBlackHole the black centre square
-    bool Pbt = false;         // bold clock lines
-    bool Pmix = false;        // dim lines of shapes 2 and 3 drawn as segments
-    bool Pmouse = false;      // Movement follows the mouse
+    int Pmvc = 2;                                          // move level 0..10
+    int Piro = 1;                                          // colour rule of free lines 1..8
+    int Pirot = 2;                                         // colour rule of clock lines 1..8
+    int Pform = 1;       // free line shape: 1 segment, 2 ellipse, 3 rectangle
+    int Pformt = 1;      // clock line shape, as Pform
+    bool Pdigi = false;  // scope (not in Clock mode)
+    bool Pdigit = true;  // time text in Clock mode
+    bool Pb = false;     // bold free lines; with MiniBlackHole the black centre square
+    bool Pbt = false;    // bold clock lines
+    bool Pmix = false;   // dim lines of shapes 2 and 3 drawn as segments
+    bool Pmouse = false; // Movement follows the mouse
 
     // Run state.
     std::array<VelocityLine, kLines> FLines{};
     std::array<quint8, kLines> FLineBright{}; // 0..250
-    int FVelWarm = 0;         // warm-up of RoadMovie and Clock: 0, then 1..31; 32 when none
-    bool FLockHit = false;    // the scope saw a bright line this tick
-    int FLockCount = 0;       // ticks with a hit since the start, <= kLockLimit
+    int FVelWarm = 0;               // warm-up of RoadMovie and Clock: 0, then 1..31; 32 when none
+    bool FLockHit = false;          // the scope saw a bright line this tick
+    int FLockCount = 0;             // ticks with a hit since the start, <= kLockLimit
     int FTargetX = 0, FTargetY = 0; // where the moving centre walks
-    int FVelDiv = 8;          // speed divisor, fixed
+    int FVelDiv = 8;                // speed divisor, fixed
     int FMouseX = 0, FMouseY = 0;
     quint16 FClockHour = 0, FClockMin = 0, FClockSec = 0, FClockMSec = 0;
 
@@ -100,7 +100,8 @@ struct VelocityState
 
     // Colour of line i under a rule (1..8); nullopt keeps the pen as it is.
     // Rule 7 draws from the generator.
-    std::optional<quint32> lineColour(int rule, bool clockLine, int i, RandomGenerator &random) const;
+    std::optional<quint32> lineColour(int rule, bool clockLine, int i,
+                                      RandomGenerator &random) const;
 
     // Clock text font: the logical font of height 17, weight 500, Times New Roman.
     static QFont clockFont();

@@ -124,18 +124,16 @@ void TForm1::BGChangeClick()
     FClock.reseed(FRandom);
     GColor = randomBackground(FRandom, checked(4));
     paintSwatch(GLabel, GColor);
-    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage},
-                    fadeContext(), [this] { TriButton1Click(); });
+    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext(),
+                    [this] { TriButton1Click(); });
 }
 
 void TForm1::Fadeout1Click()
 {
-    runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage},
-               fadeContext());
+    runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext());
 }
 
 void TForm1::FOBlack1Click()
 {
-    runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage},
-                    fadeContext());
+    runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage}, fadeContext());
 }

@@ -28,7 +28,8 @@ void putU32(uchar *p, quint32 v)
 
 QImage as24Bits(const QImage &image)
 {
-    return image.format() == QImage::Format_BGR888 ? image : image.convertToFormat(QImage::Format_BGR888);
+    return image.format() == QImage::Format_BGR888 ? image
+                                                   : image.convertToFormat(QImage::Format_BGR888);
 }
 
 // libjpeg reports fatal errors through error_exit, which must not return:
@@ -84,7 +85,8 @@ void destinationTerm(j_compress_ptr cinfo)
 
 // Everything that outlives a longjmp is plain data set up before setjmp:
 // no destructor is skipped. Returns libjpeg's message code, 0 on success.
-int compressRows(const uchar *first, qsizetype stride, int width, int height, int quality, QByteArray *out)
+int compressRows(const uchar *first, qsizetype stride, int width, int height, int quality,
+                 QByteArray *out)
 {
     jpeg_compress_struct cinfo;
     JpegErrorManager err;
@@ -170,7 +172,8 @@ QByteArray encodeBitmap(const QImage &image)
     putU32(p + 30, 0); // BI_RGB
     putU32(p + 34, quint32(imageSize));
     for (int y = 0; y < h; ++y)
-        std::memcpy(p + kHeaders + qsizetype(h - 1 - y) * stride, img.constScanLine(y), size_t(w) * 3);
+        std::memcpy(p + kHeaders + qsizetype(h - 1 - y) * stride, img.constScanLine(y),
+                    size_t(w) * 3);
     return out;
 }
 

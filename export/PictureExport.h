@@ -21,7 +21,8 @@ using SaveError = std::optional<QString>;
 QByteArray encodeBitmap(const QImage &image);
 // The bytes of a JFIF file of image; on a libjpeg failure, nullopt and
 // *error (when given) set to the message.
-std::optional<QByteArray> encodeJpeg(const QImage &image, int quality = kJpegQuality, QString *error = nullptr);
+std::optional<QByteArray> encodeJpeg(const QImage &image, int quality = kJpegQuality,
+                                     QString *error = nullptr);
 
 SaveError saveBitmap(const QImage &picture, const QString &fileName);
 SaveError saveJpeg(const QImage &picture, const QString &fileName);

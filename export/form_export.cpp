@@ -24,7 +24,8 @@ QStringList bitmapFilters()
 
 QStringList jpegFilters()
 {
-    return {QStringLiteral("すべてのファイル (*.jpg;*.jpeg)"), QStringLiteral("JPEG イメージファイル (*.jpg)"),
+    return {QStringLiteral("すべてのファイル (*.jpg;*.jpeg)"),
+            QStringLiteral("JPEG イメージファイル (*.jpg)"),
             QStringLiteral("JPEG イメージファイル (*.jpeg)")};
 }
 
@@ -36,7 +37,8 @@ void listByFilter(QFileDialog *dialog, const QString &filter)
     const QRegularExpressionMatch m = inParens.match(filter);
     if (!m.hasMatch())
         return;
-    const QStringList patterns = m.captured(1).split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
+    const QStringList patterns
+            = m.captured(1).split(QRegularExpression(QStringLiteral("[; ]")), Qt::SkipEmptyParts);
     for (QFileSystemModel *model : dialog->findChildren<QFileSystemModel *>())
         model->setNameFilters(patterns);
 }
@@ -90,7 +92,8 @@ void TForm1::BitsaveClick()
 {
     if (busy()) // an effect would change the picture while it is written
         return;
-    const QString name = askFileName(savePictureDialog(*this), QStringLiteral("bmp"), bitmapFilters());
+    const QString name
+            = askFileName(savePictureDialog(*this), QStringLiteral("bmp"), bitmapFilters());
     if (name.isEmpty())
         return;
     if (const SaveError error = saveBitmap(picture(), name))
@@ -101,7 +104,8 @@ void TForm1::JpegButtonClick()
 {
     if (busy())
         return;
-    const QString name = askFileName(savePictureDialog(*this), QStringLiteral("jpg"), jpegFilters());
+    const QString name
+            = askFileName(savePictureDialog(*this), QStringLiteral("jpg"), jpegFilters());
     if (name.isEmpty())
         return;
     if (const SaveError error = saveJpeg(picture(), name))

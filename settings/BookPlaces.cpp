@@ -43,8 +43,9 @@ bool isStorablePath(std::string_view path)
 {
     // The longest page number and its space come before the path in the value.
     constexpr std::size_t kRoom = IniProfile::kMaxValueBytes - 11;
-    return !path.empty() && path.size() <= kRoom && path.find_first_of("\r\n") == std::string_view::npos
-        && !isBlank(path.front()) && !isBlank(path.back());
+    return !path.empty() && path.size() <= kRoom
+            && path.find_first_of("\r\n") == std::string_view::npos && !isBlank(path.front())
+            && !isBlank(path.back());
 }
 
 std::optional<int> BookPlaces::page(std::string_view path) const
@@ -70,7 +71,8 @@ void BookPlaces::read(TRegFiler &store)
 {
     m_places.clear();
     for (int n = 1; n <= kRememberedBooks; ++n) {
-        const std::optional<BookPlace> place = parsePlace(store.ReadValue(kBooksSection, keyOf(n), ""));
+        const std::optional<BookPlace> place
+                = parsePlace(store.ReadValue(kBooksSection, keyOf(n), ""));
         if (place && !page(place->path))
             m_places.push_back(*place);
     }

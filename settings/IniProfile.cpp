@@ -64,9 +64,9 @@ enum class LineKind { Other, Section, Key };
 
 struct Line
 {
-    std::size_t begin = 0;     // first byte of the line
-    std::size_t end = 0;       // one past its last byte, before the line break
-    std::size_t next = 0;      // first byte of the next line
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0;   // one past its last byte, before the line break
+    std::size_t next = 0;  // first byte of the next line
     LineKind kind = LineKind::Other;
     std::string_view name;     // section or key name, trimmed
     std::size_t nameBegin = 0; // offset of the key name in the contents
@@ -78,7 +78,8 @@ struct Line
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view content) : m_content(content)
+    explicit LineReader(std::string_view content)
+        : m_content(content)
     {
         if (m_content.substr(0, kUtf8Bom.size()) == kUtf8Bom)
             m_pos = kUtf8Bom.size();
@@ -142,7 +143,7 @@ bool usableSection(std::string_view s)
 bool usableKey(std::string_view k)
 {
     return !k.empty() && k.front() != '[' && k.front() != ';'
-           && k.find_first_of("=\r\n") == std::string_view::npos;
+            && k.find_first_of("=\r\n") == std::string_view::npos;
 }
 
 // The new file contents are built from three pieces: everything before the
@@ -236,7 +237,10 @@ std::string describeErrno(int err, const char *doing)
 class Fd
 {
 public:
-    explicit Fd(int fd) : m_fd(fd) {}
+    explicit Fd(int fd)
+        : m_fd(fd)
+    {
+    }
     ~Fd()
     {
         if (m_fd >= 0)
@@ -512,7 +516,8 @@ bool writeFileAtomically(const std::string &path, std::string_view content, std:
     // The data is on disk before the rename, so after a crash the name holds
     // either the old file or the whole new one. The folder itself is not
     // synced: losing the rename to a power cut only brings back the old file.
-    const bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
+    const bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), content)
+            && ::fsync(fd.get()) == 0;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
         setWhy(whyNot, describeErrno(errno, "the new file could not be written"));
         ::unlink(temp.c_str());
@@ -539,7 +544,8 @@ std::size_t removeStaleTemporaries(const std::string &path)
         return 0;
     const std::string target = resolveLink(path);
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    const std::string folder
+            = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     if (base.empty())
         return 0;
@@ -554,7 +560,8 @@ std::size_t removeStaleTemporaries(const std::string &path)
             continue;
         // O_NOFOLLOW and the type test: a link or a FIFO of that name is
         // someone else's, not a file this program made.
-        Fd fd(::openat(dirFd, entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        Fd fd(::openat(dirFd, entry->d_name,
+                       O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
         struct stat st;
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;

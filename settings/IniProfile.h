@@ -27,7 +27,10 @@ public:
     // this it is something else and counts as unreadable.
     static constexpr std::size_t kMaxFileBytes = 16u << 20;
 
-    explicit IniProfile(std::string path) : m_path(std::move(path)) {}
+    explicit IniProfile(std::string path)
+        : m_path(std::move(path))
+    {
+    }
 
     const std::string &path() const { return m_path; }
 

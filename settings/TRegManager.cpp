@@ -49,7 +49,9 @@ std::string writeErrorText(const std::string &path, const std::string &reason)
 } // namespace
 
 TRegWriteError::TRegWriteError(const std::string &path, const std::string &reason)
-    : std::runtime_error(writeErrorText(path, reason)), m_path(path), m_reason(reason)
+    : std::runtime_error(writeErrorText(path, reason))
+    , m_path(path)
+    , m_reason(reason)
 {
 }
 
@@ -67,7 +69,8 @@ std::optional<int32_t> parseStoredInteger(std::string_view text)
     if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0'
+               && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
@@ -118,7 +121,7 @@ int32_t TRegFiler::ReadInteger()
     if (!m_item)
         return 0;
     return parseStoredInteger(ReadValue(m_item->Section, m_item->Ident, m_item->DefaultValue))
-        .value_or(0);
+            .value_or(0);
 }
 
 void TRegFiler::WriteInteger(int32_t value)
@@ -133,8 +136,8 @@ bool TRegFiler::ReadBool()
         return false;
     const std::string upper = upperAscii(m_item->DefaultValue);
     const std::string fallback = (upper == "1" || upper == "TRUE" || upper == "YES") ? "1" : "0";
-    const int32_t stored =
-        parseStoredInteger(ReadValue(m_item->Section, m_item->Ident, fallback)).value_or(0);
+    const int32_t stored
+            = parseStoredInteger(ReadValue(m_item->Section, m_item->Ident, fallback)).value_or(0);
     return (stored & 0xFF) != 0;
 }
 
@@ -240,7 +243,10 @@ void TRegManager::removeStaleTemporaries() const
         corvane::removeStaleTemporaries(IniFileName);
 }
 
-TRegManager::TRegManager() : m_filer(std::make_unique<TRegFiler>(*this)) {}
+TRegManager::TRegManager()
+    : m_filer(std::make_unique<TRegFiler>(*this))
+{
+}
 
 TRegManager::~TRegManager() = default;
 

@@ -61,7 +61,10 @@ class TRegManager;
 class TRegFiler
 {
 public:
-    explicit TRegFiler(TRegManager &manager) : m_manager(manager) {}
+    explicit TRegFiler(TRegManager &manager)
+        : m_manager(manager)
+    {
+    }
     virtual ~TRegFiler() = default;
     TRegFiler(const TRegFiler &) = delete;
     TRegFiler &operator=(const TRegFiler &) = delete;
@@ -107,10 +110,10 @@ public:
     TRegManager(const TRegManager &) = delete;
     TRegManager &operator=(const TRegManager &) = delete;
 
-    std::string IniFileName;      // full path of the INI file; set before the first read
-    std::string RegDir;           // registry key; kept for the stored layout, unused here
-    TRegItems RegItems;           // the table, in collection order
-    TRegType RegType = rtIni;     // only rtIni is backed by a store here
+    std::string IniFileName;  // full path of the INI file; set before the first read
+    std::string RegDir;       // registry key; kept for the stored layout, unused here
+    TRegItems RegItems;       // the table, in collection order
+    TRegType RegType = rtIni; // only rtIni is backed by a store here
 
     // The first item whose Name matches without regard to case becomes the
     // filer's current item. An unknown name is reported as
@@ -161,7 +164,8 @@ private:
 
     std::string readStored(const std::string &section, const std::string &ident,
                            const std::string &defaultValue) const;
-    void writeStored(const std::string &section, const std::string &ident, const std::string &value);
+    void writeStored(const std::string &section, const std::string &ident,
+                     const std::string &value);
 
     std::unique_ptr<TRegFiler> m_filer;
     ErrorReporter m_report;
@@ -176,7 +180,11 @@ private:
 class TRegTransaction
 {
 public:
-    explicit TRegTransaction(TRegManager &store) : m_store(store) { m_store.beginTransaction(); }
+    explicit TRegTransaction(TRegManager &store)
+        : m_store(store)
+    {
+        m_store.beginTransaction();
+    }
     ~TRegTransaction()
     {
         if (!m_done)

@@ -130,7 +130,8 @@ bool CharSet::contains(std::string_view c) const
     if (c.size() == 1)
         return m_singles[static_cast<unsigned char>(c[0])];
     if (c.size() == 2) {
-        return m_pairs[size_t(static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]))];
+        return m_pairs[size_t(static_cast<unsigned char>(c[0]) << 8
+                              | static_cast<unsigned char>(c[1]))];
     }
     return false;
 }

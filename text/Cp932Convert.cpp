@@ -14,7 +14,10 @@ constexpr std::string_view kGeta = "\x81\xAC"; // 〓
 class Converter
 {
 public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
     ~Converter()
     {
         if (ok())

@@ -11,7 +11,7 @@ namespace {
 // false. The table is fixed, so the scan tests its four characters
 // directly: a tab among the single bytes, and 0x81 with the second byte of
 // the others.
-template <class OnMatch>
+template<class OnMatch>
 void scanPatterns(std::string_view text, OnMatch onMatch)
 {
     static_assert(kNormalisation[0].find == "\x09" && kNormalisation[1].find == "\x81\xE1"

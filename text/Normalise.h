@@ -21,10 +21,10 @@ struct Replacement
 // so applying them together in one pass gives the same text as applying
 // them one after another.
 inline constexpr std::array<Replacement, 4> kNormalisation{{
-    {"\x09", "\x81\x40\x81\x40\x81\x40\x81\x40"}, // tab -> "　　　　"
-    {"\x81\xE1", "\x81\x73"},                     // ≪ -> 《
-    {"\x81\xE2", "\x81\x74"},                     // ≫ -> 》
-    {"\x81\x46", " : "},                          // ： -> " : "
+        {"\x09", "\x81\x40\x81\x40\x81\x40\x81\x40"}, // tab -> "　　　　"
+        {"\x81\xE1", "\x81\x73"},                     // ≪ -> 《
+        {"\x81\xE2", "\x81\x74"},                     // ≫ -> 》
+        {"\x81\x46", " : "},                          // ： -> " : "
 }};
 
 // Every occurrence of find that starts at a character boundary of text,

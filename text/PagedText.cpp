@@ -4,7 +4,7 @@
 #include "text/TEditor.h"
 
 #if defined(__GLIBC__)
-#include <malloc.h>
+#    include <malloc.h>
 #endif
 
 namespace corvane {
@@ -15,7 +15,8 @@ namespace {
 class EditSession
 {
 public:
-    explicit EditSession(TEditor &editor) : m_editor(editor)
+    explicit EditSession(TEditor &editor)
+        : m_editor(editor)
     {
         m_editor.setWordWrap(false); // one row per logical line while editing
         m_editor.setReadOnly(false);
@@ -80,7 +81,8 @@ int buildPages(TEditor &editor)
 PageRows pageRows(const TEditor &editor, int page)
 {
     const TEditorStrings &lines = editor.Lines();
-    return pageRows(lines.Count(), [&](int i) { return lines[i]; }, page);
+    return pageRows(
+            lines.Count(), [&](int i) { return lines[i]; }, page);
 }
 
 int loadPaged(TEditor &editor, std::string text, bool normalise)

@@ -51,7 +51,8 @@ PageRows pageRows(int lineCount, const std::function<std::string(int)> &line, in
 
 PageRows pageRows(const std::vector<std::string> &lines, int page)
 {
-    return pageRows(int(lines.size()), [&](int i) { return lines[std::size_t(i)]; }, page);
+    return pageRows(
+            int(lines.size()), [&](int i) { return lines[std::size_t(i)]; }, page);
 }
 
 int tickFrequency(int pageCount)

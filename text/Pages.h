@@ -17,7 +17,7 @@
 namespace corvane {
 
 inline constexpr std::string_view kPaddingRow = "\x81\x40"; // one ideographic space
-inline constexpr int kTicksWithoutSpacing = 50;      // pages the slider ticks one by one
+inline constexpr int kTicksWithoutSpacing = 50;             // pages the slider ticks one by one
 inline constexpr char kOverPageText[] = "over page, set leaf";
 
 using PageRows = std::array<std::string, kPageRows>;

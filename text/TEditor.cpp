@@ -20,12 +20,13 @@ namespace {
 // Line-break rule sets, code page 932 bytes. The window's editor extends the
 // default FollowStr by a space and the closing angle brackets and percent
 // signs (67 bytes) and LeadStr by the opening ones (21 bytes).
-constexpr std::string_view kDefaultFollowStr =
-    "\x81\x41\x81\x42\x81\x43\x81\x44\x81\x45\x81\x48\x81\x49\x81\x4A\x81\x4B\x81\x52"
-    "\x81\x53\x81\x54\x81\x55\x81\x58\x81\x5B\x81\x6A\x81\x6E\x81\x70\x81\x76\x81\x78"
-    "\x21\x29\x2C\x2E\x3A\x3B\x3F\x5D\x7D\xA1\xA3\xA4\xA5\xB0\xDE\xDF";
+constexpr std::string_view kDefaultFollowStr
+        = "\x81\x41\x81\x42\x81\x43\x81\x44\x81\x45\x81\x48\x81\x49\x81\x4A\x81\x4B\x81\x52"
+          "\x81\x53\x81\x54\x81\x55\x81\x58\x81\x5B\x81\x6A\x81\x6E\x81\x70\x81\x76\x81\x78"
+          "\x21\x29\x2C\x2E\x3A\x3B\x3F\x5D\x7D\xA1\xA3\xA4\xA5\xB0\xDE\xDF";
 constexpr std::string_view kEditor2FollowExtra = "\x20\x81\x74\x81\x84\x3E\x81\xE2\x25\x81\x93";
-constexpr std::string_view kDefaultLeadStr = "\x81\x69\x81\x6D\x81\x6F\x81\x75\x81\x77\x28\x5B\x7B\xA2";
+constexpr std::string_view kDefaultLeadStr
+        = "\x81\x69\x81\x6D\x81\x6F\x81\x75\x81\x77\x28\x5B\x7B\xA2";
 constexpr std::string_view kEditor2LeadExtra = "\x81\x73\x81\x83\x3C\x81\xE1";
 constexpr std::string_view kPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44\x2C\x2E\xA1\xA4";
 
@@ -33,7 +34,7 @@ constexpr int kMaxTabSpaceCount = 256; // wider stops than any row are meaningle
 
 // Calls f(piece, isLast) for every line of text; the piece after the last
 // break is always reported, possibly empty.
-template <typename F>
+template<typename F>
 void forEachLine(std::string_view text, F &&f)
 {
     // memchr for each break byte keeps long lines fast; a position is
@@ -65,7 +66,8 @@ size_t countBreaks(std::string_view text)
     for (const char c : {'\r', '\n'}) {
         const char *p = text.data();
         const char *const end = p + text.size();
-        while (p < end && (p = static_cast<const char *>(std::memchr(p, c, size_t(end - p)))) != nullptr) {
+        while (p < end
+               && (p = static_cast<const char *>(std::memchr(p, c, size_t(end - p)))) != nullptr) {
             ++count;
             ++p;
         }
@@ -94,7 +96,9 @@ RowStore splitIntoRows(std::string_view text, EndMark lastMark)
 int64_t lengthWithCrLf(std::string_view text)
 {
     int64_t length = 0;
-    forEachLine(text, [&](std::string_view line, bool isLast) { length += int64_t(line.size()) + (isLast ? 0 : 2); });
+    forEachLine(text, [&](std::string_view line, bool isLast) {
+        length += int64_t(line.size()) + (isLast ? 0 : 2);
+    });
     return length;
 }
 
@@ -147,7 +151,8 @@ void RowStore::replace(std::size_t first, std::size_t last, const RowStore &othe
         ends.push_back(m_ends[r] - (to - from) + added);
     m_ends = std::move(ends);
     m_marks.erase(m_marks.begin() + std::ptrdiff_t(first), m_marks.begin() + std::ptrdiff_t(last));
-    m_marks.insert(m_marks.begin() + std::ptrdiff_t(first), other.m_marks.begin(), other.m_marks.end());
+    m_marks.insert(m_marks.begin() + std::ptrdiff_t(first), other.m_marks.begin(),
+                   other.m_marks.end());
 }
 
 std::vector<TRow> RowStore::toRows() const
@@ -162,7 +167,9 @@ std::vector<TRow> RowStore::toRows() const
 // ---------------------------------------------------------------- options
 
 TWrapOption::TWrapOption()
-    : FollowStr(kDefaultFollowStr), LeadStr(kDefaultLeadStr), PunctuationStr(kPunctuationStr)
+    : FollowStr(kDefaultFollowStr)
+    , LeadStr(kDefaultLeadStr)
+    , PunctuationStr(kPunctuationStr)
 {
 }
 
@@ -196,7 +203,8 @@ TWordDelimiters defaultWordDelimiters()
         int first, last;
     };
     constexpr Range ranges[] = {
-        {0x00, 0x2F}, {0x3A, 0x40}, {0x5B, 0x5E}, {0x60, 0x60}, {0x7B, 0x80}, {0xA0, 0xA5}, {0xFD, 0xFF},
+            {0x00, 0x2F}, {0x3A, 0x40}, {0x5B, 0x5E}, {0x60, 0x60},
+            {0x7B, 0x80}, {0xA0, 0xA5}, {0xFD, 0xFF},
     };
     TWordDelimiters set;
     for (const Range &r : ranges)
@@ -266,7 +274,8 @@ void TEditorStrings::setRows(RowStore rows)
     // As layOut does for a text whose every line ends with a break.
     m_editor.replaceRows({});
     RowStore wrapped;
-    wrapped.reserve(rows.size() + rows.byteCount() / size_t(m_editor.m_wrapOption.WrapByte), rows.byteCount());
+    wrapped.reserve(rows.size() + rows.byteCount() / size_t(m_editor.m_wrapOption.WrapByte),
+                    rows.byteCount());
     for (size_t r = 0; r < rows.size(); ++r)
         m_editor.appendWrapped(rows.text(r), wrapped);
     rows.clear();
@@ -320,8 +329,11 @@ void TEditorStrings::Clear()
 // ---------------------------------------------------------------- editor
 
 TEditor::TEditor()
-    : m_wordDelimiters(defaultWordDelimiters()), m_follow(m_wrapOption.FollowStr), m_lead(m_wrapOption.LeadStr),
-      m_punctuation(m_wrapOption.PunctuationStr), m_lines(*this)
+    : m_wordDelimiters(defaultWordDelimiters())
+    , m_follow(m_wrapOption.FollowStr)
+    , m_lead(m_wrapOption.LeadStr)
+    , m_punctuation(m_wrapOption.PunctuationStr)
+    , m_lines(*this)
 {
 }
 
@@ -459,18 +471,21 @@ void TEditor::appendWrapped(std::string_view line, RowStore &out) const
         auto byteAt = [&](int k) { return static_cast<unsigned char>(map.charAt(rest, k)[0]); };
         auto endingAt = [&](int k) {
             const ColumnClass c = map.at(k);
-            return (c == ColumnClass::Single || c == ColumnClass::TrailHalf) ? map.charAt(rest, k) : std::string_view{};
+            return (c == ColumnClass::Single || c == ColumnClass::TrailHalf) ? map.charAt(rest, k)
+                                                                             : std::string_view{};
         };
 
         int p = w;
         if (map.at(w) == ColumnClass::LeadHalf) {
             p = w - 1; // the double-byte character moves whole
-        } else if (o.WordBreak && n > w && map.at(w) == ColumnClass::Single && !m_wordDelimiters[byteAt(w)]) {
+        } else if (o.WordBreak && n > w && map.at(w) == ColumnClass::Single
+                   && !m_wordDelimiters[byteAt(w)]) {
             // Only the byte at column w decides; a word that ends exactly
             // there still moves when an earlier break point exists.
             for (int k = w - 1; k >= w / 3; --k) {
                 const ColumnClass c = map.at(k);
-                if (c == ColumnClass::TrailHalf || (c == ColumnClass::Single && m_wordDelimiters[byteAt(k)])) {
+                if (c == ColumnClass::TrailHalf
+                    || (c == ColumnClass::Single && m_wordDelimiters[byteAt(k)])) {
                     p = k;
                     break;
                 }
@@ -491,7 +506,9 @@ void TEditor::appendWrapped(std::string_view line, RowStore &out) const
             while (p >= minRow && m_lead.contains(endingAt(p)))
                 stepBack();
             if (p + 1 < n && m_follow.contains(map.charAt(rest, p + 1))) {
-                while (p >= minRow && (m_lead.contains(endingAt(p)) || m_follow.contains(map.charAt(rest, p + 1))))
+                while (p >= minRow
+                       && (m_lead.contains(endingAt(p))
+                           || m_follow.contains(map.charAt(rest, p + 1))))
                     stepBack();
             }
         }
@@ -548,7 +565,8 @@ void TEditor::WrapAll()
         return;
     const EndMark lastMark = m_rows.mark(m_rows.size() - 1);
     RowStore out;
-    out.reserve(m_rows.size() + m_rows.byteCount() / size_t(m_wrapOption.WrapByte), m_rows.byteCount());
+    out.reserve(m_rows.size() + m_rows.byteCount() / size_t(m_wrapOption.WrapByte),
+                m_rows.byteCount());
     std::string joined;
     for (size_t r = 0; r < m_rows.size();) {
         const size_t last = logicalLineEnd(r);

@@ -50,7 +50,10 @@ public:
         const std::size_t from = row == 0 ? 0 : m_ends[row - 1];
         return std::string_view(m_bytes).substr(from, m_ends[row] - from);
     }
-    std::size_t length(std::size_t row) const { return m_ends[row] - (row == 0 ? 0 : m_ends[row - 1]); }
+    std::size_t length(std::size_t row) const
+    {
+        return m_ends[row] - (row == 0 ? 0 : m_ends[row - 1]);
+    }
     EndMark mark(std::size_t row) const { return m_marks[row]; }
     void setMark(std::size_t row, EndMark mark) { m_marks[row] = mark; }
     std::size_t byteCount() const { return m_bytes.size(); }
@@ -108,7 +111,10 @@ class TEditor;
 class TEditorStrings
 {
 public:
-    explicit TEditorStrings(TEditor &editor) : m_editor(editor) {}
+    explicit TEditorStrings(TEditor &editor)
+        : m_editor(editor)
+    {
+    }
     TEditorStrings(const TEditorStrings &) = delete;
     TEditorStrings &operator=(const TEditorStrings &) = delete;
 
@@ -162,9 +168,9 @@ public:
 
     // Rows.
     int RowCount() const { return int(m_rows.size()); }
-    std::string RowText(int index) const; // empty when out of range
+    std::string RowText(int index) const;      // empty when out of range
     std::string_view RowView(int index) const; // RowText without a copy; valid until a change
-    EndMark RowMark(int index) const;     // Hard when out of range
+    EndMark RowMark(int index) const;          // Hard when out of range
     std::vector<TRow> rows() const { return m_rows.toRows(); }
     void ClearText();
     // Moves the rows out, leaving the editor empty: a caller that rebuilds

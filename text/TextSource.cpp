@@ -30,18 +30,18 @@ QString textFilePath(const QString &directory)
 FileAccess realFileAccess()
 {
     return FileAccess{
-        [](const QString &path) { return QFileInfo(path).isFile(); },
-        [](const QString &path) { return readFileBytes(path); },
-        [](const QString &path) {
-            const QFileInfo info(path);
-            FileFacts f;
-            f.exists = info.exists();
-            f.folder = info.isDir();
-            // Qt's isFile() is false for a device or a pipe, whose read may never end.
-            f.regular = info.isFile();
-            f.size = info.size();
-            return f;
-        },
+            [](const QString &path) { return QFileInfo(path).isFile(); },
+            [](const QString &path) { return readFileBytes(path); },
+            [](const QString &path) {
+                const QFileInfo info(path);
+                FileFacts f;
+                f.exists = info.exists();
+                f.folder = info.isDir();
+                // Qt's isFile() is false for a device or a pipe, whose read may never end.
+                f.regular = info.isFile();
+                f.size = info.size();
+                return f;
+            },
     };
 }
 
@@ -65,7 +65,8 @@ TextFile readTextFile(const QString &path, const FileAccess &files)
         t.refusal = Refusal::Unreadable;
     else if (qint64(raw->size()) > kMaxTextFileBytes) // it grew since it was looked at
         t.refusal = Refusal::TooLarge;
-    else if (std::string_view(*raw).substr(0, kBinaryProbeBytes).find('\0') != std::string_view::npos)
+    else if (std::string_view(*raw).substr(0, kBinaryProbeBytes).find('\0')
+             != std::string_view::npos)
         t.refusal = Refusal::Binary;
     else
         t.bytes = decodeTextFile(*raw, &t.fromUtf8);
@@ -89,14 +90,15 @@ QString refusalReason(Refusal refusal)
         return QStringLiteral("it cannot be read (no permission, or a read error)");
     case Refusal::Binary:
         return QStringLiteral("it holds NUL bytes in its first %1 KiB, so it is no plain text")
-            .arg(kBinaryProbeBytes / 1024);
+                .arg(kBinaryProbeBytes / 1024);
     }
     return QString();
 }
 
 QString refusalMessage(const QString &path, Refusal refusal)
 {
-    return QStringLiteral("\u201C%1\u201D cannot be read as a text: %2.").arg(path, refusalReason(refusal));
+    return QStringLiteral("\u201C%1\u201D cannot be read as a text: %2.")
+            .arg(path, refusalReason(refusal));
 }
 
 std::string passageBytes(const QString &text)

@@ -97,11 +97,11 @@ enum class TextOrigin {
 struct StartupText
 {
     TextOrigin origin = TextOrigin::BuiltIn;
-    bool normalise = false;   // run the normalisation before paging ("Keep" on)
-    bool fromPageOne = false; // FPage := 1 ("Keep" off, or a refused saved source)
-    bool fromUtf8 = false;    // the file was converted from UTF-8
+    bool normalise = false;               // run the normalisation before paging ("Keep" on)
+    bool fromPageOne = false;             // FPage := 1 ("Keep" off, or a refused saved source)
+    bool fromUtf8 = false;                // the file was converted from UTF-8
     Refusal savedRefused = Refusal::None; // why the saved source was not read
-    std::string bytes;        // CP932, lines ended by CR LF / CR / LF
+    std::string bytes;                    // CP932, lines ended by CR LF / CR / LF
 };
 
 // The text the start-up load puts into the editor. fileIn is FFileIn after

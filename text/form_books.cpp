@@ -22,7 +22,7 @@ using namespace corvane;
 
 namespace {
 
-constexpr int kOpenRetryMs = 50;         // a waiting drop looks again this often
+constexpr int kOpenRetryMs = 50;               // a waiting drop looks again this often
 constexpr char kClipboardName[] = "Clipboard"; // read for this run only
 constexpr char kRefusedStatus[] = "Not a text";
 
@@ -36,7 +36,9 @@ std::optional<Dropped> whatIsDropped(const QMimeData &data)
     if (data.hasUrls()) {
         const QList<QUrl> urls = data.urls();
         if (urls.size() == 1 && urls.front().isLocalFile())
-            return Dropped{Dropped::File, QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
+            return Dropped{
+                    Dropped::File,
+                    QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
         return Dropped{Dropped::Several, QString()};
     }
     if (data.hasText() && !data.text().isEmpty())
@@ -48,7 +50,8 @@ std::optional<Dropped> whatIsDropped(const QMimeData &data)
 
 void TForm1::setStartupFile(const QString &path)
 {
-    m_startupFile = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_startupFile
+            = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent *event)
@@ -73,7 +76,8 @@ void TForm1::openDropped(const QMimeData &data)
     if (!m_openTimer) {
         m_openTimer = new QTimer(this);
         m_openTimer->setSingleShot(true);
-        connect(m_openTimer, &QTimer::timeout, this, guarded([this](auto &&...) { openPending(); }));
+        connect(m_openTimer, &QTimer::timeout, this,
+                guarded([this](auto &&...) { openPending(); }));
     }
     m_openTimer->start(0);
 }

@@ -26,9 +26,9 @@ using namespace corvane;
 
 namespace {
 
-constexpr uint32_t kTriPressed = 13626823;   // 0xCFEDC7, a page button while its page is written
-constexpr uint32_t kTri1Normal = 16497821;   // 0xFBBC9D
-constexpr uint32_t kTri2Normal = 11256527;   // 0xABC2CF
+constexpr uint32_t kTriPressed = 13626823; // 0xCFEDC7, a page button while its page is written
+constexpr uint32_t kTri1Normal = 16497821; // 0xFBBC9D
+constexpr uint32_t kTri2Normal = 11256527; // 0xABC2CF
 
 void paintButton(TTriangleButton *button, uint32_t bbggrr)
 {
@@ -47,7 +47,11 @@ struct WaitCursor
 struct PageWrite
 {
     int &count;
-    explicit PageWrite(int &n) : count(n) { ++count; }
+    explicit PageWrite(int &n)
+        : count(n)
+    {
+        ++count;
+    }
     ~PageWrite() { --count; }
     PageWrite(const PageWrite &) = delete;
     PageWrite &operator=(const PageWrite &) = delete;
@@ -58,15 +62,15 @@ struct PageWrite
 void TForm1::loadText()
 {
     const bool keep = checked(11);
-    const SavedSourceCheck saved =
-        checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
+    const SavedSourceCheck saved
+            = checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
         FSamePage = true;
 
-    const StartupText text =
-        chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
+    const StartupText text
+            = chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
     if (text.origin == TextOrigin::Saved) {
         loadSavedSource(std::move(text.bytes));
         return;
@@ -129,7 +133,8 @@ void TForm1::PFrequency()
 void TForm1::FRetsuIist()
 {
     // An empty text has no rows: the page written is empty.
-    const PageRows rows = FPageCount > 0 ? pageRows(*Editor2, clampPage(FPage, FPageCount)) : PageRows{};
+    const PageRows rows
+            = FPageCount > 0 ? pageRows(*Editor2, clampPage(FPage, FPageCount)) : PageRows{};
     for (size_t k = 0; k < FRows.size(); ++k)
         FRows[k] = rows[k];
 }
@@ -196,8 +201,8 @@ void rewriteForOption(TForm1 &f, PageOption option)
 {
     const Busy running = f.running();
     const bool refused = option == PageOption::Gothic
-                             ? running.difference || running.velocity || running.deep
-                             : running.any();
+            ? running.difference || running.velocity || running.deep
+            : running.any();
     if (refused)
         return;
     f.FSamePage = true;

@@ -33,7 +33,8 @@ char32_t convertOne(iconv_t cd, const char *bytes, size_t length)
 
 } // namespace
 
-Cp932Decoder::Cp932Decoder() : m_double(60 * 256, char16_t(kCp932DefaultChar))
+Cp932Decoder::Cp932Decoder()
+    : m_double(60 * 256, char16_t(kCp932DefaultChar))
 {
     for (int b = 0; b < 256; ++b)
         m_single[b] = b < 0x80 ? char32_t(b) : kCp932DefaultChar;

@@ -14,7 +14,8 @@ void blendInSteps(const TABitmap &source, QImage &picture, bool fine, const Pres
 }
 
 QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
-                 const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context)
+                 const EcritureOptions &options, const EcritureRows &rows,
+                 const FadeContext &context)
 {
     if (flags.FBColor)
         PFadeInG(picture, options.GColor, flags.FBColor, context);
@@ -32,7 +33,8 @@ QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags fl
     style.tenderly = context.tenderly;
     style.textColour = options.FoColor;
     style.background = options.GColor;
-    const std::span<const std::string> pageRows = rows.FRows ? rows.FRows() : std::span<const std::string>();
+    const std::span<const std::string> pageRows
+            = rows.FRows ? rows.FRows() : std::span<const std::string>();
     composer.compose(page, pageRows, style, context.random);
 
     if (options.fadeIn) {

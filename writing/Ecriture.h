@@ -58,6 +58,7 @@ struct EcritureRows
 // FPageShown, clears FFreshStart, clears FBColor unless GColor is black.
 // Returns the picture's new hint: "Corvanes", or empty when FFileIn.
 QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
-                 const EcritureOptions &options, const EcritureRows &rows, const FadeContext &context);
+                 const EcritureOptions &options, const EcritureRows &rows,
+                 const FadeContext &context);
 
 } // namespace corvane

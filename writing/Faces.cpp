@@ -23,11 +23,11 @@ std::optional<FaceChoice> chooseFace(const QString &programFace)
         const char *family;
     };
     const Entry table[] = {
-        {u"ＭＳ 明朝", "IPAMincho"},
-        {u"ＭＳ ゴシック", "IPAGothic"},
-        {u"ＭＳ Ｐゴシック", "IPAPGothic"},
-        {u"ＭＳ Ｐ明朝", "IPAPMincho"},
-        {u"Times New Roman", "Liberation Serif"},
+            {u"ＭＳ 明朝", "IPAMincho"},
+            {u"ＭＳ ゴシック", "IPAGothic"},
+            {u"ＭＳ Ｐゴシック", "IPAPGothic"},
+            {u"ＭＳ Ｐ明朝", "IPAPMincho"},
+            {u"Times New Roman", "Liberation Serif"},
     };
     const bool vertical = programFace.startsWith(u'@');
     const QString base = vertical ? programFace.mid(1) : programFace;
@@ -44,7 +44,8 @@ QString findFontFile(const QString &family)
         return {};
     const QByteArray familyUtf8 = family.toUtf8();
     FcPattern *pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(familyUtf8.constData()));
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8 *>(familyUtf8.constData()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -58,7 +59,9 @@ QString findFontFile(const QString &family)
         bool familyMatches = false;
         FcChar8 *name = nullptr;
         for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
-            if (QString::fromUtf8(reinterpret_cast<const char *>(name)).compare(family, Qt::CaseInsensitive) == 0)
+            if (QString::fromUtf8(reinterpret_cast<const char *>(name))
+                        .compare(family, Qt::CaseInsensitive)
+                == 0)
                 familyMatches = true;
         }
         FcChar8 *path = nullptr;
@@ -80,14 +83,17 @@ bool hasVerticalForms(const QString &file, int index)
     bool found = false;
     for (hb_tag_t tag : {HB_TAG('v', 'e', 'r', 't'), HB_TAG('v', 'r', 't', '2')}) {
         unsigned featureIndex = 0;
-        if (hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, 0, HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
+        if (hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, 0,
+                                               HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
                                                &featureIndex))
             found = true;
         // Many CJK fonts list 'vert' under their kana or han script only.
-        const unsigned scripts = hb_ot_layout_table_get_script_tags(face, HB_OT_TAG_GSUB, 0, nullptr, nullptr);
+        const unsigned scripts
+                = hb_ot_layout_table_get_script_tags(face, HB_OT_TAG_GSUB, 0, nullptr, nullptr);
         for (unsigned s = 0; s < scripts && !found; ++s)
             found = hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, s,
-                                                       HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag, &featureIndex);
+                                                       HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
+                                                       &featureIndex);
     }
     hb_face_destroy(face);
     return found;
@@ -124,7 +130,8 @@ std::vector<FallbackCandidate> japaneseFaces()
                 || FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
                 continue;
             FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-            if (FcPatternGetBool(set->fonts[i], FC_OUTLINE, 0, &outline) == FcResultMatch && !outline)
+            if (FcPatternGetBool(set->fonts[i], FC_OUTLINE, 0, &outline) == FcResultMatch
+                && !outline)
                 continue;
             FallbackCandidate c;
             c.family = QString::fromUtf8(reinterpret_cast<const char *>(family));
@@ -144,12 +151,14 @@ std::vector<FallbackCandidate> japaneseFaces()
     return out;
 }
 
-std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates, bool gothic)
+std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates,
+                                                bool gothic)
 {
-    constexpr const char *kMincho[] = {"IPAexMincho", "Noto Serif CJK JP", "Noto Serif JP",
-                                          "Source Han Serif JP", "TakaoMincho", "IPAPMincho"};
-    constexpr const char *kGothic[] = {"IPAexGothic", "Noto Sans CJK JP", "Noto Sans JP",
-                                          "Source Han Sans JP", "TakaoGothic", "VL Gothic", "IPAPGothic"};
+    constexpr const char *kMincho[] = {"IPAexMincho",         "Noto Serif CJK JP", "Noto Serif JP",
+                                       "Source Han Serif JP", "TakaoMincho",       "IPAPMincho"};
+    constexpr const char *kGothic[]
+            = {"IPAexGothic", "Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP",
+               "TakaoGothic", "VL Gothic",        "IPAPGothic"};
     auto rank = [&](const FallbackCandidate &c) {
         const std::span<const char *const> known = gothic ? std::span<const char *const>(kGothic)
                                                           : std::span<const char *const>(kMincho);
@@ -259,7 +268,8 @@ const Face *FaceLibrary::face(const QString &programFace) const
         // write vertically; Liberation Serif has nothing to stand in for.
         const bool japanese = family.startsWith(QLatin1String("IPA"));
         if (file.isEmpty() && japanese) {
-            if (const auto fallback = chooseFallback(japaneseFaces(), family.contains(QLatin1String("Gothic")))) {
+            if (const auto fallback
+                = chooseFallback(japaneseFaces(), family.contains(QLatin1String("Gothic")))) {
                 file = fallback->file;
                 family = fallback->family;
             }

@@ -32,8 +32,8 @@ inline constexpr QFont::HintingPreference kGlyphHinting = QFont::PreferVerticalH
 
 struct FaceChoice
 {
-    QString family;   // installed family, e.g. "IPAMincho"
-    bool vertical;    // "@" form: full-width glyphs upright down a column
+    QString family; // installed family, e.g. "IPAMincho"
+    bool vertical;  // "@" form: full-width glyphs upright down a column
 };
 
 // The installed family for a program face name; nullopt for an unknown name.
@@ -57,7 +57,8 @@ struct FallbackCandidate
 // face: only a first face in its file with vertical forms will do (the
 // rasteriser reads face 0 only); a face of the right style beats one of the
 // other, and the known Japanese families come before the rest in their order.
-std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates, bool gothic);
+std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates,
+                                                bool gothic);
 
 // Japanese faces fontconfig knows (language "ja"), with what chooseFallback needs.
 std::vector<FallbackCandidate> japaneseFaces();

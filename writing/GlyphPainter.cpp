@@ -21,7 +21,8 @@ std::array<uchar, 256> toneCurve()
 }
 
 GlyphPainter::GlyphPainter(QSize size)
-    : m_mask(size, QImage::Format_Alpha8), m_scratch(size, QImage::Format_Alpha8)
+    : m_mask(size, QImage::Format_Alpha8)
+    , m_scratch(size, QImage::Format_Alpha8)
 {
     m_mask.fill(0);
 }
@@ -74,7 +75,8 @@ void GlyphPainter::paintOnto(QImage &target, quint32 colour) const
     if (target.size() != m_mask.size() || target.format() != QImage::Format_BGR888)
         return;
     const std::array<uchar, 256> tone = toneCurve();
-    const int ink[3] = {int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF), int(colour & 0xFF)}; // B, G, R
+    const int ink[3] = {int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF),
+                        int(colour & 0xFF)}; // B, G, R
     for (int y = 0; y < m_mask.height(); ++y) {
         const uchar *cover = m_mask.constScanLine(y);
         uchar *row = target.scanLine(y);

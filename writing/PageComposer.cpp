@@ -12,7 +12,6 @@ namespace corvane {
 
 namespace {
 
-
 // Font units to whole picture pixels. Positions, not advances, are rounded,
 // so rounding errors never add up along a row.
 double toPixels(double fontUnits, int pixelSize, int upem)
@@ -54,8 +53,8 @@ std::u32string codesOf(const std::vector<Cp932Char> &chars)
 // a copy half an advance on closes the gap. The copy lies exactly over the
 // same stroke, and the mask keeps the larger coverage, so the rule's tone
 // stays even.
-PlacedRun bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped, const PlacedRun &run,
-                     size_t firstPlaced)
+PlacedRun bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &shaped,
+                     const PlacedRun &run, size_t firstPlaced)
 {
     PlacedRun bridges;
     bridges.sideways = run.sideways;
@@ -63,12 +62,13 @@ PlacedRun bridgeBars(std::u32string_view text, const std::vector<ShapedGlyph> &s
     const size_t n = shaped.size();
     for (size_t i = 0; i + 1 < n; ++i) {
         const ShapedGlyph &g = shaped[i], &next = shaped[i + 1];
-        if (g.cluster >= text.size() || next.cluster >= text.size() || text[g.cluster] != kHorizontalBar
-            || text[next.cluster] != kHorizontalBar)
+        if (g.cluster >= text.size() || next.cluster >= text.size()
+            || text[g.cluster] != kHorizontalBar || text[next.cluster] != kHorizontalBar)
             continue;
         const QPointF a = run.positions[firstPlaced + i], b = run.positions[firstPlaced + i + 1];
         bridges.glyphs.push_back(g.glyph);
-        bridges.positions.emplace_back(std::round((a.x() + b.x()) / 2), std::round((a.y() + b.y()) / 2));
+        bridges.positions.emplace_back(std::round((a.x() + b.x()) / 2),
+                                       std::round((a.y() + b.y()) / 2));
     }
     return bridges;
 }
@@ -87,7 +87,8 @@ double placeHorizontal(const Face &face, int pixelSize, std::u32string_view text
     int extra = 0;
     for (const ShapedGlyph &g : shaped) {
         run.glyphs.push_back(g.glyph);
-        run.positions.emplace_back(originX + toPixels(penUnits + g.xOffset, pixelSize, upem) + extra,
+        run.positions.emplace_back(originX + toPixels(penUnits + g.xOffset, pixelSize, upem)
+                                           + extra,
                                    baselineY - toPixels(g.yOffset, pixelSize, upem));
         penUnits += g.xAdvance;
         extra += extraAdvance;
@@ -120,8 +121,8 @@ std::vector<ShapedGlyph> shapeRun(const Face &face, std::u32string_view text, bo
     if (text.empty())
         return out;
     hb_buffer_t *buffer = hb_buffer_create();
-    hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t *>(text.data()), int(text.size()), 0,
-                        int(text.size()));
+    hb_buffer_add_utf32(buffer, reinterpret_cast<const uint32_t *>(text.data()), int(text.size()),
+                        0, int(text.size()));
     hb_buffer_guess_segment_properties(buffer);
     // Guessing may pick RTL for a stray Hebrew or Arabic code point; the
     // picture only ever reads down or to the right.
@@ -134,8 +135,8 @@ std::vector<ShapedGlyph> shapeRun(const Face &face, std::u32string_view text, bo
     const hb_glyph_position_t *pos = hb_buffer_get_glyph_positions(buffer, &count);
     out.reserve(count);
     for (unsigned i = 0; i < count; ++i)
-        out.push_back({info[i].codepoint, pos[i].x_advance, pos[i].y_advance, pos[i].x_offset, pos[i].y_offset,
-                       info[i].cluster});
+        out.push_back({info[i].codepoint, pos[i].x_advance, pos[i].y_advance, pos[i].x_offset,
+                       pos[i].y_offset, info[i].cluster});
     hb_buffer_destroy(buffer);
     return out;
 }
@@ -145,7 +146,8 @@ void drawHorizontalText(GlyphPainter &glyphs, const Face &face, int logicalHeigh
 {
     const FaceMetrics m = face.metrics(logicalHeight);
     PlacedRun run, bridges;
-    placeHorizontal(face, m.pixelSize, text, topLeft.x(), 0, topLeft.y() + m.ascent, bold ? 1 : 0, run, bridges);
+    placeHorizontal(face, m.pixelSize, text, topLeft.x(), 0, topLeft.y() + m.ascent, bold ? 1 : 0,
+                    run, bridges);
     for (const PlacedRun *r : {&run, &bridges}) {
         glyphs.add(face.rawFont(m.pixelSize), *r);
         if (bold)
@@ -180,7 +182,8 @@ bool PageComposer::takeMissingFontsNotice() const
     return true;
 }
 
-std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const
+std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool horizontal,
+                                               bool gothic) const
 {
     std::vector<PlacedRun> runs;
     const Face *face = m_faces.face(pageFace(horizontal, gothic));
@@ -195,7 +198,8 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
 
     if (horizontal) {
         PlacedRun run, bridges;
-        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), 0, origin.y() + m.ascent, 0, run, bridges);
+        placeHorizontal(*face, m.pixelSize, codesOf(chars), origin.x(), 0, origin.y() + m.ascent, 0,
+                        run, bridges);
         runs.push_back(std::move(run));
         if (!bridges.glyphs.empty())
             runs.push_back(std::move(bridges));
@@ -212,8 +216,9 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
             const std::vector<ShapedGlyph> shaped = shapeRun(*face, seg.text, true);
             for (const ShapedGlyph &g : shaped) {
                 run.glyphs.push_back(g.glyph);
-                run.positions.emplace_back(std::round(centreX + double(g.xOffset) * m.pixelSize / upem),
-                                           origin.y() + toPixels(penUnits - g.yOffset, m.pixelSize, upem));
+                run.positions.emplace_back(
+                        std::round(centreX + double(g.xOffset) * m.pixelSize / upem),
+                        origin.y() + toPixels(penUnits - g.yOffset, m.pixelSize, upem));
                 penUnits -= g.yAdvance;
             }
             bridges = bridgeBars(seg.text, shaped, run, 0);
@@ -221,7 +226,8 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
             run.sideways = true;
             const double start = toPixels(penUnits, m.pixelSize, upem);
             run.pivot = QPointF(origin.x(), origin.y() + start);
-            penUnits = placeHorizontal(*face, m.pixelSize, seg.text, -start, penUnits, m.ascent, 0, run, bridges);
+            penUnits = placeHorizontal(*face, m.pixelSize, seg.text, -start, penUnits, m.ascent, 0,
+                                       run, bridges);
         }
         runs.push_back(std::move(run));
         if (!bridges.glyphs.empty())
@@ -230,19 +236,21 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
     return runs;
 }
 
-void PageComposer::compose(TABitmap &page, std::span<const std::string> rows, const PageStyle &style,
-                           RandomGenerator &random) const
+void PageComposer::compose(TABitmap &page, std::span<const std::string> rows,
+                           const PageStyle &style, RandomGenerator &random) const
 {
     if (page.isEmpty())
         page.setSize(kPictureWidth, kPictureHeight);
     page.fill(style.background);
 
     if (const Face *face = m_faces.face(pageFace(style.horizontal, style.gothic))) {
-        const QRawFont &raw = face->rawFont(face->metrics(pageFontHeight(style.horizontal)).pixelSize);
+        const QRawFont &raw
+                = face->rawFont(face->metrics(pageFontHeight(style.horizontal)).pixelSize);
         GlyphPainter glyphs(page.image().size());
         const int count = std::min<int>(int(rows.size()), kPageRows);
         for (int k = 0; k < count; ++k)
-            for (const PlacedRun &run : layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
+            for (const PlacedRun &run :
+                 layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
                 glyphs.add(raw, run);
         glyphs.paintOnto(page.image(), style.textColour);
     }

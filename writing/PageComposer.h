@@ -97,7 +97,8 @@ public:
 
     // Lays out one row (CP932 bytes) as it would be drawn at row k. A run
     // holding joints of "―" is followed by a run of their bridging copies.
-    std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal, bool gothic) const;
+    std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal,
+                                     bool gothic) const;
 
     // Composes the page onto `page`, whose size is kept (the picture's size;
     // an empty bitmap becomes 481 x 351). Rows past the 13th are ignored,

@@ -8,7 +8,6 @@
 #include "writing/GlyphPainter.h"
 #include "writing/PageComposer.h"
 
-
 namespace corvane {
 
 TitleWord titleWord(bool ending, int width, int height)
@@ -17,8 +16,8 @@ TitleWord titleWord(bool ending, int width, int height)
                   : TitleWord{"Corvane", width / 2 - 60, height / 2 - 10};
 }
 
-void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool gothic, quint32 FoColor,
-                  quint32 GColor, bool tenderly, RandomGenerator &random)
+void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool gothic,
+                  quint32 FoColor, quint32 GColor, bool tenderly, RandomGenerator &random)
 {
     if (bitmap.isEmpty())
         bitmap.setSize(kPictureWidth, kPictureHeight);
@@ -37,8 +36,8 @@ void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool 
         TABitmap::AddNoise(bitmap, kGrainAmount, random);
 }
 
-void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
-               const FadeContext &context)
+void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags,
+               const TitleOptions &options, const FadeContext &context)
 {
     if (picture.isNull())
         picture = TABitmap(kPictureWidth, kPictureHeight).take();

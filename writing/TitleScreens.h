@@ -27,8 +27,8 @@ TitleWord titleWord(bool ending, int width, int height);
 // The screen's bitmap: background, the word in bold (Mincho, or Gothic), the
 // grain when tenderly. The bitmap keeps its size (an empty one becomes
 // 481 x 351).
-void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool gothic, quint32 FoColor,
-                  quint32 GColor, bool tenderly, RandomGenerator &random);
+void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool gothic,
+                  quint32 FoColor, quint32 GColor, bool tenderly, RandomGenerator &random);
 
 struct TitleOptions
 {
@@ -50,7 +50,7 @@ struct TitleFlags
 // background (unless it is a plain fade colour or nothing was shown), then the
 // word blends in, FPageShown is set and FBColor cleared, and the picture fades
 // to the background colour again. The grain follows context.tenderly.
-void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags, const TitleOptions &options,
-               const FadeContext &context);
+void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags,
+               const TitleOptions &options, const FadeContext &context);
 
 } // namespace corvane

@@ -22,12 +22,13 @@ void tellMissingFonts(QWidget *parent, const PageComposer &composer)
 {
     if (!composer.takeMissingFontsNotice())
         return;
-    QMessageBox::warning(parent, QStringLiteral("Corvane"),
-                         QStringLiteral("No Japanese Mincho or Gothic font that can write vertically is "
-                                        "installed, so the text cannot be written.\n\n"
-                                        "Install the packages %1 (or fonts-ipaexfont or fonts-noto-cjk) "
-                                        "and start Corvane again.")
-                             .arg(pageFontPackages()));
+    QMessageBox::warning(
+            parent, QStringLiteral("Corvane"),
+            QStringLiteral("No Japanese Mincho or Gothic font that can write vertically is "
+                           "installed, so the text cannot be written.\n\n"
+                           "Install the packages %1 (or fonts-ipaexfont or fonts-noto-cjk) "
+                           "and start Corvane again.")
+                    .arg(pageFontPackages()));
 }
 
 // What "Name on" switches, in the order it switches them: the captions the
@@ -38,11 +39,11 @@ struct NameSwitch
     int box = 0; // LCheckBox[box] when there is no button
 };
 constexpr NameSwitch kNameSwitches[] = {
-    {&TForm1::Effect1},   {&TForm1::EffectOut1}, {&TForm1::FontColor1}, {&TForm1::BgColor1},
-    {&TForm1::BGChange},  {&TForm1::Scroll2},    {&TForm1::FOBlack1},   {&TForm1::FadeOut1},
-    {&TForm1::Leaf1},     {&TForm1::Leafgo1},    {&TForm1::RectButton}, {nullptr, 4},
-    {nullptr, 12},        {&TForm1::Velocity},   {&TForm1::finearts},   {&TForm1::Bitsave},
-    {&TForm1::JpegButton},
+        {&TForm1::Effect1},    {&TForm1::EffectOut1}, {&TForm1::FontColor1}, {&TForm1::BgColor1},
+        {&TForm1::BGChange},   {&TForm1::Scroll2},    {&TForm1::FOBlack1},   {&TForm1::FadeOut1},
+        {&TForm1::Leaf1},      {&TForm1::Leafgo1},    {&TForm1::RectButton}, {nullptr, 4},
+        {nullptr, 12},         {&TForm1::Velocity},   {&TForm1::finearts},   {&TForm1::Bitsave},
+        {&TForm1::JpegButton},
 };
 
 } // namespace
@@ -60,11 +61,12 @@ void TForm1::Ecriture()
     options.FFileIn = FFileIn && !FPagesBuilt;
     options.FoColor = FoColor;
     options.GColor = GColor;
-    const EcritureRows rows{[this] { FRetsuIist(); },
-                            [this] { return std::span<const std::string>(FRows.data(), FRows.size()); }};
+    const EcritureRows rows{
+            [this] { FRetsuIist(); },
+            [this] { return std::span<const std::string>(FRows.data(), FRows.size()); }};
     const FadeContext context = fadeContext();
-    const QString hint = corvane::Ecriture(picture(), *FComposer, {FBColor, FPageShown, FFreshStart},
-                                           options, rows, context);
+    const QString hint = corvane::Ecriture(
+            picture(), *FComposer, {FBColor, FPageShown, FFreshStart}, options, rows, context);
     Image1->setToolTip(FFileIn ? FPictureHintAlt : hint);
 }
 
@@ -78,7 +80,8 @@ void TForm1::FCorvanes()
     options.FoColor = FoColor;
     options.GColor = GColor;
     const FadeContext context = fadeContext();
-    corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options, context);
+    corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options,
+                       context);
 }
 
 namespace {

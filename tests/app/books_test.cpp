@@ -82,8 +82,8 @@ struct Shelf
 // The 13 rows of page (1-based) of a text as the window pages it.
 std::vector<std::string> rowsOf(const QByteArray &text, int page)
 {
-    const std::vector<std::string> all =
-        corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
+    const std::vector<std::string> all
+            = corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
     const auto first = all.begin() + (page - 1) * 13;
     return {first, first + 13};
 }
@@ -95,7 +95,9 @@ std::vector<std::string> written(const TForm1 &f)
 
 int pagesOf(const QByteArray &text)
 {
-    return int(corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true).size() / 13);
+    return int(
+            corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true).size()
+            / 13);
 }
 
 // Drags data over the window and drops it, as the window system would; the
@@ -159,7 +161,8 @@ TEST(Books, SavedSourcesThatAreNoBook)
 {
     const QByteArray rashomon = corpus("akutagawa-rashomon.txt");
     {
-        Shelf shelf({{"Form\\FFileName", "String", "/no/such/book.txt"}, {"Form1\\FFileIn", "Boolean", "1"},
+        Shelf shelf({{"Form\\FFileName", "String", "/no/such/book.txt"},
+                     {"Form1\\FFileIn", "Boolean", "1"},
                      {"Form\\FPage", "Integer", "9"}});
         auto f = shelf.open();
         EXPECT_FALSE(f->FFileIn);
@@ -168,7 +171,8 @@ TEST(Books, SavedSourcesThatAreNoBook)
         EXPECT_TRUE(shelf.messages.isEmpty()) << "without a message";
     }
     {
-        Shelf shelf({{"Form\\FFileName", "String", "Clipboard"}, {"Form1\\FFileIn", "Boolean", "1"},
+        Shelf shelf({{"Form\\FFileName", "String", "Clipboard"},
+                     {"Form1\\FFileIn", "Boolean", "1"},
                      {"Form\\FPage", "Integer", "9"}});
         auto f = shelf.open();
         EXPECT_FALSE(f->FFileIn);
@@ -180,7 +184,8 @@ TEST(Books, SavedSourcesThatAreNoBook)
         // A saved book that is no longer a text: said so, the default text from page 1.
         Shelf shelf({{"Form1\\FFileIn", "Boolean", "1"}, {"Form\\FPage", "Integer", "9"}});
         const QString blob = shelf.put(QStringLiteral("blob.txt"), QByteArray("ab\0cd", 5));
-        corvane::IniProfile(shelf.ini_path().toStdString()).write("Form\\FFileName", "String", blob.toStdString());
+        corvane::IniProfile(shelf.ini_path().toStdString())
+                .write("Form\\FFileName", "String", blob.toStdString());
         auto f = shelf.open();
         EXPECT_FALSE(f->FFileIn);
         EXPECT_EQ(f->FPage, 1);
@@ -288,7 +293,8 @@ TEST(Books, RefusedDropsChangeNothing)
     f->TriButton1Click();
     const QImage picture = f->picture().copy();
     const std::string rows = f->Editor2->Lines().Text();
-    const QString binary = shelf.put(QStringLiteral("cover.jpg"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10));
+    const QString binary
+            = shelf.put(QStringLiteral("cover.jpg"), QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10));
     const QString folder = shelf.path(QStringLiteral("sub"));
     QDir().mkdir(folder);
     for (const QString &path : {folder, binary}) {
@@ -309,7 +315,8 @@ TEST(Books, RefusedDropsChangeNothing)
     QMimeData two;
     two.setUrls({QUrl::fromLocalFile(binary), QUrl::fromLocalFile(shelf.path("olympos.txt"))});
     ASSERT_TRUE(drop(*f, two));
-    EXPECT_TRUE(waitFor([&] { return shelf.messages.size() == 3; })) << "several files at once are refused";
+    EXPECT_TRUE(waitFor([&] { return shelf.messages.size() == 3; }))
+            << "several files at once are refused";
     EXPECT_EQ(f->FPage, 5);
 }
 
@@ -383,10 +390,11 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
 // source to load.
 TEST(Books, TheCommandLineFileReplacesTheSavedSource)
 {
-    Shelf shelf({{"Form\\FPage", "Integer", "4"}, {"Corvane\\Books", "Book1", "12 /elsewhere/x.txt"}});
+    Shelf shelf(
+            {{"Form\\FPage", "Integer", "4"}, {"Corvane\\Books", "Book1", "12 /elsewhere/x.txt"}});
     const QString bunka = shelf.path(QStringLiteral("\u6587\u5316.txt"));
     corvane::IniProfile(shelf.ini_path().toStdString())
-        .write("Corvane\\Books", "Book2", "7 " + bunka.toStdString());
+            .write("Corvane\\Books", "Book2", "7 " + bunka.toStdString());
     {
         auto f = shelf.open(QStringLiteral("\u6587\u5316.txt")); // relative to the current folder
         EXPECT_EQ(f->FFileName, bunka.toStdString());

@@ -26,7 +26,8 @@ namespace {
 struct Window
 {
     QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>(); // 15:00:00, seed 20240601
+    std::shared_ptr<FakePlatform> platform
+            = std::make_shared<FakePlatform>(); // 15:00:00, seed 20240601
     std::unique_ptr<TForm1> form;
 
     explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {},
@@ -361,29 +362,34 @@ TEST(EffectsWindow, ContextMenuItems)
 {
     Window w;
     TForm1 &f = w.f();
-    struct Item { const char *name, *caption, *hint; int key; bool enabled; };
+    struct Item
+    {
+        const char *name, *caption, *hint;
+        int key;
+        bool enabled;
+    };
     const Item items[] = {
-        {"RunR1", "Difference(D)", "Ctrl+D", 16452, true},
-        {"Deep1", "Deep (Mu-gen)", "", 16464, true},
-        {"RunalongA1", "Run along(R)", "Ctrl+R", 16466, true},
-        {"Velocity1", "Velocity(E)", "Ctrl+E", 16453, true},
-        {"plandeartsA1", "plan de arts(A)", "Ctrl+A", 16449, true},
-        {"N3", "", "", 0, true},
-        {"Bitmapsave1", "Bitmapsave", "", 0, true},
-        {"FColorF1", "FColor", "", 0, true},
-        {"BgColorB1", "BgColor", "", 0, true},
-        {"BgRandomM1", "BgRandom", "", 0, true},
-        {"N4", "", "", 0, true},
-        {"AboutT1", "About", "", 0, true},
-        {"LeafL1", "Leaf", "", 0, true},
-        {"GoG1", "Go", "", 0, true},
-        {"N5", "", "", 0, true},
-        {"Ecriture1", "Ecriture", "Front Ctrl+F", 16454, true},
-        {"BackPage1", "BackPage", "Back Ctrl+B", 16450, true},
-        {"Reset2", "Reset", "Again Ctrl+G", 16455, true},
-        {"N6", "", "", 0, true},
-        {"Small2", "Small", "Ctrl+L", 16460, true},
-        {"Exit2", "Exit", "Ctrl+T", 16468, true},
+            {"RunR1", "Difference(D)", "Ctrl+D", 16452, true},
+            {"Deep1", "Deep (Mu-gen)", "", 16464, true},
+            {"RunalongA1", "Run along(R)", "Ctrl+R", 16466, true},
+            {"Velocity1", "Velocity(E)", "Ctrl+E", 16453, true},
+            {"plandeartsA1", "plan de arts(A)", "Ctrl+A", 16449, true},
+            {"N3", "", "", 0, true},
+            {"Bitmapsave1", "Bitmapsave", "", 0, true},
+            {"FColorF1", "FColor", "", 0, true},
+            {"BgColorB1", "BgColor", "", 0, true},
+            {"BgRandomM1", "BgRandom", "", 0, true},
+            {"N4", "", "", 0, true},
+            {"AboutT1", "About", "", 0, true},
+            {"LeafL1", "Leaf", "", 0, true},
+            {"GoG1", "Go", "", 0, true},
+            {"N5", "", "", 0, true},
+            {"Ecriture1", "Ecriture", "Front Ctrl+F", 16454, true},
+            {"BackPage1", "BackPage", "Back Ctrl+B", 16450, true},
+            {"Reset2", "Reset", "Again Ctrl+G", 16455, true},
+            {"N6", "", "", 0, true},
+            {"Small2", "Small", "Ctrl+L", 16460, true},
+            {"Exit2", "Exit", "Ctrl+T", 16468, true},
     };
     const QList<QAction *> actions = f.PopupMenu1->actions();
     // The window draws the items at its own size, however long the shortcut texts.
@@ -413,7 +419,7 @@ TEST(EffectsWindow, CtrlShortcutsFireFromTheWindow)
     TForm1 &f = w.f();
     for (QShortcut *s : f.findChildren<QShortcut *>())
         EXPECT_FALSE(s->key()[0].keyboardModifiers() & Qt::ControlModifier)
-            << s->key().toString().toStdString() << " is bound twice";
+                << s->key().toString().toStdString() << " is bound twice";
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));

@@ -68,7 +68,8 @@ struct Answer
 
     QString folder; // where the dialog is to look, for a name relative to it
 
-    explicit Answer(const QString &name, const QString &in = {}) : folder(in)
+    explicit Answer(const QString &name, const QString &in = {})
+        : folder(in)
     {
         QTimer::singleShot(0, &context, [this, name] { answer(name); });
     }
@@ -112,7 +113,8 @@ struct Answer
 QString identify(const QString &file, const char *format = "%m %w %h %[colorspace]")
 {
     QProcess p;
-    p.start(QStringLiteral("identify"), {QStringLiteral("-format"), QString::fromLatin1(format), file});
+    p.start(QStringLiteral("identify"),
+            {QStringLiteral("-format"), QString::fromLatin1(format), file});
     p.waitForFinished(20000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
@@ -120,7 +122,8 @@ QString identify(const QString &file, const char *format = "%m %w %h %[colorspac
 QByteArray magickRgb(const QString &file)
 {
     QProcess p;
-    p.start(QStringLiteral("convert"), {file, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
+    p.start(QStringLiteral("convert"),
+            {file, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
     p.waitForFinished(20000);
     return p.readAllStandardOutput();
 }
@@ -172,7 +175,8 @@ TEST(ExportWindow, BitmapSaveWritesThePictureExactly)
     const QString file = w.path("page.bmp");
     EXPECT_EQ(identify(file), "BMP3 481 351 sRGB");
     EXPECT_EQ(identify(file, "%[bit-depth]"), "8"); // 8 bits per channel: 24-bit
-    EXPECT_TRUE(magickRgb(file) == pictureRgb(w.form->picture())) << "BMP pixels differ from the picture";
+    EXPECT_TRUE(magickRgb(file) == pictureRgb(w.form->picture()))
+            << "BMP pixels differ from the picture";
 }
 
 // Jpeg save: its own three filters, suffix "jpg", the name empty again; the
@@ -251,7 +255,10 @@ TEST(ExportWindow, RefusedWhileAnEffectRunsAndCancelWritesNothing)
     Answer c(QString{});
     w.form->BitsaveClick();
     EXPECT_TRUE(c.dialog.opened);
-    EXPECT_EQ(QDir(w.dir.path()).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(w.dir.path())
+                      .entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files)
+                      .size(),
+              0);
 }
 
 // A file that cannot be created: the message names it, the picture is as it
@@ -270,5 +277,5 @@ TEST(ExportWindow, AFileThatCannotBeCreatedIsReported)
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("corvane.ini")})
-        << "nothing left in the folder of the program's last save";
+            << "nothing left in the folder of the program's last save";
 }

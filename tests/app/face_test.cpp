@@ -31,7 +31,8 @@ struct Window
     TForm1 form{dir.filePath(QStringLiteral("corvane.ini"))};
 };
 
-void send(QWidget *to, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons buttons)
+void send(QWidget *to, QEvent::Type type, QPoint local, Qt::MouseButton button,
+          Qt::MouseButtons buttons)
 {
     const QPointF global = to->mapToGlobal(QPointF(local));
     QMouseEvent e(type, QPointF(local), global, button, buttons, Qt::NoModifier);
@@ -83,7 +84,8 @@ namespace {
 
 int distance(QRgb a, QRgb b)
 {
-    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b))
+            + std::abs(qBlue(a) - qBlue(b));
 }
 
 } // namespace
@@ -95,9 +97,9 @@ TEST(Face, CaptionsAreInTheirColoursNotBlack)
     Window w;
     w.form.show();
     const std::pair<QAbstractButton *, uint32_t> buttons[] = {
-        {w.form.Effect1, 12482610}, {w.form.RectButton, 12482610}, {w.form.Velocity, 5468061},
-        {w.form.finearts, 5468061}, {w.form.FontColor1, 12482610}, {w.form.Leaf1, 12482610},
-        {w.form.Exit1, 7961548},    {w.form.Small1, 12482610},
+            {w.form.Effect1, 12482610}, {w.form.RectButton, 12482610}, {w.form.Velocity, 5468061},
+            {w.form.finearts, 5468061}, {w.form.FontColor1, 12482610}, {w.form.Leaf1, 12482610},
+            {w.form.Exit1, 7961548},    {w.form.Small1, 12482610},
     };
     for (const auto &[button, colour] : buttons) {
         if (button->text().isEmpty())
@@ -151,7 +153,8 @@ struct Loaded
     explicit Loaded(const char *nameOn = "1")
     {
         corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox11", "Checked", "0"); // the built-in text, whatever the folder holds
+        ini.write("Form\\LCheckBox11", "Checked",
+                  "0"); // the built-in text, whatever the folder holds
         ini.write("Form\\LCheckBox12", "Checked", "0");
         ini.write("Form\\LCheckBox13", "Checked", nameOn);
         form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
@@ -164,16 +167,34 @@ struct Loaded
 std::vector<std::pair<QWidget *, QString>> faceFields(TForm1 &f)
 {
     std::vector<std::pair<QWidget *, QString>> fields = {
-        {f.HintLabel1, "HintLabel1"}, {f.Label1, "Label1"},         {f.Label2, "Label2"},
-        {f.Label3, "Label3"},         {f.FLabel, "FLabel"},         {f.GLabel, "GLabel"},
-        {f.Effect1, "Effect1"},       {f.RectButton, "RectButton"}, {f.EffectOut1, "EffectOut1"},
-        {f.Bitsave, "Bitsave"},       {f.JpegButton, "JpegButton"}, {f.Velocity, "Velocity"},
-        {f.finearts, "finearts"},     {f.Scroll2, "Scroll2"},       {f.FontColor1, "FontColor1"},
-        {f.BgColor1, "BgColor1"},     {f.BGChange, "BGChange"},     {f.FOBlack1, "FOBlack1"},
-        {f.FadeOut1, "FadeOut1"},     {f.Leaf1, "Leaf1"},           {f.Leafgo1, "Leafgo1"},
-        {f.Reset1, "Reset1"},         {f.Small1, "Small1"},         {f.Exit1, "Exit1"},
-        {f.TriButton1, "TriButton1"}, {f.TriButton2, "TriButton2"}, {f.ExtTrackBar1, "ExtTrackBar1"},
-        {f.SepaCheckBox, "SepaCheckBox"},
+            {f.HintLabel1, "HintLabel1"},
+            {f.Label1, "Label1"},
+            {f.Label2, "Label2"},
+            {f.Label3, "Label3"},
+            {f.FLabel, "FLabel"},
+            {f.GLabel, "GLabel"},
+            {f.Effect1, "Effect1"},
+            {f.RectButton, "RectButton"},
+            {f.EffectOut1, "EffectOut1"},
+            {f.Bitsave, "Bitsave"},
+            {f.JpegButton, "JpegButton"},
+            {f.Velocity, "Velocity"},
+            {f.finearts, "finearts"},
+            {f.Scroll2, "Scroll2"},
+            {f.FontColor1, "FontColor1"},
+            {f.BgColor1, "BgColor1"},
+            {f.BGChange, "BGChange"},
+            {f.FOBlack1, "FOBlack1"},
+            {f.FadeOut1, "FadeOut1"},
+            {f.Leaf1, "Leaf1"},
+            {f.Leafgo1, "Leafgo1"},
+            {f.Reset1, "Reset1"},
+            {f.Small1, "Small1"},
+            {f.Exit1, "Exit1"},
+            {f.TriButton1, "TriButton1"},
+            {f.TriButton2, "TriButton2"},
+            {f.ExtTrackBar1, "ExtTrackBar1"},
+            {f.SepaCheckBox, "SepaCheckBox"},
     };
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
         fields.emplace_back(f.box(n), QStringLiteral("LCheckBox%1").arg(n));
@@ -181,7 +202,7 @@ std::vector<std::pair<QWidget *, QString>> faceFields(TForm1 &f)
 }
 
 // The controls have no meta-object of their own, so qobject_cast cannot tell them apart.
-template <class Control>
+template<class Control>
 int childrenOf(TForm1 &f)
 {
     int n = 0;
@@ -227,26 +248,33 @@ std::map<std::string, QString> observe(TForm1 &f)
     const QImage &pic = f.picture();
     const QByteArray bytes(reinterpret_cast<const char *>(pic.constBits()), int(pic.sizeInBytes()));
     return {
-        {"status", f.HintLabel1->text()},
-        {"page", QString::number(f.FPage)},
-        {"leaf", QString::number(f.FLeaf)},
-        {"page shown", QString::number(f.FPageShown)},
-        {"plain colour", QString::number(f.FBColor)},
-        {"running", QStringLiteral("%1%2%3%4").arg(f.FDifference).arg(f.FVelocity).arg(f.FArts).arg(f.FDeep)},
-        {"colours", QStringLiteral("%1 %2").arg(f.FoColor).arg(f.GColor)},
-        {"picture", QString::number(qHash(bytes))},
-        {"intervals", QStringLiteral("%1 %2 %3 %4")
-                          .arg(f.Timer1->interval())
-                          .arg(f.Timer3->interval())
-                          .arg(f.Timer4->interval())
-                          .arg(f.Timer5->interval())},
-        {"captions", f.Effect1->text()},
-        {"centre", QStringLiteral("%1 %2").arg(f.Pcx).arg(f.Pcy)},
-        {"window", QStringLiteral("%1 %2").arg(f.isVisible()).arg(f.isMinimized())},
+            {"status", f.HintLabel1->text()},
+            {"page", QString::number(f.FPage)},
+            {"leaf", QString::number(f.FLeaf)},
+            {"page shown", QString::number(f.FPageShown)},
+            {"plain colour", QString::number(f.FBColor)},
+            {"running",
+             QStringLiteral("%1%2%3%4")
+                     .arg(f.FDifference)
+                     .arg(f.FVelocity)
+                     .arg(f.FArts)
+                     .arg(f.FDeep)},
+            {"colours", QStringLiteral("%1 %2").arg(f.FoColor).arg(f.GColor)},
+            {"picture", QString::number(qHash(bytes))},
+            {"intervals",
+             QStringLiteral("%1 %2 %3 %4")
+                     .arg(f.Timer1->interval())
+                     .arg(f.Timer3->interval())
+                     .arg(f.Timer4->interval())
+                     .arg(f.Timer5->interval())},
+            {"captions", f.Effect1->text()},
+            {"centre", QStringLiteral("%1 %2").arg(f.Pcx).arg(f.Pcy)},
+            {"window", QStringLiteral("%1 %2").arg(f.isVisible()).arg(f.isMinimized())},
     };
 }
 
-QString changes(const std::map<std::string, QString> &before, const std::map<std::string, QString> &after)
+QString changes(const std::map<std::string, QString> &before,
+                const std::map<std::string, QString> &after)
 {
     QString out;
     for (const auto &[what, value] : before)
@@ -306,46 +334,46 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
     };
     const auto stop = [&] { f.EffectOut1Click(); };
     const std::vector<Case> cases = {
-        {f.Effect1, stop, true},
-        {f.RectButton, stop, true},
-        {f.EffectOut1, [&] { f.Effect1Click(); }, true},
-        {f.Velocity, stop, true},
-        {f.finearts, stop, true},
-        {f.Scroll2, stop, true},
-        {f.FontColor1, stop, true},
-        {f.BgColor1, stop, true},
-        {f.BGChange, stop, true},
-        {f.FOBlack1, stop, true},
-        {f.FadeOut1, [&] { f.TriButton1Click(); }, true},
-        {f.Leaf1, [&] { f.FLeaf = f.FPage + 1; }, true},
-        {f.Leafgo1, [&] { f.FLeaf = f.FPage + 1; }, true},
-        {f.Reset1, secondPage, true},
-        {f.TriButton1, secondPage, true},
-        {f.TriButton2, secondPage, true},
-        {f.box(6), unwritten, true},
-        {f.box(8), unwritten, true},
-        {f.box(15), unwritten, true},
-        {f.box(13), none, true},
-        {f.box(14), none, true},
-        {f.box(16), none, true},
-        {f.box(19), [&] { f.Pcx = 10; }, true},
-        {f.box(20), none, true},
-        {f.box(21), none, true},
-        {f.box(22), none, true},
-        {f.box(23), none, true},
-        {f.Small1, none, true},
-        {f.box(1), none, false},
-        {f.box(2), none, false},
-        {f.box(3), none, false},
-        {f.box(4), none, false},
-        {f.box(5), none, false},
-        {f.box(7), none, false},
-        {f.box(11), none, false},
-        {f.box(12), none, false},
-        {f.box(17), none, false},
-        {f.box(18), none, false},
-        {f.SepaCheckBox, none, false},
-        {f.Exit1, none, true}, // last: it closes the window
+            {f.Effect1, stop, true},
+            {f.RectButton, stop, true},
+            {f.EffectOut1, [&] { f.Effect1Click(); }, true},
+            {f.Velocity, stop, true},
+            {f.finearts, stop, true},
+            {f.Scroll2, stop, true},
+            {f.FontColor1, stop, true},
+            {f.BgColor1, stop, true},
+            {f.BGChange, stop, true},
+            {f.FOBlack1, stop, true},
+            {f.FadeOut1, [&] { f.TriButton1Click(); }, true},
+            {f.Leaf1, [&] { f.FLeaf = f.FPage + 1; }, true},
+            {f.Leafgo1, [&] { f.FLeaf = f.FPage + 1; }, true},
+            {f.Reset1, secondPage, true},
+            {f.TriButton1, secondPage, true},
+            {f.TriButton2, secondPage, true},
+            {f.box(6), unwritten, true},
+            {f.box(8), unwritten, true},
+            {f.box(15), unwritten, true},
+            {f.box(13), none, true},
+            {f.box(14), none, true},
+            {f.box(16), none, true},
+            {f.box(19), [&] { f.Pcx = 10; }, true},
+            {f.box(20), none, true},
+            {f.box(21), none, true},
+            {f.box(22), none, true},
+            {f.box(23), none, true},
+            {f.Small1, none, true},
+            {f.box(1), none, false},
+            {f.box(2), none, false},
+            {f.box(3), none, false},
+            {f.box(4), none, false},
+            {f.box(5), none, false},
+            {f.box(7), none, false},
+            {f.box(11), none, false},
+            {f.box(12), none, false},
+            {f.box(17), none, false},
+            {f.box(18), none, false},
+            {f.SepaCheckBox, none, false},
+            {f.Exit1, none, true}, // last: it closes the window
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.control->objectName().toStdString());
@@ -390,11 +418,21 @@ TEST(Face, NameOnSwitchesCaptionsAndTwoBalloons)
     Loaded w("0");
     TForm1 &f = *w.form;
     const std::vector<std::pair<THWaSpeedButton *, QString>> captions = {
-        {f.Effect1, "Difference"}, {f.EffectOut1, "Run along"},  {f.FontColor1, "FontColor"},
-        {f.BgColor1, "BgColor"},   {f.BGChange, "BgRandom"},     {f.Scroll2, "About"},
-        {f.FOBlack1, "FOB"},       {f.FadeOut1, "FOut"},         {f.Leaf1, "Leaf"},
-        {f.Leafgo1, "Go"},         {f.RectButton, "Deep"},       {f.Velocity, "Velocity"},
-        {f.finearts, "plan de arts"}, {f.Bitsave, "B"},          {f.JpegButton, "J"},
+            {f.Effect1, "Difference"},
+            {f.EffectOut1, "Run along"},
+            {f.FontColor1, "FontColor"},
+            {f.BgColor1, "BgColor"},
+            {f.BGChange, "BgRandom"},
+            {f.Scroll2, "About"},
+            {f.FOBlack1, "FOB"},
+            {f.FadeOut1, "FOut"},
+            {f.Leaf1, "Leaf"},
+            {f.Leafgo1, "Go"},
+            {f.RectButton, "Deep"},
+            {f.Velocity, "Velocity"},
+            {f.finearts, "plan de arts"},
+            {f.Bitsave, "B"},
+            {f.JpegButton, "J"},
     };
     const auto shown = [&] {
         QString s;
@@ -441,7 +479,8 @@ TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
     TLozengeCheckBox *keep = f.box(11);
     const auto dotsRightOf = [&] {
         const QImage shot = f.grab(keep->geometry()).toImage();
-        const QImage face = f.Rgn1->RgnBitmap().copy(keep->geometry()).convertToFormat(shot.format());
+        const QImage face
+                = f.Rgn1->RgnBitmap().copy(keep->geometry()).convertToFormat(shot.format());
         int n = 0;
         for (int y = 0; y < shot.height(); ++y)
             n += shot.pixel(21, y) != face.pixel(21, y);

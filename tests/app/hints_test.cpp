@@ -132,7 +132,8 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     EXPECT_GE(clock.elapsed(), 495) << "shown before the half second";
     EXPECT_EQ(w.balloon()->text(), "Tenderly");
     const QRect text = w.balloon()->CalcHintRect(10000, QStringLiteral("Tenderly"));
-    EXPECT_EQ(w.balloon()->size(), QSize(text.width(), text.height() + 9)) << "the text's size plus the tail";
+    EXPECT_EQ(w.balloon()->size(), QSize(text.width(), text.height() + 9))
+            << "the text's size plus the tail";
     EXPECT_TRUE(w.balloon()->mask().contains(QPoint(13, 3))) << "the tail";
     EXPECT_FALSE(w.balloon()->mask().contains(QPoint(3, 3))) << "beside the tail";
 
@@ -143,9 +144,11 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     while (w.balloonShown() && clock.elapsed() < 6000)
         QTest::qWait(5);
     EXPECT_FALSE(w.balloonShown()) << "still shown after 6 s";
-    EXPECT_GE(clock.elapsed(), 2450) << "hidden before 2.5 s"; // counted from a moment after it showed
+    EXPECT_GE(clock.elapsed(), 2450)
+            << "hidden before 2.5 s"; // counted from a moment after it showed
 
-    for (QWidget *quiet : {static_cast<QWidget *>(f.ExtTrackBar1), static_cast<QWidget *>(f.Leaf1)}) {
+    for (QWidget *quiet :
+         {static_cast<QWidget *>(f.ExtTrackBar1), static_cast<QWidget *>(f.Leaf1)}) {
         w.pointWindow(QPoint(10, 200));
         w.point(quiet);
         QTest::qWait(600);

@@ -41,7 +41,8 @@ struct Window
         profile.write("Form\\GColor", "Integer", "0");
         for (const auto &s : settings)
             profile.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(ini, std::make_shared<FakePlatform>()); // 15:00:00, seed 20240601
+        form = std::make_unique<TForm1>(
+                ini, std::make_shared<FakePlatform>()); // 15:00:00, seed 20240601
         form->Timer2->stop(); // no text is needed: an empty text pages as one empty page
         form->setStatus(QString::fromLatin1(kBefore));
     }
@@ -126,36 +127,41 @@ void runCases(const std::vector<KeyCase> &cases)
 TEST(CharacterKeys, Commands)
 {
     runCases({
-        {"y shows the context menu at (500, 10)", nullptr, 'y',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.PopupMenu1->isVisible());
-             EXPECT_EQ(f.PopupMenu1->pos(), QPoint(500, 10));
-         },
-         nullptr},
-        {"d starts Difference", nullptr, 'd', [](TForm1 &f) { EXPECT_TRUE(f.FDifference); }, "Difference"},
-        {"r stops Deep", deep, 'r', [](TForm1 &f) { EXPECT_FALSE(f.FDeep); }, nullptr},
-        {"g resets to page 1", [](TForm1 &f) { f.FPage = 3; }, 'g',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.FPage, 1);
-             EXPECT_TRUE(f.FPageShown);
-         },
-         "Corvane"},
-        {"e starts Velocity", nullptr, 'e', [](TForm1 &f) { EXPECT_TRUE(f.FVelocity); }, "Velocity"},
-        {"a makes a plan de arts picture", nullptr, 'a', [](TForm1 &f) { EXPECT_TRUE(f.FArtsShown); },
-         "bright 80"},
-        {", fades to black", [](TForm1 &f) { f.GColor = 0x505C4D; }, ',',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.FBColor);
-             EXPECT_EQ(pixel(f, 240, 175), 0u);
-         },
-         nullptr},
-        {". fades the page out",
-         [](TForm1 &f) {
-             f.picture().fill(Qt::white);
-             f.FPageShown = true;
-         },
-         '.',
-         [](TForm1 &f) { EXPECT_EQ(pixel(f, 240, 175) & 0xF0F0F0, 0u) << "the white page is gone"; }, nullptr},
+            {"y shows the context menu at (500, 10)", nullptr, 'y',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.PopupMenu1->isVisible());
+                 EXPECT_EQ(f.PopupMenu1->pos(), QPoint(500, 10));
+             },
+             nullptr},
+            {"d starts Difference", nullptr, 'd', [](TForm1 &f) { EXPECT_TRUE(f.FDifference); },
+             "Difference"},
+            {"r stops Deep", deep, 'r', [](TForm1 &f) { EXPECT_FALSE(f.FDeep); }, nullptr},
+            {"g resets to page 1", [](TForm1 &f) { f.FPage = 3; }, 'g',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.FPage, 1);
+                 EXPECT_TRUE(f.FPageShown);
+             },
+             "Corvane"},
+            {"e starts Velocity", nullptr, 'e', [](TForm1 &f) { EXPECT_TRUE(f.FVelocity); },
+             "Velocity"},
+            {"a makes a plan de arts picture", nullptr, 'a',
+             [](TForm1 &f) { EXPECT_TRUE(f.FArtsShown); }, "bright 80"},
+            {", fades to black", [](TForm1 &f) { f.GColor = 0x505C4D; }, ',',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.FBColor);
+                 EXPECT_EQ(pixel(f, 240, 175), 0u);
+             },
+             nullptr},
+            {". fades the page out",
+             [](TForm1 &f) {
+                 f.picture().fill(Qt::white);
+                 f.FPageShown = true;
+             },
+             '.',
+             [](TForm1 &f) {
+                 EXPECT_EQ(pixel(f, 240, 175) & 0xF0F0F0, 0u) << "the white page is gone";
+             },
+             nullptr},
     });
 }
 
@@ -165,99 +171,101 @@ TEST(CharacterKeys, OptionToggles)
 {
     auto check = [](int n) { return [n](TForm1 &f) { f.box(n)->setChecked(true); }; };
     auto uncheck = [](int n) { return [n](TForm1 &f) { f.box(n)->setChecked(false); }; };
-    auto is = [](int n, bool on) { return [n, on](TForm1 &f) { EXPECT_EQ(f.checked(n), on) << "LCheckBox" << n; }; };
+    auto is = [](int n, bool on) {
+        return [n, on](TForm1 &f) { EXPECT_EQ(f.checked(n), on) << "LCheckBox" << n; };
+    };
     runCases({
-        {"/ clears Keep", check(11), '/', is(11, false), "Keep off"},
-        {"/ sets Keep", uncheck(11), '/', is(11, true), "Keep on"},
-        {"z clears Tenderly and writes the page again", check(6), 'z',
-         [](TForm1 &f) {
-             EXPECT_FALSE(f.checked(6));
-             EXPECT_TRUE(f.FPageShown);
-             EXPECT_FALSE(f.FSamePage) << "the page was written";
-         },
-         "Tenderly off"},
-        {"z sets Tenderly", uncheck(6), 'z', is(6, true), "Tenderly on"},
-        {"x clears +Fade In", check(7), 'x', is(7, false), "Fade In off"},
-        {"x sets +Fade In", uncheck(7), 'x', is(7, true), "+Fade In"},
-        {"c clears +Fade Out", check(5), 'c', is(5, false), "Fade Out off"},
-        {"c sets +Fade Out", uncheck(5), 'c', is(5, true), "+Fade Out"},
-        {"v writes the page horizontally", uncheck(8), 'v',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.checked(8));
-             EXPECT_TRUE(f.FPageShown);
-         },
-         "Horizontal"},
-        {"v back to vertical", check(8), 'v', is(8, false), "Vertical"},
-        {"h clears Green", check(20), 'h', is(20, false), "Blue arts"},
-        {"h sets Green", uncheck(20), 'h', is(20, true), "Green arts"},
-        {"j sets Bright: 125", uncheck(21), 'j',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.checked(21));
-             EXPECT_EQ(f.Fconm, 125);
-         },
-         "bright 125"},
-        {"j clears Bright: 80", [](TForm1 &f) { f.box(21)->setChecked(true), f.Fconm = 125; }, 'j',
-         [](TForm1 &f) { EXPECT_EQ(f.Fconm, 80); }, "bright 80"},
-        {"k ends a repetition",
-         [](TForm1 &f) {
-             f.box(23)->setChecked(true);
-             f.FArts = true;
-         },
-         'k',
-         [](TForm1 &f) {
-             EXPECT_FALSE(f.checked(23));
-             EXPECT_FALSE(f.FArts);
-         },
-         "Repetition off"},
-        {"k sets Repetition with the brightness", [](TForm1 &f) { f.Fconm = 95; }, 'k', is(23, true),
-         "Repetition on 95"},
-        {"l ends Devenir",
-         [](TForm1 &f) {
-             f.box(22)->setChecked(true);
-             f.FArts = true;
-         },
-         'l', [](TForm1 &f) { EXPECT_FALSE(f.FArts); }, "Devenir off"},
-        {"l sets Devenir", uncheck(22), 'l', is(22, true), "Devenir on"},
-        {"; sets Slow but leaves Timer5", nullptr, ';',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.checked(14));
-             EXPECT_EQ(f.Timer1->interval(), 110);
-             EXPECT_EQ(f.Timer3->interval(), 110);
-             EXPECT_EQ(f.Timer4->interval(), 12000);
-             EXPECT_EQ(f.Timer5->interval(), 55);
-         },
-         "Slow on"},
-        {"; clears Slow",
-         [](TForm1 &f) {
-             f.box(14)->click(); // the box: all four at their Slow intervals
-         },
-         ';',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Timer1->interval(), 55);
-             EXPECT_EQ(f.Timer3->interval(), 55);
-             EXPECT_EQ(f.Timer4->interval(), 7000);
-             EXPECT_EQ(f.Timer5->interval(), 110);
-         },
-         "Slow off"},
-        {"- sets Form", nullptr, '-', is(1, true), "Form on"},
-        {"^ clears Color", check(2), '^', is(2, false), "Color off"},
-        {"\\ sets Paint", nullptr, '\\', is(3, true), "Paint on"},
-        {"- while Difference runs", difference, '-', is(1, false), nullptr},
-        {"\\ while Difference runs", difference, '\\', is(3, false), nullptr},
-        {": sets Deep Separation", nullptr, ':', [](TForm1 &f) { EXPECT_TRUE(f.SepaCheckBox->isChecked()); },
-         "DeepSeparation"},
-        {": clears Deep Separation", [](TForm1 &f) { f.SepaCheckBox->setChecked(true); }, ':',
-         [](TForm1 &f) { EXPECT_FALSE(f.SepaCheckBox->isChecked()); }, "Deep (Mu-gen)"},
-        {"w: Deep starts from light grey", nullptr, 'w', [](TForm1 &f) { EXPECT_FALSE(f.FBlackRect); },
-         "Deep White"},
-        {"w: Deep starts from black", [](TForm1 &f) { f.FBlackRect = false; }, 'w',
-         [](TForm1 &f) { EXPECT_TRUE(f.FBlackRect); }, "Deep Black"},
-        {"w while Velocity runs chooses colour rule 8", velocity, 'w',
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.FBlackRect);
-             EXPECT_EQ(f.Piro, 8);
-         },
-         nullptr},
+            {"/ clears Keep", check(11), '/', is(11, false), "Keep off"},
+            {"/ sets Keep", uncheck(11), '/', is(11, true), "Keep on"},
+            {"z clears Tenderly and writes the page again", check(6), 'z',
+             [](TForm1 &f) {
+                 EXPECT_FALSE(f.checked(6));
+                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_FALSE(f.FSamePage) << "the page was written";
+             },
+             "Tenderly off"},
+            {"z sets Tenderly", uncheck(6), 'z', is(6, true), "Tenderly on"},
+            {"x clears +Fade In", check(7), 'x', is(7, false), "Fade In off"},
+            {"x sets +Fade In", uncheck(7), 'x', is(7, true), "+Fade In"},
+            {"c clears +Fade Out", check(5), 'c', is(5, false), "Fade Out off"},
+            {"c sets +Fade Out", uncheck(5), 'c', is(5, true), "+Fade Out"},
+            {"v writes the page horizontally", uncheck(8), 'v',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.checked(8));
+                 EXPECT_TRUE(f.FPageShown);
+             },
+             "Horizontal"},
+            {"v back to vertical", check(8), 'v', is(8, false), "Vertical"},
+            {"h clears Green", check(20), 'h', is(20, false), "Blue arts"},
+            {"h sets Green", uncheck(20), 'h', is(20, true), "Green arts"},
+            {"j sets Bright: 125", uncheck(21), 'j',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.checked(21));
+                 EXPECT_EQ(f.Fconm, 125);
+             },
+             "bright 125"},
+            {"j clears Bright: 80", [](TForm1 &f) { f.box(21)->setChecked(true), f.Fconm = 125; },
+             'j', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 80); }, "bright 80"},
+            {"k ends a repetition",
+             [](TForm1 &f) {
+                 f.box(23)->setChecked(true);
+                 f.FArts = true;
+             },
+             'k',
+             [](TForm1 &f) {
+                 EXPECT_FALSE(f.checked(23));
+                 EXPECT_FALSE(f.FArts);
+             },
+             "Repetition off"},
+            {"k sets Repetition with the brightness", [](TForm1 &f) { f.Fconm = 95; }, 'k',
+             is(23, true), "Repetition on 95"},
+            {"l ends Devenir",
+             [](TForm1 &f) {
+                 f.box(22)->setChecked(true);
+                 f.FArts = true;
+             },
+             'l', [](TForm1 &f) { EXPECT_FALSE(f.FArts); }, "Devenir off"},
+            {"l sets Devenir", uncheck(22), 'l', is(22, true), "Devenir on"},
+            {"; sets Slow but leaves Timer5", nullptr, ';',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.checked(14));
+                 EXPECT_EQ(f.Timer1->interval(), 110);
+                 EXPECT_EQ(f.Timer3->interval(), 110);
+                 EXPECT_EQ(f.Timer4->interval(), 12000);
+                 EXPECT_EQ(f.Timer5->interval(), 55);
+             },
+             "Slow on"},
+            {"; clears Slow",
+             [](TForm1 &f) {
+                 f.box(14)->click(); // the box: all four at their Slow intervals
+             },
+             ';',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Timer1->interval(), 55);
+                 EXPECT_EQ(f.Timer3->interval(), 55);
+                 EXPECT_EQ(f.Timer4->interval(), 7000);
+                 EXPECT_EQ(f.Timer5->interval(), 110);
+             },
+             "Slow off"},
+            {"- sets Form", nullptr, '-', is(1, true), "Form on"},
+            {"^ clears Color", check(2), '^', is(2, false), "Color off"},
+            {"\\ sets Paint", nullptr, '\\', is(3, true), "Paint on"},
+            {"- while Difference runs", difference, '-', is(1, false), nullptr},
+            {"\\ while Difference runs", difference, '\\', is(3, false), nullptr},
+            {": sets Deep Separation", nullptr, ':',
+             [](TForm1 &f) { EXPECT_TRUE(f.SepaCheckBox->isChecked()); }, "DeepSeparation"},
+            {": clears Deep Separation", [](TForm1 &f) { f.SepaCheckBox->setChecked(true); }, ':',
+             [](TForm1 &f) { EXPECT_FALSE(f.SepaCheckBox->isChecked()); }, "Deep (Mu-gen)"},
+            {"w: Deep starts from light grey", nullptr, 'w',
+             [](TForm1 &f) { EXPECT_FALSE(f.FBlackRect); }, "Deep White"},
+            {"w: Deep starts from black", [](TForm1 &f) { f.FBlackRect = false; }, 'w',
+             [](TForm1 &f) { EXPECT_TRUE(f.FBlackRect); }, "Deep Black"},
+            {"w while Velocity runs chooses colour rule 8", velocity, 'w',
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.FBlackRect);
+                 EXPECT_EQ(f.Piro, 8);
+             },
+             nullptr},
     });
 }
 
@@ -265,31 +273,31 @@ TEST(CharacterKeys, OptionToggles)
 TEST(CharacterKeys, DeepPen)
 {
     runCases({
-        {"p: the line colour", deep, 'p',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.FCanvas->penColor(), f.FDeepColor);
-             EXPECT_TRUE(rowZeroIs(f, f.FDeepColor));
-         },
-         "Line color"},
-        {"another key on black: a black pen", deep, 'q',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.FCanvas->penColor(), 0u);
-             EXPECT_TRUE(rowZeroIs(f, 0));
-         },
-         "Deep Black"},
-        {"another key on light grey: a light grey pen",
-         [](TForm1 &f) {
-             f.FBlackRect = false;
-             deep(f);
-             f.picture().fill(Qt::black);
-         },
-         'q',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u);
-             EXPECT_TRUE(rowZeroIs(f, 0xE7E7E7));
-             EXPECT_EQ(pixel(f, 5, 1), 0u) << "row 0 only";
-         },
-         "Deep White"},
+            {"p: the line colour", deep, 'p',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.FCanvas->penColor(), f.FDeepColor);
+                 EXPECT_TRUE(rowZeroIs(f, f.FDeepColor));
+             },
+             "Line color"},
+            {"another key on black: a black pen", deep, 'q',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.FCanvas->penColor(), 0u);
+                 EXPECT_TRUE(rowZeroIs(f, 0));
+             },
+             "Deep Black"},
+            {"another key on light grey: a light grey pen",
+             [](TForm1 &f) {
+                 f.FBlackRect = false;
+                 deep(f);
+                 f.picture().fill(Qt::black);
+             },
+             'q',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u);
+                 EXPECT_TRUE(rowZeroIs(f, 0xE7E7E7));
+                 EXPECT_EQ(pixel(f, 5, 1), 0u) << "row 0 only";
+             },
+             "Deep White"},
     });
 }
 
@@ -297,62 +305,67 @@ TEST(CharacterKeys, DeepPen)
 TEST(CharacterKeys, VelocityParameters)
 {
     runCases({
-        {"p centres", [](TForm1 &f) { velocity(f), f.Pcx = 3, f.Pcy = 4; }, 'p',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Pcx, 240);
-             EXPECT_EQ(f.Pcy, 175);
-         },
-         "Center"},
-        {"clock: q is colour rule 7", velocityClock, 'q',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Pirot, 7);
-             EXPECT_EQ(f.Piro, 1) << "the free lines' rule stays";
-         },
-         nullptr},
-        {"clock: 4", velocityClock, '4', [](TForm1 &f) { EXPECT_EQ(f.Pirot, 4); }, nullptr},
-        {"clock: 9 is shape 3", velocityClock, '9',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Pformt, 3);
-             EXPECT_EQ(f.Pform, 1);
-         },
-         nullptr},
-        {"clock: 0", [](TForm1 &f) { velocityClock(f), f.Pirot = 5, f.Pformt = 3; }, '0',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Pirot, 2);
-             EXPECT_EQ(f.Pformt, 1);
-         },
-         nullptr},
-        {"clock: o hides the time", velocityClock, 'o', [](TForm1 &f) { EXPECT_FALSE(f.Pdigit); }, "Digital off"},
-        {"clock: i", velocityClock, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pbt); }, "BoldClock"},
-        {"clock: u is not a clock key", velocityClock, 'u', [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, nullptr},
-        {"free: w is colour rule 8", velocity, 'w', [](TForm1 &f) { EXPECT_EQ(f.Piro, 8); }, nullptr},
-        {"free: 6", velocity, '6',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Piro, 6);
-             EXPECT_EQ(f.Fconm, 80) << "a digit is no brightness while Velocity runs";
-         },
-         nullptr},
-        {"free: 8 is shape 2", velocity, '8', [](TForm1 &f) { EXPECT_EQ(f.Pform, 2); }, nullptr},
-        {"free: 0", [](TForm1 &f) { velocity(f), f.Piro = 4, f.Pform = 3; }, '0',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Piro, 1);
-             EXPECT_EQ(f.Pform, 1);
-         },
-         nullptr},
-        {"free: o shows the scope", velocity, 'o', [](TForm1 &f) { EXPECT_TRUE(f.Pdigi); }, "Scope"},
-        {"free: o hides it", [](TForm1 &f) { velocity(f), f.Pdigi = true; }, 'o',
-         [](TForm1 &f) { EXPECT_FALSE(f.Pdigi); }, "NotScope"},
-        {"free: i", velocity, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pb); }, "Bold"},
-        {"free: u", [](TForm1 &f) { velocity(f), f.Pmix = true; }, 'u', [](TForm1 &f) { EXPECT_FALSE(f.Pmix); },
-         "NotMix"},
-        {"free: m with Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); }, 'm',
-         [](TForm1 &f) { EXPECT_TRUE(f.Pmouse); }, "MoveMouse"},
-        {"free: m without Movement does nothing", velocity, 'm', [](TForm1 &f) { EXPECT_FALSE(f.Pmouse); },
-         nullptr},
-        {"free: n", [](TForm1 &f) { velocity(f), f.FLockCount = 7; }, 'n',
-         [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 0); }, "lock 0"},
-        {"n without Velocity", [](TForm1 &f) { f.FLockCount = 7; }, 'n',
-         [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 7); }, nullptr},
+            {"p centres", [](TForm1 &f) { velocity(f), f.Pcx = 3, f.Pcy = 4; }, 'p',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Pcx, 240);
+                 EXPECT_EQ(f.Pcy, 175);
+             },
+             "Center"},
+            {"clock: q is colour rule 7", velocityClock, 'q',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Pirot, 7);
+                 EXPECT_EQ(f.Piro, 1) << "the free lines' rule stays";
+             },
+             nullptr},
+            {"clock: 4", velocityClock, '4', [](TForm1 &f) { EXPECT_EQ(f.Pirot, 4); }, nullptr},
+            {"clock: 9 is shape 3", velocityClock, '9',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Pformt, 3);
+                 EXPECT_EQ(f.Pform, 1);
+             },
+             nullptr},
+            {"clock: 0", [](TForm1 &f) { velocityClock(f), f.Pirot = 5, f.Pformt = 3; }, '0',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Pirot, 2);
+                 EXPECT_EQ(f.Pformt, 1);
+             },
+             nullptr},
+            {"clock: o hides the time", velocityClock, 'o',
+             [](TForm1 &f) { EXPECT_FALSE(f.Pdigit); }, "Digital off"},
+            {"clock: i", velocityClock, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pbt); }, "BoldClock"},
+            {"clock: u is not a clock key", velocityClock, 'u',
+             [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, nullptr},
+            {"free: w is colour rule 8", velocity, 'w', [](TForm1 &f) { EXPECT_EQ(f.Piro, 8); },
+             nullptr},
+            {"free: 6", velocity, '6',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Piro, 6);
+                 EXPECT_EQ(f.Fconm, 80) << "a digit is no brightness while Velocity runs";
+             },
+             nullptr},
+            {"free: 8 is shape 2", velocity, '8', [](TForm1 &f) { EXPECT_EQ(f.Pform, 2); },
+             nullptr},
+            {"free: 0", [](TForm1 &f) { velocity(f), f.Piro = 4, f.Pform = 3; }, '0',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Piro, 1);
+                 EXPECT_EQ(f.Pform, 1);
+             },
+             nullptr},
+            {"free: o shows the scope", velocity, 'o', [](TForm1 &f) { EXPECT_TRUE(f.Pdigi); },
+             "Scope"},
+            {"free: o hides it", [](TForm1 &f) { velocity(f), f.Pdigi = true; }, 'o',
+             [](TForm1 &f) { EXPECT_FALSE(f.Pdigi); }, "NotScope"},
+            {"free: i", velocity, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pb); }, "Bold"},
+            {"free: u", [](TForm1 &f) { velocity(f), f.Pmix = true; }, 'u',
+             [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, "NotMix"},
+            {"free: m with Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); },
+             'm', [](TForm1 &f) { EXPECT_TRUE(f.Pmouse); }, "MoveMouse"},
+            {"free: m without Movement does nothing", velocity, 'm',
+             [](TForm1 &f) { EXPECT_FALSE(f.Pmouse); }, nullptr},
+            {"free: n", [](TForm1 &f) { velocity(f), f.FLockCount = 7; }, 'n',
+             [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 0); }, "lock 0"},
+            {"n without Velocity", [](TForm1 &f) { f.FLockCount = 7; }, 'n',
+             [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 7); }, nullptr},
     });
 }
 
@@ -361,22 +374,24 @@ TEST(CharacterKeys, BrightnessDigits)
 {
     auto devenir = [](TForm1 &f) { f.box(22)->setChecked(true); };
     runCases({
-        {"3 sets Fconm to 90", nullptr, '3',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.Fconm, 90);
-             EXPECT_EQ(f.FArtsLevel, 80);
-         },
-         "bright 90"},
-        {"9", nullptr, '9', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 120); }, "bright 120"},
-        {"0", nullptr, '0', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 125); }, "bright 125"},
-        {"Devenir: 1 sets its level", devenir, '1',
-         [](TForm1 &f) {
-             EXPECT_EQ(f.FArtsLevel, 80);
-             EXPECT_EQ(f.Fconm, 80);
-         },
-         "bright 80"},
-        {"Devenir: 7", devenir, '7', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 110); }, "bright 110"},
-        {"Devenir: 0", devenir, '0', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 125); }, "bright 125"},
+            {"3 sets Fconm to 90", nullptr, '3',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.Fconm, 90);
+                 EXPECT_EQ(f.FArtsLevel, 80);
+             },
+             "bright 90"},
+            {"9", nullptr, '9', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 120); }, "bright 120"},
+            {"0", nullptr, '0', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 125); }, "bright 125"},
+            {"Devenir: 1 sets its level", devenir, '1',
+             [](TForm1 &f) {
+                 EXPECT_EQ(f.FArtsLevel, 80);
+                 EXPECT_EQ(f.Fconm, 80);
+             },
+             "bright 80"},
+            {"Devenir: 7", devenir, '7', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 110); },
+             "bright 110"},
+            {"Devenir: 0", devenir, '0', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 125); },
+             "bright 125"},
     });
 }
 
@@ -404,7 +419,8 @@ TEST(CharacterKeys, BusyLeaveEndsAtOnceOtherwisePendingEventsRun)
     difference(f);
     f.setStatus(QString::fromLatin1(kBefore));
     bool ran = false;
-    QMetaObject::invokeMethod(&f, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+            &f, [&] { ran = true; }, Qt::QueuedConnection);
     type(f, 'z');
     EXPECT_TRUE(f.checked(6));
     EXPECT_TRUE(f.FDifference) << "the page command would have stopped it";
@@ -432,7 +448,8 @@ TEST(CharacterKeys, AKeyRunsEveryStepItMatchesInOrder)
     type(f, 'w');
     EXPECT_FALSE(f.FBlackRect);
     EXPECT_EQ(w.status(), "Deep White");
-    EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u) << "step 25 read FBlackRect before step 24 changed it";
+    EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u)
+            << "step 25 read FBlackRect before step 24 changed it";
     EXPECT_TRUE(rowZeroIs(f, 0xE7E7E7));
 
     type(f, '5'); // the pen, then the brightness
@@ -471,61 +488,71 @@ TEST(VirtualKeys, EachKey)
         };
     };
     const std::vector<VirtualKeyCase> cases = {
-        {"Space writes the page", nullptr, Qt::Key_Space,
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.FPageShown);
-             EXPECT_FALSE(f.FSamePage);
-         },
-         "Corvane"},
-        {"Enter writes the page and stops Deep", deep, Qt::Key_Return,
-         [](TForm1 &f) {
-             EXPECT_FALSE(f.FDeep);
-             EXPECT_TRUE(f.FPageShown);
-         },
-         "Corvane"},
-        {"keypad Enter", nullptr, Qt::Key_Enter, [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); }, "Corvane"},
-        {"Backspace writes the previous page", nullptr, Qt::Key_Backspace,
-         [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); }, "Corvane"},
-        {"Delete checks Clock and centres", [](TForm1 &f) { f.Pcx = 1, f.Pcy = 2; }, Qt::Key_Delete,
-         [](TForm1 &f) {
-             EXPECT_TRUE(f.checked(19));
-             EXPECT_EQ(f.Pcx, 240);
-             EXPECT_EQ(f.Pcy, 175);
-         },
-         nullptr},
-        {"Delete unchecks Clock", [](TForm1 &f) { f.box(19)->setChecked(true), f.Pcx = 1; }, Qt::Key_Delete,
-         [](TForm1 &f) {
-             EXPECT_FALSE(f.checked(19));
-             EXPECT_EQ(f.Pcx, 1);
-         },
-         nullptr},
-        {"Insert toggles RoadMovie", nullptr, Qt::Key_Insert, [](TForm1 &f) { EXPECT_TRUE(f.checked(18)); },
-         nullptr},
-        {"Home checks Movement", velocity, Qt::Key_Home, [](TForm1 &f) { EXPECT_TRUE(f.checked(16)); },
-         "MoveLevel 2"},
-        {"Home unchecks Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); }, Qt::Key_Home,
-         [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
-        {"Home without Velocity", nullptr, Qt::Key_Home, [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
-        {"End toggles MiniBlackHole", velocity, Qt::Key_End, [](TForm1 &f) { EXPECT_TRUE(f.checked(17)); },
-         nullptr},
-        {"End without Velocity", nullptr, Qt::Key_End, [](TForm1 &f) { EXPECT_FALSE(f.checked(17)); }, nullptr},
-        {"Right", at(100, 100, 3), Qt::Key_Right, centreIs(103, 100), nullptr},
-        {"Right at the edge", at(471, 100, 3), Qt::Key_Right, centreIs(471, 100), nullptr},
-        {"Right close to the edge goes past it", at(470, 100, 3), Qt::Key_Right, centreIs(473, 100), nullptr},
-        {"Left", at(100, 100, 3), Qt::Key_Left, centreIs(97, 100), nullptr},
-        {"Left at the edge", at(10, 100, 3), Qt::Key_Left, centreIs(10, 100), nullptr},
-        {"Up", at(100, 100, 3), Qt::Key_Up, centreIs(100, 97), nullptr},
-        {"Up at the edge", at(100, 10, 3), Qt::Key_Up, centreIs(100, 10), nullptr},
-        {"Down", at(100, 100, 3), Qt::Key_Down, centreIs(100, 103), nullptr},
-        {"Down at the edge", at(100, 341, 3), Qt::Key_Down, centreIs(100, 341), nullptr},
-        {"Right without Velocity", [](TForm1 &f) { f.Pcx = 100; }, Qt::Key_Right, centreIs(100, 175), nullptr},
-        {"Page Up", at(100, 100, 3), Qt::Key_PageUp, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 4); }, "MoveLevel 4"},
-        {"Page Up at 10", at(100, 100, 10), Qt::Key_PageUp, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 10); },
-         "MoveLevel 10"},
-        {"Page Down", at(100, 100, 3), Qt::Key_PageDown, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, "MoveLevel 2"},
-        {"Page Down at 0", at(100, 100, 0), Qt::Key_PageDown, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 0); },
-         "MoveLevel 0"},
-        {"Page Up without Velocity", nullptr, Qt::Key_PageUp, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, nullptr},
+            {"Space writes the page", nullptr, Qt::Key_Space,
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_FALSE(f.FSamePage);
+             },
+             "Corvane"},
+            {"Enter writes the page and stops Deep", deep, Qt::Key_Return,
+             [](TForm1 &f) {
+                 EXPECT_FALSE(f.FDeep);
+                 EXPECT_TRUE(f.FPageShown);
+             },
+             "Corvane"},
+            {"keypad Enter", nullptr, Qt::Key_Enter, [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); },
+             "Corvane"},
+            {"Backspace writes the previous page", nullptr, Qt::Key_Backspace,
+             [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); }, "Corvane"},
+            {"Delete checks Clock and centres", [](TForm1 &f) { f.Pcx = 1, f.Pcy = 2; },
+             Qt::Key_Delete,
+             [](TForm1 &f) {
+                 EXPECT_TRUE(f.checked(19));
+                 EXPECT_EQ(f.Pcx, 240);
+                 EXPECT_EQ(f.Pcy, 175);
+             },
+             nullptr},
+            {"Delete unchecks Clock", [](TForm1 &f) { f.box(19)->setChecked(true), f.Pcx = 1; },
+             Qt::Key_Delete,
+             [](TForm1 &f) {
+                 EXPECT_FALSE(f.checked(19));
+                 EXPECT_EQ(f.Pcx, 1);
+             },
+             nullptr},
+            {"Insert toggles RoadMovie", nullptr, Qt::Key_Insert,
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(18)); }, nullptr},
+            {"Home checks Movement", velocity, Qt::Key_Home,
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(16)); }, "MoveLevel 2"},
+            {"Home unchecks Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); },
+             Qt::Key_Home, [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
+            {"Home without Velocity", nullptr, Qt::Key_Home,
+             [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
+            {"End toggles MiniBlackHole", velocity, Qt::Key_End,
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(17)); }, nullptr},
+            {"End without Velocity", nullptr, Qt::Key_End,
+             [](TForm1 &f) { EXPECT_FALSE(f.checked(17)); }, nullptr},
+            {"Right", at(100, 100, 3), Qt::Key_Right, centreIs(103, 100), nullptr},
+            {"Right at the edge", at(471, 100, 3), Qt::Key_Right, centreIs(471, 100), nullptr},
+            {"Right close to the edge goes past it", at(470, 100, 3), Qt::Key_Right,
+             centreIs(473, 100), nullptr},
+            {"Left", at(100, 100, 3), Qt::Key_Left, centreIs(97, 100), nullptr},
+            {"Left at the edge", at(10, 100, 3), Qt::Key_Left, centreIs(10, 100), nullptr},
+            {"Up", at(100, 100, 3), Qt::Key_Up, centreIs(100, 97), nullptr},
+            {"Up at the edge", at(100, 10, 3), Qt::Key_Up, centreIs(100, 10), nullptr},
+            {"Down", at(100, 100, 3), Qt::Key_Down, centreIs(100, 103), nullptr},
+            {"Down at the edge", at(100, 341, 3), Qt::Key_Down, centreIs(100, 341), nullptr},
+            {"Right without Velocity", [](TForm1 &f) { f.Pcx = 100; }, Qt::Key_Right,
+             centreIs(100, 175), nullptr},
+            {"Page Up", at(100, 100, 3), Qt::Key_PageUp, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 4); },
+             "MoveLevel 4"},
+            {"Page Up at 10", at(100, 100, 10), Qt::Key_PageUp,
+             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 10); }, "MoveLevel 10"},
+            {"Page Down", at(100, 100, 3), Qt::Key_PageDown,
+             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, "MoveLevel 2"},
+            {"Page Down at 0", at(100, 100, 0), Qt::Key_PageDown,
+             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 0); }, "MoveLevel 0"},
+            {"Page Up without Velocity", nullptr, Qt::Key_PageUp,
+             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, nullptr},
     };
     for (const VirtualKeyCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -623,10 +650,11 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
         bool rewrites;
     };
     const Rewrite rewrites[] = {
-        {6, nullptr, true}, {6, deep, false}, {6, difference, false},
-        {8, nullptr, true}, {8, velocity, false},
-        {15, nullptr, true}, {15, deep, false}, {15, velocity, false}, {15, difference, false},
-        {15, [](TForm1 &g) { g.FArts = true; }, true},
+            {6, nullptr, true},      {6, deep, false},
+            {6, difference, false},  {8, nullptr, true},
+            {8, velocity, false},    {15, nullptr, true},
+            {15, deep, false},       {15, velocity, false},
+            {15, difference, false}, {15, [](TForm1 &g) { g.FArts = true; }, true},
     };
     for (const Rewrite &r : rewrites) {
         SCOPED_TRACE(testing::Message() << "LCheckBox" << r.box << (r.start ? " while busy" : ""));
@@ -662,6 +690,8 @@ TEST(KeyList, MatchesTheTablesAndDocsKeysMd)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "docs/keys.md is missing";
     EXPECT_EQ(QString::fromUtf8(file.readAll()), md) << "docs/keys.md is out of date";
     EXPECT_TRUE(md.contains(QStringLiteral("| 21 | `\\` | `FDifference` not set |")));
-    EXPECT_TRUE(md.contains(QStringLiteral("| \"Exit\" | close the program | `Ctrl+T` | \"Ctrl+T\" |")));
-    EXPECT_FALSE(md.contains(QStringLiteral("(undescribed)"))) << "a menu item the list does not explain";
+    EXPECT_TRUE(md.contains(
+            QStringLiteral("| \"Exit\" | close the program | `Ctrl+T` | \"Ctrl+T\" |")));
+    EXPECT_FALSE(md.contains(QStringLiteral("(undescribed)")))
+            << "a menu item the list does not explain";
 }

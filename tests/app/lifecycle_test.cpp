@@ -95,7 +95,8 @@ TEST(Lifecycle, EveryStoredItemIsBoundOnceToAFieldOfItsKind)
     for (const QAbstractButton *button : f.findChildren<QAbstractButton *>())
         if (const auto *box = dynamic_cast<const TLozengeCheckBox *>(button)) {
             ++boxes;
-            EXPECT_EQ(holders.count(box), 1u) << box->objectName().toStdString() << " is not stored";
+            EXPECT_EQ(holders.count(box), 1u)
+                    << box->objectName().toStdString() << " is not stored";
         }
     EXPECT_EQ(boxes, 22);
     const std::vector<std::string> fields = f.storedFieldNames();
@@ -176,4 +177,3 @@ TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_LT(f.Timer2->remainingTime(), 450);
 }
-

@@ -51,7 +51,10 @@ QByteArray corpus(const char *name)
 
 int pagesOf(const QByteArray &text, bool normalise)
 {
-    return int(corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), normalise).size() / 13);
+    return int(
+            corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), normalise)
+                    .size()
+            / 13);
 }
 
 } // namespace
@@ -134,7 +137,8 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
 TEST(PagesWindow, BookmarkBeyondThePagesIsRefused)
 {
     const QByteArray text = corpus("akutagawa-rashomon.txt");
-    Folder folder(&text, {{"Form\\FLeaf", "Integer", "100000"}, {"Form\\LCheckBox7", "Checked", "0"}});
+    Folder folder(&text,
+                  {{"Form\\FLeaf", "Integer", "100000"}, {"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
     f.Timer2Timer();
     const QImage before = f.picture().copy();
@@ -173,8 +177,8 @@ namespace {
 // Row k of page p of a text, as the window pages it.
 std::string rowOf(const QByteArray &text, int page, int k)
 {
-    const std::vector<std::string> rows =
-        corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
+    const std::vector<std::string> rows
+            = corvane::pagedRows(std::string_view(text.constData(), size_t(text.size())), true);
     return rows.at(size_t((page - 1) * 13 + k));
 }
 
@@ -219,8 +223,10 @@ TEST(PagesWindow, GoWritesTheBookmarkedPageAndTheCommandsGoOnFromIt)
 TEST(PagesWindow, ABookmarkBelowOneIsPageOne)
 {
     const QByteArray text = corpus("akutagawa-rashomon.txt");
-    Folder folder(&text, {{"Form\\FLeaf", "Integer", "0"}, {"Form\\LCheckBox7", "Checked", "0"},
-                          {"Form\\FPage", "Integer", "6"}});
+    Folder folder(&text,
+                  {{"Form\\FLeaf", "Integer", "0"},
+                   {"Form\\LCheckBox7", "Checked", "0"},
+                   {"Form\\FPage", "Integer", "6"}});
     TForm1 f(folder.ini_path());
     EXPECT_EQ(f.Leafgo1->toolTip(), QStringLiteral("1 page"));
     f.Timer2Timer();
@@ -262,10 +268,9 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
     ASSERT_EQ(f.FPage, 2);
 
     using Handler = void (TForm1::*)();
-    const std::pair<const char *, Handler> boxes[] = {
-        {"Tenderly", &TForm1::LCheckBox6Click},
-        {"Horizontal", &TForm1::LCheckBox8Click},
-        {"Gothic", &TForm1::LCheckBox15Click}};
+    const std::pair<const char *, Handler> boxes[] = {{"Tenderly", &TForm1::LCheckBox6Click},
+                                                      {"Horizontal", &TForm1::LCheckBox8Click},
+                                                      {"Gothic", &TForm1::LCheckBox15Click}};
     for (const auto &[name, handler] : boxes) {
         f.FPageShown = false;
         (f.*handler)();
@@ -274,12 +279,15 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
         EXPECT_FALSE(f.FSamePage) << name;
     }
 
-    const std::pair<const char *, bool TForm1::*> animations[] = {
-        {"Difference", &TForm1::FDifference}, {"Velocity", &TForm1::FVelocity},
-        {"plan de arts", &TForm1::FArts}, {"Deep", &TForm1::FDeep}};
+    const std::pair<const char *, bool TForm1::*> animations[]
+            = {{"Difference", &TForm1::FDifference},
+               {"Velocity", &TForm1::FVelocity},
+               {"plan de arts", &TForm1::FArts},
+               {"Deep", &TForm1::FDeep}};
     for (const auto &[name, handler] : boxes) {
         for (const auto &[animation, flag] : animations) {
-            const bool gothicOverArts = handler == &TForm1::LCheckBox15Click && flag == &TForm1::FArts;
+            const bool gothicOverArts
+                    = handler == &TForm1::LCheckBox15Click && flag == &TForm1::FArts;
             f.*flag = true;
             f.FPageShown = false;
             f.FSamePage = false;
@@ -329,7 +337,8 @@ QColor swatch(const QLabel *label)
 TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
 {
     const QByteArray text = corpus("akutagawa-rashomon.txt");
-    Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox6", "Checked", "0"}});
+    Folder folder(&text,
+                  {{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox6", "Checked", "0"}});
     TForm1 f(folder.ini_path());
     f.Timer2Timer();
     f.TriButton1Click();
@@ -352,7 +361,8 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(swatch(f.GLabel), QColor(0, 0, 200));
     EXPECT_EQ(f.FPage, 2);
     EXPECT_FALSE(f.FBColor);
-    EXPECT_EQ(f.picture().pixelColor(0, 0), QColor(0, 0, 200)) << "the page stands on the new background";
+    EXPECT_EQ(f.picture().pixelColor(0, 0), QColor(0, 0, 200))
+            << "the page stands on the new background";
 
     // Cancelled: nothing changes.
     answerColourDialog(f, QColor(0, 255, 0), false);

@@ -154,7 +154,8 @@ TEST(PlatformWindow, TheOutlineAndTheDragGoThroughThePlatform)
     EXPECT_EQ(f.mask(), outline);
 
     auto moveMouse = [&f](QPoint local, QPoint global) {
-        QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(&f, &move);
     };
     f.move(300, 200);
@@ -172,8 +173,8 @@ TEST(PlatformWindow, TheOutlineAndTheDragGoThroughThePlatform)
     EXPECT_EQ(w.platform->systemMoves, 2);
     moveMouse(QPoint(20, 20), QPoint(350, 260));
     EXPECT_EQ(f.pos(), QPoint(340, 250)) << "the point pressed stays under the mouse";
-    QMouseEvent release(QEvent::MouseButtonRelease, QPoint(20, 20), QPoint(350, 260), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPoint(20, 20), QPoint(350, 260),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&f, &release);
     moveMouse(QPoint(30, 30), QPoint(400, 300));
     EXPECT_EQ(f.pos(), QPoint(340, 250)) << "released: the drag is over";

@@ -25,7 +25,8 @@ struct Places
     SettingsPlaces places() const
     {
         QSet<QString> w = writable;
-        return {program(), config(), [w](const QString &p) { return w.contains(QDir::cleanPath(p)); }};
+        return {program(), config(),
+                [w](const QString &p) { return w.contains(QDir::cleanPath(p)); }};
     }
     void makeBesideFile() const
     {

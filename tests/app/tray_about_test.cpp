@@ -26,7 +26,8 @@ struct Window
     QTemporaryDir dir;
     std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
     std::unique_ptr<TForm1> form;
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {}, bool tray = true)
+    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {},
+                    bool tray = true)
     {
         if (QApplication::windowIcon().isNull()) { // the program's Application sets its own
             QPixmap icon(16, 16);
@@ -129,8 +130,9 @@ int inkIn(const QImage &pic, const QRect &r, QColor background)
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QColor c = pic.pixelColor(x, y);
-            if (std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
-                    std::abs(c.blue() - background.blue()) > 60)
+            if (std::abs(c.red() - background.red()) + std::abs(c.green() - background.green())
+                        + std::abs(c.blue() - background.blue())
+                > 60)
                 ++n;
         }
     return n;

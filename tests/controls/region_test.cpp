@@ -78,7 +78,8 @@ QByteArray readFile(const QString &path)
 // The key is the lower-left pixel; a colour found nowhere else cuts out just it.
 TEST(BuildRegionData, UniqueLowerLeftColourCutsOnlyThatPixel)
 {
-    for (QImage::Format format : {QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_Indexed8}) {
+    for (QImage::Format format :
+         {QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_Indexed8}) {
         QImage img = rgb(7, 5, qRgb(10, 20, 30));
         img.setPixel(0, 4, qRgb(0, 0, 199));
         img = img.convertToFormat(format);

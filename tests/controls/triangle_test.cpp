@@ -38,8 +38,10 @@ TEST(Triangle, VerticesPerStyle)
     const QSize s(30, 20);
     EXPECT_EQ(TTriangleButton::triangle(tsRight, s), QPolygon({{30, 10}, {0, 0}, {0, 20}}));
     EXPECT_EQ(TTriangleButton::triangle(tsLeft, s), QPolygon({{30, 0}, {0, 10}, {30, 20}}));
-    EXPECT_EQ(TTriangleButton::triangle(tsTop, QSize(25, 25)), QPolygon({{12, 0}, {0, 25}, {25, 25}}));
-    EXPECT_EQ(TTriangleButton::triangle(tsBottom, QSize(27, 9)), QPolygon({{14, 9}, {0, 0}, {27, 0}}));
+    EXPECT_EQ(TTriangleButton::triangle(tsTop, QSize(25, 25)),
+              QPolygon({{12, 0}, {0, 25}, {25, 25}}));
+    EXPECT_EQ(TTriangleButton::triangle(tsBottom, QSize(27, 9)),
+              QPolygon({{14, 9}, {0, 0}, {27, 0}}));
 }
 
 // The middle of the triangle clicks; its corners outside the triangle do not.

@@ -126,8 +126,8 @@ TEST(ArtsPlasma, DevenirLevelSequence)
             opts.green = *r.green;
         EXPECT_EQ(r.status, "bright " + QString::number(arts.FArtsLevel));
     }
-    const std::vector<int> want = {80, 85, 90, 95, 100, 105, 110, 115, 120, 125, 125, 120,
-                                   115, 110, 105, 100, 95, 90, 85, 80, 80, 85, 90, 95};
+    const std::vector<int> want = {80,  85,  90,  95,  100, 105, 110, 115, 120, 125, 125, 120,
+                                   115, 110, 105, 100, 95,  90,  85,  80,  80,  85,  90,  95};
     EXPECT_EQ(bases, want);
     for (int n = 0; n < 24; ++n)
         EXPECT_EQ(greens[size_t(n)], n >= 20) << n; // the second picture at 80 is green
@@ -252,7 +252,8 @@ TEST(ArtsPlasma, PumpRateIsBounded)
     grid.at(0, 0) = grid.at(480, 0) = grid.at(0, 350) = grid.at(480, 350) = 100;
     QElapsedTimer timer;
     timer.start();
-    PlasmaBuilder b(grid, random, [] {}, std::chrono::milliseconds(4));
+    PlasmaBuilder b(
+            grid, random, [] {}, std::chrono::milliseconds(4));
     b.subdivide(0, 0, 480, 350);
     const qint64 ms = timer.elapsed();
     EXPECT_GT(b.calls(), 100000);

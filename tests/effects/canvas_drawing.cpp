@@ -17,7 +17,11 @@ struct Surface
 {
     QImage image;
     Canvas canvas{&image};
-    explicit Surface(int w = 40, int h = 30) : image(w, h, QImage::Format_BGR888) { canvas.fillAll(0); }
+    explicit Surface(int w = 40, int h = 30)
+        : image(w, h, QImage::Format_BGR888)
+    {
+        canvas.fillAll(0);
+    }
 
     std::set<std::pair<int, int>> inked(quint32 colour = kInk) const
     {
@@ -181,7 +185,7 @@ TEST(CanvasDrawing, FullArcAndFilledEllipse)
             rows.insert(y);
             columns.insert(x);
             EXPECT_TRUE(got.count({l + r - x, y}) && got.count({x, t + b - y}))
-                << name << ": not symmetric at " << x << "," << y;
+                    << name << ": not symmetric at " << x << "," << y;
         }
         ASSERT_FALSE(got.empty()) << name;
         EXPECT_EQ(*columns.begin(), l) << name;

@@ -58,7 +58,8 @@ TEST(DeepRun, SeparationModesCycle)
             modes.push_back(last = run.state.FDeepSepMode);
     }
     ASSERT_GE(modes.size(), 5u);
-    EXPECT_EQ(std::vector<int>(modes.begin(), modes.begin() + 5), (std::vector<int>{1, 2, 3, 4, 1}));
+    EXPECT_EQ(std::vector<int>(modes.begin(), modes.begin() + 5),
+              (std::vector<int>{1, 2, 3, 4, 1}));
 }
 
 // The walk rises by 65535 a step, turns down once above 16568930, and at
@@ -106,7 +107,8 @@ TEST(DeepRun, SmearMatchesTheCopyAndBlend)
     QImage mine = picture.copy();
     DeepState::smear(mine);
     for (int y = 0; y < 351; ++y)
-        ASSERT_EQ(0, memcmp(mine.constScanLine(y), dest.image().constScanLine(y), 481 * 3)) << "row " << y;
+        ASSERT_EQ(0, memcmp(mine.constScanLine(y), dest.image().constScanLine(y), 481 * 3))
+                << "row " << y;
     EXPECT_EQ(0, memcmp(mine.constScanLine(0), picture.constScanLine(0), 481 * 3));
 
     QImage two(1, 2, QImage::Format_BGR888);

@@ -36,19 +36,26 @@ struct DiffRun
     }
 };
 
-quint32 blue(int b) { return quint32(b) << 16; }
+quint32 blue(int b)
+{
+    return quint32(b) << 16;
+}
 
 } // namespace
 
 // Shapes and trailing layers by (Form, Color, Paint).
 TEST(DifferenceRun, ShapeAndLayerCountsPerOptionSet)
 {
-    struct Row { bool form, color, paint; int shapes, layers, firstTick; };
+    struct Row
+    {
+        bool form, color, paint;
+        int shapes, layers, firstTick;
+    };
     const Row rows[] = {
-        {false, false, false, 2, 25, 50}, {false, true, false, 2, 25, 50},
-        {false, false, true, 1, 25, 0},   {false, true, true, 1, 25, 0},
-        {true, false, false, 1, 30, 60},  {true, true, false, 1, 30, 60},
-        {true, false, true, 1, 35, 0},    {true, true, true, 1, 28, 0},
+            {false, false, false, 2, 25, 50}, {false, true, false, 2, 25, 50},
+            {false, false, true, 1, 25, 0},   {false, true, true, 1, 25, 0},
+            {true, false, false, 1, 30, 60},  {true, true, false, 1, 30, 60},
+            {true, false, true, 1, 35, 0},    {true, true, true, 1, 28, 0},
     };
     for (const Row &r : rows) {
         DiffRun run({r.form, r.color, r.paint});
@@ -57,7 +64,8 @@ TEST(DifferenceRun, ShapeAndLayerCountsPerOptionSet)
         EXPECT_EQ(run.state.FLayerCount, r.layers);
         EXPECT_EQ(run.state.FDiffTick, r.firstTick);
         EXPECT_TRUE(run.allBlack());
-        const Ltrb start = (r.form || r.color || r.paint) ? Ltrb{0, 0, 481, 351} : Ltrb{240, 175, 240, 175};
+        const Ltrb start
+                = (r.form || r.color || r.paint) ? Ltrb{0, 0, 481, 351} : Ltrb{240, 175, 240, 175};
         EXPECT_EQ(run.state.FShapeRects[0][r.layers], start);
         EXPECT_EQ(run.state.FShapeStep[0].dx, 240 / r.layers);
         EXPECT_EQ(run.state.FShapeStep[0].dy, 175 / r.layers);
@@ -82,7 +90,7 @@ TEST(DifferenceRun, ColourRamps)
     // The opening ramp is the trail ramp turned round: dark near the leader.
     const auto &o = paint.state.FOpenColors[0];
     EXPECT_EQ(o[0], 0u);
-    EXPECT_EQ(o[1], blue(16));  // byte(0 - 240)
+    EXPECT_EQ(o[1], blue(16));   // byte(0 - 240)
     EXPECT_EQ(o[24], blue(246)); // byte(0 - 10)
     EXPECT_EQ(o[25], 0u);
 
@@ -124,7 +132,7 @@ TEST(DifferenceRun, OpeningTunnelEndsBlack)
     // Every layer still covers the picture, the black leader last.
     EXPECT_TRUE(run.allBlack());
     run.state.tick(run.canvas, run.random);
-    EXPECT_FALSE(run.allBlack()); // the first ring of the tunnel
+    EXPECT_FALSE(run.allBlack());                  // the first ring of the tunnel
     EXPECT_EQ(run.canvas.pixel(3, 3), 210u << 16); // layer 2, the last one still covering all
     EXPECT_EQ(run.canvas.pixel(240, 175), 0u);
     for (int k = 3; k < 50; ++k)
@@ -215,5 +223,6 @@ TEST(DifferenceRun, CommonStopStatus)
     EXPECT_EQ(planStop({false, true, false, false}, 0).status.value(), "");
     const StopPlan others = planStop({true, false, true, true}, 7);
     EXPECT_FALSE(others.status.has_value());
-    EXPECT_TRUE(others.stopDifference && others.clearArts && others.stopDeep && !others.stopVelocity);
+    EXPECT_TRUE(others.stopDifference && others.clearArts && others.stopDeep
+                && !others.stopVelocity);
 }

@@ -159,9 +159,9 @@ TEST(FadesSteps, PictureInAnotherFormatIsConvertedFirst)
     int frames = 0;
     bool FBColor = false;
     PFadeOutW(rgb32, FBColor, FadeContext{random, [&] {
-                  ++frames;
-                  EXPECT_EQ(rgb32.format(), QImage::Format_BGR888);
-              }});
+                                              ++frames;
+                                              EXPECT_EQ(rgb32.format(), QImage::Format_BGR888);
+                                          }});
     EXPECT_EQ(frames, 28);
     EXPECT_EQ(rgb32, plain(0xE7E7E7).image());
 }

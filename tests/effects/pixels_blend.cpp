@@ -136,7 +136,8 @@ TEST(PixelsBlend, MatchesTheByteFormulaAtEveryAlphaAndWidth)
                 const uchar *d = dest.image().constScanLine(y);
                 for (int i = 0; i < width * 3; ++i)
                     ASSERT_EQ(d[i], expected(s[i], d0[i], alpha))
-                        << "width " << width << " alpha " << alpha << " row " << y << " byte " << i;
+                            << "width " << width << " alpha " << alpha << " row " << y << " byte "
+                            << i;
             }
         }
     }
@@ -261,7 +262,8 @@ TEST(PixelsBlend, BaselineAndAvx2KernelsAgree)
             corvane::pixels::blendBytesGeneric(s, a, n, uint16_t(c), uint16_t(256 - c));
             corvane::pixels::blendBytesAvx2(s, b, n, uint16_t(c), uint16_t(256 - c));
             for (int i = 0; i < 200; ++i)
-                ASSERT_EQ(a[i], i < n ? expected(s[i], d[i], c) : d[i]) << "n " << n << " c " << c << " at " << i;
+                ASSERT_EQ(a[i], i < n ? expected(s[i], d[i], c) : d[i])
+                        << "n " << n << " c " << c << " at " << i;
             ASSERT_EQ(std::memcmp(a, b, sizeof a), 0) << "n " << n << " c " << c;
         }
     }

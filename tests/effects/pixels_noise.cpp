@@ -14,7 +14,8 @@ namespace {
 
 // The grain as one walks it: every row restarts the generator at its number
 // and every colour byte takes one draw. Returns the draws, row after row.
-std::vector<uint32_t> drawsOfTheGrain(int width, int height, uint32_t amount, RandomGenerator &random)
+std::vector<uint32_t> drawsOfTheGrain(int width, int height, uint32_t amount,
+                                      RandomGenerator &random)
 {
     std::vector<uint32_t> draws;
     for (int y = 0; y < height; ++y) {
@@ -78,7 +79,8 @@ TEST(PixelsNoise, AddsTheDrawsOfEveryRowFromItsOwnSeed)
                 const uchar *now = pic.image().constScanLine(y);
                 for (int i = 0; i < width * 3; ++i, ++k)
                     ASSERT_EQ(now[i], std::min<uint32_t>(was[i] + draws[k], 255u))
-                        << "width " << width << " amount " << amount << " row " << y << " byte " << i;
+                            << "width " << width << " amount " << amount << " row " << y << " byte "
+                            << i;
                 for (qsizetype i = qsizetype(width) * 3; i < pic.image().bytesPerLine(); ++i)
                     ASSERT_EQ(now[i], 0xEE);
             }

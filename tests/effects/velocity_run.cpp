@@ -21,7 +21,8 @@ struct VelRun
     VelocityOptions options;
 
     explicit VelRun(VelocityOptions o = {}, QTime time = QTime(15, 0, 0))
-        : clock(fixedClock(time, 777)), options(o)
+        : clock(fixedClock(time, 777))
+        , options(o)
     {
         state.Pdigit = false; // no fonts without a GUI application
     }
@@ -73,7 +74,7 @@ TEST(VelocityRun, HeadMotionNearTheCentre)
         ys.push_back(run.state.FLines[5].hy - 175);
     }
     EXPECT_EQ(xs, (std::vector<int>{-2, -4, -6, -8, -9, -10, -11, -12, -13}));
-    EXPECT_EQ(ys[0], 28); // 25 + 25 div 8
+    EXPECT_EQ(ys[0], 28);                         // 25 + 25 div 8
     EXPECT_EQ(run.state.FLines[5].tx - 240, -12); // the tail holds the head's last place
 }
 
@@ -137,7 +138,8 @@ TEST(VelocityRun, ClockZoneClamp)
     EXPECT_LE(run.state.Pcx, 181);
     for (int t = 0; t < 400; ++t) {
         run.tick();
-        ASSERT_TRUE(run.state.Pcx >= 180 && run.state.Pcx <= 300 && run.state.Pcy >= 140 && run.state.Pcy <= 210);
+        ASSERT_TRUE(run.state.Pcx >= 180 && run.state.Pcx <= 300 && run.state.Pcy >= 140
+                    && run.state.Pcy <= 210);
         ASSERT_TRUE(run.state.FTargetX >= 180 && run.state.FTargetX <= 300);
         ASSERT_TRUE(run.state.FTargetY >= 140 && run.state.FTargetY <= 210);
     }
@@ -146,7 +148,8 @@ TEST(VelocityRun, ClockZoneClamp)
 // RoadMovie and Clock draw nothing for 30 ticks and force no repaint.
 TEST(VelocityRun, WarmUpDrawsNothingForThirtyTicks)
 {
-    for (VelocityOptions o : {VelocityOptions{false, false, true, false}, VelocityOptions{false, false, false, true}}) {
+    for (VelocityOptions o :
+         {VelocityOptions{false, false, true, false}, VelocityOptions{false, false, false, true}}) {
         VelRun run(o);
         run.start();
         EXPECT_EQ(run.state.FVelWarm, 0);
@@ -272,7 +275,8 @@ TEST(VelocityRun, MovingCentre)
     run.state.Pmvc = 10;
     for (int t = 0; t < 500; ++t) {
         run.tick();
-        ASSERT_TRUE(run.state.Pcx >= 0 && run.state.Pcx < 481 && run.state.Pcy >= 0 && run.state.Pcy < 351);
+        ASSERT_TRUE(run.state.Pcx >= 0 && run.state.Pcx < 481 && run.state.Pcy >= 0
+                    && run.state.Pcy < 351);
     }
     EXPECT_EQ(run.state.moveLevelStatus(), "MoveLevel 10");
 }
@@ -302,8 +306,10 @@ TEST(VelocityRun, ClockTextHasNoZoneAndSitsOnTheCentre)
     const QTime t(15, 4, 5);
     EXPECT_EQ(clockText(t, QLocale::c()), QStringLiteral("15:04:05"));
     EXPECT_EQ(clockText(t, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("15:04:05"));
-    EXPECT_EQ(clockText(t, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("3:04:05 PM"));
-    EXPECT_EQ(clockText(t, QLocale(QLocale::Japanese, QLocale::Japan)), QStringLiteral("15時04分05秒"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::English, QLocale::UnitedStates)),
+              QStringLiteral("3:04:05 PM"));
+    EXPECT_EQ(clockText(t, QLocale(QLocale::Japanese, QLocale::Japan)),
+              QStringLiteral("15時04分05秒"));
     EXPECT_EQ(clockText(t, QLocale(QLocale::French, QLocale::France)), QStringLiteral("15:04:05"));
 
     QLocale::setDefault(QLocale::c());

@@ -63,9 +63,9 @@ TEST(PictureExport, BitmapIsBottomUp24BitAndReadsBackExactly)
     EXPECT_EQ(u32(bytes, 22), 351u);
     EXPECT_EQ(u32(bytes, 28) & 0xFFFF, 24u);
     // The first stored row is the picture's bottom row, blue byte first.
-    EXPECT_EQ(uchar(bytes[54]), 0);       // x = 0
+    EXPECT_EQ(uchar(bytes[54]), 0);          // x = 0
     EXPECT_EQ(uchar(bytes[55]), 350 & 0xFF); // y = 350
-    EXPECT_EQ(uchar(bytes[54 + 1443]), 0); // padding is zero
+    EXPECT_EQ(uchar(bytes[54 + 1443]), 0);   // padding is zero
 
     QImage back(path);
     ASSERT_EQ(back.size(), QSize(481, 351));

@@ -32,7 +32,8 @@ public:
                 if (entry.path().extension() != ".txt")
                     continue;
                 std::ifstream in(entry.path(), std::ios::binary);
-                std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+                std::string text((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
                 if (!text.empty())
                     m_texts.push_back(std::move(text));
             }
@@ -51,7 +52,8 @@ public:
         if (m_texts.empty() || size < 5 || (data[0] & 1) == 0)
             return std::string(reinterpret_cast<const char *>(data), size);
         const std::string &text = m_texts[data[1] % m_texts.size()];
-        const std::size_t at = (std::size_t(data[2]) << 16 | std::size_t(data[3]) << 8 | data[4]) * 97 % text.size();
+        const std::size_t at = (std::size_t(data[2]) << 16 | std::size_t(data[3]) << 8 | data[4])
+                * 97 % text.size();
         const std::size_t length = 64 + std::size_t(data[0] >> 1) * 64; // 64 B .. 8 KiB
         std::string piece = text.substr(at, length);
         const std::string extra(reinterpret_cast<const char *>(data) + 5, size - 5);

@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     style.tenderly = flags & 4;
     const corvane::PageComposer &composer = *harness->composer;
     for (std::size_t k = 0; k < rows.size(); ++k)
-        for (const corvane::PlacedRun &run : composer.layoutRow(rows[k], int(k), style.horizontal, style.gothic))
+        for (const corvane::PlacedRun &run :
+             composer.layoutRow(rows[k], int(k), style.horizontal, style.gothic))
             check(run.glyphs.size() == run.positions.size(), "a glyph without a position");
 
     // Painting a whole page costs far more than laying it out; one input in
@@ -91,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     corvane::RandomGenerator random;
     random.setSeed(flags);
     composer.compose(page, rows, style, random);
-    check(page.image().width() == corvane::kPictureWidth && page.image().height() == corvane::kPictureHeight,
+    check(page.image().width() == corvane::kPictureWidth
+                  && page.image().height() == corvane::kPictureHeight,
           "the page lost the picture's size");
     return 0;
 }

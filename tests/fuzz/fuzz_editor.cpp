@@ -49,7 +49,8 @@ void checkRows(const corvane::TEditor &e)
     const auto &rows = e.rows();
     for (size_t r = 0; r < rows.size(); ++r) {
         check(rows[r].text.find_first_of("\r\n") == std::string::npos, "row holds a line break");
-        check(r + 1 == rows.size() || rows[r].mark != corvane::EndMark::End, "end mark before the last row");
+        check(r + 1 == rows.size() || rows[r].mark != corvane::EndMark::End,
+              "end mark before the last row");
     }
 }
 
@@ -72,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The rest of the input, up to a split point, is the file; what follows
     // feeds the edits.
     const size_t textSize = in.size ? size_t(in.value(int(in.size) + 1)) : 0;
-    const std::string_view file(reinterpret_cast<const char *>(in.data), std::min(textSize, in.size));
+    const std::string_view file(reinterpret_cast<const char *>(in.data),
+                                std::min(textSize, in.size));
     in.data += file.size();
     in.size -= file.size();
 
@@ -97,15 +99,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         e.setSelLength(int64_t(in.value(64)) - 8);
         const int64_t start = e.SelStart();
         const int64_t length = e.SelLength();
-        check(start >= 0 && length >= 0 && size_t(start + length) <= before.size(), "selection outside the text");
-        check(e.SelText() == before.substr(size_t(start), size_t(length)), "SelText is not the selected bytes");
+        check(start >= 0 && length >= 0 && size_t(start + length) <= before.size(),
+              "selection outside the text");
+        check(e.SelText() == before.substr(size_t(start), size_t(length)),
+              "SelText is not the selected bytes");
         const size_t insertSize = std::min<size_t>(in.byte() % 16, in.size);
         const std::string insert(reinterpret_cast<const char *>(in.data), insertSize);
         in.data += insertSize;
         in.size -= insertSize;
         e.setSelText(insert);
-        const std::string after =
-            before.substr(0, size_t(start)) + withCrLf(insert) + before.substr(size_t(start + length));
+        const std::string after = before.substr(0, size_t(start)) + withCrLf(insert)
+                + before.substr(size_t(start + length));
         check(e.Lines().Text() == after, "replacement lost or added bytes");
         checkRows(e);
     }

@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Names taken from the input too, so odd names meet odd files.
     const std::string_view first = std::string_view(content).substr(0, content.find('\n'));
-    const std::string section = first.empty() ? "Form\\LCheckBox1" : std::string(first.substr(0, 12));
+    const std::string section
+            = first.empty() ? "Form\\LCheckBox1" : std::string(first.substr(0, 12));
     const std::string key = "Checked";
 
     const auto other = IniProfile::lookup(content, "Form1\\Other", "Key");
@@ -64,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const IniProfile ini(scratch.path);
-    check(ini.read(section, key) == IniProfile::lookup(content, section, key), "file and memory differ");
+    check(ini.read(section, key) == IniProfile::lookup(content, section, key),
+          "file and memory differ");
     if (!IniProfile::assign(content, section, key, "v123")) {
         check(!ini.write(section, key, "v123"), "unusable name accepted");
         return 0;

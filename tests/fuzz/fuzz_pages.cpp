@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TEditor reference;
     setupEditor2(reference);
     reference.Lines().setText(joinRows(padRows(texts)));
-    check(reference.Lines().Count() == lines.Count(), "rows put back differ from the text assigned");
+    check(reference.Lines().Count() == lines.Count(),
+          "rows put back differ from the text assigned");
 
     for (int p = 0; p <= pages + 1; ++p) {
         const PageRows page = pageRows(editor, p);

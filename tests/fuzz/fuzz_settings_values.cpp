@@ -71,17 +71,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } else {
         const bool hex = text.find_first_of("$xX") != std::string::npos;
         const int64_t magnitude = *ref < 0 ? -*ref : *ref;
-        const bool fits = hex ? magnitude <= 0xFFFFFFFFll
-                              : (*ref >= INT32_MIN && *ref <= INT32_MAX);
+        const bool fits
+                = hex ? magnitude <= 0xFFFFFFFFll : (*ref >= INT32_MIN && *ref <= INT32_MAX);
         check(parsed.has_value() == fits, "range of the integer parse");
         if (fits)
-            check(*parsed == int32_t(uint32_t(*ref < 0 ? 0u - uint32_t(magnitude) : uint32_t(magnitude))),
+            check(*parsed
+                          == int32_t(uint32_t(*ref < 0 ? 0u - uint32_t(magnitude)
+                                                       : uint32_t(magnitude))),
                   "value of the integer parse");
     }
 
     TRegManager store;
     store.IniFileName = "/nonexistent-corvane-fuzz/corvane.ini";
-    store.RegItems = {{"Int", "Form\\FPage", "Integer", "1"}, {"Bool", "Form\\LCheckBox1", "Checked", "True"}};
+    store.RegItems = {{"Int", "Form\\FPage", "Integer", "1"},
+                      {"Bool", "Form\\LCheckBox1", "Checked", "True"}};
     store.setErrorReporter([](const std::string &) { check(false, "an error was reported"); });
     TRegTransaction session(store);
     store.FindFiler("Int").WriteString(text);
@@ -92,13 +95,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(stored.size() <= IniProfile::kMaxValueBytes, "a value over 2047 bytes came back");
     const int32_t asInteger = parseStoredInteger(stored).value_or(0);
     check(store.FindFiler("Int").ReadInteger() == asInteger, "ReadInteger of the stored text");
-    check(store.FindFiler("Bool").ReadBool() == ((asInteger & 0xFF) != 0), "ReadBool of the stored text");
+    check(store.FindFiler("Bool").ReadBool() == ((asInteger & 0xFF) != 0),
+          "ReadBool of the stored text");
 
     int32_t n = 0;
     std::memcpy(&n, data, std::min(size, sizeof n));
     store.FindFiler("Int").WriteInteger(n);
     check(store.FindFiler("Int").ReadInteger() == n, "an integer written does not read back");
     store.FindFiler("Bool").WriteBool(n & 1);
-    check(store.FindFiler("Bool").ReadBool() == bool(n & 1), "a boolean written does not read back");
+    check(store.FindFiler("Bool").ReadBool() == bool(n & 1),
+          "a boolean written does not read back");
     return 0;
 }

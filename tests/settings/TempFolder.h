@@ -20,7 +20,8 @@ class TempFolder
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-settings-XXXXXX").string();
+        std::string pattern
+                = (std::filesystem::temp_directory_path() / "corvane-settings-XXXXXX").string();
         if (::mkdtemp(pattern.data()))
             m_path = pattern;
     }

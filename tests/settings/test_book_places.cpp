@@ -70,7 +70,8 @@ TEST_F(Books, FiftyBooksAndTheOldestDropsOut)
     EXPECT_EQ(books.places().front().path, bookPath(kRememberedBooks + 1));
 
     books.write(store.Filer());
-    EXPECT_EQ(stored("Book1"), std::to_string(kRememberedBooks + 1) + " " + bookPath(kRememberedBooks + 1));
+    EXPECT_EQ(stored("Book1"),
+              std::to_string(kRememberedBooks + 1) + " " + bookPath(kRememberedBooks + 1));
     EXPECT_EQ(stored("Book50"), "2 " + bookPath(2));
     EXPECT_EQ(stored("Book51"), std::nullopt);
     BookPlaces again;
@@ -104,8 +105,9 @@ TEST_F(Books, PathsComeBackExactly)
 // and a shorter list empties the keys it no longer uses.
 TEST_F(Books, HandEditedSectionsAreReadSafely)
 {
-    writeBytes(store.IniFileName, "[Corvane\\Books]\r\nBook1=12 /a.txt\r\nBook2=x /b.txt\r\nBook3=0 /c.txt\r\n"
-                                  "Book4=/d.txt\r\nBook5=3 /a.txt\r\nBook6=99999999999 /e.txt\r\nBook7=8 /f.txt\r\n");
+    writeBytes(store.IniFileName,
+               "[Corvane\\Books]\r\nBook1=12 /a.txt\r\nBook2=x /b.txt\r\nBook3=0 /c.txt\r\n"
+               "Book4=/d.txt\r\nBook5=3 /a.txt\r\nBook6=99999999999 /e.txt\r\nBook7=8 /f.txt\r\n");
     BookPlaces books;
     books.read(store.Filer());
     ASSERT_EQ(books.places().size(), 2u);

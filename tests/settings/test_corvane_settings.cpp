@@ -19,19 +19,52 @@ namespace {
 std::map<std::string, SettingValue> firstStart()
 {
     return {
-        {"Form1Top", 100}, {"Form1Left", 100}, {"FoColor", 15197922}, {"GColor", 5266509},
-        {"FBColor", false}, {"FPage", 1}, {"FFileName", std::string()}, {"FLeaf", 1},
-        {"FFileIn", false}, {"Pcx", 240}, {"Pcy", 175}, {"Pmvc", 2}, {"Piro", 1},
-        {"Pirot", 2}, {"Pform", 1}, {"Pformt", 1}, {"Pdigi", false}, {"Pdigit", true},
-        {"Pb", false}, {"Pbt", false}, {"Pmix", false}, {"Pmouse", false}, {"Fconm", 80},
-        {"FBlackRect", true}, {"SepaCheckBoxChecked", false},
-        {"LCheckBox1Checked", false}, {"LCheckBox2Checked", false}, {"LCheckBox3Checked", false},
-        {"LCheckBox4Checked", true}, {"LCheckBox5Checked", false}, {"LCheckBox6Checked", true},
-        {"LCheckBox7Checked", true}, {"LCheckBox8Checked", false}, {"LCheckBox11Checked", true},
-        {"LCheckBox12Checked", true}, {"LCheckBox13Checked", true}, {"LCheckBox14Checked", false},
-        {"LCheckBox15Checked", false}, {"LCheckBox16Checked", false}, {"LCheckBox17Checked", false},
-        {"LCheckBox18Checked", false}, {"LCheckBox19Checked", false}, {"LCheckBox20Checked", false},
-        {"LCheckBox21Checked", false}, {"LCheckBox22Checked", false}, {"LCheckBox23Checked", false},
+            {"Form1Top", 100},
+            {"Form1Left", 100},
+            {"FoColor", 15197922},
+            {"GColor", 5266509},
+            {"FBColor", false},
+            {"FPage", 1},
+            {"FFileName", std::string()},
+            {"FLeaf", 1},
+            {"FFileIn", false},
+            {"Pcx", 240},
+            {"Pcy", 175},
+            {"Pmvc", 2},
+            {"Piro", 1},
+            {"Pirot", 2},
+            {"Pform", 1},
+            {"Pformt", 1},
+            {"Pdigi", false},
+            {"Pdigit", true},
+            {"Pb", false},
+            {"Pbt", false},
+            {"Pmix", false},
+            {"Pmouse", false},
+            {"Fconm", 80},
+            {"FBlackRect", true},
+            {"SepaCheckBoxChecked", false},
+            {"LCheckBox1Checked", false},
+            {"LCheckBox2Checked", false},
+            {"LCheckBox3Checked", false},
+            {"LCheckBox4Checked", true},
+            {"LCheckBox5Checked", false},
+            {"LCheckBox6Checked", true},
+            {"LCheckBox7Checked", true},
+            {"LCheckBox8Checked", false},
+            {"LCheckBox11Checked", true},
+            {"LCheckBox12Checked", true},
+            {"LCheckBox13Checked", true},
+            {"LCheckBox14Checked", false},
+            {"LCheckBox15Checked", false},
+            {"LCheckBox16Checked", false},
+            {"LCheckBox17Checked", false},
+            {"LCheckBox18Checked", false},
+            {"LCheckBox19Checked", false},
+            {"LCheckBox20Checked", false},
+            {"LCheckBox21Checked", false},
+            {"LCheckBox22Checked", false},
+            {"LCheckBox23Checked", false},
     };
 }
 
@@ -69,17 +102,52 @@ TEST(SettingsTable, TableAndOrderAgree)
         EXPECT_EQ(item.Ident, s.ident);
         EXPECT_EQ(SettingValue(s.defaultValue).index(), std::size_t(s.kind)) << s.name;
     }
-    const std::vector<std::string> readAndWriteOrder = {
-        "Form1Top", "Form1Left",
-        "LCheckBox1Checked", "LCheckBox2Checked", "LCheckBox3Checked", "LCheckBox4Checked",
-        "LCheckBox5Checked", "LCheckBox6Checked", "LCheckBox7Checked", "LCheckBox8Checked",
-        "LCheckBox13Checked", "LCheckBox11Checked", "LCheckBox12Checked", "LCheckBox14Checked",
-        "LCheckBox15Checked", "LCheckBox16Checked", "LCheckBox17Checked", "LCheckBox18Checked",
-        "LCheckBox19Checked", "LCheckBox20Checked", "LCheckBox21Checked", "LCheckBox22Checked",
-        "LCheckBox23Checked", "SepaCheckBoxChecked",
-        "FoColor", "GColor", "FBColor", "FPage", "FFileName", "FLeaf", "FFileIn", "Pcx", "Pcy",
-        "Pmvc", "Piro", "Pform", "Pirot", "Pformt", "Pdigi", "Pdigit", "Pb", "Pbt", "Pmix",
-        "Pmouse", "Fconm", "FBlackRect"};
+    const std::vector<std::string> readAndWriteOrder = {"Form1Top",
+                                                        "Form1Left",
+                                                        "LCheckBox1Checked",
+                                                        "LCheckBox2Checked",
+                                                        "LCheckBox3Checked",
+                                                        "LCheckBox4Checked",
+                                                        "LCheckBox5Checked",
+                                                        "LCheckBox6Checked",
+                                                        "LCheckBox7Checked",
+                                                        "LCheckBox8Checked",
+                                                        "LCheckBox13Checked",
+                                                        "LCheckBox11Checked",
+                                                        "LCheckBox12Checked",
+                                                        "LCheckBox14Checked",
+                                                        "LCheckBox15Checked",
+                                                        "LCheckBox16Checked",
+                                                        "LCheckBox17Checked",
+                                                        "LCheckBox18Checked",
+                                                        "LCheckBox19Checked",
+                                                        "LCheckBox20Checked",
+                                                        "LCheckBox21Checked",
+                                                        "LCheckBox22Checked",
+                                                        "LCheckBox23Checked",
+                                                        "SepaCheckBoxChecked",
+                                                        "FoColor",
+                                                        "GColor",
+                                                        "FBColor",
+                                                        "FPage",
+                                                        "FFileName",
+                                                        "FLeaf",
+                                                        "FFileIn",
+                                                        "Pcx",
+                                                        "Pcy",
+                                                        "Pmvc",
+                                                        "Piro",
+                                                        "Pform",
+                                                        "Pirot",
+                                                        "Pformt",
+                                                        "Pdigi",
+                                                        "Pdigit",
+                                                        "Pb",
+                                                        "Pbt",
+                                                        "Pmix",
+                                                        "Pmouse",
+                                                        "Fconm",
+                                                        "FBlackRect"};
     EXPECT_EQ(ordered, readAndWriteOrder); // Pform is read before Pirot
 }
 
@@ -117,9 +185,9 @@ TEST(SettingsTable, SaveAndRestore)
     int n = 0;
     for (const CorvaneSetting &e : corvaneSettings()) {
         ++n;
-        SettingValue v = e.kind == SettingKind::Bool  ? SettingValue(n % 3 == 0)
-                         : e.kind == SettingKind::Int ? SettingValue(int32_t(-n * 1000))
-                                                      : SettingValue(std::string("\x96\x7b.txt"));
+        SettingValue v = e.kind == SettingKind::Bool ? SettingValue(n % 3 == 0)
+                : e.kind == SettingKind::Int         ? SettingValue(int32_t(-n * 1000))
+                                                     : SettingValue(std::string("\x96\x7b.txt"));
         writeSetting(store, e, v);
         saved[std::string(e.name)] = v;
     }

@@ -102,8 +102,8 @@ TEST(IniRead, CommentsAndDuplicates)
 // At most 2047 bytes come back, and never half of a double-byte character.
 TEST(IniRead, LongValuesAreCut)
 {
-    const std::string ini = "[A]\r\nk=" + std::string(3000, 'x') + "\r\nj="
-                            + std::string(2046, 'y') + "\x82\xa0" + "tail\r\n";
+    const std::string ini = "[A]\r\nk=" + std::string(3000, 'x') + "\r\nj=" + std::string(2046, 'y')
+            + "\x82\xa0" + "tail\r\n";
     EXPECT_EQ(get(ini, "A", "k"), std::string(2047, 'x'));
     EXPECT_EQ(get(ini, "A", "j"), std::string(2046, 'y'));
 }
@@ -114,7 +114,8 @@ TEST(IniRead, OddFilesAreReadWithoutHarm)
 {
     EXPECT_EQ(get("\xEF\xBB\xBF[A]\r\nk=1", "A", "k"), "1");
 
-    std::string junk = "\x00\xff\x1a[\r]\n=\n[\n"s + std::string(10 * 1024 * 1024, '\x81') + "\n[A]\nk=ok";
+    std::string junk
+            = "\x00\xff\x1a[\r]\n=\n[\n"s + std::string(10 * 1024 * 1024, '\x81') + "\n[A]\nk=ok";
     EXPECT_EQ(get(junk, "A", "k"), "ok");
     EXPECT_EQ(get("[A", "A", "k"), std::nullopt);
     EXPECT_EQ(get("", "A", "k"), std::nullopt);
@@ -179,7 +180,8 @@ TEST(IniFile, WriteAndReadBack)
     ASSERT_TRUE(ini.write("Form\\LCheckBox1", "Checked", "1"));
     ASSERT_TRUE(ini.write("Form\\Form1", "Top", "-20"));
     ASSERT_TRUE(ini.write("Form\\LCheckBox1", "Checked", "0"));
-    EXPECT_EQ(readBytes(ini.path()), "[Form\\LCheckBox1]\r\nChecked=0\r\n[Form\\Form1]\r\nTop=-20\r\n");
+    EXPECT_EQ(readBytes(ini.path()),
+              "[Form\\LCheckBox1]\r\nChecked=0\r\n[Form\\Form1]\r\nTop=-20\r\n");
     EXPECT_EQ(ini.readString("form\\form1", "top", "dflt"), "-20");
 
     ::chmod(ini.path().c_str(), 0640);
@@ -210,14 +212,25 @@ TEST(IniFile, FailedWritesKeepTheOldFile)
     ::chmod(path.c_str(), 0444);
 
     ::chmod(dir.path().c_str(), 0555);
-    EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("Form\\FPage", "Integer", "13") ? 1 : 0; }), 0);
+    EXPECT_EQ(runInChild(true,
+                         [&] {
+                             return IniProfile(path).write("Form\\FPage", "Integer", "13") ? 1 : 0;
+                         }),
+              0);
     EXPECT_EQ(readBytes(path), old);
     // Nor can a new file be made in a read-only folder.
-    EXPECT_EQ(runInChild(true, [&] { return IniProfile(dir.file("new.ini")).write("A", "k", "v") ? 1 : 0; }), 0);
+    EXPECT_EQ(runInChild(
+                      true,
+                      [&] { return IniProfile(dir.file("new.ini")).write("A", "k", "v") ? 1 : 0; }),
+              0);
 
     ::chmod(dir.path().c_str(), 0777);
     ::chmod(path.c_str(), 0444);
-    EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("Form\\FPage", "Integer", "13") ? 1 : 0; }), 0);
+    EXPECT_EQ(runInChild(true,
+                         [&] {
+                             return IniProfile(path).write("Form\\FPage", "Integer", "13") ? 1 : 0;
+                         }),
+              0);
     EXPECT_EQ(readBytes(path), old);
 
     // Unreadable: replacing it would throw away every other setting.
@@ -226,12 +239,13 @@ TEST(IniFile, FailedWritesKeepTheOldFile)
     EXPECT_EQ(readBytes(path), old);
 
     ::chmod(path.c_str(), 0644);
-    EXPECT_EQ(runInChild(false, [&] {
-                  std::signal(SIGXFSZ, SIG_IGN);
-                  const rlimit small{16, 16};
-                  ::setrlimit(RLIMIT_FSIZE, &small);
-                  return IniProfile(path).write("A", "k", std::string(100, 'v')) ? 1 : 0;
-              }),
+    EXPECT_EQ(runInChild(false,
+                         [&] {
+                             std::signal(SIGXFSZ, SIG_IGN);
+                             const rlimit small{16, 16};
+                             ::setrlimit(RLIMIT_FSIZE, &small);
+                             return IniProfile(path).write("A", "k", std::string(100, 'v')) ? 1 : 0;
+                         }),
               0);
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(dir.entryCount(), 1u);
@@ -253,8 +267,14 @@ TEST(IniFile, ReadOnlyFolderWritesInPlace)
 
     EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("A", "k", "v") ? 0 : 1; }), 0);
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n; comment\r\n");
-    EXPECT_EQ(runInChild(true, [&] { return IniProfile(path).write("B", "k", std::string(5000, 'x')) ? 0 : 1; }), 0);
-    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n; comment\r\n[B]\r\nk=" + std::string(5000, 'x') + "\r\n");
+    EXPECT_EQ(runInChild(true,
+                         [&] {
+                             return IniProfile(path).write("B", "k", std::string(5000, 'x')) ? 0
+                                                                                             : 1;
+                         }),
+              0);
+    EXPECT_EQ(readBytes(path),
+              "[A]\r\nk=v\r\n; comment\r\n[B]\r\nk=" + std::string(5000, 'x') + "\r\n");
 
     struct stat after;
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
@@ -280,7 +300,8 @@ TEST(IniFile, OnlyBoundedRegularFilesAreRead)
 
     std::string content, why;
     for (const std::string &path : {fifo, zero, big}) {
-        EXPECT_EQ(corvane::readWholeFile(path, content, &why), corvane::FileReadResult::Failed) << path;
+        EXPECT_EQ(corvane::readWholeFile(path, content, &why), corvane::FileReadResult::Failed)
+                << path;
         EXPECT_TRUE(content.empty());
         EXPECT_FALSE(why.empty());
         EXPECT_EQ(IniProfile(path).readString("A", "k", "dflt"), "dflt") << path;
@@ -299,9 +320,9 @@ TEST(IniFile, StaleTemporariesAreRemoved)
     TempFolder dir;
     const std::string path = dir.file("corvane.ini");
     writeBytes(path, "[A]\r\nk=v\r\n");
-    for (const char *name : {"corvane.ini.Ab3xZ9", "corvane.ini.000000", "corvane.ini.held01",
-                             "corvane.ini.abc", "corvane.ini.abcdefg", "corvane.ini.ab-cde",
-                             "other.ini.Ab3xZ9", "corvane.ini~"})
+    for (const char *name :
+         {"corvane.ini.Ab3xZ9", "corvane.ini.000000", "corvane.ini.held01", "corvane.ini.abc",
+          "corvane.ini.abcdefg", "corvane.ini.ab-cde", "other.ini.Ab3xZ9", "corvane.ini~"})
         writeBytes(dir.file(name), "x");
     ASSERT_EQ(::symlink(path.c_str(), dir.file("corvane.ini.link01").c_str()), 0);
     ASSERT_EQ(::mkdir(dir.file("corvane.ini.dir001").c_str(), 0755), 0);
@@ -314,8 +335,10 @@ TEST(IniFile, StaleTemporariesAreRemoved)
     std::set<std::string> left;
     for (const auto &e : std::filesystem::directory_iterator(dir.path()))
         left.insert(e.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"corvane.ini", "corvane.ini.held01", "corvane.ini.abc",
-                                           "corvane.ini.abcdefg", "corvane.ini.ab-cde", "other.ini.Ab3xZ9",
-                                           "corvane.ini~", "corvane.ini.link01", "corvane.ini.dir001"}));
+    EXPECT_EQ(
+            left,
+            (std::set<std::string>{"corvane.ini", "corvane.ini.held01", "corvane.ini.abc",
+                                   "corvane.ini.abcdefg", "corvane.ini.ab-cde", "other.ini.Ab3xZ9",
+                                   "corvane.ini~", "corvane.ini.link01", "corvane.ini.dir001"}));
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }

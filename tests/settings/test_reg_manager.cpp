@@ -23,11 +23,11 @@ protected:
     {
         store.IniFileName = dir.file("corvane.ini");
         store.RegItems = {
-            {"FPage", "Form\\FPage", "Integer", "1"},
-            {"LCheckBox6Checked", "Form\\LCheckBox6", "Checked", "True"},
-            {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", "False"},
-            {"FFileName", "Form\\FFileName", "String", ""},
-            {"Yes", "Y", "Boolean", "yes"},
+                {"FPage", "Form\\FPage", "Integer", "1"},
+                {"LCheckBox6Checked", "Form\\LCheckBox6", "Checked", "True"},
+                {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", "False"},
+                {"FFileName", "Form\\FFileName", "String", ""},
+                {"Yes", "Y", "Boolean", "yes"},
         };
         store.setErrorReporter([this](const std::string &m) { errors.push_back(m); });
     }
@@ -131,8 +131,9 @@ TEST_F(Store, NoStoreIsReported)
     store.IniFileName.clear();
     EXPECT_EQ(store.FindFiler("FPage").ReadInteger(), 1);
     EXPECT_NO_THROW(store.FindFiler("FPage").WriteInteger(2));
-    EXPECT_EQ(errors, (std::vector<std::string>{"can not create Inifile object.",
-                                                "can not create Inifile object."}));
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"can not create Inifile object.",
+                                        "can not create Inifile object."}));
 
     errors.clear();
     store.IniFileName = dir.file("corvane.ini");
@@ -159,21 +160,26 @@ TEST_F(Store, WriteFailureThrows)
     ::chmod(store.IniFileName.c_str(), 0444);
     ::chmod(dir.path().c_str(), 0555);
     const std::string japanese = store.IniFileName + " に書き込めません\n";
-    EXPECT_EQ(runInChild(true, [&] {
-                  try {
-                      store.FindFiler("FPage").WriteInteger(13);
-                  } catch (const TRegWriteError &e) {
-                      const std::string text = e.what();
-                      return text.starts_with(japanese) && e.path() == store.IniFileName
-                                     && text.find("Cannot write the settings file " + store.IniFileName + " (the file is read-only")
-                                            == japanese.size()
-                                     && text.ends_with(". The settings of this run were not saved.")
-                                 ? 0
-                                 : 2;
-                  }
-                  return 1;
-              }),
-              0);
+    EXPECT_EQ(
+            runInChild(true,
+                       [&] {
+                           try {
+                               store.FindFiler("FPage").WriteInteger(13);
+                           } catch (const TRegWriteError &e) {
+                               const std::string text = e.what();
+                               return text.starts_with(japanese) && e.path() == store.IniFileName
+                                               && text.find("Cannot write the settings file "
+                                                            + store.IniFileName
+                                                            + " (the file is read-only")
+                                                       == japanese.size()
+                                               && text.ends_with(
+                                                       ". The settings of this run were not saved.")
+                                       ? 0
+                                       : 2;
+                           }
+                           return 1;
+                       }),
+            0);
     EXPECT_EQ(readBytes(store.IniFileName), old);
 }
 
@@ -245,20 +251,22 @@ TEST_F(Store, FailedTransactionKeepsTheOldFile)
 
     ::chmod(store.IniFileName.c_str(), 0444);
     ::chmod(dir.path().c_str(), 0555);
-    EXPECT_EQ(runInChild(true, [&] {
-                  TRegTransaction save(store);
-                  store.FindFiler("FPage").WriteInteger(13);
-                  store.FindFiler("LCheckBox1Checked").WriteBool(true);
-                  try {
-                      save.commit();
-                  } catch (const TRegWriteError &e) {
-                      return std::string(e.what()).starts_with(store.IniFileName + " に書き込めません\n")
-                                     && !store.inTransaction()
-                                 ? 0
-                                 : 2;
-                  }
-                  return 1;
-              }),
+    EXPECT_EQ(runInChild(true,
+                         [&] {
+                             TRegTransaction save(store);
+                             store.FindFiler("FPage").WriteInteger(13);
+                             store.FindFiler("LCheckBox1Checked").WriteBool(true);
+                             try {
+                                 save.commit();
+                             } catch (const TRegWriteError &e) {
+                                 return std::string(e.what()).starts_with(store.IniFileName
+                                                                          + " に書き込めません\n")
+                                                 && !store.inTransaction()
+                                         ? 0
+                                         : 2;
+                             }
+                             return 1;
+                         }),
               0);
     EXPECT_EQ(readBytes(store.IniFileName), old);
     EXPECT_EQ(dir.entryCount(), 1u);

@@ -16,13 +16,13 @@
 class FakePlatform : public corvane::DesktopPlatform
 {
 public:
-    uint32_t seed = 20240601u;    // every reseed takes this
-    QTime local = QTime(15, 0, 0); // Velocity's clock
+    uint32_t seed = 20240601u;        // every reseed takes this
+    QTime local = QTime(15, 0, 0);    // Velocity's clock
     std::optional<int64_t> monotonic; // unset: the real monotonic clock
     bool tray = true;
-    std::function<void()> onTrayAsked; // runs before the answer: a test may throw here
-    bool systemMove = false;      // the window manager takes the drag
-    std::function<QString()> settings; // unset: the real settings path
+    std::function<void()> onTrayAsked;     // runs before the answer: a test may throw here
+    bool systemMove = false;               // the window manager takes the drag
+    std::function<QString()> settings;     // unset: the real settings path
     std::function<void()> onPendingEvents; // runs in place of the real event pump
 
     int pendingEventRuns = 0;
@@ -31,7 +31,10 @@ public:
 
     uint32_t utcMsOfDay() override { return seed; }
     QTime localTime() override { return local; }
-    int64_t monotonicNs() override { return monotonic ? *monotonic : DesktopPlatform::monotonicNs(); }
+    int64_t monotonicNs() override
+    {
+        return monotonic ? *monotonic : DesktopPlatform::monotonicNs();
+    }
     void processPendingEvents() override
     {
         ++pendingEventRuns;
@@ -56,5 +59,8 @@ public:
             onTrayAsked();
         return tray;
     }
-    QString settingsPath() override { return settings ? settings() : DesktopPlatform::settingsPath(); }
+    QString settingsPath() override
+    {
+        return settings ? settings() : DesktopPlatform::settingsPath();
+    }
 };

@@ -26,6 +26,7 @@ private:
     std::unique_ptr<QGuiApplication> m_app;
 };
 
-[[maybe_unused]] ::testing::Environment *const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] ::testing::Environment *const kGui
+        = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 } // namespace

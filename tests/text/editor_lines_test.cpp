@@ -16,9 +16,10 @@ class TempFile
 {
 public:
     explicit TempFile(const std::string &bytes)
-        : m_path(std::filesystem::temp_directory_path() /
-                 ("corvane-editor-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt"))
+        : m_path(std::filesystem::temp_directory_path()
+                 / ("corvane-editor-"
+                    + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt"))
     {
         std::ofstream(m_path, std::ios::binary) << bytes;
     }
@@ -44,22 +45,30 @@ TEST(EditorLoad, LineBreaksAndTheEndMark)
     TempFile file("a\rb\nc");
     TEditor e;
     e.Lines().LoadFromFile(file.path());
-    EXPECT_EQ(e.rows(), (std::vector<TRow>{{"a", EndMark::Hard}, {"b", EndMark::Hard}, {"c", EndMark::End}}));
+    EXPECT_EQ(e.rows(),
+              (std::vector<TRow>{{"a", EndMark::Hard}, {"b", EndMark::Hard}, {"c", EndMark::End}}));
     EXPECT_EQ(e.Lines().Text(), "a\r\nb\r\nc");
 
-    EXPECT_EQ(loaded("a\r\n\r\nb\r\n"), (std::vector<TRow>{{"a", EndMark::Hard}, {"", EndMark::Hard}, {"b", EndMark::Hard}}));
+    EXPECT_EQ(loaded("a\r\n\r\nb\r\n"),
+              (std::vector<TRow>{{"a", EndMark::Hard}, {"", EndMark::Hard}, {"b", EndMark::Hard}}));
     EXPECT_EQ(loaded("\n"), (std::vector<TRow>{{"", EndMark::Hard}}));
     EXPECT_TRUE(loaded("").empty());
     EXPECT_EQ(loaded("x\n\r"), (std::vector<TRow>{{"x", EndMark::Hard}, {"", EndMark::Hard}}))
-        << "LF then CR is two breaks";
+            << "LF then CR is two breaks";
 }
 
 TEST(EditorLoad, EofByteEndsTheTextButNulDoesNot)
 {
-    EXPECT_EQ(loaded("ab\r\ncd\x1A" "ef\r\n"), (std::vector<TRow>{{"ab", EndMark::Hard}, {"cd", EndMark::End}}));
-    EXPECT_TRUE(loaded("\x1A" "abc").empty());
+    EXPECT_EQ(loaded("ab\r\ncd\x1A"
+                     "ef\r\n"),
+              (std::vector<TRow>{{"ab", EndMark::Hard}, {"cd", EndMark::End}}));
+    EXPECT_TRUE(loaded("\x1A"
+                       "abc")
+                        .empty());
     const std::string withNul("a\0b\r\n\0", 6);
-    EXPECT_EQ(loaded(withNul), (std::vector<TRow>{{std::string("a\0b", 3), EndMark::Hard}, {std::string("\0", 1), EndMark::End}}));
+    EXPECT_EQ(loaded(withNul),
+              (std::vector<TRow>{{std::string("a\0b", 3), EndMark::Hard},
+                                 {std::string("\0", 1), EndMark::End}}));
 }
 
 TEST(EditorLoad, FileAndBufferReadTheSameAndLongLinesStayWhole)
@@ -77,15 +86,17 @@ TEST(EditorLoad, AnUnreadableFileThrowsNamingItAndKeepsTheText)
 {
     TEditor e;
     e.Lines().setText("kept");
-    const std::string missing = (std::filesystem::temp_directory_path() / "corvane-no-such-file.txt").string();
+    const std::string missing
+            = (std::filesystem::temp_directory_path() / "corvane-no-such-file.txt").string();
     try {
         e.Lines().LoadFromFile(missing);
         FAIL() << "no error";
     } catch (const std::runtime_error &error) {
         EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
     }
-    EXPECT_THROW(e.Lines().LoadFromFile(std::filesystem::temp_directory_path().string()), std::runtime_error)
-        << "a directory cannot be read as a text";
+    EXPECT_THROW(e.Lines().LoadFromFile(std::filesystem::temp_directory_path().string()),
+                 std::runtime_error)
+            << "a directory cannot be read as a text";
     EXPECT_EQ(e.Lines().Text(), "kept\r\n");
 }
 
@@ -94,7 +105,9 @@ TEST(EditorLines, AssigningTextSplitsIntoHardRows)
 {
     TEditor e;
     e.Lines().setText("one\r\ntwo\rthree\n");
-    EXPECT_EQ(e.rows(), (std::vector<TRow>{{"one", EndMark::Hard}, {"two", EndMark::Hard}, {"three", EndMark::Hard}}));
+    EXPECT_EQ(e.rows(),
+              (std::vector<TRow>{
+                      {"one", EndMark::Hard}, {"two", EndMark::Hard}, {"three", EndMark::Hard}}));
     e.Lines().setText("last");
     EXPECT_EQ(e.Lines().Text(), "last\r\n");
     e.Lines().setText("");
@@ -170,8 +183,8 @@ TEST(EditorLines, ProducedRowsRewrapToThemselves)
 {
     TEditor e;
     setupEditor2(e);
-    const std::string text = rep(kA, 18) + kMaru + rep(kA, 30) + "\r\n" + rep("a", 36) + "\r\n" +
-                             rep("word ", 20) + "\r\n" + rep(kA, 13) + rep(kChoon, 10) + kA;
+    const std::string text = rep(kA, 18) + kMaru + rep(kA, 30) + "\r\n" + rep("a", 36) + "\r\n"
+            + rep("word ", 20) + "\r\n" + rep(kA, 13) + rep(kChoon, 10) + kA;
     e.Lines().setText(text);
     const std::vector<std::string> rows = rowTexts(e);
     std::string joined;
@@ -227,7 +240,8 @@ TEST(EditorSelection, OffsetsFollowTheRowMarks)
 TEST(EditorSelection, ReplacingTheSelection)
 {
     TEditor e;
-    e.Lines().LoadFromBuffer("a\x81\x46" "b\r\nc\x81\x46");
+    e.Lines().LoadFromBuffer("a\x81\x46"
+                             "b\r\nc\x81\x46");
     e.setSelStart(1);
     e.setSelLength(2);
     e.setSelText(" : ");
@@ -242,7 +256,9 @@ TEST(EditorSelection, ReplacingTheSelection)
     e.setSelStart(2);
     e.setSelLength(1);
     e.setSelText("\n");
-    EXPECT_EQ(e.rows(), (std::vector<TRow>{{"a ", EndMark::Hard}, {" b", EndMark::Hard}, {"c : ", EndMark::End}}));
+    EXPECT_EQ(e.rows(),
+              (std::vector<TRow>{
+                      {"a ", EndMark::Hard}, {" b", EndMark::Hard}, {"c : ", EndMark::End}}));
     e.setSelStart(2);
     e.setSelLength(2);
     e.setSelText("");
@@ -274,7 +290,8 @@ TEST(EditorSelection, ReplacingInsideAWrappedLineRewrapsIt)
     e.setSelStart(30);
     e.setSelLength(1);
     e.setSelText("c");
-    EXPECT_EQ(rowTexts(e), (std::vector<std::string>{rep("a", 30) + "c" + rep("b", 5), rep("b", 15)}));
+    EXPECT_EQ(rowTexts(e),
+              (std::vector<std::string>{rep("a", 30) + "c" + rep("b", 5), rep("b", 15)}));
     EXPECT_EQ(e.Lines().Count(), 1);
     EXPECT_EQ(e.Lines().Text(), rep("a", 30) + "c" + rep("b", 20) + "\r\n");
 }

@@ -20,10 +20,11 @@ namespace {
 // Pieces chosen to sit on the rules: word bytes, delimiters, every class of
 // line-break character, half-width kana, and now and then a stray byte.
 const std::vector<std::string> kTokens = {
-    "a", "b", "z", "7", "_", " ", " ", "-", ",", ".", "!", ")", "(", "<", "%",
-    kA, kA, kA, kA, kMaru, kTen, kOpen, kClose, kChoon, kParen, kIdeoSpace,
-    "\x81\x69", "\x81\x73", "\x81\x74", "\x81\x93", "\x81\xE1", "\x81\xE2",
-    kKanaA, "\xB0", "\xA1", "\xA4", "\xDE", "\xA2",
+        "a",    "b",        "z",        "7",        "_",        " ",        " ",        "-",
+        ",",    ".",        "!",        ")",        "(",        "<",        "%",        kA,
+        kA,     kA,         kA,         kMaru,      kTen,       kOpen,      kClose,     kChoon,
+        kParen, kIdeoSpace, "\x81\x69", "\x81\x73", "\x81\x74", "\x81\x93", "\x81\xE1", "\x81\xE2",
+        kKanaA, "\xB0",     "\xA1",     "\xA4",     "\xDE",     "\xA2",
 };
 
 std::string randomText(RandomGenerator &rng, bool tabs)
@@ -125,7 +126,8 @@ TEST(EditorProperties, GeneratedTextsKeepTheirBytesAndWidths)
         e.setWrapOption(randomOption(rng));
         e.setWordWrap(true);
         e.Lines().LoadFromBuffer(text);
-        SCOPED_TRACE("round " + std::to_string(round) + ", width " + std::to_string(e.WrapOption().WrapByte));
+        SCOPED_TRACE("round " + std::to_string(round) + ", width "
+                     + std::to_string(e.WrapOption().WrapByte));
         checkRows(e, text, tabs);
 
         // Unwrapping gives one row per line again, wrapping the same rows.
@@ -173,7 +175,8 @@ Span expectedSpan(const std::string &text, bool lastHard, int64_t a, int64_t n)
     const int64_t last = int64_t(text.size()) - (lastHard ? 2 : 0);
     auto snap = [&](int64_t x) {
         x = std::clamp<int64_t>(x, 0, std::max<int64_t>(last, 0));
-        if (x > 0 && size_t(x) < text.size() && text[size_t(x) - 1] == '\r' && text[size_t(x)] == '\n')
+        if (x > 0 && size_t(x) < text.size() && text[size_t(x) - 1] == '\r'
+            && text[size_t(x)] == '\n')
             --x;
         return x;
     };
@@ -196,16 +199,18 @@ TEST(EditorProperties, ReplacementsEditLinesTextExactly)
             const int64_t n = rng.random(40) - 5;
             std::string s;
             for (int k = rng.random(4); k > 0; --k)
-                s += rng.random(5) == 0 ? std::string(rng.random(2) ? "\r" : "\n") : kTokens[size_t(rng.random(int(kTokens.size())))];
+                s += rng.random(5) == 0 ? std::string(rng.random(2) ? "\r" : "\n")
+                                        : kTokens[size_t(rng.random(int(kTokens.size())))];
             e.setSelStart(a);
             e.setSelLength(n);
             const Span span = before.empty() ? Span{0, 0} : expectedSpan(before, lastHard, a, n);
             ASSERT_EQ(e.SelStart(), span.start) << "round " << round;
             ASSERT_EQ(e.SelLength(), span.end - span.start) << "round " << round;
-            ASSERT_EQ(e.SelText(), before.substr(size_t(span.start), size_t(span.end - span.start)));
+            ASSERT_EQ(e.SelText(),
+                      before.substr(size_t(span.start), size_t(span.end - span.start)));
             e.setSelText(s);
-            const std::string expected =
-                before.substr(0, size_t(span.start)) + withCrLf(s) + before.substr(size_t(span.end));
+            const std::string expected = before.substr(0, size_t(span.start)) + withCrLf(s)
+                    + before.substr(size_t(span.end));
             ASSERT_EQ(e.Lines().Text(), expected) << "round " << round << " edit " << edit;
 
             // The edited rows are the rows a fresh layout of the text gives.
@@ -231,7 +236,8 @@ std::string readCorpus(const std::string &name)
 
 TEST(EditorProperties, CorpusTextsWrapAndPageStably)
 {
-    for (const char *name : {"akutagawa-rashomon.txt", "soseki-wagahai-neko.txt", "miyamoto-bunka-mondai.txt"}) {
+    for (const char *name :
+         {"akutagawa-rashomon.txt", "soseki-wagahai-neko.txt", "miyamoto-bunka-mondai.txt"}) {
         SCOPED_TRACE(name);
         const std::string text = readCorpus(name);
         ASSERT_FALSE(text.empty());

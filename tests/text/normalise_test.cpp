@@ -55,7 +55,8 @@ TEST(Normalise, LeadBytesTakeTheNextByteAndLineBreaksResync)
     EXPECT_EQ(normaliseText("\x81\t"), "\x81\t");
     EXPECT_EQ(normaliseText("\x88\r\n\x81\x46"), "\x88\r\n : ");
     EXPECT_EQ(normaliseText("\x88\r\x81\x46"), "\x88\r : ");
-    EXPECT_EQ(normaliseText("\x88\n\t"), "\x88\n" + kIdeoSpace + kIdeoSpace + kIdeoSpace + kIdeoSpace);
+    EXPECT_EQ(normaliseText("\x88\n\t"),
+              "\x88\n" + kIdeoSpace + kIdeoSpace + kIdeoSpace + kIdeoSpace);
     EXPECT_EQ(normaliseText("\x81"), "\x81");
     EXPECT_EQ(normaliseText(""), "");
 }
@@ -64,8 +65,8 @@ TEST(Normalise, LeadBytesTakeTheNextByteAndLineBreaksResync)
 // on real prose, and a text without patterns comes back as it was.
 TEST(Normalise, OnePassEqualsTheTableInOrder)
 {
-    for (const char *name : {"dazai-udaijin-sanetomo.txt", "akutagawa-rashomon.txt",
-                             "miyamoto-bunka-mondai.txt"}) {
+    for (const char *name :
+         {"dazai-udaijin-sanetomo.txt", "akutagawa-rashomon.txt", "miyamoto-bunka-mondai.txt"}) {
         SCOPED_TRACE(name);
         std::string text = readCorpus(name);
         ASSERT_FALSE(text.empty());

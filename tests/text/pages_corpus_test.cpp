@@ -16,19 +16,19 @@ namespace {
 struct CorpusCase
 {
     const char *file;
-    std::size_t rows;  // paged rows, padding included
-    uint64_t hash;     // FNV-1a of the rows, each followed by LF
+    std::size_t rows; // paged rows, padding included
+    uint64_t hash;    // FNV-1a of the rows, each followed by LF
 };
 
 // The dump of each corpus text. When a deliberate change of the wrapping
 // moves these, the failure message prints the new values.
 const CorpusCase kCorpus[] = {
-    {"akutagawa-rashomon.txt", 429, 0xb739f48c1d52b378},
-    {"dazai-udaijin-sanetomo.txt", 6708, 0xc01963f00af0af95},
-    {"miyamoto-bunka-mondai.txt", 4862, 0xc9978619c972d805},
-    {"ogai-izawa-ranken.txt", 33917, 0xdb365f177dc51cf3},
-    {"soseki-wagahai-neko.txt", 21827, 0xab87563a6fcdf27a},
-    {"tanaka-olympos.txt", 5486, 0x6c861383c48d6ddf},
+        {"akutagawa-rashomon.txt", 429, 0xb739f48c1d52b378},
+        {"dazai-udaijin-sanetomo.txt", 6708, 0xc01963f00af0af95},
+        {"miyamoto-bunka-mondai.txt", 4862, 0xc9978619c972d805},
+        {"ogai-izawa-ranken.txt", 33917, 0xdb365f177dc51cf3},
+        {"soseki-wagahai-neko.txt", 21827, 0xab87563a6fcdf27a},
+        {"tanaka-olympos.txt", 5486, 0x6c861383c48d6ddf},
 };
 
 QString corpusPath(const char *file)
@@ -102,7 +102,8 @@ TEST(PagesCorpus, Utf16CopiesPageLikeTheOriginal)
         for (const bool bigEndian : {false, true}) {
             const std::string utf16 = asUtf16(*raw, bigEndian);
             ASSERT_FALSE(utf16.empty());
-            EXPECT_EQ(pagedRows(decodeTextFile(utf16), true), original) << (bigEndian ? "BE" : "LE");
+            EXPECT_EQ(pagedRows(decodeTextFile(utf16), true), original)
+                    << (bigEndian ? "BE" : "LE");
         }
     }
 }
@@ -150,8 +151,8 @@ TEST(PagesCorpus, RenderToolDumpsRows)
     p.start(tool, {"--dump-rows", corpusPath("akutagawa-rashomon.txt")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0);
-    const std::string expected =
-        dumpOf(pagedRows(*loadTextFile(corpusPath("akutagawa-rashomon.txt")), true));
+    const std::string expected
+            = dumpOf(pagedRows(*loadTextFile(corpusPath("akutagawa-rashomon.txt")), true));
     EXPECT_EQ(p.readAllStandardOutput().toStdString(), expected);
 
     p.start(tool, {"--dump-rows"});

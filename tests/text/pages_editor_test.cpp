@@ -21,7 +21,8 @@ std::string lines(int n)
 // padding rows, 13 make 1; the editor then holds one row per line.
 TEST(PagesEditor, BuildsPagesInTheEditor)
 {
-    for (const auto &[rows, pages, padded] : {std::tuple{26, 2, 26}, {27, 3, 39}, {13, 1, 13}, {0, 0, 0}}) {
+    for (const auto &[rows, pages, padded] :
+         {std::tuple{26, 2, 26}, {27, 3, 39}, {13, 1, 13}, {0, 0, 0}}) {
         SCOPED_TRACE(rows);
         TEditor editor;
         setupEditor2(editor);

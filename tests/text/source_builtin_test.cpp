@@ -10,7 +10,10 @@ using namespace corvane;
 
 namespace {
 
-std::string cp932(const char *utf8) { return utf8ToCp932(utf8); }
+std::string cp932(const char *utf8)
+{
+    return utf8ToCp932(utf8);
+}
 
 } // namespace
 
@@ -46,10 +49,13 @@ TEST(BuiltinText, Structure)
             headings.push_back(l);
     }
     EXPECT_EQ(empty, 19);
-    const char *expected[] = {"◇メイン・テーマ", "◇コンセプト（基本概念）", "◇サブ・テーマ",
-                              "◇存立平面", "◇形態", "◇効果（差異）", "◇効果（心理的）",
-                              "◇ラスト・コンセプト", "◇チャレンジ", "◇Velocity　（速度）",
-                              "◇宇宙空間", "◇ロードムービー風", "◇時計", "◇plan de arts"};
+    const char *expected[] = {"◇メイン・テーマ", "◇コンセプト（基本概念）",
+                              "◇サブ・テーマ",   "◇存立平面",
+                              "◇形態",           "◇効果（差異）",
+                              "◇効果（心理的）", "◇ラスト・コンセプト",
+                              "◇チャレンジ",     "◇Velocity　（速度）",
+                              "◇宇宙空間",       "◇ロードムービー風",
+                              "◇時計",           "◇plan de arts"};
     ASSERT_EQ(headings.size(), std::size(expected));
     for (std::size_t i = 0; i < headings.size(); ++i)
         EXPECT_EQ(headings[i], cp932(expected[i])) << i;

@@ -21,18 +21,18 @@ FileAccess fakeFiles(std::map<QString, std::string> files, std::set<QString> unr
     auto shared = std::make_shared<std::map<QString, std::string>>(std::move(files));
     auto bad = std::make_shared<std::set<QString>>(std::move(unreadable));
     return FileAccess{
-        [=](const QString &p) { return shared->count(p) > 0 || bad->count(p) > 0; },
-        [=](const QString &p) -> std::optional<std::string> {
-            if (bad->count(p) || !shared->count(p))
-                return std::nullopt;
-            return shared->at(p);
-        },
-        [=](const QString &p) {
-            FileFacts f;
-            f.exists = f.regular = shared->count(p) > 0 || bad->count(p) > 0;
-            f.size = shared->count(p) ? qint64(shared->at(p).size()) : 0;
-            return f;
-        },
+            [=](const QString &p) { return shared->count(p) > 0 || bad->count(p) > 0; },
+            [=](const QString &p) -> std::optional<std::string> {
+                if (bad->count(p) || !shared->count(p))
+                    return std::nullopt;
+                return shared->at(p);
+            },
+            [=](const QString &p) {
+                FileFacts f;
+                f.exists = f.regular = shared->count(p) > 0 || bad->count(p) > 0;
+                f.size = shared->count(p) ? qint64(shared->at(p).size()) : 0;
+                return f;
+            },
     };
 }
 
@@ -88,8 +88,8 @@ TEST(StartupText, ChoosesBetweenFileAndBuiltIn)
     EXPECT_TRUE(none.normalise);
     EXPECT_FALSE(none.fromPageOne); // the stored page is kept
 
-    const StartupText unreadable =
-        chooseStartupText(true, false, {}, {}, fakeFiles({}, {"corvane.txt"}));
+    const StartupText unreadable
+            = chooseStartupText(true, false, {}, {}, fakeFiles({}, {"corvane.txt"}));
     EXPECT_EQ(unreadable.origin, TextOrigin::BuiltIn);
     EXPECT_EQ(unreadable.bytes, builtin);
 }
@@ -98,7 +98,8 @@ TEST(StartupText, ChoosesBetweenFileAndBuiltIn)
 // one that is no readable text gives the default text from page 1.
 TEST(StartupText, SavedSourceIsReadOrRefused)
 {
-    const FileAccess files = fakeFiles({{"/b/book.txt", "\x88\x9F\x81\x46\r\n"}, {"/b/blob", std::string("a\0b", 3)},
+    const FileAccess files = fakeFiles({{"/b/book.txt", "\x88\x9F\x81\x46\r\n"},
+                                        {"/b/blob", std::string("a\0b", 3)},
                                         {"corvane.txt", "abc\r\n"}});
     const StartupText book = chooseStartupText(true, true, "/b/book.txt", {}, files);
     EXPECT_EQ(book.origin, TextOrigin::Saved);
@@ -154,7 +155,8 @@ TEST(TextFile, RefusesWhatIsNoText)
     EXPECT_EQ(readTextFile(QFile::decodeName(fifo)).refusal, Refusal::NotRegular);
 
     // Permissions do not stop root, so the failed read is simulated.
-    EXPECT_EQ(readTextFile("locked.txt", fakeFiles({}, {"locked.txt"})).refusal, Refusal::Unreadable);
+    EXPECT_EQ(readTextFile("locked.txt", fakeFiles({}, {"locked.txt"})).refusal,
+              Refusal::Unreadable);
 
     const TextFile utf8 = readTextFile(write("utf8.txt", "\xEF\xBB\xBF\xE3\x81\x82\x1A tail"));
     EXPECT_EQ(utf8.refusal, Refusal::None);
@@ -165,8 +167,11 @@ TEST(TextFile, RefusesWhatIsNoText)
 // A dropped passage arrives as Unicode and is read in CP932.
 TEST(TextFile, PassagesAreConvertedToCp932)
 {
-    EXPECT_EQ(passageBytes(QStringLiteral("\u3042\n\u2600b")), "\x82\xA0\n\x81\xAC" "b");
-    EXPECT_EQ(pathFromStored(storedPath(QStringLiteral("/\u672C/\u7F85.txt"))), QStringLiteral("/\u672C/\u7F85.txt"));
+    EXPECT_EQ(passageBytes(QStringLiteral("\u3042\n\u2600b")),
+              "\x82\xA0\n\x81\xAC"
+              "b");
+    EXPECT_EQ(pathFromStored(storedPath(QStringLiteral("/\u672C/\u7F85.txt"))),
+              QStringLiteral("/\u672C/\u7F85.txt"));
 }
 
 // The real file system: a directory named corvane.txt is no text file.
@@ -202,8 +207,13 @@ TEST(TextDecoding, Utf8IsConvertedToCp932)
     EXPECT_EQ(decodeTextFile("\xEF\xBB\xBFok", &utf8), "ok");
     EXPECT_TRUE(utf8);
     // No CP932 form (an emoji, é), or malformed bytes after a BOM: one 〓 each.
-    EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF" "a\xF0\x9F\x98\x80" "b\xC3\xA9\xFF" "c"),
-              "a\x81\xAC" "b\x81\xAC\x81\xAC" "c");
+    EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF"
+                             "a\xF0\x9F\x98\x80"
+                             "b\xC3\xA9\xFF"
+                             "c"),
+              "a\x81\xAC"
+              "b\x81\xAC\x81\xAC"
+              "c");
     // Shift-JIS prose is left alone, and so is plain ASCII.
     EXPECT_EQ(decodeTextFile("\x82\xA0\x82\xA2\x82\xA4", &utf8), "\x82\xA0\x82\xA2\x82\xA4");
     EXPECT_FALSE(utf8);
@@ -219,12 +229,21 @@ TEST(TextDecoding, Utf16IsConvertedToCp932)
 {
     using namespace std::string_literals;
     // "日本\r\n" then U+301A, "a", U+1F600, a lone U+D800, "b".
-    const std::string le = "\xFF\xFE" "\xE5\x65\x2C\x67\r\0\n\0" "\x1A\x30" "a\0"
-                           "\x3D\xD8\x00\xDE" "\x00\xD8" "b\0"s;
+    const std::string le = "\xFF\xFE"
+                           "\xE5\x65\x2C\x67\r\0\n\0"
+                           "\x1A\x30"
+                           "a\0"
+                           "\x3D\xD8\x00\xDE"
+                           "\x00\xD8"
+                           "b\0"s;
     std::string be = "\xFE\xFF";
     for (std::size_t i = 2; i + 1 < le.size(); i += 2)
         be += std::string{le[i + 1], le[i]};
-    const std::string expected = "\x93\xFA\x96\x7B\r\n" "\x81\xAC" "a" "\x81\xAC\x81\xAC" "b";
+    const std::string expected = "\x93\xFA\x96\x7B\r\n"
+                                 "\x81\xAC"
+                                 "a"
+                                 "\x81\xAC\x81\xAC"
+                                 "b";
     EXPECT_EQ(detectTextEncoding(le), TextEncoding::Utf16Le);
     EXPECT_EQ(detectTextEncoding(be), TextEncoding::Utf16Be);
     bool utf8 = true;
@@ -232,7 +251,11 @@ TEST(TextDecoding, Utf16IsConvertedToCp932)
     EXPECT_FALSE(utf8);
     EXPECT_EQ(decodeTextFile(be), expected);
 
-    EXPECT_EQ(decodeTextFile("\xFF\xFE" "a\0\x1A\0b\0"s), "a");
-    EXPECT_EQ(decodeTextFile("\xFF\xFE" "a\0b"s), "a\x81\xAC");
+    EXPECT_EQ(decodeTextFile("\xFF\xFE"
+                             "a\0\x1A\0b\0"s),
+              "a");
+    EXPECT_EQ(decodeTextFile("\xFF\xFE"
+                             "a\0b"s),
+              "a\x81\xAC");
     EXPECT_EQ(decodeTextFile("\xFF\xFE"), "");
 }

@@ -50,9 +50,10 @@ protected:
 
     QString write(const EcritureOptions &o, bool tenderly = false)
     {
-        EcritureRows source{[this] { ++retsuCalls; }, [this] { return std::span<const std::string>(rows); }};
-        return Ecriture(picture, *s_composer, EcritureFlags{FBColor, FPageShown, FFreshStart}, o, source,
-                        context(tenderly));
+        EcritureRows source{[this] { ++retsuCalls; },
+                            [this] { return std::span<const std::string>(rows); }};
+        return Ecriture(picture, *s_composer, EcritureFlags{FBColor, FPageShown, FFreshStart}, o,
+                        source, context(tenderly));
     }
 
     static PageComposer *s_composer;
@@ -87,8 +88,8 @@ TEST_F(SequenceTest, EcritureShowsTheRightNumberOfSteps)
         int presents;
     };
     const Case cases[] = {
-        {false, false, false, 1},       {false, false, true, 1},  {true, false, true, 18},
-        {true, true, false, 25},        {true, true, true, 28 + 25}, {false, true, true, 28 + 1},
+            {false, false, false, 1}, {false, false, true, 1},     {true, false, true, 18},
+            {true, true, false, 25},  {true, true, true, 28 + 25}, {false, true, true, 28 + 1},
     };
     for (const Case &c : cases) {
         presents = 0;
@@ -164,11 +165,11 @@ TEST_F(SequenceTest, TitleScreensFadeInThenOut)
         int presents;
     };
     const Case cases[] = {
-        {false, false, false, false, 18 + 28}, // title: never a fade-out first
-        {true, false, true, false, 18 + 28},   // closing right after start-up
-        {true, true, false, false, 18 + 28},   // over an effect's black picture
-        {true, false, false, false, 28 + 18 + 28},
-        {true, false, false, true, 28 + 25 + 28}, // "+Fade Out": the finer blend
+            {false, false, false, false, 18 + 28}, // title: never a fade-out first
+            {true, false, true, false, 18 + 28},   // closing right after start-up
+            {true, true, false, false, 18 + 28},   // over an effect's black picture
+            {true, false, false, false, 28 + 18 + 28},
+            {true, false, false, true, 28 + 25 + 28}, // "+Fade Out": the finer blend
     };
     for (const Case &c : cases) {
         presents = 0;
@@ -178,7 +179,8 @@ TEST_F(SequenceTest, TitleScreensFadeInThenOut)
         o.fadeOut = c.fadeOut;
         o.FoColor = kFo;
         o.GColor = kG;
-        FCorvanes(picture, s_composer->faces(), TitleFlags{bColor, pageShown, c.freshStart}, o, context());
+        FCorvanes(picture, s_composer->faces(), TitleFlags{bColor, pageShown, c.freshStart}, o,
+                  context());
         EXPECT_EQ(presents, c.presents) << c.ending << c.bColor << c.freshStart << c.fadeOut;
         EXPECT_TRUE(pageShown);
         EXPECT_FALSE(bColor);

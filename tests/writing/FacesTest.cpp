@@ -16,10 +16,13 @@ TEST(Faces, ProgramNamesMapToInstalledFamilies)
         const char *name, *family;
         bool vertical;
     } cases[] = {
-        {"ＭＳ 明朝", "IPAMincho", false},         {"@ＭＳ 明朝", "IPAMincho", true},
-        {"ＭＳ ゴシック", "IPAGothic", false},     {"@ＭＳ ゴシック", "IPAGothic", true},
-        {"ＭＳ Ｐゴシック", "IPAPGothic", false}, {"ＭＳ Ｐ明朝", "IPAPMincho", false},
-        {"Times New Roman", "Liberation Serif", false},
+            {"ＭＳ 明朝", "IPAMincho", false},
+            {"@ＭＳ 明朝", "IPAMincho", true},
+            {"ＭＳ ゴシック", "IPAGothic", false},
+            {"@ＭＳ ゴシック", "IPAGothic", true},
+            {"ＭＳ Ｐゴシック", "IPAPGothic", false},
+            {"ＭＳ Ｐ明朝", "IPAPMincho", false},
+            {"Times New Roman", "Liberation Serif", false},
     };
     FaceLibrary faces;
     for (const auto &c : cases) {
@@ -74,7 +77,9 @@ TEST(Cp932, RowsDecodeCharacterByCharacter)
 {
     Cp932Decoder d;
     ASSERT_TRUE(d.isValid());
-    const auto row = d.decodeRow("\x81\x42" "A\xb1\x85\x40\t\x81\x20" "\x88\xea\x81");
+    const auto row = d.decodeRow("\x81\x42"
+                                 "A\xb1\x85\x40\t\x81\x20"
+                                 "\x88\xea\x81");
     ASSERT_EQ(row.size(), 7u);
     EXPECT_EQ(row[0].code, U'。');
     EXPECT_TRUE(row[0].doubleByte);

@@ -20,7 +20,8 @@ using namespace corvane;
 
 namespace {
 
-TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows, const PageStyle &style)
+TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows,
+                  const PageStyle &style)
 {
     TABitmap page(481, 351);
     RandomGenerator random(3);
@@ -50,7 +51,8 @@ double inkSum(const TABitmap &page, quint32 text, quint32 background)
     for (int y = 0; y < page.height(); ++y) {
         const uchar *p = page.image().constScanLine(y);
         for (int x = 0; x < page.width(); ++x, p += 3) {
-            const double t = ((p[0] - bg[0]) * d[0] + (p[1] - bg[1]) * d[1] + (p[2] - bg[2]) * d[2]) / dd;
+            const double t
+                    = ((p[0] - bg[0]) * d[0] + (p[1] - bg[1]) * d[1] + (p[2] - bg[2]) * d[2]) / dd;
             sum += std::clamp(t, 0.0, 1.0);
         }
     }
@@ -62,7 +64,8 @@ std::vector<std::string> rashomonPage(int page)
     QFile f(QStringLiteral(CORVANE_CORPUS_DIR "/akutagawa-rashomon.txt"));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    const std::vector<std::string> rows = pagedRows(std::string(bytes.constData(), size_t(bytes.size())), true);
+    const std::vector<std::string> rows
+            = pagedRows(std::string(bytes.constData(), size_t(bytes.size())), true);
     return {rows.begin() + 13 * (page - 1), rows.begin() + 13 * page};
 }
 
@@ -77,16 +80,20 @@ public:
         const QString conf = m_dir.filePath(QStringLiteral("fonts.conf"));
         QFile f(conf);
         if (f.open(QIODevice::WriteOnly))
-            f.write(QStringLiteral("<?xml version=\"1.0\"?><fontconfig><dir>%1</dir><cachedir>%2</cachedir>"
-                                   "</fontconfig>")
-                        .arg(fontsDir, m_dir.filePath(QStringLiteral("cache")))
-                        .toUtf8());
+            f.write(QStringLiteral(
+                            "<?xml "
+                            "version=\"1.0\"?><fontconfig><dir>%1</dir><cachedir>%2</cachedir>"
+                            "</fontconfig>")
+                            .arg(fontsDir, m_dir.filePath(QStringLiteral("cache")))
+                            .toUtf8());
         f.close();
         FcInit();
         FcConfig *config = FcConfigCreate();
-        m_ok = FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8 *>(QFile::encodeName(conf).constData()),
-                                    FcTrue)
-               && FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
+        m_ok = FcConfigParseAndLoad(
+                       config,
+                       reinterpret_cast<const FcChar8 *>(QFile::encodeName(conf).constData()),
+                       FcTrue)
+                && FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
         FcConfigDestroy(config); // the current configuration keeps its own reference
     }
     ~FontconfigScope()
@@ -182,14 +189,17 @@ TEST_F(GlyphToneTest, RunsOfTheBarAreOneUnbrokenRule)
                 const int x = horizontal ? b : best, y = horizontal ? best : b;
                 along.push_back(img.image().constScanLine(y)[3 * x]);
             }
-            const auto first = std::find_if(along.begin(), along.end(), [](int v) { return v > 0x80; });
-            const auto last = std::find_if(along.rbegin(), along.rend(), [](int v) { return v > 0x80; });
+            const auto first
+                    = std::find_if(along.begin(), along.end(), [](int v) { return v > 0x80; });
+            const auto last
+                    = std::find_if(along.rbegin(), along.rend(), [](int v) { return v > 0x80; });
             ASSERT_NE(first, along.end());
             const int start = int(first - along.begin()), end = int(along.rend() - last) - 1;
             EXPECT_GE(end - start + 1, 6 * (horizontal ? 17 : 16) - 4) << horizontal << gothic;
             for (int i = start; i <= end; ++i)
-                EXPECT_GT(along[size_t(i)], 0x80) << "hole at " << i << (horizontal ? " across" : " down")
-                                                  << (gothic ? " gothic" : " mincho");
+                EXPECT_GT(along[size_t(i)], 0x80)
+                        << "hole at " << i << (horizontal ? " across" : " down")
+                        << (gothic ? " gothic" : " mincho");
         }
     }
 }
@@ -210,18 +220,22 @@ TEST_F(GlyphToneTest, PagesDoNotFollowTheUsersHinting)
         QFile f(conf);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("<?xml version=\"1.0\"?><fontconfig><include ignore_missing=\"yes\">"
-                           "/etc/fonts/fonts.conf</include><match target=\"font\"><edit name=\"hinting\" "
+                           "/etc/fonts/fonts.conf</include><match target=\"font\"><edit "
+                           "name=\"hinting\" "
                            "mode=\"assign\"><bool>")
-                + (i == 0 ? "true" : "false") + "</bool></edit><edit name=\"hintstyle\" mode=\"assign\"><const>"
-                + styles[i] + "</const></edit></match></fontconfig>");
+                + (i == 0 ? "true" : "false")
+                + "</bool></edit><edit name=\"hintstyle\" mode=\"assign\"><const>" + styles[i]
+                + "</const></edit></match></fontconfig>");
         f.close();
         const QString out = dir.filePath(QStringLiteral("%1.bmp").arg(i));
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("FONTCONFIG_FILE"), conf);
         p.setProcessEnvironment(env);
-        p.start(render, {QStringLiteral("--page"), QStringLiteral("3"), QStringLiteral("--no-tenderly"),
-                         QStringLiteral("--out"), out, QStringLiteral(CORVANE_CORPUS_DIR "/akutagawa-rashomon.txt")});
+        p.start(render,
+                {QStringLiteral("--page"), QStringLiteral("3"), QStringLiteral("--no-tenderly"),
+                 QStringLiteral("--out"), out,
+                 QStringLiteral(CORVANE_CORPUS_DIR "/akutagawa-rashomon.txt")});
         ASSERT_TRUE(p.waitForFinished(30000));
         ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         QFile picture(out);
@@ -239,12 +253,16 @@ TEST_F(GlyphToneTest, PagesDoNotFollowTheUsersHinting)
 TEST(FaceFallback, ChoosesAJapaneseFaceThatCanWriteVertically)
 {
     const std::vector<FallbackCandidate> candidates = {
-        {QStringLiteral("Droid Sans Fallback"), QStringLiteral("/f/droid.ttf"), 0, false, false},
-        {QStringLiteral("Noto Serif CJK JP"), QStringLiteral("/f/noto-serif.ttc"), 0, true, true},
-        {QStringLiteral("IPAexMincho"), QStringLiteral("/f/ipaexm.ttf"), 0, true, true},
-        {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("/f/noto-sans.ttc"), 0, true, false},
-        {QStringLiteral("Noto Sans CJK KR"), QStringLiteral("/f/noto-sans.ttc"), 1, true, false},
-        {QStringLiteral("Some Gothic"), QStringLiteral("/f/some.ttf"), 0, true, false},
+            {QStringLiteral("Droid Sans Fallback"), QStringLiteral("/f/droid.ttf"), 0, false,
+             false},
+            {QStringLiteral("Noto Serif CJK JP"), QStringLiteral("/f/noto-serif.ttc"), 0, true,
+             true},
+            {QStringLiteral("IPAexMincho"), QStringLiteral("/f/ipaexm.ttf"), 0, true, true},
+            {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("/f/noto-sans.ttc"), 0, true,
+             false},
+            {QStringLiteral("Noto Sans CJK KR"), QStringLiteral("/f/noto-sans.ttc"), 1, true,
+             false},
+            {QStringLiteral("Some Gothic"), QStringLiteral("/f/some.ttf"), 0, true, false},
     };
     EXPECT_EQ(chooseFallback(candidates, false)->family, QStringLiteral("IPAexMincho"));
     EXPECT_EQ(chooseFallback(candidates, true)->family, QStringLiteral("Noto Sans CJK JP"));
@@ -262,7 +280,8 @@ TEST(FaceFallback, ChoosesAJapaneseFaceThatCanWriteVertically)
 // window is told exactly once.
 TEST(FaceFallback, PagesWithoutTheIpaFaces)
 {
-    const QString proportional = QStringLiteral("/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf");
+    const QString proportional
+            = QStringLiteral("/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf");
     if (!QFile::exists(proportional))
         GTEST_SKIP() << "IPAPMincho not installed";
     QTemporaryDir fonts;
@@ -274,7 +293,8 @@ TEST(FaceFallback, PagesWithoutTheIpaFaces)
         EXPECT_TRUE(composer.isReady());
         EXPECT_FALSE(composer.takeMissingFontsNotice());
         EXPECT_EQ(composer.faces().family(pageFace(false, true)), QStringLiteral("IPAPMincho"));
-        const TABitmap page = composed(composer, {"\x8a\xbf\x8e\x9a\x81\x42"}, plain(false)); // 漢字。
+        const TABitmap page
+                = composed(composer, {"\x8a\xbf\x8e\x9a\x81\x42"}, plain(false)); // 漢字。
         EXPECT_GT(inkSum(page, kDefaultTextColour, kDefaultBackground), 20);
     }
     QTemporaryDir empty;

@@ -63,7 +63,8 @@ PageStyle plainStyle(bool horizontal, bool gothic = false)
     return s;
 }
 
-TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows, const PageStyle &style)
+TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows,
+                  const PageStyle &style)
 {
     TABitmap page(481, 351);
     RandomGenerator random(7);
@@ -84,14 +85,18 @@ std::vector<std::string> corpusRows()
 std::vector<std::string> mixedRows()
 {
     return {
-        "\x81\x75\x83\x4A\x83\x89\x83\x58\x81\x5B\x81\x76\x81\x60\x82\xe1\x82\xc1", // 「カラス」～ゃっ
-        "Corvane 1234 abc xyz",
-        "\x81\x69\x8a\xbf\x81\x6a\xb1\xb2\xb3" "ABC" "\x81\x42",                   // （漢）ｱｲｳABC。
-        "\x81\x40",                                                                 // padding row
-        "",
-        std::string(36, 'W'),
-        "\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea"
-        "\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea",         // 一 x 19 (38 columns)
+            "\x81\x75\x83\x4A\x83\x89\x83\x58\x81\x5B\x81\x76\x81\x60\x82\xe1\x82\xc1", // 「カラス」～ゃっ
+            "Corvane 1234 abc xyz",
+            "\x81\x69\x8a\xbf\x81\x6a\xb1\xb2\xb3"
+            "ABC"
+            "\x81\x42", // （漢）ｱｲｳABC。
+            "\x81\x40", // padding row
+            "",
+            std::string(36, 'W'),
+            "\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88"
+            "\xea"
+            "\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea\x88\xea", // 一 x 19 (38
+                                                                                // columns)
     };
 }
 
@@ -107,7 +112,8 @@ protected:
     void SetUp() override
     {
         if (!s_composer->isReady())
-            GTEST_SKIP() << "page fonts not installed: " << s_composer->missingFaces().toStdString();
+            GTEST_SKIP() << "page fonts not installed: "
+                         << s_composer->missingFaces().toStdString();
     }
     static PageComposer *s_composer;
 };
@@ -132,10 +138,11 @@ TEST_F(PageComposerTest, VerticalInkStaysInsideTheColumnBands)
                 for (int x = 0; x < img.width(); ++x) {
                     if (!isInk(img, x, y))
                         continue;
-                    const int k = x <= 424 ? (424 - x) / 30 : -1; // the only column whose band could hold x
+                    const int k = x <= 424 ? (424 - x) / 30
+                                           : -1; // the only column whose band could hold x
                     const int right = 425 - 30 * k;
                     ASSERT_TRUE(k >= 0 && k < 13 && x >= right - 16 && x < right && y >= 30)
-                        << "ink at " << x << "," << y << (gothic ? " gothic" : " mincho");
+                            << "ink at " << x << "," << y << (gothic ? " gothic" : " mincho");
                 }
         }
     }
@@ -159,7 +166,7 @@ TEST_F(PageComposerTest, HorizontalInkStaysInsideTheLineBands)
                     const int k = (y - 15) / 25;
                     const int top = 15 + 25 * k;
                     ASSERT_TRUE(y >= 15 && k < 13 && y < top + 17 && x >= 80 && x < 481)
-                        << "ink at " << x << "," << y;
+                            << "ink at " << x << "," << y;
                 }
         }
     }
@@ -175,7 +182,8 @@ TEST_F(PageComposerTest, EveryRowIsDrawnAndBlankRowsStayBlank)
     const TABitmap h = composed(*s_composer, page, plainStyle(true));
     for (int k = 0; k < 13; ++k) {
         const bool blank = page[size_t(k)].empty() || page[size_t(k)] == "\x81\x40";
-        EXPECT_EQ(inkBox(v, 425 - 30 * k - 16, 0, 425 - 30 * k, 351).empty(), blank) << "column " << k;
+        EXPECT_EQ(inkBox(v, 425 - 30 * k - 16, 0, 425 - 30 * k, 351).empty(), blank)
+                << "column " << k;
         EXPECT_EQ(inkBox(h, 0, 15 + 25 * k, 481, 15 + 25 * k + 17).empty(), blank) << "line " << k;
     }
     const std::vector<std::string> mixed = mixedRows();
@@ -254,7 +262,8 @@ TEST_F(PageComposerTest, TopToBottomShapingAdvancesDownOnly)
     EXPECT_EQ(vertical[0].glyph, horizontal[0].glyph); // 羅 has no vertical form
 
     // Down a column every full-width character takes the same pitch.
-    const auto runs = s_composer->layoutRow("\x97\x85\x90\xb6\x96\xe5\x81\x42\x82\xa0", 0, false, false);
+    const auto runs
+            = s_composer->layoutRow("\x97\x85\x90\xb6\x96\xe5\x81\x42\x82\xa0", 0, false, false);
     ASSERT_EQ(runs.size(), 1u);
     ASSERT_EQ(runs[0].positions.size(), 5u);
     const int pitch = face->metrics(16).pixelSize;
@@ -266,7 +275,10 @@ TEST_F(PageComposerTest, TopToBottomShapingAdvancesDownOnly)
 // upright run after it continues below.
 TEST_F(PageComposerTest, MixedRowRunsFollowEachOtherDownTheColumn)
 {
-    const auto runs = s_composer->layoutRow("\x88\xea" "ab" "\x88\xea", 2, false, false);
+    const auto runs = s_composer->layoutRow("\x88\xea"
+                                            "ab"
+                                            "\x88\xea",
+                                            2, false, false);
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_FALSE(runs[0].sideways);
     EXPECT_TRUE(runs[1].sideways);
@@ -274,7 +286,8 @@ TEST_F(PageComposerTest, MixedRowRunsFollowEachOtherDownTheColumn)
     const int em = s_composer->faces().face(pageFace(false, false))->metrics(16).pixelSize;
     EXPECT_DOUBLE_EQ(runs[1].pivot.x(), 365);
     EXPECT_DOUBLE_EQ(runs[1].pivot.y(), 30 + em);
-    const double ab = runs[1].positions.size() == 2 ? runs[1].positions[1].x() * 2 : 0; // two equal advances
+    const double ab = runs[1].positions.size() == 2 ? runs[1].positions[1].x() * 2
+                                                    : 0; // two equal advances
     EXPECT_GT(runs[2].positions[0].y(), runs[0].positions[0].y() + em + ab / 2);
 }
 
@@ -290,7 +303,8 @@ TEST_F(PageComposerTest, SamePageTwiceIsByteIdentical)
     s_composer->compose(a, page, style, r1);
     s_composer->compose(b, page, style, r2);
     for (int y = 0; y < 351; ++y)
-        ASSERT_EQ(0, memcmp(a.image().constScanLine(y), b.image().constScanLine(y), 481 * 3)) << "row " << y;
+        ASSERT_EQ(0, memcmp(a.image().constScanLine(y), b.image().constScanLine(y), 481 * 3))
+                << "row " << y;
     EXPECT_EQ(r1.seed(), r2.seed());
     PageStyle noGrain = style;
     noGrain.tenderly = false;
@@ -304,7 +318,7 @@ TEST_F(PageComposerTest, ColoursAreBgrWithRedInTheLowByte)
 {
     PageStyle style = plainStyle(true);
     style.textColour = 0x0000FF;
-    style.background = 0xFF0000; // blue
+    style.background = 0xFF0000;                                             // blue
     const TABitmap img = composed(*s_composer, {"\x81\xa1\x81\xa1"}, style); // ■■, solid ink
     const uchar *bg = img.image().constScanLine(0);
     EXPECT_EQ(bg[0], 0xFF); // B

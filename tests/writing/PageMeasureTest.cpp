@@ -71,7 +71,8 @@ RowShape shapeOf(const std::string &row)
         const auto c = static_cast<unsigned char>(row[i]);
         const bool pair = isLead(c) && i + 1 < row.size();
         // 0x88 0x9F on is the kanji block of CP932.
-        const bool kanji = pair && c >= 0x88 && !(c == 0x88 && static_cast<unsigned char>(row[i + 1]) < 0x9F);
+        const bool kanji = pair && c >= 0x88
+                && !(c == 0x88 && static_cast<unsigned char>(row[i + 1]) < 0x9F);
         if (i == 0)
             firstKanji = kanji;
         lastKanji = kanji;
@@ -100,14 +101,17 @@ std::vector<CorpusPage> corpusPages(int first, int perText)
         if (!f.open(QIODevice::ReadOnly))
             continue;
         const QByteArray bytes = f.readAll();
-        const std::vector<std::string> rows = pagedRows(std::string(bytes.constData(), size_t(bytes.size())), true);
+        const std::vector<std::string> rows
+                = pagedRows(std::string(bytes.constData(), size_t(bytes.size())), true);
         for (int p = first; p < first + perText && size_t(13 * (p + 1)) <= rows.size(); ++p)
-            pages.push_back({name.toStdString(), {rows.begin() + 13 * p, rows.begin() + 13 * (p + 1)}});
+            pages.push_back(
+                    {name.toStdString(), {rows.begin() + 13 * p, rows.begin() + 13 * (p + 1)}});
     }
     return pages;
 }
 
-TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows, bool horizontal, bool gothic)
+TABitmap composed(const PageComposer &c, const std::vector<std::string> &rows, bool horizontal,
+                  bool gothic)
 {
     PageStyle style;
     style.horizontal = horizontal;
@@ -165,8 +169,10 @@ TEST_F(PageMeasureTest, FullColumnsAreEighteenEmsLong)
                 if (s.columns != 36 || s.halfWidth || !s.kanjiEnds)
                     continue;
                 const Box ink = columnInk(img, k);
-                const Box first = columnInk(composed(*s_composer, {row.substr(0, 2)}, false, gothic), 0);
-                const Box last = columnInk(composed(*s_composer, {row.substr(34)}, false, gothic), 0);
+                const Box first
+                        = columnInk(composed(*s_composer, {row.substr(0, 2)}, false, gothic), 0);
+                const Box last
+                        = columnInk(composed(*s_composer, {row.substr(34)}, false, gothic), 0);
                 const int above = first.top - 30, below = 30 + 16 - 1 - last.bottom;
                 EXPECT_EQ(above + ink.height() + below, 18 * 16) << page.text << " column " << k;
                 if (above <= 1 && below <= 1) {
@@ -222,11 +228,10 @@ TEST_F(PageMeasureTest, HalfWidthRunsStayOnTheCharacterGrid)
         mixed += ichi;
     mixed += "1234" + ichi; // 36 columns, 12 of them half-width
     const std::vector<std::string> rows = {
-        std::string(36, '-'),
-        mixed,
-        ichi18,
-        "\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf"
-        "\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf", // 漢 x 18
+            std::string(36, '-'), mixed, ichi18,
+            "\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a"
+            "\xbf\x8a\xbf"
+            "\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf\x8a\xbf", // 漢 x 18
     };
     const int fullEnd = 30 + 18 * 16; // below the last cell of a full column
     for (bool gothic : {false, true}) {
@@ -240,7 +245,8 @@ TEST_F(PageMeasureTest, HalfWidthRunsStayOnTheCharacterGrid)
         EXPECT_GE(rule.bottom, fullEnd - 3) << gothic;
         // Across the line, at 17 px an em, half-width characters take 8.5 px.
         const TABitmap h = composed(*s_composer, rows, true, gothic);
-        const Box hMix = inkBox(h, 0, 481, 15 + 25, 15 + 25 + 17), hOnes = inkBox(h, 0, 481, 65, 65 + 17);
+        const Box hMix = inkBox(h, 0, 481, 15 + 25, 15 + 25 + 17),
+                  hOnes = inkBox(h, 0, 481, 65, 65 + 17);
         EXPECT_EQ(hMix.right, hOnes.right) << gothic;
     }
     // The same holds along the corpus, headers included: no 36-column row

@@ -18,22 +18,26 @@ struct Command
 };
 
 const Command kCommands[] = {
-    {"--dump-rows", "[FILE]",
-     "Write every paged row, padding rows included, as raw CP932 bytes, each\n"
-     "        followed by one LF. FILE is loaded as corvane.txt is with \"Keep\" on\n"
-     "        (UTF-8 converted, normalised, wrapped at 36 columns, padded to pages\n"
-     "        of 13); without FILE the built-in text is used as with \"Keep\" off.\n"
-     "        A missing or unreadable FILE is an error (exit status 1).",
-     corvane::render::dumpRows},
-    {"--page", "N --out FILE [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] [TEXT]",
-     "Write page N as the window composes it (without the fades) to FILE, as\n"
-     "        PNG, JPEG or BMP by its extension. TEXT is loaded as for --dump-rows.\n"
-     "        Defaults: vertical Mincho, grain on, text 15197922, background\n"
-     "        5266509. A page outside the text is an error (exit status 1).",
-     corvane::render::renderPage},
-    {"--all", "--out DIR [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] [TEXT]",
-     "Write every page as DIR/page-0001.png, DIR/page-0002.png, ...",
-     corvane::render::renderAllPages},
+        {"--dump-rows", "[FILE]",
+         "Write every paged row, padding rows included, as raw CP932 bytes, each\n"
+         "        followed by one LF. FILE is loaded as corvane.txt is with \"Keep\" on\n"
+         "        (UTF-8 converted, normalised, wrapped at 36 columns, padded to pages\n"
+         "        of 13); without FILE the built-in text is used as with \"Keep\" off.\n"
+         "        A missing or unreadable FILE is an error (exit status 1).",
+         corvane::render::dumpRows},
+        {"--page",
+         "N --out FILE [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] "
+         "[TEXT]",
+         "Write page N as the window composes it (without the fades) to FILE, as\n"
+         "        PNG, JPEG or BMP by its extension. TEXT is loaded as for --dump-rows.\n"
+         "        Defaults: vertical Mincho, grain on, text 15197922, background\n"
+         "        5266509. A page outside the text is an error (exit status 1).",
+         corvane::render::renderPage},
+        {"--all",
+         "--out DIR [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] "
+         "[TEXT]",
+         "Write every page as DIR/page-0001.png, DIR/page-0002.png, ...",
+         corvane::render::renderAllPages},
 };
 
 void printUsage(std::FILE *f)

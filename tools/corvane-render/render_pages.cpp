@@ -55,7 +55,8 @@ std::optional<int> parsePage(const std::string &s)
 }
 
 // Parses what follows --page N or --all; nullopt after printing the reason.
-std::optional<RenderOptions> parseOptions(const Args &args, size_t first, RenderOptions o, const Streams &io)
+std::optional<RenderOptions> parseOptions(const Args &args, size_t first, RenderOptions o,
+                                          const Streams &io)
 {
     for (size_t i = first; i < args.size(); ++i) {
         const std::string &a = args[i];
@@ -156,7 +157,8 @@ int renderPages(const RenderOptions &o, const Streams &io)
     }
     const int pages = *paged;
     if (o.page && (*o.page < 1 || *o.page > pages)) {
-        std::fprintf(io.err, "corvane-render: page %d is outside the text (pages 1 to %d)\n", *o.page, pages);
+        std::fprintf(io.err, "corvane-render: page %d is outside the text (pages 1 to %d)\n",
+                     *o.page, pages);
         return 1;
     }
 
@@ -171,7 +173,8 @@ int renderPages(const RenderOptions &o, const Streams &io)
 
     PageComposer composer;
     if (!composer.isReady()) {
-        std::fprintf(io.err, "corvane-render: fonts not installed for %s\n", qPrintable(composer.missingFaces()));
+        std::fprintf(io.err, "corvane-render: fonts not installed for %s\n",
+                     qPrintable(composer.missingFaces()));
         return 1;
     }
     RandomGenerator random;
@@ -195,7 +198,8 @@ int renderPages(const RenderOptions &o, const Streams &io)
         return 1;
     }
     for (int page = 1; page <= pages; ++page) {
-        const QString fileName = QDir(dir).filePath(QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
+        const QString fileName = QDir(dir).filePath(
+                QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
         if (!writeOne(page, fileName))
             return 1;
     }

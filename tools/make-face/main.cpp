@@ -22,13 +22,13 @@ constexpr uint32_t kSeed = 0x0C0A7A1E;
 // lower-left 2 x 2 corner, which the region then cuts away.
 enum : int {
     kKey = 0,
-    kPanel = 1,        // the recessed panel, the colour the eye settles on
-    kPanelDeep = 2,    // inner shadow of the recess, upper and left edges
+    kPanel = 1,     // the recessed panel, the colour the eye settles on
+    kPanelDeep = 2, // inner shadow of the recess, upper and left edges
     kPanelDeeper = 3,
-    kPanelLit = 4,     // lower and right edges of the recess catch the light
+    kPanelLit = 4, // lower and right edges of the recess catch the light
     kPanelLitter = 5,
-    kOutline = 6,      // one dark line around the whole face
-    kRamp = 16,        // a grey-green ramp for bricks and mortar
+    kOutline = 6, // one dark line around the whole face
+    kRamp = 16,   // a grey-green ramp for bricks and mortar
     kRampSize = 200,
 };
 
@@ -115,13 +115,13 @@ struct Face
                         const int dx = x - x0, dy = y - y0;
                         double t;
                         if (dy == course - 1 || dx == brick - 1)
-                            t = 0.47;                    // mortar joint
+                            t = 0.47; // mortar joint
                         else if (dy == 0 || dx == 0)
-                            t = tone + 0.09;             // face lit from the upper left
+                            t = tone + 0.09; // face lit from the upper left
                         else if (dy == course - 2 || dx == brick - 2)
-                            t = tone - 0.07;             // lower edge in shade
+                            t = tone - 0.07; // lower edge in shade
                         else {
-                            t = tone - dy * 0.004;       // faint curve of a worn face
+                            t = tone - dy * 0.004; // faint curve of a worn face
                             for (int s = 0; s < spots; ++s) {
                                 const int ex = x - sx[s], ey = y - sy[s];
                                 if (ex * ex + 4 * ey * ey <= 12)
@@ -148,7 +148,7 @@ struct Face
         bevelInside(inPictureMat, kPanelDeep, kPanel, kPanelLit, kPanel);
     }
 
-    template <typename Inside>
+    template<typename Inside>
     void bevelInside(Inside inside, int shadowOuter, int shadowInner, int litOuter, int litInner)
     {
         for (int y = 0; y < H; ++y)
@@ -191,7 +191,10 @@ bool writeBmp8(const QImage &img, const QString &path)
     // Written by hand so the file is exactly an 8-bit DIB with all 256 entries.
     QByteArray out;
     auto u16 = [&out](uint32_t v) { out.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
     const int stride = (img.width() + 3) & ~3;
     const uint32_t offset = 14 + 40 + 256 * 4;
     out.append("BM");
