@@ -388,12 +388,14 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
         const bool wasChecked = c.control->isChecked();
         c.control->click();
         const QString changed = changes(before, observe(f));
-        if (c.handled)
+        if (c.handled) {
             EXPECT_TRUE(!changed.isEmpty() || dialogs.seen > dialogsBefore) << "nothing changed";
-        else
+        } else {
             EXPECT_EQ(changed, QString()) << "changed";
-        if (c.control->isCheckable())
+        }
+        if (c.control->isCheckable()) {
             EXPECT_NE(c.control->isChecked(), wasChecked) << "a box toggles itself";
+        }
     }
     EXPECT_FALSE(f.isVisible()) << "Exit closes the window";
 }
