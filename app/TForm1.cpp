@@ -423,7 +423,7 @@ void createControl(TForm1 &f, const ControlRow &row)
         w->setFont(faceFont(ink.height, ink.bold, ink.face));
     if (row.click)
         QObject::connect(button, &QAbstractButton::clicked, &f,
-                         guarded([&f, click = row.click](bool) { (f.*click)(); }));
+                         guarded([&f, click = row.click] { (f.*click)(); }));
 }
 
 } // namespace
@@ -528,7 +528,7 @@ void TForm1::createTimers()
         t->setInterval(row.normalMs);
         // timeout() hands its slot a private tag; the handler drops it.
         connect(t, &QTimer::timeout, this,
-                guarded([this, handler = row.handler](auto &&...) { (this->*handler)(); }));
+                guarded([this, handler = row.handler] { (this->*handler)(); }));
         this->*row.timer = t;
     }
 }

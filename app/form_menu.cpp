@@ -32,8 +32,7 @@ void TForm1::createMenus()
             a->setShortcutVisibleInContextMenu(false);
         }
         if (handler)
-            connect(a, &QAction::triggered, this,
-                    guarded([this, handler](bool) { (this->*handler)(); }));
+            connect(a, &QAction::triggered, this, guarded([this, handler] { (this->*handler)(); }));
         else
             a->setEnabled(false);
         addAction(a); // the shortcut works anywhere in the window, menu shown or not
@@ -78,8 +77,8 @@ void TForm1::createMenus()
     PopupMenu2->addSeparator()->setObjectName(QStringLiteral("N1"));
     Close1 = PopupMenu2->addAction(QStringLiteral("Close"));
     Close1->setObjectName(QStringLiteral("Close1"));
-    connect(Show1, &QAction::triggered, this, guarded([this](bool) { Show1Click(); }));
-    connect(Close1, &QAction::triggered, this, guarded([this](bool) { Close1Click(); }));
+    connect(Show1, &QAction::triggered, this, guarded([this] { Show1Click(); }));
+    connect(Close1, &QAction::triggered, this, guarded([this] { Close1Click(); }));
 
     // A right click on the face or on any control that has no menu of its own.
     setContextMenuPolicy(Qt::CustomContextMenu);

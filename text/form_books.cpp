@@ -76,8 +76,7 @@ void TForm1::openDropped(const QMimeData &data)
     if (!m_openTimer) {
         m_openTimer = new QTimer(this);
         m_openTimer->setSingleShot(true);
-        connect(m_openTimer, &QTimer::timeout, this,
-                guarded([this](auto &&...) { openPending(); }));
+        connect(m_openTimer, &QTimer::timeout, this, guarded([this] { openPending(); }));
     }
     m_openTimer->start(0);
 }
