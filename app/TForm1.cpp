@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "core/Design.h"
+#include "core/Overloaded.h"
 #include "app/Guarded.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -348,14 +349,6 @@ EffectClock clockOf(Platform &platform)
     clock.localTime = [&platform] { return platform.localTime(); };
     return clock;
 }
-
-template<class... Visitors>
-struct Overloaded : Visitors...
-{
-    using Visitors::operator()...;
-};
-template<class... Visitors>
-Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 // Creates the control of a row on the window, stores it in its field and
 // connects its handler, through guarded() as every handler of the window.

@@ -9,10 +9,12 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <charconv>
 #include <variant>
 #include <vector>
 
 #include "controls/TLozengeCheckBox.h"
+#include "core/Overloaded.h"
 #include "settings/CorvaneSettings.h"
 #include "settings/TRegManager.h"
 
@@ -22,10 +24,11 @@ namespace {
 
 constexpr int kStoredMagnitude = 1 << 20; // pixels or levels; see readSettings
 
+// A colour, stored as a decimal integer.
 struct ColourField
 {
     Colour *field;
-}; // stored as a decimal integer
+};
 using Holder = std::variant<std::monostate, int *, bool *, std::string *, ColourField,
                             TLozengeCheckBox *>;
 
@@ -63,6 +66,24 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
 
 constexpr std::string_view kCheckedSuffix = "Checked";
 
+// The box a "<box>Checked" item names: "LCheckBox<n>" or "SepaCheckBox",
+// taken from the window's own fields, never looked up among its children.
+TLozengeCheckBox *boxNamed(TForm1 &f, std::string_view name)
+{
+    if (name == "SepaCheckBox")
+        return f.SepaCheckBox;
+    constexpr std::string_view prefix = "LCheckBox";
+    if (!name.starts_with(prefix))
+        return nullptr;
+    const std::string_view digits = name.substr(prefix.size());
+    int n = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (error != std::errc() || end != digits.data() + digits.size() || n < 0
+        || size_t(n) >= f.LCheckBox.size())
+        return nullptr;
+    return f.LCheckBox[size_t(n)];
+}
+
 Holder holderOf(TForm1 &f, std::string_view item,
                 const std::vector<std::pair<std::string_view, Holder>> &fields)
 {
@@ -70,14 +91,9 @@ Holder holderOf(TForm1 &f, std::string_view item,
         if (name == item)
             return holder;
     if (item.ends_with(kCheckedSuffix)) {
-        const std::string_view boxName = item.substr(0, item.size() - kCheckedSuffix.size());
-        const QString name = QString::fromLatin1(boxName.data(), qsizetype(boxName.size()));
-        // The box class has no meta-object of its own, so Qt's cast would
-        // take any button of that name.
-        for (QAbstractButton *button :
-             f.findChildren<QAbstractButton *>(name, Qt::FindDirectChildrenOnly))
-            if (auto *box = dynamic_cast<TLozengeCheckBox *>(button))
-                return box;
+        if (TLozengeCheckBox *box
+            = boxNamed(f, item.substr(0, item.size() - kCheckedSuffix.size())))
+            return box;
     }
     return std::monostate{};
 }
@@ -96,14 +112,6 @@ std::vector<Binding> bindings(TForm1 &f)
         b.push_back({&s, holderOf(f, s.name, fields)});
     return b;
 }
-
-template<class... Ts>
-struct Overloaded : Ts...
-{
-    using Ts::operator()...;
-};
-template<class... Ts>
-Overloaded(Ts...) -> Overloaded<Ts...>;
 
 std::optional<SettingValue> valueOf(const Holder &h)
 {
