@@ -12,10 +12,7 @@ TEST(Balloon, OutlineClosesAtEveryScale)
     HintLook look;
     THintEx balloon(look);
     const QString text = QStringLiteral("Tenderly");
-    QRect r = balloon.CalcHintRect(400, text);
-    r.moveTopLeft(QPoint(40, 40));
-    balloon.ActivateHint(r, text);
-    const QColor navy(0, 0, 0x80);
+    balloon.ActivateHint(balloon.CalcHintRect(400, text).translated(40, 40), text);
     for (qreal scale : {1.0, 1.5, 2.0}) {
         QImage shot((QSizeF(balloon.size()) * scale).toSize(), QImage::Format_RGB32);
         shot.setDevicePixelRatio(scale);
@@ -26,17 +23,15 @@ TEST(Balloon, OutlineClosesAtEveryScale)
         int edge = 0;
         for (int y = 0; y < shot.height(); ++y)
             for (int x = 0; x < shot.width(); ++x) {
-                if (!shown.contains(QPoint(x, y)))
-                    continue;
-                const bool onEdge = !shown.contains(QPoint(x + 1, y))
-                        || !shown.contains(QPoint(x - 1, y)) || !shown.contains(QPoint(x, y + 1))
-                        || !shown.contains(QPoint(x, y - 1));
+                const QPoint p(x, y);
+                const QRegion around = QRegion(x - 1, y, 3, 1) + QRegion(x, y - 1, 1, 3);
+                const bool onEdge = shown.contains(p) && (around - shown).rectCount() > 0;
                 // Where render()'s own rounding of the mask at 1.5 left the
                 // white ground, the window system would not have shown it.
                 if (!onEdge || shot.pixel(x, y) == qRgb(255, 255, 255))
                     continue;
                 ++edge;
-                ASSERT_EQ(QColor(shot.pixel(x, y)), navy) << scale << " at " << x << "," << y;
+                ASSERT_EQ(shot.pixel(p), qRgb(0, 0, 0x80)) << scale << " at " << x << "," << y;
             }
         const double perimeter = 2.0 * (balloon.width() + balloon.height()) * scale;
         EXPECT_GT(edge, perimeter * (scale == 1.5 ? 0.5 : 0.9)) << scale;

@@ -43,42 +43,31 @@ TEST(Slider, HintIsNeverShown)
 // the thumb steps a page, a drag of the thumb follows the pointer.
 TEST(Slider, DrawnAndHandledAsTheFacesOwnControl)
 {
-    const QColor face(157, 183, 171);
     QWidget parent;
-    QPalette pal = parent.palette();
-    pal.setColor(QPalette::Window, face);
-    parent.setPalette(pal);
+    const QColor face(157, 183, 171);
+    parent.setPalette(QPalette(face));
     TExtTrackBar slider(&parent);
     slider.setGeometry(0, 0, 274, 25);
     slider.setRange(1, 16);
-    QImage looks[2];
-    const char *styles[2] = {"fusion", "windows"};
-    for (int i = 0; i < 2; ++i) {
-        slider.setStyle(QStyleFactory::create(QString::fromLatin1(styles[i])));
-        slider.setValue(5);
+    QImage looks[3];
+    for (int i = 0; i < 3; ++i) {
+        slider.setStyle(QStyleFactory::create(i == 0 ? "fusion" : "windows"));
+        slider.setValue(i < 2 ? 5 : 6);
         looks[i] = slider.grab().toImage();
     }
     EXPECT_EQ(looks[0], looks[1]) << "the look follows the Qt style";
+    EXPECT_EQ(looks[0].pixel(20, 8), looks[0].pixel(250, 8)) << "filled up to the thumb";
+    int top = 99, bottom = -1; // the rows the thumb leaves between pages 5 and 6
     for (int y = 0; y < looks[0].height(); ++y)
-        for (int x = 0; x < looks[0].width(); ++x)
+        for (int x = 0; x < looks[0].width(); ++x) {
             // 8-bit rounding of the darkest shade may add a step or two.
-            ASSERT_LE(QColor(looks[0].pixel(x, y)).hsvSaturation(), face.hsvSaturation() + 3)
-                    << x << "," << y;
-    const QImage &at5 = looks[0];
-    EXPECT_EQ(at5.pixel(20, 8), looks[0].pixel(250, 8)) << "the groove is filled up to the thumb";
-    slider.setValue(6);
-    const QImage at6 = slider.grab().toImage();
-    int top = at5.height(), bottom = -1;
-    for (int y = 0; y < at5.height(); ++y)
-        for (int x = 0; x < at5.width(); ++x)
-            if (at5.pixel(x, y) != at6.pixel(x, y)) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+            ASSERT_LE(QColor(looks[0].pixel(x, y)).hsvSaturation(), face.hsvSaturation() + 3);
+            if (looks[0].pixel(x, y) != looks[2].pixel(x, y))
+                top = std::min(top, y), bottom = std::max(bottom, y);
+        }
     EXPECT_EQ(bottom - top + 1, TExtTrackBar::kThumbLength);
 
-    const QPoint thumb = slider.thumbRect().center();
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(thumb.x() + 40, 8));
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, slider.thumbRect().center() + QPoint(40, 0));
     EXPECT_EQ(slider.value(), 7) << "a press right of the thumb steps one page";
     QTest::mousePress(&slider, Qt::LeftButton, {}, slider.thumbRect().center());
     QMouseEvent drag(QEvent::MouseMove, QPointF(270, 8), slider.mapToGlobal(QPointF(270, 8)),
