@@ -90,9 +90,14 @@ void TExtTrackBar::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const Shades s(palette().color(QPalette::Window));
+    // Lines of whole face pixels, straight or at 45 degrees, so that at any
+    // scale they stay as crisp as the face's other edges.
     auto line = [&p](const QColor &c, int x1, int y1, int x2, int y2) {
-        p.setPen(c);
-        p.drawLine(x1, y1, x2, y2);
+        const int n = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+        for (int i = 0; i <= n; ++i)
+            p.fillRect(
+                    QRect(x1 + (n ? (x2 - x1) * i / n : 0), y1 + (n ? (y2 - y1) * i / n : 0), 1, 1),
+                    c);
     };
 
     // The groove, sunk into the face: shadow above and left, light below and right.
@@ -118,11 +123,9 @@ void TExtTrackBar::paintEvent(QPaintEvent *)
     const QRect t = thumbRect();
     const int l = t.left(), r = t.right(), top = t.top(), half = kThumbWidth / 2;
     const int bodyBottom = top + kBodyHeight - 1, tip = t.bottom();
-    const QPoint outline[]
-            = {{l, top}, {r, top}, {r, bodyBottom}, {l + half, tip}, {l, bodyBottom}};
-    p.setPen(Qt::NoPen);
-    p.setBrush(s.face);
-    p.drawPolygon(outline, 5);
+    p.fillRect(QRect(l, top, kThumbWidth, kBodyHeight), s.face);
+    for (int y = bodyBottom + 1; y <= tip; ++y) // the point narrows a pixel a side a row
+        p.fillRect(QRect(l + (y - bodyBottom), y, kThumbWidth - 2 * (y - bodyBottom), 1), s.face);
     const bool on = isEnabled();
     const QColor light = on ? s.light : s.face, dark = on ? s.dark : s.shadow;
     line(light, l, top, r - 1, top);
