@@ -25,9 +25,8 @@ def main():
             sys.exit(f'{faces} pixels of the balloon face')
         return
     problems = []
-    # The tail narrows to nothing at (14, 0); the mask keeps the pixels whose
-    # centres lie inside, so its outline shows from row 2 at x = 13, and the
-    # tail is wide enough for the face inside it by row 7.
+    # The tail narrows to nothing at (14, 0): its outline shows from row 2 at
+    # x = 13 (the mask keeps pixels whose centres lie inside), its face by row 7.
     if px(13, 2) != NAVY or px(12, 7) != FACE:
         problems.append(f'no tail: (13, 2) is {px(13, 2)}, (12, 7) is {px(12, 7)}')
     if px(0, 9) != NAVY or px(0, 15) != NAVY:
