@@ -17,6 +17,8 @@
 #include "text/PagedText.h"
 #include "text/TextSource.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 // A working folder holding corvane.txt (or not) and the settings file, made
