@@ -177,16 +177,16 @@ TEST(Balloon, DismissedBalloonDoesNotHurryTheNext)
     TForm1 &f = w.f();
     for (bool byKey : {false, true}) {
         w.pointWindow(QPoint(10, 200));
-        w.point(f.box(7));
+        w.point(f.box(OptionBox::FadeIn));
         QTest::qWait(600);
         ASSERT_TRUE(w.balloonShown());
         if (byKey)
-            QTest::keyClick(f.box(7), Qt::Key_Shift);
+            QTest::keyClick(f.box(OptionBox::FadeIn), Qt::Key_Shift);
         else
-            QTest::mouseClick(f.box(7), Qt::LeftButton);
+            QTest::mouseClick(f.box(OptionBox::FadeIn), Qt::LeftButton);
         QTest::qWait(1000);
         ASSERT_FALSE(w.balloonShown()) << "shown again over the same control";
-        w.point(f.box(6));
+        w.point(f.box(OptionBox::Tenderly));
         QTest::qWait(250);
         EXPECT_FALSE(w.balloonShown()) << "shown at once after a " << (byKey ? "key" : "click");
         QTest::qWait(400);
