@@ -5,8 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 command -v openbox >/dev/null || { echo "SKIP: no openbox"; exit 0; }
-openbox >/dev/null 2>&1 &
-PIDS+=($!)
+openbox >/dev/null 2>&1 & PIDS+=($!)
 install_copy
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
 own_work
@@ -25,8 +24,7 @@ small
 wait_until '[ "$(wm_state "$WID")" = Iconic ]' || fail "no tray: Small did not minimise the window"
 xdotool windowactivate "$WID" 2>/dev/null || true
 wait_until '[ "$(wm_state "$WID")" = Normal ]' || fail "the window manager did not restore the window"
-trayer --edge top --align right --widthtype pixel --width 120 --height 32 >/dev/null 2>&1 &
-PIDS+=($!)
+trayer --edge top --align right --widthtype pixel --width 120 --height 32 >/dev/null 2>&1 & PIDS+=($!)
 sleep 1.5
 small
 icon() { # the program's window in the tray's panel, top right
