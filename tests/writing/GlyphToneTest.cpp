@@ -8,6 +8,7 @@
 #include "writing/PageComposer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <fontconfig/fontconfig.h>
@@ -310,4 +311,50 @@ TEST(FaceFallback, PagesWithoutTheIpaFaces)
     }
     // And the system's faces are back for the tests that follow.
     EXPECT_TRUE(PageComposer().isReady());
+}
+
+// Alone on a machine, a Japanese face stands in only when it can really write
+// a page: IPAex and Noto CJK do, Droid Sans Fallback (vertical forms listed,
+// but brackets not turned and no Latin at all) gives the install message
+// instead of a garbled page. Fonts not installed are skipped; a folder of
+// unpacked font packages can be named in CORVANE_TEST_FONT_ROOT.
+TEST(FaceFallback, OnlyAFaceThatWritesPagesStandsIn)
+{
+    const struct
+    {
+        const char *file;
+        bool writes;
+    } fonts[] = {
+            {"truetype/droid/DroidSansFallbackFull.ttf", false},
+            {"opentype/ipaexfont-mincho/ipaexm.ttf", true},
+            {"opentype/noto/NotoSerifCJK-Regular.ttc", true},
+            {"opentype/ipafont-gothic/ipag.ttf", true},
+    };
+    int tried = 0;
+    for (const auto &font : fonts) {
+        QString path;
+        for (const QString &root : {qEnvironmentVariable("CORVANE_TEST_FONT_ROOT"), QString()})
+            if (const QString p
+                = root + QStringLiteral("/usr/share/fonts/") + QLatin1String(font.file);
+                path.isEmpty() && QFile::exists(p))
+                path = p;
+        if (path.isEmpty())
+            continue;
+        ++tried;
+        QTemporaryDir dir;
+        ASSERT_TRUE(QFile::copy(path, dir.filePath(QFileInfo(path).fileName())));
+        FontconfigScope scope(dir.path());
+        ASSERT_TRUE(scope.ok());
+        PageComposer composer;
+        EXPECT_EQ(composer.isReady(), font.writes) << font.file;
+        EXPECT_EQ(composer.takeMissingFontsNotice(), !font.writes) << font.file;
+        if (font.writes) {
+            // 「漢字」。 down a column, brackets and full stop turned
+            const TABitmap page = composed(composer, {"\x81\x75\x8a\xbf\x8e\x9a\x81\x76\x81\x42"},
+                                           plain(false));
+            EXPECT_GT(inkSum(page, kDefaultTextColour, kDefaultBackground), 20) << font.file;
+        }
+    }
+    if (tried == 0)
+        GTEST_SKIP() << "none of the candidate fonts is installed";
 }
