@@ -76,24 +76,24 @@ TEST(SettingsLocation, InstalledProgramUsesTheUserConfigurationFolder)
 
 TEST(SettingsLocation, SharedProgramFoldersAreNeverWrittenEvenWhenWritable)
 {
-    // As root, or after a user install into ~/.local: the folder can be
-    // written, and still no file of Corvane's may appear there.
-    const auto always = [](const QString &) { return true; };
-    for (const char *program :
-         {"/usr/bin/corvane", "/usr/local/bin/corvane", "/home/ann/.local/bin/corvane",
-          "/opt/corvane/bin/corvane", "/usr/games/corvane", "/usr/lib/corvane/corvane"}) {
-        const SettingsPlaces places{QString::fromLatin1(program),
-                                    QStringLiteral("/home/ann/.config/Corvane"), always};
-        EXPECT_EQ(chooseSettingsPath(places),
-                  QStringLiteral("/home/ann/.config/Corvane/corvane.ini"))
-                << program;
-    }
-    for (const char *program : {"/home/ann/src/corvane/build-release/corvane",
-                                "/opt/corvane/corvane", "/home/ann/binaries/corvane"}) {
-        const SettingsPlaces places{QString::fromLatin1(program),
-                                    QStringLiteral("/home/ann/.config/Corvane"), always};
-        EXPECT_EQ(chooseSettingsPath(places),
-                  corvane::settingsPathBesideProgram(QString::fromLatin1(program)))
-                << program;
+    // As root, or after an install into ~/.local, the folder can be written;
+    // still no file of Corvane's may appear there. A folder of its own may.
+    const struct
+    {
+        const char *program;
+        bool shared;
+    } cases[] = {{"/usr/bin/corvane", true},
+                 {"/usr/local/bin/corvane", true},
+                 {"/home/a/.local/bin/corvane", true},
+                 {"/usr/lib/corvane/corvane", true},
+                 {"/home/a/build-release/corvane", false},
+                 {"/opt/corvane/corvane", false}};
+    const QString config = QStringLiteral("/home/a/.config/Corvane");
+    for (const auto &c : cases) {
+        const QString path = QString::fromLatin1(c.program);
+        EXPECT_EQ(chooseSettingsPath({path, config, [](const QString &) { return true; }}),
+                  c.shared ? config + QStringLiteral("/corvane.ini")
+                           : corvane::settingsPathBesideProgram(path))
+                << c.program;
     }
 }

@@ -26,15 +26,11 @@ for f in bin/corvane bin/corvane-render; do
   [ -x "$prefix/$f" ] || fail "$f not installed as a program"
 done
 # The command line answers without a display, and refuses what it does not know.
-nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-"${nodisplay[@]}" "$prefix/bin/corvane" --help >"$work/out" || fail "--help did not exit 0"
-grep -q '^Usage: corvane \[FILE\]' "$work/out" || fail "--help printed no usage"
-"${nodisplay[@]}" "$prefix/bin/corvane" --version >"$work/out" || fail "--version did not exit 0"
-grep -qx 'corvane [0-9][0-9.]*' "$work/out" || fail "--version printed $(cat "$work/out")"
-status=0
-"${nodisplay[@]}" "$prefix/bin/corvane" --no-such-option >"$work/out" 2>"$work/err" || status=$?
-[ "$status" = 2 ] && [ ! -s "$work/out" ] && grep -q "'--no-such-option'" "$work/err" ||
-  fail "an unknown option gave status $status, out '$(cat "$work/out")', err '$(cat "$work/err")'"
+run() { env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/corvane" "$@" >"$work/out" 2>"$work/err"; }
+run --help && grep -q '^Usage: corvane \[FILE\]' "$work/out" || fail "--help: $(cat "$work/out" "$work/err")"
+run --version && grep -qx 'corvane [0-9.]*' "$work/out" || fail "--version: $(cat "$work/out" "$work/err")"
+status=0; run --no-such-option || status=$?
+[ "$status" = 2 ] && [ ! -s "$work/out" ] && grep -q "'--no-such-option'" "$work/err" || fail "unknown option: $status"
 
 share=$prefix/share
 id=io.github.corvane.corvane
@@ -52,17 +48,15 @@ grep -q '<svg' "$share/icons/hicolor/scalable/apps/$id.svg" || fail "no scalable
 
 metainfo=$share/metainfo/$id.metainfo.xml
 [ -f "$metainfo" ] || fail "no metainfo"
-out=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || { echo "$out" >&2; fail "metainfo not valid"; }
-if grep -q '^[EWIP]:' <<<"$out"; then echo "$out" >&2; fail "metainfo has remarks"; fi
+out=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) && ! grep -q '^[EWIP]:' <<<"$out" ||
+  fail "metainfo not valid or with remarks: $out"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
   fail "metainfo launches another desktop entry"
 grep -q '<id>corvane.desktop</id>' "$metainfo" || fail "metainfo does not name the old id"
 
 for page in corvane corvane-render; do
-  man_file=$share/man/man1/$page.1
-  [ -f "$man_file" ] || fail "no manual page $page(1)"
-  warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$man_file" 2>&1 >/dev/null)
-  [ -z "$warnings" ] || fail "$page(1) has roff warnings: $warnings"
+  warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$share/man/man1/$page.1" 2>&1 >/dev/null) &&
+    [ -z "$warnings" ] || fail "manual page $page(1) missing or with roff warnings: $warnings"
 done
 [ -f "$share/doc/Corvane/LICENSE" ] || fail "no licence"
 echo PASS

@@ -314,47 +314,29 @@ TEST(FaceFallback, PagesWithoutTheIpaFaces)
 }
 
 // Alone on a machine, a Japanese face stands in only when it can really write
-// a page: IPAex and Noto CJK do, Droid Sans Fallback (vertical forms listed,
-// but brackets not turned and no Latin at all) gives the install message
-// instead of a garbled page. Fonts not installed are skipped; a folder of
-// unpacked font packages can be named in CORVANE_TEST_FONT_ROOT.
+// a page: IPAex and Noto CJK do; Droid Sans Fallback (brackets not turned, no
+// Latin) gives the install message instead of a garbled page. Fonts that are
+// not installed are skipped; CORVANE_TEST_FONT_ROOT may name unpacked packages.
 TEST(FaceFallback, OnlyAFaceThatWritesPagesStandsIn)
 {
-    const struct
-    {
-        const char *file;
-        bool writes;
-    } fonts[] = {
-            {"truetype/droid/DroidSansFallbackFull.ttf", false},
-            {"opentype/ipaexfont-mincho/ipaexm.ttf", true},
-            {"opentype/noto/NotoSerifCJK-Regular.ttc", true},
-            {"opentype/ipafont-gothic/ipag.ttf", true},
-    };
-    int tried = 0;
-    for (const auto &font : fonts) {
-        QString path;
-        for (const QString &root : {qEnvironmentVariable("CORVANE_TEST_FONT_ROOT"), QString()})
-            if (const QString p
-                = root + QStringLiteral("/usr/share/fonts/") + QLatin1String(font.file);
-                path.isEmpty() && QFile::exists(p))
-                path = p;
-        if (path.isEmpty())
+    const std::pair<const char *, bool> fonts[]
+            = {{"truetype/droid/DroidSansFallbackFull.ttf", false},
+               {"opentype/ipaexfont-mincho/ipaexm.ttf", true},
+               {"opentype/noto/NotoSerifCJK-Regular.ttc", true},
+               {"opentype/ipafont-gothic/ipag.ttf", true}};
+    for (const auto &[file, writes] : fonts) {
+        QString path = qEnvironmentVariable("CORVANE_TEST_FONT_ROOT") + "/usr/share/fonts/" + file;
+        if (!QFile::exists(path) && !QFile::exists(path = "/usr/share/fonts/" + QString(file)))
             continue;
-        ++tried;
         QTemporaryDir dir;
         ASSERT_TRUE(QFile::copy(path, dir.filePath(QFileInfo(path).fileName())));
         FontconfigScope scope(dir.path());
-        ASSERT_TRUE(scope.ok());
         PageComposer composer;
-        EXPECT_EQ(composer.isReady(), font.writes) << font.file;
-        EXPECT_EQ(composer.takeMissingFontsNotice(), !font.writes) << font.file;
-        if (font.writes) {
-            // 「漢字」。 down a column, brackets and full stop turned
-            const TABitmap page = composed(composer, {"\x81\x75\x8a\xbf\x8e\x9a\x81\x76\x81\x42"},
-                                           plain(false));
-            EXPECT_GT(inkSum(page, kDefaultTextColour, kDefaultBackground), 20) << font.file;
-        }
+        EXPECT_EQ(composer.isReady(), writes) << file;
+        EXPECT_EQ(composer.takeMissingFontsNotice(), !writes) << file;
+        // 「漢字」。 down a column
+        const TABitmap page
+                = composed(composer, {"\x81\x75\x8a\xbf\x8e\x9a\x81\x76\x81\x42"}, plain(false));
+        EXPECT_EQ(inkSum(page, kDefaultTextColour, kDefaultBackground) > 20, writes) << file;
     }
-    if (tried == 0)
-        GTEST_SKIP() << "none of the candidate fonts is installed";
 }
