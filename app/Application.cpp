@@ -45,8 +45,9 @@ Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Corvane"));
+    setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     // The window's app id: it names the desktop entry, so docks find its icon.
-    setDesktopFileName(QStringLiteral("corvane"));
+    setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/corvane-48.png"));
     icon.addFile(QStringLiteral(":/icons/corvane-256.png"));

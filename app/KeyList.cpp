@@ -97,14 +97,12 @@ QString keysMarkdown(const TForm1 &form)
             "The window sees every key before the control that has the focus. Keys are compared "
             "exactly: "
             "only the lower-case letters listed act, and Shift or Caps Lock turns them into other "
-            "keys. "
-            "\"Busy\" means that one of the four animations runs.\n\n"
+            "keys.\n\n"
             "## Character keys\n\n"
             "Tested in this order; every matching step acts, so one key may do several things. "
-            "Where the "
-            "condition is *busy: leave*, the key does nothing at all while an animation runs. A "
-            "toggle shows "
-            "the first text when the box or flag was set, the second when it was not.\n\n");
+            "The status text appears in the hint line at the top right; a toggle shows the first "
+            "text when it switches the option off, the second when it switches it on. Names in "
+            "`code` are the program's own, for developers.\n\n");
     md += row({QStringLiteral("Step"), QStringLiteral("Key"), QStringLiteral("Condition"),
                QStringLiteral("Action"), QStringLiteral("Status text")});
     md += row({QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Guarded.h"
 #include "app/Platform.h"
 #include "app/TForm1.h"
@@ -14,9 +15,10 @@ int runProgram(Application &app, std::shared_ptr<Platform> platform)
     std::unique_ptr<TForm1> form;
     try {
         form = std::make_unique<TForm1>(QString(), std::move(platform));
-        // One optional argument names a text file to read ("Open With").
-        if (const QStringList args = app.arguments(); args.size() > 1)
-            form->setStartupFile(args.at(1));
+        // One optional argument names a text file to read ("Open With");
+        // QApplication has taken its own options out by now.
+        if (const QString file = parseCommandLine(app.arguments().mid(1)).file; !file.isEmpty())
+            form->setStartupFile(file);
     } catch (...) {
         reportEscapedError(std::current_exception());
         return 1;

@@ -20,11 +20,22 @@ QString settingsPathBesideProgram(const QString &programPath)
     return base + QStringLiteral(".ini");
 }
 
+bool isSharedProgramFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    const QString name = QFileInfo(clean).fileName();
+    for (const char *shared : {"bin", "sbin", "games", "libexec"})
+        if (name == QLatin1String(shared))
+            return true;
+    return clean == QLatin1String("/usr") || clean.startsWith(QLatin1String("/usr/"));
+}
+
 QString chooseSettingsPath(const SettingsPlaces &places)
 {
     const QString beside = settingsPathBesideProgram(places.programPath);
     const QString folder = QFileInfo(beside).absolutePath();
-    if (places.writable(folder) || (QFileInfo::exists(beside) && places.writable(beside)))
+    if (!isSharedProgramFolder(folder)
+        && (places.writable(folder) || (QFileInfo::exists(beside) && places.writable(beside))))
         return beside;
     return QDir(places.userConfigFolder).filePath(QStringLiteral("corvane.ini"));
 }

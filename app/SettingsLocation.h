@@ -20,9 +20,16 @@ struct SettingsPlaces
 // The settings file beside the program (the program file's path with ".ini").
 QString settingsPathBesideProgram(const QString &programPath);
 
-// Beside the program while its folder can be written, or while the file there
-// exists and can be written in place; otherwise corvane.ini in the user's
-// configuration folder.
+// Whether folder is a program folder that an installation shares with other
+// programs: a prefix's bin/ (/usr/bin, /usr/local/bin, ~/.local/bin, ...) or
+// anything under /usr. Corvane is not the owner of such a folder, whoever
+// runs it (root may write /usr/bin, but no package owns a file put there).
+bool isSharedProgramFolder(const QString &folder);
+
+// Beside the program while its folder is the program's own (a build folder, a
+// folder it was copied or unpacked into) and can be written, or while the file
+// there exists and can be written in place; otherwise corvane.ini in the
+// user's configuration folder.
 QString chooseSettingsPath(const SettingsPlaces &places);
 
 // The places of this process: its own file, the XDG configuration folder.

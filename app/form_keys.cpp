@@ -103,49 +103,49 @@ void slowKey(Press &p)
 // clang-format off
 constexpr KeyPressStep kKeyPress[] = {
     // step, keys, condition, action, status when the box or flag was set / was not, the action in words
-    {1, "y", When::Always, [](Press &p) { p.f.PopupMenu1->popup(p.f.keyMenuPoint()); }, nullptr, nullptr, "show `PopupMenu1` at screen position (500, 10)"},
+    {1, "y", When::Always, [](Press &p) { p.f.PopupMenu1->popup(p.f.keyMenuPoint()); }, nullptr, nullptr, "the menu opens near the top left of the screen"},
     {2, "d", When::Always, run<&TForm1::Effect1Click>, nullptr, nullptr, "start Difference"},
     {3, "r", When::Always, run<&TForm1::EffectOut1Click>, nullptr, nullptr, "stop the running animation"},
-    {4, "g", When::Always, run<&TForm1::Reset1Click>, nullptr, nullptr, "Reset: page 1"},
+    {4, "g", When::Always, run<&TForm1::Reset1Click>, nullptr, nullptr, "back to page 1, which is written again"},
     {5, "e", When::Always, run<&TForm1::VelocityClick>, nullptr, nullptr, "start Velocity"},
     {6, "a", When::Always, run<&TForm1::fineartsClick>, nullptr, nullptr, "start plan de arts"},
-    {7, ",", When::Always, run<&TForm1::FOBlack1Click>, nullptr, nullptr, "fade to black"},
-    {8, ".", When::Always, run<&TForm1::Fadeout1Click>, nullptr, nullptr, "fade out"},
-    {9, "/", When::BusyLeave, toggle<OptionBox::Keep>, "Keep off", "Keep on", "toggle \"Keep\""},
+    {7, ",", When::Always, run<&TForm1::FOBlack1Click>, nullptr, nullptr, "the picture fades to black"},
+    {8, ".", When::Always, run<&TForm1::Fadeout1Click>, nullptr, nullptr, "the picture fades to the background colour"},
+    {9, "/", When::BusyLeave, toggle<OptionBox::Keep>, "Keep off", "Keep on", "toggle \"Keep\" (the place is kept between sessions)"},
     {10, "z", When::BusyLeave, toggleAndRewrite<OptionBox::Tenderly>, "Tenderly off", "Tenderly on", "toggle \"Tenderly\", write the page again"},
-    {11, "x", When::BusyLeave, toggle<OptionBox::FadeIn>, "Fade In off", "+Fade In", "toggle \"+Fade In\""},
-    {12, "c", When::BusyLeave, toggle<OptionBox::FadeOut>, "Fade Out off", "+Fade Out", "toggle \"+Fade Out\""},
+    {11, "x", When::BusyLeave, toggle<OptionBox::FadeIn>, "Fade In off", "+Fade In", "toggle \"+Fade In\" (new pages blend in)"},
+    {12, "c", When::BusyLeave, toggle<OptionBox::FadeOut>, "Fade Out off", "+Fade Out", "toggle \"+Fade Out\" (the old page fades before the next)"},
     {13, "v", When::BusyLeave, toggleAndRewrite<OptionBox::Horizontal>, "Vertical", "Horizontal", "toggle \"Horizontal\", write the page again"},
-    {14, "h", When::Always, toggle<OptionBox::Green>, "Blue arts", "Green arts", "toggle \"Green\""},
-    {15, "j", When::Always, [](Press &p) { p.f.Fconm = p.flipBox(OptionBox::Bright) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "toggle \"Bright\": `Fconm` 80 when it was checked, else 125"},
+    {14, "h", When::Always, toggle<OptionBox::Green>, "Blue arts", "Green arts", "toggle \"Green\": plan de arts paints in green or blue"},
+    {15, "j", When::Always, [](Press &p) { p.f.Fconm = p.flipBox(OptionBox::Bright) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "toggle \"Bright\": plan de arts paints brighter (125) or dimmer (80) (`Fconm`)"},
     {16, "k", When::Always, [](Press &p) { if (p.flipBox(OptionBox::Repetition)) { p.f.FArts = false; p.status(p.wasSet); } else { p.status(p.wasNot, p.f.Fconm); } }, "Repetition off", "Repetition on ", "toggle \"Repetition\"; when it was checked, the repetition ends"},
     {17, "l", When::Always, [](Press &p) { if (p.toggleBox(OptionBox::Devenir)) p.f.FArts = false; }, "Devenir off", "Devenir on", "toggle \"plan de arts\" (Devenir); when it was checked, the repetition ends"},
-    {18, ";", When::Always, slowKey, "Slow off", "Slow on", "toggle \"Slow\": `Timer1`, `Timer3` 55 / 110 ms, `Timer4` 7000 / 12000 ms (`Timer5` keeps its interval)"},
-    {19, "-", When::NoDifference, toggle<OptionBox::Form>, "Form off", "Form on", "toggle \"Form\""},
-    {20, "^", When::NoDifference, toggle<OptionBox::Color>, "Color off", "Color on", "toggle \"Color\""},
-    {21, "\\", When::NoDifference, toggle<OptionBox::Paint>, "Paint off", "Paint on", "toggle \"Paint\""},
+    {18, ";", When::Always, slowKey, "Slow off", "Slow on", "toggle \"Slow\": the animations run at full or half speed, plan de arts repeats every 7 or 12 s (`Timer1`, `Timer3` 55 / 110 ms, `Timer4` 7000 / 12000 ms)"},
+    {19, "-", When::NoDifference, toggle<OptionBox::Form>, "Form off", "Form on", "toggle \"Form\": Difference draws rectangles or ellipses"},
+    {20, "^", When::NoDifference, toggle<OptionBox::Color>, "Color off", "Color on", "toggle \"Color\": Difference in warm grey or blue"},
+    {21, "\\", When::NoDifference, toggle<OptionBox::Paint>, "Paint off", "Paint on", "toggle \"Paint\": Difference fills its shapes or outlines them"},
     {22, "]", When::Always, [](Press &p) { p.status(p.wasSet); p.f.RectButtonClick(); }, "Deep (Mu-gen)", nullptr, "start Deep"},
-    {23, ":", When::Always, toggle<OptionBox::DeepSeparation>, "Deep (Mu-gen)", "DeepSeparation", "toggle \"Deep Separation\""},
-    {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.FBlackRect); }, "Deep White", "Deep Black", "toggle `FBlackRect` (Deep starts from black or light grey)"},
-    {25, nullptr, When::DeepNoVelocity, deepPen, "Deep Black", "Deep White", "`p`: the pen takes `FDeepColor`, status \"Line color\"; any other key: the pen black (`FBlackRect`) or 0xE7E7E7; then a line along row 0"},
-    {26, "p", When::Velocity, [](Press &p) { centre(p.f); p.status(p.wasSet); }, "Center", nullptr, "the centre to the middle of the picture"},
-    {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr, "`Pirot` := 1 to 8"},
-    {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr, "`Pformt` := 1, 2, 3"},
-    {29, "0", When::VelocityClock, [](Press &p) { p.f.Pirot = 2; p.f.Pformt = 1; }, nullptr, nullptr, "`Pirot` := 2, `Pformt` := 1"},
-    {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pdigit); }, "Digital off", "Digital on", "toggle `Pdigit` (time text)"},
-    {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock", "BoldClock", "toggle `Pbt` (bold clock lines)"},
-    {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr, "`Piro` := 1 to 8"},
-    {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr, "`Pform` := 1, 2, 3"},
-    {34, "0", When::VelocityNoClock, [](Press &p) { p.f.Piro = 1; p.f.Pform = 1; }, nullptr, nullptr, "`Piro` := 1, `Pform` := 1"},
-    {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pdigi); }, "NotScope", "Scope", "toggle `Pdigi` (scope)"},
-    {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pb); }, "NotBold", "Bold", "toggle `Pb` (bold lines)"},
-    {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pmix); }, "NotMix", "Mix", "toggle `Pmix` (dim shapes as segments)"},
-    {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.Pmouse); }, "MoveRandom", "MoveMouse", "toggle `Pmouse` (the centre follows the mouse)"},
-    {39, "n", When::VelocityNoClock, [](Press &p) { p.f.FLockCount = 0; p.status(p.wasSet, p.f.FLockCount); }, "lock ", nullptr, "`FLockCount` := 0"},
-    {40, "123456789", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = brightnessOfKey(p.index); p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "`FArtsLevel` := 80, 85, ..., 120"},
-    {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "`FArtsLevel` := 125"},
-    {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "`Fconm` := 80, 85, ..., 120"},
-    {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "`Fconm` := 125"},
+    {23, ":", When::Always, toggle<OptionBox::DeepSeparation>, "Deep (Mu-gen)", "DeepSeparation", "toggle \"Deep Separation\": Deep draws pairs of lines or closing frames"},
+    {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.FBlackRect); }, "Deep White", "Deep Black", "Deep starts from black or from light grey, switched (`FBlackRect`)"},
+    {25, nullptr, When::DeepNoVelocity, deepPen, "Deep Black", "Deep White", "`p`: Deep's lines take their own colour (\"Line color\"); any other key: they turn black or light grey again; either way a line is drawn along the top (`FDeepColor`, `FBlackRect`)"},
+    {26, "p", When::Velocity, [](Press &p) { centre(p.f); p.status(p.wasSet); }, "Center", nullptr, "Velocity's centre goes back to the middle of the picture"},
+    {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr, "the clock's lines take colour scheme 1 to 8 (`Pirot`)"},
+    {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr, "the clock's lines are drawn as lines, ellipses or rectangles (`Pformt`)"},
+    {29, "0", When::VelocityClock, [](Press &p) { p.f.Pirot = 2; p.f.Pformt = 1; }, nullptr, nullptr, "the clock's lines back to colour scheme 2, drawn as lines (`Pirot`, `Pformt`)"},
+    {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pdigit); }, "Digital off", "Digital on", "the time written at the centre, on or off (`Pdigit`)"},
+    {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock", "BoldClock", "bold clock lines, on or off (`Pbt`)"},
+    {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr, "the lines take colour scheme 1 to 8 (`Piro`)"},
+    {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr, "the lines are drawn as lines, ellipses or rectangles (`Pform`)"},
+    {34, "0", When::VelocityNoClock, [](Press &p) { p.f.Piro = 1; p.f.Pform = 1; }, nullptr, nullptr, "the lines back to colour scheme 1, drawn as lines (`Piro`, `Pform`)"},
+    {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pdigi); }, "NotScope", "Scope", "a crosshair at the centre counting the lines that hit it, on or off (`Pdigi`)"},
+    {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pb); }, "NotBold", "Bold", "bold lines, on or off (`Pb`)"},
+    {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pmix); }, "NotMix", "Mix", "ellipses and rectangles still dim are drawn as plain lines, on or off (`Pmix`)"},
+    {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.Pmouse); }, "MoveRandom", "MoveMouse", "the centre follows the mouse or wanders on its own (`Pmouse`)"},
+    {39, "n", When::VelocityNoClock, [](Press &p) { p.f.FLockCount = 0; p.status(p.wasSet, p.f.FLockCount); }, "lock ", nullptr, "the crosshair's count of hits starts again from 0 (`FLockCount`)"},
+    {40, "123456789", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = brightnessOfKey(p.index); p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 80, 85, ..., 120 (`FArtsLevel`)"},
+    {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 125 (`FArtsLevel`)"},
+    {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 80, 85, ..., 120 (`Fconm`)"},
+    {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 125 (`Fconm`)"},
 };
 // clang-format on
 
@@ -164,19 +164,19 @@ void moveLevel(Press &p, int step)
 // clang-format off
 constexpr KeyDownStep kKeyDown[] = {
     // key, Qt keys, condition, action, status texts, the action in words
-    {"Space (32), Enter (13)", {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, When::Always, run<&TForm1::TriButton1Click>, nullptr, nullptr, "the Ecriture command: the next page"},
-    {"Backspace (8)", {Qt::Key_Backspace}, When::Always, run<&TForm1::TriButton2Click>, nullptr, nullptr, "the previous page"},
-    {"Delete (46)", {Qt::Key_Delete}, When::Always, [](Press &p) { if (!p.flipBox(OptionBox::Clock)) centre(p.f); }, nullptr, nullptr, "toggle \"Clock\"; when it becomes checked, the centre to the middle"},
-    {"Insert (45)", {Qt::Key_Insert}, When::Always, toggle<OptionBox::RoadMovie>, nullptr, nullptr, "toggle \"RoadMovie\""},
-    {"Home (36)", {Qt::Key_Home}, When::Velocity, [](Press &p) { if (!p.flipBox(OptionBox::Movement)) p.status(p.wasNot, p.f.Pmvc); }, nullptr, "MoveLevel ", "toggle \"Movement\""},
-    {"End (35)", {Qt::Key_End}, When::Velocity, toggle<OptionBox::MiniBlackHole>, nullptr, nullptr, "toggle \"MiniBlackHole\""},
-    {"Right (39)", {Qt::Key_Right}, When::RoomRight, [](Press &p) { p.f.Pcx += p.f.Pmvc; }, nullptr, nullptr, "`Pcx` += `Pmvc`"},
-    {"Left (37)", {Qt::Key_Left}, When::RoomLeft, [](Press &p) { p.f.Pcx -= p.f.Pmvc; }, nullptr, nullptr, "`Pcx` -= `Pmvc`"},
-    {"Up (38)", {Qt::Key_Up}, When::RoomUp, [](Press &p) { p.f.Pcy -= p.f.Pmvc; }, nullptr, nullptr, "`Pcy` -= `Pmvc`"},
-    {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.Pcy += p.f.Pmvc; }, nullptr, nullptr, "`Pcy` += `Pmvc`"},
-    {"Page Up (33)", {Qt::Key_PageUp}, When::Velocity, [](Press &p) { moveLevel(p, +1); }, "MoveLevel ", nullptr, "`Pmvc` += 1 up to 10"},
-    {"Page Down (34)", {Qt::Key_PageDown}, When::Velocity, [](Press &p) { moveLevel(p, -1); }, "MoveLevel ", nullptr, "`Pmvc` -= 1 down to 0"},
-    {"any key", {}, When::NoVelocity, [](Press &p) { p.f.ExtTrackBar1->setFocus(Qt::OtherFocusReason); }, nullptr, nullptr, "the keyboard focus to the page slider, which then takes the key"},
+    {"Space (32), Enter (13)", {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, When::Always, run<&TForm1::TriButton1Click>, nullptr, nullptr, "the next page is written"},
+    {"Backspace (8)", {Qt::Key_Backspace}, When::Always, run<&TForm1::TriButton2Click>, nullptr, nullptr, "the previous page is written"},
+    {"Delete (46)", {Qt::Key_Delete}, When::Always, [](Press &p) { if (!p.flipBox(OptionBox::Clock)) centre(p.f); }, nullptr, nullptr, "toggle \"Clock\": Velocity's lines spring from a clock's hands, centred in the picture"},
+    {"Insert (45)", {Qt::Key_Insert}, When::Always, toggle<OptionBox::RoadMovie>, nullptr, nullptr, "toggle \"RoadMovie\": Velocity's lines are reborn around the centre"},
+    {"Home (36)", {Qt::Key_Home}, When::Velocity, [](Press &p) { if (!p.flipBox(OptionBox::Movement)) p.status(p.wasNot, p.f.Pmvc); }, nullptr, "MoveLevel ", "toggle \"Movement\": Velocity's centre wanders"},
+    {"End (35)", {Qt::Key_End}, When::Velocity, toggle<OptionBox::MiniBlackHole>, nullptr, nullptr, "toggle \"MiniBlackHole\": Velocity's lines slow almost to a halt near the centre"},
+    {"Right (39)", {Qt::Key_Right}, When::RoomRight, [](Press &p) { p.f.Pcx += p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves right by the move level (`Pcx`, `Pmvc`)"},
+    {"Left (37)", {Qt::Key_Left}, When::RoomLeft, [](Press &p) { p.f.Pcx -= p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves left by the move level (`Pcx`, `Pmvc`)"},
+    {"Up (38)", {Qt::Key_Up}, When::RoomUp, [](Press &p) { p.f.Pcy -= p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves up by the move level (`Pcy`, `Pmvc`)"},
+    {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.Pcy += p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves down by the move level (`Pcy`, `Pmvc`)"},
+    {"Page Up (33)", {Qt::Key_PageUp}, When::Velocity, [](Press &p) { moveLevel(p, +1); }, "MoveLevel ", nullptr, "the move level rises by 1, up to 10 (`Pmvc`)"},
+    {"Page Down (34)", {Qt::Key_PageDown}, When::Velocity, [](Press &p) { moveLevel(p, -1); }, "MoveLevel ", nullptr, "the move level falls by 1, down to 0 (`Pmvc`)"},
+    {"any key", {}, When::NoVelocity, [](Press &p) { p.f.ExtTrackBar1->setFocus(Qt::OtherFocusReason); }, nullptr, nullptr, "the page slider takes the key: the arrows, Page Up, Page Down, Home and End move through the pages"},
 };
 // clang-format on
 
@@ -306,33 +306,33 @@ const char *describe(When when)
     case When::Always:
         return "always";
     case When::BusyLeave:
-        return "busy: leave";
+        return "no animation runs (otherwise the key does nothing at all)";
     case When::NoDifference:
-        return "`FDifference` not set";
+        return "Difference is not running";
     case When::NoVelocity:
-        return "`FVelocity` not set";
+        return "Velocity is not running";
     case When::DeepNoVelocity:
-        return "`FDeep` set, `FVelocity` not set";
+        return "Deep runs, Velocity does not";
     case When::Velocity:
-        return "`FVelocity` set";
+        return "Velocity runs";
     case When::VelocityClock:
-        return "`FVelocity` set, \"Clock\" checked";
+        return "Velocity runs, \"Clock\" checked";
     case When::VelocityNoClock:
-        return "`FVelocity` set, \"Clock\" not checked";
+        return "Velocity runs, \"Clock\" not checked";
     case When::VelocityNoClockMovement:
-        return "`FVelocity` set, \"Clock\" not checked, \"Movement\" checked";
+        return "Velocity runs, \"Clock\" not checked, \"Movement\" checked";
     case When::NoVelocityArtsBox:
-        return "`FVelocity` not set, \"plan de arts\" checked";
+        return "Velocity is not running, \"plan de arts\" checked";
     case When::NoVelocityNoArtsBox:
-        return "`FVelocity` not set, \"plan de arts\" not checked";
+        return "Velocity is not running, \"plan de arts\" not checked";
     case When::RoomRight:
-        return "`FVelocity` set and `Pcx` < picture width - 10";
+        return "Velocity runs, its centre short of the right edge";
     case When::RoomLeft:
-        return "`FVelocity` set and `Pcx` > 10";
+        return "Velocity runs, its centre short of the left edge";
     case When::RoomUp:
-        return "`FVelocity` set and `Pcy` > 10";
+        return "Velocity runs, its centre short of the top edge";
     case When::RoomDown:
-        return "`FVelocity` set and `Pcy` < picture height - 10";
+        return "Velocity runs, its centre short of the bottom edge";
     }
     return "";
 }

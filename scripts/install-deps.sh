@@ -15,6 +15,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   clang libclang-rt-14-dev clang-format
   xvfb x11-utils xdotool imagemagick python3 desktop-file-utils appstream trayer
+  scdoc man-db
 )
 
 case "${1:-}" in

@@ -75,28 +75,42 @@ QString findFontFile(const QString &family)
 
 namespace {
 
-bool hasVerticalForms(const QString &file, int index)
+// clang-format off
+// Marks drawn differently down a column than along a line.
+constexpr char32_t kTurningPunctuation[] = U"、。「」『』（）《》ー…―～";
+// What any page of Japanese prose is made of besides those.
+constexpr char32_t kPageCharacters[] =
+    U"あいうえおかがしじてでとなにのはばまをんアイウエオカガシジテデトナニノハバマヲンヴ"
+    U"一二三人日本語文字漢々〆・：？！ＡＢＣａｂｃ０１２３"
+    U"ABCXYZabcxyz0123456789.,:;!?'\"()-/%&";
+// clang-format on
+
+hb_codepoint_t glyphAlong(hb_font_t *font, char32_t c, hb_direction_t direction)
+{
+    hb_buffer_t *buffer = hb_buffer_create();
+    const uint32_t text = c;
+    hb_buffer_add_utf32(buffer, &text, 1, 0, 1);
+    hb_buffer_guess_segment_properties(buffer);
+    hb_buffer_set_direction(buffer, direction);
+    hb_buffer_set_language(buffer, hb_language_from_string("ja", -1));
+    hb_shape(font, buffer, nullptr, 0);
+    unsigned count = 0;
+    const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_codepoint_t glyph = count == 1 ? info[0].codepoint : 0;
+    hb_buffer_destroy(buffer);
+    return glyph;
+}
+
+bool fileWritesPages(const QString &file, int index)
 {
     hb_blob_t *blob = hb_blob_create_from_file(QFile::encodeName(file).constData());
     hb_face_t *face = hb_face_create(blob, unsigned(index));
     hb_blob_destroy(blob);
-    bool found = false;
-    for (hb_tag_t tag : {HB_TAG('v', 'e', 'r', 't'), HB_TAG('v', 'r', 't', '2')}) {
-        unsigned featureIndex = 0;
-        if (hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, 0,
-                                               HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
-                                               &featureIndex))
-            found = true;
-        // Many CJK fonts list 'vert' under their kana or han script only.
-        const unsigned scripts
-                = hb_ot_layout_table_get_script_tags(face, HB_OT_TAG_GSUB, 0, nullptr, nullptr);
-        for (unsigned s = 0; s < scripts && !found; ++s)
-            found = hb_ot_layout_language_find_feature(face, HB_OT_TAG_GSUB, s,
-                                                       HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX, tag,
-                                                       &featureIndex);
-    }
+    hb_font_t *font = hb_font_create(face);
     hb_face_destroy(face);
-    return found;
+    const bool writes = faceWritesPages(font);
+    hb_font_destroy(font);
+    return writes;
 }
 
 bool looksSerif(const QString &family)
@@ -108,6 +122,20 @@ bool looksSerif(const QString &family)
 }
 
 } // namespace
+
+bool faceWritesPages(hb_font_t *font)
+{
+    hb_codepoint_t glyph = 0;
+    for (const char32_t *c = kPageCharacters; *c; ++c)
+        if (!hb_font_get_nominal_glyph(font, *c, &glyph))
+            return false;
+    for (const char32_t *c = kTurningPunctuation; *c; ++c) {
+        const hb_codepoint_t along = glyphAlong(font, *c, HB_DIRECTION_LTR);
+        if (along == 0 || glyphAlong(font, *c, HB_DIRECTION_TTB) == along)
+            return false;
+    }
+    return true;
+}
 
 std::vector<FallbackCandidate> japaneseFaces()
 {
@@ -138,7 +166,7 @@ std::vector<FallbackCandidate> japaneseFaces()
             c.file = QString::fromUtf8(reinterpret_cast<const char *>(file));
             c.index = index;
             c.serif = looksSerif(c.family);
-            c.verticalForms = index == 0 && hasVerticalForms(c.file, index);
+            c.writesPages = index == 0 && fileWritesPages(c.file, index);
             out.push_back(std::move(c));
         }
         FcFontSetDestroy(set);
@@ -170,7 +198,7 @@ std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandid
     };
     const FallbackCandidate *best = nullptr;
     for (const FallbackCandidate &c : candidates) {
-        if (!c.verticalForms || c.index != 0)
+        if (!c.writesPages || c.index != 0)
             continue;
         if (!best || rank(c) < rank(*best))
             best = &c;

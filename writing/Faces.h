@@ -48,13 +48,21 @@ struct FallbackCandidate
 {
     QString family;
     QString file;
-    int index = 0;              // face index inside the file
-    bool verticalForms = false; // has a 'vert' or 'vrt2' substitution
-    bool serif = false;         // looks like a Mincho (by its name)
+    int index = 0;            // face index inside the file
+    bool writesPages = false; // see faceWritesPages
+    bool serif = false;       // looks like a Mincho (by its name)
 };
 
+// Whether a face can write a page: a glyph for every character of an
+// ordinary page (kana, kanji, Latin letters and digits, punctuation), and for
+// each punctuation mark that turns in a column (、。「」（）ー… and the like)
+// a vertical form of its own, substituted by its GSUB 'vert' or 'vrt2'. A
+// face that merely lists those features, as Droid Sans Fallback does, writes
+// brackets lying on their side and Latin as boxes.
+bool faceWritesPages(hb_font_t *font);
+
 // The best stand-in among candidates for a Mincho (gothic false) or Gothic
-// face: only a first face in its file with vertical forms will do (the
+// face: only a first face in its file that writes pages will do (the
 // rasteriser reads face 0 only); a face of the right style beats one of the
 // other, and the known Japanese families come before the rest in their order.
 std::optional<FallbackCandidate> chooseFallback(const std::vector<FallbackCandidate> &candidates,

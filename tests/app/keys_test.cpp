@@ -696,7 +696,7 @@ TEST(KeyList, MatchesTheTablesAndDocsKeysMd)
     }
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "docs/keys.md is missing";
     EXPECT_EQ(QString::fromUtf8(file.readAll()), md) << "docs/keys.md is out of date";
-    EXPECT_TRUE(md.contains(QStringLiteral("| 21 | `\\` | `FDifference` not set |")));
+    EXPECT_TRUE(md.contains(QStringLiteral("| 21 | `\\` | Difference is not running |")));
     EXPECT_TRUE(md.contains(
             QStringLiteral("| \"Exit\" | close the program | `Ctrl+T` | \"Ctrl+T\" |")));
     EXPECT_FALSE(md.contains(QStringLiteral("(undescribed)")))

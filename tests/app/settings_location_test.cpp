@@ -1,5 +1,6 @@
 // Where the settings file goes: beside the program while that can be written,
-// in place when only the file can, else in the user's configuration folder.
+// in place when only the file can, else in the user's configuration folder;
+// never into a program folder an installation shares, even where writable.
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -19,8 +20,8 @@ struct Places
 {
     QTemporaryDir dir;
     QSet<QString> writable;
-    QString program() const { return dir.filePath(QStringLiteral("bin/corvane")); }
-    QString beside() const { return dir.filePath(QStringLiteral("bin/corvane.ini")); }
+    QString program() const { return dir.filePath(QStringLiteral("corvane-1.0/corvane")); }
+    QString beside() const { return dir.filePath(QStringLiteral("corvane-1.0/corvane.ini")); }
     QString config() const { return dir.filePath(QStringLiteral("home/.config/Corvane")); }
     SettingsPlaces places() const
     {
@@ -30,7 +31,7 @@ struct Places
     }
     void makeBesideFile() const
     {
-        QDir().mkpath(dir.filePath(QStringLiteral("bin")));
+        QDir().mkpath(dir.filePath(QStringLiteral("corvane-1.0")));
         QFile f(beside());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
@@ -51,7 +52,7 @@ TEST(SettingsLocation, BesideTheProgramIsItsPathWithIni)
 TEST(SettingsLocation, WritableProgramFolderKeepsTheFileBesideIt)
 {
     Places p;
-    p.writable = {QDir::cleanPath(p.dir.filePath(QStringLiteral("bin")))};
+    p.writable = {QDir::cleanPath(p.dir.filePath(QStringLiteral("corvane-1.0")))};
     EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
     p.makeBesideFile(); // an existing file that is itself read-only is replaced, as before
     EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
@@ -71,4 +72,28 @@ TEST(SettingsLocation, InstalledProgramUsesTheUserConfigurationFolder)
     EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
     p.makeBesideFile(); // a read-only file there is not the user's to change either
     EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
+}
+
+TEST(SettingsLocation, SharedProgramFoldersAreNeverWrittenEvenWhenWritable)
+{
+    // As root, or after an install into ~/.local, the folder can be written;
+    // still no file of Corvane's may appear there. A folder of its own may.
+    const struct
+    {
+        const char *program;
+        bool shared;
+    } cases[] = {{"/usr/bin/corvane", true},
+                 {"/usr/local/bin/corvane", true},
+                 {"/home/a/.local/bin/corvane", true},
+                 {"/usr/lib/corvane/corvane", true},
+                 {"/home/a/build-release/corvane", false},
+                 {"/opt/corvane/corvane", false}};
+    const QString config = QStringLiteral("/home/a/.config/Corvane");
+    for (const auto &c : cases) {
+        const QString path = QString::fromLatin1(c.program);
+        EXPECT_EQ(chooseSettingsPath({path, config, [](const QString &) { return true; }}),
+                  c.shared ? config + QStringLiteral("/corvane.ini")
+                           : corvane::settingsPathBesideProgram(path))
+                << c.program;
+    }
 }

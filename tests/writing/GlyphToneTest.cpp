@@ -8,6 +8,7 @@
 #include "writing/PageComposer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <fontconfig/fontconfig.h>
@@ -314,4 +315,32 @@ TEST(FaceFallback, PagesWithoutTheIpaFaces)
     }
     // And the system's faces are back for the tests that follow.
     EXPECT_TRUE(PageComposer().isReady());
+}
+
+// Alone on a machine, a Japanese face stands in only when it can really write
+// a page: IPAex and Noto CJK do; Droid Sans Fallback (brackets not turned, no
+// Latin) gives the install message instead of a garbled page. Fonts that are
+// not installed are skipped; CORVANE_TEST_FONT_ROOT may name unpacked packages.
+TEST(FaceFallback, OnlyAFaceThatWritesPagesStandsIn)
+{
+    const std::pair<const char *, bool> fonts[]
+            = {{"truetype/droid/DroidSansFallbackFull.ttf", false},
+               {"opentype/ipaexfont-mincho/ipaexm.ttf", true},
+               {"opentype/noto/NotoSerifCJK-Regular.ttc", true},
+               {"opentype/ipafont-gothic/ipag.ttf", true}};
+    for (const auto &[file, writes] : fonts) {
+        QString path = qEnvironmentVariable("CORVANE_TEST_FONT_ROOT") + "/usr/share/fonts/" + file;
+        if (!QFile::exists(path) && !QFile::exists(path = "/usr/share/fonts/" + QString(file)))
+            continue;
+        QTemporaryDir dir;
+        ASSERT_TRUE(QFile::copy(path, dir.filePath(QFileInfo(path).fileName())));
+        FontconfigScope scope(dir.path());
+        PageComposer composer;
+        EXPECT_EQ(composer.isReady(), writes) << file;
+        EXPECT_EQ(composer.takeMissingFontsNotice(), !writes) << file;
+        // 「漢字」。 down a column
+        const TABitmap page
+                = composed(composer, {"\x81\x75\x8a\xbf\x8e\x9a\x81\x76\x81\x42"}, plain(false));
+        EXPECT_EQ(inkSum(page, kDefaultTextColour, kDefaultBackground) > 20, writes) << file;
+    }
 }
