@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 
 TPictureBox::TPictureBox(int width, int height, QWidget *parent)
     : QWidget(parent)
@@ -13,9 +14,35 @@ TPictureBox::TPictureBox(int width, int height, QWidget *parent)
     setMouseTracking(true);
 }
 
+namespace {
+
+// Whether what the widget paints can reach the screen now. A window hidden in
+// the tray, minimised or wholly covered is not exposed.
+bool reachesScreen(const QWidget *w)
+{
+    if (!w->isVisible())
+        return false;
+    const QWindow *handle = w->window()->windowHandle();
+    return handle && handle->isExposed() && !w->window()->isMinimized();
+}
+
+} // namespace
+
 void TPictureBox::repaintNow()
 {
-    repaint();
+    QWidget *shown = m_shownOn ? m_shownOn : this;
+    // Where nothing can be seen nothing is painted: the picture goes on
+    // changing, and the region stays marked, to be painted when it is seen again.
+    if (!reachesScreen(shown)) {
+        shown->update();
+        return;
+    }
+    shown->repaint();
+}
+
+void TPictureBox::repaintSoon()
+{
+    (m_shownOn ? m_shownOn : this)->update();
 }
 
 void TPictureBox::paintEvent(QPaintEvent *)

@@ -15,6 +15,10 @@ public:
 
     // Repaints now, not at the next event-loop turn, so each step of a fade is seen.
     void repaintNow();
+    // Repaints at the next event-loop turn.
+    void repaintSoon();
+    // While set, the picture is shown there (full screen) instead of here.
+    void setShownOn(QWidget *elsewhere) { m_shownOn = elsewhere; }
 
     // Told of every mouse move over the picture, in picture pixels (TForm1::Image1MouseMove).
     std::function<void(int x, int y)> onMouseMove;
@@ -25,4 +29,5 @@ protected:
 
 private:
     QImage m_picture;
+    QWidget *m_shownOn = nullptr;
 };

@@ -83,7 +83,7 @@ void deepPen(Press &p)
         p.status(p.wasNot);
     }
     DeepState::drawTopLine(c, c.penColor());
-    f.Image1->update();
+    f.Image1->repaintSoon();
 }
 
 void centre(TForm1 &f)
@@ -233,6 +233,9 @@ constexpr KeyPressStep kKeyPress[] = {
              p.status(p.wasSet, p.f.Fconm);
          },
          "bright ", nullptr, "`Fconm` := 125"},
+        {44, "t", When::Always, run<&TForm1::toggleAuto>, kAutoOff, kAutoOn,
+         "toggle Auto: the next page is written every interval (30, 60, 120 or 300 s, doubled "
+         "in Slow)"},
 };
 
 void moveLevel(Press &p, int step)
@@ -339,6 +342,20 @@ constexpr KeyDownStep kKeyDown[] = {
          "MoveLevel ",
          nullptr,
          "`Pmvc` -= 1 down to 0"},
+        {"F11 (122)",
+         {Qt::Key_F11},
+         When::Always,
+         run<&TForm1::toggleFullScreen>,
+         nullptr,
+         nullptr,
+         "the picture alone on the whole screen, or back to the window"},
+        {"Esc (27)",
+         {Qt::Key_Escape},
+         When::Always,
+         run<&TForm1::leaveFullScreen>,
+         nullptr,
+         nullptr,
+         "back from the whole screen to the window as it was"},
         {"any key",
          {},
          When::NoVelocity,
