@@ -99,6 +99,7 @@ void TForm1::createAuto()
         a->setStatusTip(QStringLiteral("Auto interval, doubled in Slow"));
         connect(a, &QAction::triggered, this, guarded([this, s] { setAutoSeconds(s); }));
     }
+    autoSecondsMenu->menuAction()->setObjectName(QStringLiteral("autoSecondsMenu"));
     add(autoSecondsMenu->menuAction())->setStatusTip(QStringLiteral("Auto interval"));
 
     autoBetweenMenu = new QMenu(QStringLiteral("Auto between"), PopupMenu1);
@@ -110,13 +111,13 @@ void TForm1::createAuto()
         a->setStatusTip(QStringLiteral("Animation for the second half of the interval"));
         connect(a, &QAction::triggered, this, guarded([this, i] { setAutoAnimation(i); }));
     }
+    autoBetweenMenu->menuAction()->setObjectName(QStringLiteral("autoBetweenMenu"));
     add(autoBetweenMenu->menuAction())->setStatusTip(QStringLiteral("Between pages"));
     showAutoChoices();
 }
 
 void TForm1::showAutoChoices()
 {
-    autoAction->setText(marked(QStringLiteral("Auto"), autoPages.on));
     for (QAction *a : autoSecondsMenu->actions())
         a->setText(marked(QStringLiteral("%1 s").arg(a->data().toInt()),
                           a->data().toInt() == autoPages.seconds));
