@@ -28,6 +28,11 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // The picture as last shown, and the same in the screen's pixel format;
+    // brought up to date with the changed part only (takeChanges).
+    QRect takeChanges();
     QImage m_picture;
+    QImage m_shown;
+    QImage m_screen;
     QWidget *m_shownOn = nullptr;
 };
