@@ -158,7 +158,7 @@ void TForm1::restartAuto()
         autoHalfTimer->stop();
         return;
     }
-    const int interval = autoPages.intervalMs(checked(14));
+    const int interval = autoPages.intervalMs(checked(OptionBox::Slow));
     autoTimer->start(interval);
     if (autoPages.between() != AutoAnimation::None)
         autoHalfTimer->start(interval / 2);

@@ -56,7 +56,7 @@ TEST(AmbientWindow, AutoTurnsThePages)
     EXPECT_EQ(f.autoTimer->interval(), 120000);
 
     f.setAutoSeconds(30);
-    f.box(14)->setChecked(true); // "Slow"
+    f.box(corvane::OptionBox::Slow)->setChecked(true);
     f.autoTimer->start(5);
     QTest::keyClick(&f, Qt::Key_Shift);
     EXPECT_EQ(f.autoTimer->interval(), 60000) << "a key begins the interval again, doubled in Slow";
