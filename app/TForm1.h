@@ -215,7 +215,7 @@ public:
     void autoTick();                  // the forward command, once the interval is over
     void autoHalfTick();              // the chosen animation, half way
     bool autoMustWait() const;
-    void showAutoChoices(); // the menu items show what is chosen
+    void showAutoChoices();       // the menu items show what is chosen
     corvane::AutoPages autoPages; // stored: on, interval, animation between pages
     QTimer *autoTimer = nullptr, *autoHalfTimer = nullptr;
     QAction *autoAction = nullptr;
