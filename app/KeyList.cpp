@@ -68,6 +68,10 @@ constexpr MenuItemWords kMenuWords[] = {
         {"Reset2", "back to page 1"},
         {"Small2", "hide to the notification area"},
         {"Exit2", "close the program"},
+        {"autoAction", "Auto: the next page every interval, or no more"},
+        {"autoSecondsMenu", "the Auto interval: 30, 60, 120 or 300 s, doubled in Slow"},
+        {"autoBetweenMenu", "the animation for the second half of each interval, or none"},
+        {"fullScreenAction", "the picture alone on the whole screen (F11; Esc goes back)"},
 };
 
 QString menuItemDoes(const QString &name)

@@ -284,6 +284,8 @@ TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidg
     createTimers();
     createKeyPreview();
     createMenus();
+    createAuto();
+    createFullScreen();
     createTray();
     createHints();
     Editor2 = std::make_unique<TEditor>();

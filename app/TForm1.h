@@ -16,6 +16,8 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
+#include <QRegion>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -32,6 +34,7 @@
 #include "effects/PlanDeArts.h"
 #include "effects/Random.h"
 #include "effects/Velocity.h"
+#include "app/AutoPages.h"
 #include "app/OptionBox.h"
 #include "app/Platform.h"
 #include "controls/MaskedWindow.h"
@@ -54,6 +57,7 @@ class TShineSpeedButton;
 class TTriangleButton;
 class TExtTrackBar;
 class TPictureBox;
+class FullScreenPicture;
 
 namespace corvane {
 class PageComposer;
@@ -201,6 +205,37 @@ public:
     void TrayMessage(int reason); // a QSystemTrayIcon::ActivationReason
     void Show1Click();            // tray menu "Show"
     void Close1Click();           // tray menu "Close"
+
+    // --- app/form_auto.cpp: pages that turn themselves ----------------------------
+    void createAuto();
+    void toggleAuto(); // key "t", menu "Auto"
+    void setAutoSeconds(int seconds);
+    void setAutoAnimation(int which); // an AutoAnimation
+    void restartAuto();               // any key or click starts the interval again
+    void autoTick();                  // the forward command, once the interval is over
+    void autoHalfTick();              // the chosen animation, half way
+    bool autoMustWait() const;
+    void showAutoChoices();       // the menu items show what is chosen
+    corvane::AutoPages autoPages; // stored: on, interval, animation between pages
+    QTimer *autoTimer = nullptr, *autoHalfTimer = nullptr;
+    QAction *autoAction = nullptr;
+    QMenu *autoSecondsMenu = nullptr, *autoBetweenMenu = nullptr;
+
+    // --- app/form_fullscreen.cpp: the picture alone on the screen ---------------
+    void createFullScreen();
+    void toggleFullScreen(); // F11, menu "Full screen"
+    void enterFullScreen();
+    void leaveFullScreen(); // Esc, F11: the window as it was
+    bool isFullScreenShown() const;
+    struct FullScreenSaved
+    {
+        QPoint position;
+        QRegion mask;
+        QPointer<QWidget> focus;
+    };
+    std::optional<FullScreenSaved> fullScreenSaved; // set while full screen
+    FullScreenPicture *fullScreenView = nullptr;
+    QAction *fullScreenAction = nullptr;
 
     // --- app/form_hints.cpp: the application hint and the balloons ---------------
     void createHints();

@@ -15,6 +15,10 @@ public:
 
     // Repaints now, not at the next event-loop turn, so each step of a fade is seen.
     void repaintNow();
+    // Repaints at the next event-loop turn.
+    void repaintSoon();
+    // While set, the picture is shown there (full screen) instead of here.
+    void setShownOn(QWidget *elsewhere) { m_shownOn = elsewhere; }
 
     // Told of every mouse move over the picture, in picture pixels (TForm1::Image1MouseMove).
     std::function<void(int x, int y)> onMouseMove;
@@ -24,5 +28,11 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // The picture as last shown, and the same in the screen's pixel format;
+    // brought up to date with the changed part only (takeChanges).
+    QRect takeChanges();
     QImage m_picture;
+    QImage m_shown;
+    QImage m_screen;
+    QWidget *m_shownOn = nullptr;
 };

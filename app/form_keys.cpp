@@ -83,7 +83,7 @@ void deepPen(Press &p)
         p.status(p.wasNot);
     }
     DeepState::drawTopLine(c, c.penColor());
-    f.Image1->update();
+    f.Image1->repaintSoon();
 }
 
 void centre(TForm1 &f)
@@ -146,6 +146,7 @@ constexpr KeyPressStep kKeyPress[] = {
     {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 125 (`FArtsLevel`)"},
     {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 80, 85, ..., 120 (`Fconm`)"},
     {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 125 (`Fconm`)"},
+    {44, "t", When::Always, run<&TForm1::toggleAuto>, kAutoOff, kAutoOn, "toggle Auto: the next page is written every interval (30, 60, 120 or 300 s, doubled in Slow)"},
 };
 // clang-format on
 
@@ -176,6 +177,8 @@ constexpr KeyDownStep kKeyDown[] = {
     {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.Pcy += p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves down by the move level (`Pcy`, `Pmvc`)"},
     {"Page Up (33)", {Qt::Key_PageUp}, When::Velocity, [](Press &p) { moveLevel(p, +1); }, "MoveLevel ", nullptr, "the move level rises by 1, up to 10 (`Pmvc`)"},
     {"Page Down (34)", {Qt::Key_PageDown}, When::Velocity, [](Press &p) { moveLevel(p, -1); }, "MoveLevel ", nullptr, "the move level falls by 1, down to 0 (`Pmvc`)"},
+    {"F11 (122)", {Qt::Key_F11}, When::Always, run<&TForm1::toggleFullScreen>, nullptr, nullptr, "the picture alone on the whole screen, or back to the window"},
+    {"Esc (27)", {Qt::Key_Escape}, When::Always, run<&TForm1::leaveFullScreen>, nullptr, nullptr, "back from the whole screen to the window as it was"},
     {"any key", {}, When::NoVelocity, [](Press &p) { p.f.ExtTrackBar1->setFocus(Qt::OtherFocusReason); }, nullptr, nullptr, "the page slider takes the key: the arrows, Page Up, Page Down, Home and End move through the pages"},
 };
 // clang-format on

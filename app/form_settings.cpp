@@ -81,6 +81,9 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
             {"Pmouse", &f.Pmouse},
             {"Fconm", &f.Fconm},
             {"FBlackRect", &f.FBlackRect},
+            {"autoPages", &f.autoPages.on},
+            {"autoSeconds", &f.autoPages.seconds},
+            {"autoAnimation", &f.autoPages.animation},
     };
 }
 
@@ -181,6 +184,8 @@ void TForm1::readSettings()
     // picture is not the bound), and such values come back unchanged.
     for (int *v : {&Pcx, &Pcy, &Pmvc, &Fconm})
         *v = std::clamp(*v, -kStoredMagnitude, kStoredMagnitude);
+    autoPages.normalise();
+    restartAuto();
     // The places in the reader's books follow the items, in a section of their own.
     FBooks.read(RegManager1->Filer());
 }
@@ -190,8 +195,10 @@ void TForm1::writeSettings()
     // Wayland neither tells a program where its window is nor lets it place
     // one: x() and y() read 0 there, which must not overwrite a real position.
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        Form1Top = y();
-        Form1Left = x();
+        // Full screen stands at the screen's corner; the window's place is the one kept.
+        const QPoint at = fullScreenSaved ? fullScreenSaved->position : pos();
+        Form1Top = at.y();
+        Form1Left = at.x();
     }
     keepBookPlace();
     pageToStore();

@@ -54,5 +54,7 @@ inline constexpr int kEffectTickMs = 55;    // Timer1, Timer3, Timer5
 inline constexpr int kEffectTickSlowMs = 110;
 inline constexpr int kArtsTickMs = 7000; // Timer4
 inline constexpr int kArtsTickSlowMs = 12000;
+// Pages that turn themselves: the interval before "Slow" doubles it, seconds.
+inline constexpr int kAutoDefaultSeconds = 60;
 
 } // namespace corvane

@@ -34,7 +34,7 @@ void TForm1::Timer3Timer()
     if (t.repaint)
         repaintPicture();
     else if (t.update)
-        Image1->update();
+        Image1->repaintSoon();
     if (t.status)
         setStatus(*t.status);
 }

@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(
   g++ make cmake ninja-build pkg-config
-  qt6-base-dev qt6-wayland libgl-dev
+  qt6-base-dev qt6-wayland libgl-dev libxcb1-dev
   libharfbuzz-dev libfontconfig-dev libjpeg62-turbo-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation
 )

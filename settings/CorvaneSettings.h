@@ -1,4 +1,4 @@
-// The main window's settings: the one ordered table of its 46 stored items.
+// The main window's settings: the one ordered table of its 49 stored items.
 // The table's order is the order in which they are read at start-up and
 // written at shutdown; each row also names where the item lives in the file,
 // the accessor it is read and written with, and its default. The store's

@@ -239,12 +239,17 @@ void pinGreyscaleAntialiasing(const QString &fileName)
 
 std::unique_ptr<Face> Face::load(const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
+    auto file = std::make_unique<QFile>(fileName);
+    if (!file->open(QIODevice::ReadOnly))
         return nullptr;
     std::unique_ptr<Face> face(new Face);
     face->m_fileName = fileName;
-    face->m_data = f.readAll();
+    const qint64 size = file->size();
+    if (uchar *mapped = size > 0 ? file->map(0, size) : nullptr)
+        face->m_data = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
+    else
+        face->m_data = file->readAll();
+    face->m_file = std::move(file);
     if (face->m_data.isEmpty())
         return nullptr;
     pinGreyscaleAntialiasing(fileName);

@@ -23,6 +23,8 @@
 
 struct hb_font_t;
 
+class QFile;
+
 namespace corvane {
 
 // Glyph outlines are hinted the same way on every machine, whatever the
@@ -106,7 +108,11 @@ public:
 private:
     Face() = default;
     QString m_fileName;
-    QByteArray m_data;
+    // The font file mapped, not read: only the tables and glyphs used become
+    // resident, and those pages are shared with every other reader of the
+    // file. Declared before the data so that it outlives every user of it.
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_data; // the mapping, or a copy where the file cannot be mapped
     hb_font_t *m_hbFont = nullptr;
     int m_upem = 0;
     int m_ascender = 0;  // the em box's split at the baseline, font units

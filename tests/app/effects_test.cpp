@@ -392,6 +392,11 @@ TEST(EffectsWindow, ContextMenuItems)
             {"N6", "", "", 0, true},
             {"Small2", "Small", "Ctrl+L", 16460, true},
             {"Exit2", "Exit", "Ctrl+T", 16468, true},
+            {"N7", "", "", 0, true},
+            {"autoAction", "Auto", "Pages turn themselves  t", 0, true},
+            {"autoSecondsMenu", "Auto every", "Auto interval", 0, true},
+            {"autoBetweenMenu", "Auto between", "Between pages", 0, true},
+            {"fullScreenAction", "Full screen", "F11, Esc", 0, true},
     };
     const QList<QAction *> actions = f.PopupMenu1->actions();
     // The window draws the items at its own size, however long the shortcut texts.

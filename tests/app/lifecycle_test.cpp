@@ -146,7 +146,7 @@ TEST(Lifecycle, ClosingWritesAll46ItemsAndTheyReadBack)
     }
     QFile file(w.ini());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('='), 46);
+    EXPECT_EQ(file.readAll().count('='), 49);
     EXPECT_EQ(w.stored("Form\\LCheckBox3", "Checked"), "1");
     EXPECT_EQ(w.stored("Form\\FFileName", "String"), "Clipboard");
     EXPECT_EQ(w.stored("Form\\Form1", "Left"), "321");

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# CPU time (utime + stime from /proc, as a share of one core) of the real
+# program while each of the four animations runs, with the window visible,
+# minimised and covered by another window, and its peak RSS. Each animation
+# runs in an X server of its own (Xvfb with openbox), all four at once: on a
+# shared machine the CPU time a process is charged is what counts, not the
+# wall clock.
+#   bench/cpu-per-animation.sh path/to/corvane [seconds per state, 60]
+set -euo pipefail
+BIN=$(readlink -f "${1:?usage: cpu-per-animation.sh path/to/corvane [seconds]}")
+SECONDS_PER=${2:-60}
+TICK=$(getconf CLK_TCK)
+WORK=$(mktemp -d /tmp/corvane-cpu.XXXXXX)
+PIDS=()
+cleanup() {
+  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+peak_kb() { awk '/^VmHWM/ {print $2}' "/proc/$1/status"; }
+share() { # ticks seconds -> percent of one core
+  awk -v t="$1" -v s="$2" -v hz="$TICK" 'BEGIN {printf "%.2f", 100 * t / hz / s}'
+}
+
+# name key: runs one animation through visible, minimised, covered; prints a line.
+run_one() {
+  local name=$1 key=$2 dir="$WORK/${1// /-}"
+  PIDS=()
+  trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
+  mkdir -p "$dir"
+  printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' >"$dir/corvane.ini"
+  cp "$BIN" "$dir/corvane"
+  local fifo="$dir/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -noreset -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  PIDS+=($!)
+  local n
+  read -r -t 20 n <"$fifo"
+  export DISPLAY=":$n"
+  openbox >/dev/null 2>&1 &
+  PIDS+=($!)
+  sleep 1
+  (cd "$dir" && exec env HOME="$dir" QT_QPA_PLATFORM=xcb ./corvane) >"$dir/app.log" 2>&1 &
+  local app=$!
+  PIDS+=("$app")
+  local wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true)
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  sleep 2 # the deferred load
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  xdotool key --clearmodifiers "$key"
+  sleep 3 # the start's fade
+
+  local t0 t1 visible minimised covered
+  t0=$(cpu_ticks "$app"); sleep "$SECONDS_PER"; t1=$(cpu_ticks "$app")
+  visible=$(share $((t1 - t0)) "$SECONDS_PER")
+
+  xdotool windowminimize --sync "$wid" 2>/dev/null || xdotool windowunmap --sync "$wid"
+  sleep 1
+  t0=$(cpu_ticks "$app"); sleep "$SECONDS_PER"; t1=$(cpu_ticks "$app")
+  minimised=$(share $((t1 - t0)) "$SECONDS_PER")
+  xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowmap --sync "$wid"
+  sleep 1
+
+  xmessage -geometry 1280x1024+0+0 -title cover " " >/dev/null 2>&1 &
+  local cover=$!
+  PIDS+=("$cover")
+  sleep 2
+  t0=$(cpu_ticks "$app"); sleep "$SECONDS_PER"; t1=$(cpu_ticks "$app")
+  covered=$(share $((t1 - t0)) "$SECONDS_PER")
+  kill "$cover"
+
+  printf '%-13s visible %6s %%   minimised %6s %%   covered %6s %%   peak RSS %6d KiB\n' \
+    "$name" "$visible" "$minimised" "$covered" "$(peak_kb "$app")" >"$dir/result"
+}
+
+run_one Difference d &
+run_one Velocity e &
+run_one Deep bracketright &
+run_one "plan de arts" a &
+wait $(jobs -p)
+echo "CPU per animation over ${SECONDS_PER} s per state (share of one core):"
+cat "$WORK"/*/result

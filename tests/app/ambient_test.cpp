@@ -1,0 +1,183 @@
+// Running all day: pages that turn themselves, the picture alone on a whole
+// screen, and a window that paints nothing while it cannot be seen.
+// Offscreen, a temporary settings file, a fixed clock.
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/FullScreenPicture.h"
+#include "app/TForm1.h"
+#include "app/TPictureBox.h"
+#include "controls/TLozengeCheckBox.h"
+#include "settings/IniProfile.h"
+#include "tests/support/FakePlatform.h"
+
+namespace {
+
+struct Window
+{
+    QTemporaryDir dir;
+    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
+    std::unique_ptr<TForm1> form;
+    QString ini() const { return dir.filePath(QStringLiteral("corvane.ini")); }
+
+    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {})
+    {
+        corvane::IniProfile file(ini().toStdString());
+        file.write("Form\\LCheckBox12", "Checked", "0"); // no title screens
+        file.write("Form\\LCheckBox11", "Checked", "0"); // the built-in text
+        for (const auto &s : settings)
+            file.write(s[0], s[1], s[2]);
+        form = std::make_unique<TForm1>(ini(), platform);
+        form->Timer2->stop();
+        form->Timer2Timer();
+    }
+    TForm1 &f() { return *form; }
+};
+
+} // namespace
+
+// "t" switches Auto; the interval is the one chosen, doubled in Slow, begun
+// again by any key; each interval runs the forward command, which stops a
+// running animation as a forward page does. The choices survive the run, and
+// a hand-edited interval is read as the nearest one offered.
+TEST(AmbientWindow, AutoTurnsThePages)
+{
+    Window w({{"Form1\\autoSeconds", "Integer", "100"}});
+    TForm1 &f = w.f();
+    EXPECT_EQ(f.autoPages.seconds, 120);
+    EXPECT_FALSE(f.autoTimer->isActive());
+
+    f.FormKeyPress(QChar('t'));
+    EXPECT_EQ(f.HintLabel1->text(), "Auto on");
+    EXPECT_TRUE(f.autoTimer->isActive());
+    EXPECT_EQ(f.autoTimer->interval(), 120000);
+
+    f.setAutoSeconds(30);
+    f.box(corvane::OptionBox::Slow)->setChecked(true);
+    f.autoTimer->start(5);
+    QTest::keyClick(&f, Qt::Key_Shift);
+    EXPECT_EQ(f.autoTimer->interval(), 60000) << "a key begins the interval again, doubled in Slow";
+
+    f.TriButton1Click(); // page 1
+    f.RectButtonClick();
+    ASSERT_TRUE(f.FDeep);
+    f.autoTick();
+    EXPECT_FALSE(f.FDeep);
+    EXPECT_FALSE(f.Timer5->isActive());
+    EXPECT_EQ(f.FPage, 2);
+
+    f.setAutoAnimation(int(corvane::AutoAnimation::Deep));
+    EXPECT_TRUE(f.autoHalfTimer->isActive());
+    EXPECT_EQ(f.autoHalfTimer->interval(), 30000);
+    f.autoHalfTick();
+    EXPECT_TRUE(f.FDeep);
+
+    f.FormKeyPress(QChar('t'));
+    EXPECT_EQ(f.HintLabel1->text(), "Auto off");
+    EXPECT_FALSE(f.autoTimer->isActive());
+    EXPECT_FALSE(f.autoHalfTimer->isActive());
+    f.FormKeyPress(QChar('t'));
+    ASSERT_TRUE(f.FormCloseQuery());
+    const corvane::IniProfile stored(w.ini().toStdString());
+    EXPECT_EQ(stored.read("Form1\\autoPages", "Boolean"), "1");
+    EXPECT_EQ(stored.read("Form1\\autoSeconds", "Integer"), "30");
+    EXPECT_EQ(stored.read("Form1\\autoAnimation", "Integer"), "3");
+}
+
+// The largest whole factor that fits, at least 1, centred.
+TEST(AmbientWindow, WholePixelFit)
+{
+    using corvane::WholePixelFit;
+    const QSize picture(481, 351);
+    const WholePixelFit a = WholePixelFit::of({1280, 1024}, picture);
+    EXPECT_EQ(std::tuple(a.factor, a.left, a.top), std::tuple(2, 159, 161));
+    const WholePixelFit b = WholePixelFit::of({1920, 1080}, picture);
+    EXPECT_EQ(std::tuple(b.factor, b.left, b.top), std::tuple(3, 238, 13));
+    const WholePixelFit c = WholePixelFit::of({400, 300}, picture);
+    EXPECT_EQ(c.factor, 1);
+}
+
+// F11 shows the picture alone; every key still reaches the window's
+// handlers; Esc gives back the window exactly as it was, place, size,
+// outline and focus.
+TEST(AmbientWindow, FullScreenAndBack)
+{
+    Window w;
+    TForm1 &f = w.f();
+    f.show();
+    f.move(120, 80);
+    const QRegion outline = f.mask();
+    QWidget *focus = f.focusWidget();
+
+    f.FormKeyDown(Qt::Key_F11);
+    ASSERT_TRUE(f.isFullScreenShown());
+    EXPECT_TRUE(f.fullScreenView->isVisible());
+    EXPECT_TRUE(f.mask().isEmpty());
+    f.FormKeyPress(QChar('d'));
+    EXPECT_TRUE(f.FDifference) << "keys work as in the window";
+    const QImage shown = f.fullScreenView->grab().toImage();
+    const corvane::WholePixelFit fit = f.fullScreenView->fit();
+    EXPECT_EQ(shown.pixel(fit.left + 7, fit.top + 7),
+              f.picture().pixel(7 / fit.factor, 7 / fit.factor));
+
+    f.FormKeyDown(Qt::Key_Escape);
+    EXPECT_FALSE(f.isFullScreenShown());
+    EXPECT_FALSE(f.fullScreenView->isVisible());
+    EXPECT_EQ(f.pos(), QPoint(120, 80));
+    EXPECT_EQ(f.size(), QSize(680, 425));
+    EXPECT_EQ(f.mask(), outline);
+    EXPECT_EQ(f.focusWidget(), focus);
+}
+
+// A minimised window paints nothing, yet its picture moves on exactly as a
+// shown one's; shown again, it paints that same picture.
+TEST(AmbientWindow, MinimisedPaintsNothingButKeepsTime)
+{
+    Window seen, hidden;
+    seen.f().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&seen.f()));
+    int paints = 0;
+    struct Counter : QObject
+    {
+        int &n;
+        explicit Counter(int &c)
+            : n(c)
+        {
+        }
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            n += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter(paints);
+    hidden.f().Image1->installEventFilter(&counter);
+    hidden.f().show();
+    hidden.f().showMinimized();
+    QTest::qWait(50);
+    paints = 0;
+
+    for (Window *w : {&seen, &hidden}) {
+        w->f().RectButtonClick();
+        for (int i = 0; i < 60; ++i)
+            w->f().Timer5Timer();
+    }
+    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(seen.f().picture(), hidden.f().picture());
+    for (Window *w : {&seen, &hidden})
+        w->f().EffectOut1Click(); // no more ticks while the window comes up
+
+    hidden.f().showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hidden.f()));
+    const QImage painted
+            = hidden.f().Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage expected = seen.f().picture().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(painted.size(), expected.size());
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            differing += painted.pixel(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
