@@ -43,6 +43,7 @@ bool installSignalPipe()
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
+    , m_rawArguments(argv, argv + argc)
 {
     setApplicationName(QStringLiteral("Corvane"));
     // The window's app id: it names the desktop entry, so docks find its icon.

@@ -4,6 +4,8 @@
 #pragma once
 #include <QApplication>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -20,9 +22,14 @@ public:
     // SIGHUP arrives: the desktop session is ending or someone ran kill.
     void onSessionEnd(std::function<void()> handler);
 
+    // The arguments left after Qt took its own, as the bytes they came as:
+    // a file name need not be valid in any encoding.
+    const std::vector<std::string> &rawArguments() const { return m_rawArguments; }
+
 private:
     void readSignal();
 
+    std::vector<std::string> m_rawArguments;
     std::function<void()> m_sessionEnd;
     QSocketNotifier *m_signalNotifier = nullptr;
 };

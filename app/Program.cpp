@@ -15,7 +15,7 @@ int runProgram(Application &app, std::shared_ptr<Platform> platform)
     try {
         form = std::make_unique<TForm1>(QString(), std::move(platform));
         // One optional argument names a text file to read ("Open With").
-        if (const QStringList args = app.arguments(); args.size() > 1)
+        if (const std::vector<std::string> &args = app.rawArguments(); args.size() > 1)
             form->setStartupFile(args.at(1));
     } catch (...) {
         reportEscapedError(std::current_exception());

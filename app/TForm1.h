@@ -110,9 +110,9 @@ public:
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
     // the saved source; relative to the current folder.
-    void setStartupFile(const QString &path);
+    void setStartupFile(const std::string &path);
     void openDropped(const QMimeData &data); // waits while a page is written
-    void openBook(const QString &path);      // a dropped file, at its remembered page
+    void openBook(const std::string &path);  // a dropped file, at its remembered page
     void openPassage(const QString &text);   // dropped text, read for this run only
     bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
     void loadSavedSource(std::string bytes); // the deferred load of FFileName
@@ -123,7 +123,8 @@ public:
     struct Dropped
     {
         enum Kind { File, Passage, Several } kind;
-        QString text; // the absolute path, or the passage
+        QString text;     // the passage
+        std::string path; // the absolute path, as the file system spells it
     };
 
     // --- writing/form_writing.cpp: page writing, title screens, captions ----------
@@ -381,7 +382,7 @@ private:
     void showStoredPosition();
 
     QString m_iniPath;                    // settings file chosen at construction
-    QString m_startupFile;                // absolute path named on the command line, or empty
+    std::string m_startupFile;            // absolute path named on the command line, or empty
     std::optional<Dropped> m_pendingOpen; // read once the drop has ended and nothing is written
     QTimer *m_openTimer = nullptr;        // retries a waiting drop, 50 ms
     void openPending();

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
@@ -50,8 +51,8 @@ void TForm1::FormCreate()
     FPictureHintAlt.clear();
     Editor2->setReadOnly(true);
 
-    RegManager1->IniFileName
-            = (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
+    RegManager1->IniFileName = m_iniPath.isEmpty() ? FPlatform->settingsPath()
+                                                   : QFile::encodeName(m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);
@@ -90,7 +91,7 @@ void TForm1::Timer2Timer()
     // when it is refused the saved source loads as usual, and then the
     // refusal is shown over the loaded window.
     QString refusal;
-    if (m_startupFile.isEmpty() || !openStartupFile(refusal))
+    if (m_startupFile.empty() || !openStartupFile(refusal))
         loadText();
     if (!refusal.isEmpty())
         refuseText(refusal);

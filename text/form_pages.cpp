@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QLabel>
 
 #include "app/TPictureBox.h"
@@ -62,15 +61,13 @@ struct PageWrite
 void TForm1::loadText()
 {
     const bool keep = checked(11);
-    const SavedSourceCheck saved
-            = checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
+    const SavedSourceCheck saved = checkSavedSource(keep, FFileIn, FFileName, FPage);
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
         FSamePage = true;
 
-    const StartupText text
-            = chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
+    const StartupText text = chooseStartupText(keep, FFileIn, FFileName);
     if (text.origin == TextOrigin::Saved) {
         loadSavedSource(std::move(text.bytes));
         return;
@@ -80,7 +77,7 @@ void TForm1::loadText()
 
     showText(std::move(text.bytes), text.normalise, text.fromPageOne ? 1 : FPage);
     if (text.savedRefused != Refusal::None)
-        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
+        refuseText(refusalMessage(FFileName, text.savedRefused));
 }
 
 void TForm1::showText(std::string bytes, bool normalise, int page)
