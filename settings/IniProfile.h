@@ -96,6 +96,11 @@ FileReadResult readWholeFile(const std::string &path, std::string &content,
 bool writeFileAtomically(const std::string &path, std::string_view content,
                          std::string *whyNot = nullptr);
 
+// Called, when set, the moment writeFileAtomically has created its
+// temporary file and before it locks it: the seam where a test lets a second
+// copy's start-up cleanup run.
+extern void (*temporaryCreatedHook)(const std::string &temp);
+
 // Name of the temporary files writeFileAtomically makes for Path: Path
 // followed by "." and six letters or digits.
 bool isTemporaryNameFor(std::string_view fileName, std::string_view baseName);

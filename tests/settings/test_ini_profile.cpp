@@ -342,3 +342,22 @@ TEST(IniFile, StaleTemporariesAreRemoved)
                                    "corvane.ini~", "corvane.ini.link01", "corvane.ini.dir001"}));
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }
+
+// A second copy starting while a save has just made its temporary file (the
+// save held up there on purpose) must leave that file alone: the save goes
+// through, and the cleanup removes nothing.
+TEST(IniFile, ACleanupDuringASaveLeavesItsTemporary)
+{
+    TempFolder dir;
+    static std::string path;
+    static std::size_t removed;
+    path = dir.file("corvane.ini");
+    removed = 99;
+    corvane::temporaryCreatedHook
+            = [](const std::string &) { removed = corvane::removeStaleTemporaries(path); };
+    const bool saved = IniProfile(path).write("A", "k", "v");
+    corvane::temporaryCreatedHook = nullptr;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(removed, 0u);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
+}
