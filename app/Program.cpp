@@ -23,7 +23,8 @@ int runProgram(Application &app, std::shared_ptr<Platform> platform)
     }
     app.onSessionEnd([&form] { form->closeForSessionEnd(); });
     form->show();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : app.signalExitStatus();
 }
 
 } // namespace corvane
