@@ -146,7 +146,9 @@ void TForm1::setSliderPosition(int position)
 
 void TForm1::ExtTrackBar1Change(int position)
 {
-    FPage = position;
+    // An empty text keeps the slider's design range 1..5 but has no page
+    // past the first: its place, stored or remembered, is page 1.
+    FPage = FPagesBuilt && FPageCount == 0 ? 1 : position;
     Label1->setText(QString::number(FPage));
     FSamePage = true;
 }

@@ -460,3 +460,27 @@ TEST(Books, UnicodeBooksWithShiftJisNamesOpenOnEveryRoute)
     EXPECT_EQ(corvane::displayPath("/a/\x95\xB6\xE6\x96\x87.txt"),
               QStringLiteral("/a/\\x95\\xb6\u6587.txt"));
 }
+
+// An empty text has no pages: whatever the stored page or the route it came
+// by, page 1 is what the next start reads it at.
+TEST(Books, AnEmptyTextStoresPageOne)
+{
+    Shelf shelf({{"Form\\FPage", "Integer", "5"}});
+    shelf.put(QStringLiteral("corvane.txt"), QByteArray());
+    const QString empty = shelf.put(QStringLiteral("empty.txt"), QByteArray());
+    for (const bool dropped : {false, true}) {
+        auto f = shelf.open();
+        if (dropped) {
+            ASSERT_TRUE(drop(*f, *fileDrop(empty)));
+            ASSERT_TRUE(waitFor([&] { return f->FFileIn; }));
+        }
+        f->ExtTrackBar1->setValue(5); // the slider keeps its design range 1..5
+        f->TriButton1Click();
+        f->TriButton2Click();
+        ASSERT_TRUE(f->FormCloseQuery());
+        EXPECT_EQ(
+                corvane::IniProfile(shelf.ini_path().toStdString()).read("Form\\FPage", "Integer"),
+                "1")
+                << (dropped ? "dropped" : "corvane.txt");
+    }
+}
