@@ -350,6 +350,53 @@ std::optional<std::string> IniProfile::lookup(std::string_view content, std::str
     return std::nullopt;
 }
 
+namespace {
+
+// A name as namesEqual sees it: ASCII letters in upper case, the bytes of
+// double-byte characters as they are.
+std::string foldedName(std::string_view name)
+{
+    std::string out(name);
+    for (std::size_t i = 0; i < out.size();) {
+        if (cp932CharLength(out, i) == 2) {
+            i += 2;
+            continue;
+        }
+        out[i] = static_cast<char>(foldAscii(static_cast<unsigned char>(out[i])));
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+IniIndex::IniIndex(std::string_view content)
+{
+    LineReader reader(content);
+    Line line;
+    // Only the first section of a name counts, and in it the first key of a name.
+    std::unordered_map<std::string, std::string> *current = nullptr;
+    while (reader.next(line)) {
+        if (line.kind == LineKind::Section) {
+            auto [it, fresh] = m_sections.try_emplace(foldedName(line.name));
+            current = fresh ? &it->second : nullptr;
+        } else if (current && line.kind == LineKind::Key) {
+            current->try_emplace(foldedName(line.name), cutValue(line.value));
+        }
+    }
+}
+
+std::optional<std::string> IniIndex::find(std::string_view section, std::string_view key) const
+{
+    const auto s = m_sections.find(foldedName(trim(section)));
+    if (s == m_sections.end())
+        return std::nullopt;
+    const auto k = s->second.find(foldedName(trim(key)));
+    if (k == s->second.end())
+        return std::nullopt;
+    return k->second;
+}
+
 std::optional<std::string> IniProfile::assign(std::string_view content, std::string_view section,
                                               std::string_view key, std::string_view value)
 {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace corvane {
 
@@ -72,6 +73,20 @@ public:
 
 private:
     std::string m_path;
+};
+
+// File contents parsed once, for many lookups from memory: each find gives
+// what IniProfile::lookup gives on the same contents, without walking them
+// again (a start-up reads about a hundred items).
+class IniIndex
+{
+public:
+    explicit IniIndex(std::string_view content);
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+
+private:
+    // Names folded as namesEqual compares them.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_sections;
 };
 
 // Whole-file helpers used by IniProfile; exposed for tests.

@@ -361,3 +361,20 @@ TEST(IniFile, ACleanupDuringASaveLeavesItsTemporary)
     EXPECT_EQ(removed, 0u);
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }
+
+// The start-up's one parse answers every item as a walk of the file does:
+// case, repeats, blanks, quotes, a byte-order mark, double-byte names, long
+// values, keys before any section, a section repeated later.
+TEST(IniFile, OneParseAnswersAsTheFileDoes)
+{
+    const std::string content
+            = "\xEF\xBB\xBFk0=before\r\n[A]\r\nk=1\r\nK=2\r\n [ a b ] \n x = \"q\" \r"
+              "[\x83\x41]\nv=dbcs\n[\x83\x61]\nv=other\n[a]\nk=late\nz=late\n[L]\nv="
+            + std::string(3000, 'x') + "\n[E]\nk=";
+    const corvane::IniIndex index(content);
+    for (const char *section :
+         {"A", "a", " a ", "a b", "A B", "\x83\x41", "\x83\x61", "L", "E", "none", ""})
+        for (const char *key : {"k", "K", "x", "z", "v", "k0", "missing"})
+            EXPECT_EQ(index.find(section, key), IniProfile::lookup(content, section, key))
+                    << section << " / " << key;
+}
