@@ -87,16 +87,8 @@ void TForm1::Timer2Timer()
 {
     if (checked(12))
         FCorvanes();
-    // A file named on the command line is read instead of the saved source;
-    // when it is refused the saved source loads as usual, and then the
-    // refusal is shown over the loaded window.
-    QString refusal;
-    if (m_startupFile.empty() || !openStartupFile(refusal))
-        loadText();
-    if (!refusal.isEmpty())
-        refuseText(refusal);
     Timer2->stop();
-    FLoaded = true;
+    loadText(); // read in a worker: FLoaded is set once the text stands
 }
 
 bool TForm1::FormCloseQuery()

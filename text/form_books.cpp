@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "app/Guarded.h"
+#include "text/BookLoad.h"
 #include "text/BookPath.h"
 #include "text/TextSource.h"
 
@@ -154,9 +155,38 @@ void takeBook(TForm1 &f, const std::string &path)
 
 } // namespace
 
+BookLoad &TForm1::bookLoad()
+{
+    if (!m_bookLoad)
+        m_bookLoad = new BookLoad([this](const QString &progress) { setStatus(progress); }, this);
+    return *m_bookLoad;
+}
+
+void TForm1::whenOpensMayRun(std::function<void()> open)
+{
+    if (!opensMustWait()) {
+        open();
+        return;
+    }
+    QTimer::singleShot(kOpenRetryMs, this,
+                       guarded([this, open = std::move(open)] { whenOpensMayRun(open); }));
+}
+
 void TForm1::openBook(const std::string &path)
 {
-    TextFile file = readTextFile(path);
+    // Read in the worker; the text being read stays until the new one stands.
+    bookLoad().start([this, path](const ReadProgress &progress) -> std::function<void()> {
+        auto file = std::make_shared<TextFile>(readTextFile(path, progress));
+        return [this, path, file] {
+            whenOpensMayRun([this, path, file] { takeReadBook(path, std::move(*file)); });
+        };
+    });
+}
+
+void TForm1::takeReadBook(const std::string &path, TextFile file)
+{
+    if (file.refusal == Refusal::Cancelled)
+        return;
     if (file.refusal != Refusal::None) {
         refuseText(refusalMessage(path, file.refusal));
         return;
@@ -171,6 +201,7 @@ void TForm1::openBook(const std::string &path)
 
 void TForm1::openPassage(const QString &text)
 {
+    bookLoad().cancel(); // the passage is the newer choice
     if (busy())
         EffectOut1Click();
     keepBookPlace();
@@ -182,19 +213,11 @@ void TForm1::openPassage(const QString &text)
     TriButton1Click();
 }
 
-bool TForm1::openStartupFile(QString &refusal)
+void TForm1::openStartupFile(const std::string &path, std::string bytes)
 {
-    const std::string path = m_startupFile;
-    m_startupFile.clear();
-    TextFile file = readTextFile(path);
-    if (file.refusal != Refusal::None) {
-        refusal = refusalMessage(path, file.refusal);
-        return false;
-    }
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(std::move(file.bytes), true, FBooks.page(path).value_or(1));
+    showText(std::move(bytes), true, FBooks.page(path).value_or(1));
     takeBook(*this, path);
-    return true;
 }
 
 void TForm1::loadSavedSource(std::string bytes)

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/TForm1.h"
+#include "tests/support/LoadNow.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
@@ -76,7 +77,7 @@ struct Shelf
         f->Timer2->stop();
         if (!argument.empty())
             f->setStartupFile(argument);
-        f->Timer2Timer();
+        loadNow(*f);
         return f;
     }
 };
@@ -374,7 +375,7 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     ASSERT_TRUE(drop(*f, *fileDrop(shelf.path("olympos.txt"))));
     QTest::qWait(120);
     EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
-    f->Timer2Timer();
+    loadNow(*f);
     ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
     EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
 
