@@ -64,7 +64,7 @@ void TForm1::loadText()
 {
     // Everything that touches the files runs in the worker; the fields
     // change only when the text is read, on the window's thread.
-    const bool keep = checked(11);
+    const bool keep = checked(OptionBox::Keep);
     const std::string argument = std::exchange(m_startupFile, std::string());
     const bool fileIn = FFileIn;
     const std::string saved = FFileName;
