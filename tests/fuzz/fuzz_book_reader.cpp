@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (fd < 0)
         return 0;
     if (::write(fd, raw.data(), raw.size()) == ssize_t(raw.size())) {
-        const corvane::TextFile read
-                = corvane::readTextFile("/proc/self/fd/" + std::to_string(fd));
+        const corvane::TextFile read = corvane::readTextFile("/proc/self/fd/" + std::to_string(fd));
         if (read.refusal != direct.refusal || read.bytes != direct.bytes)
             std::abort();
     }
