@@ -2,6 +2,7 @@
 #include "app/Platform.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QRegion>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -46,6 +47,12 @@ bool DesktopPlatform::startSystemMove(QWidget &window)
 
 void DesktopPlatform::setWindowMask(QWidget &window, const QRegion &region)
 {
+    // A Wayland compositor takes the mask for input only and shows the whole
+    // surface: there the window is drawn with an alpha channel, and the face
+    // leaves what lies outside its outline transparent. An X server cuts the
+    // window to the mask itself.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window.setAttribute(Qt::WA_TranslucentBackground);
     window.setMask(region);
 }
 

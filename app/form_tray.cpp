@@ -63,6 +63,12 @@ void TForm1::TrayMessage(int reason)
 
 void TForm1::Show1Click()
 {
+    // A window minimised once (for want of a tray) keeps the X11 "iconic"
+    // start-up hint, which Qt leaves set when the window manager restores
+    // it; mapped again with that hint it would come back minimised. A hidden
+    // window is given a fresh native window, which starts without it.
+    if (!isVisible())
+        destroy();
     showNormal();
     raise();
     activateWindow();

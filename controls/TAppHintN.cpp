@@ -78,11 +78,20 @@ void THintEx::ActivateHint(const QRect &rect, const QString &text)
     setMask(QRegion(QPolygon({QPoint(14, 0), QPoint(8, kTail), QPoint(0, kTail), QPoint(0, h),
                               QPoint(w, h), QPoint(w, kTail), QPoint(14, kTail)}),
                     Qt::WindingFill));
-    m_outline = QPolygon({QPoint(14, 0), QPoint(9, kTail), QPoint(0, kTail), QPoint(0, h - 1),
-                          QPoint(w - 1, h - 1), QPoint(w - 1, kTail), QPoint(13, kTail)});
     show();
     raise();
     update();
+}
+
+QRegion THintEx::deviceRegion(const QRegion &logical, qreal scale)
+{
+    // As the window system receives the mask: each rectangle's corner and
+    // size rounded on their own.
+    QRegion device;
+    for (const QRect &r : logical)
+        device += QRect(qRound(r.x() * scale), qRound(r.y() * scale), qRound(r.width() * scale),
+                        qRound(r.height() * scale));
+    return device;
 }
 
 void THintEx::paintEvent(QPaintEvent *)
@@ -97,9 +106,18 @@ void THintEx::paintEvent(QPaintEvent *)
     }
     p.setPen(colour(m_look.fontColour));
     p.drawText(rect().translated(3, 9), flags, m_text);
-    p.setPen(QPen(colour(m_look.pen), 0));
-    p.setBrush(Qt::NoBrush);
-    p.drawPolygon(m_outline);
+
+    // The outline is the innermost band of the pixels the window shows, so it
+    // follows the tail's steps unbroken and leaves no sliver of the face
+    // outside it; it is as thick as one pixel of the rest of the face.
+    const qreal scale = p.deviceTransform().m11();
+    const QRegion shown = deviceRegion(mask().isEmpty() ? QRegion(rect()) : mask(), scale);
+    const int t = std::max(1, qRound(scale));
+    const QRegion inner = shown & shown.translated(t, 0) & shown.translated(-t, 0)
+            & shown.translated(0, t) & shown.translated(0, -t);
+    p.setWorldTransform(QTransform::fromScale(1 / scale, 1 / scale));
+    for (const QRect &r : shown - inner)
+        p.fillRect(r, colour(m_look.pen));
 }
 
 TAppHintN::TAppHintN(QWidget *root)
@@ -162,6 +180,10 @@ void TAppHintN::evaluate()
     QWidget *w = m_under;
     if (w == m_pending && (m_show.isActive() || (m_balloon && m_balloon->isVisible())))
         return;
+    if (w != m_dismissed)
+        m_dismissed = nullptr;
+    else if (w)
+        return; // dismissed: it shows again only once the mouse has been elsewhere
     m_show.stop();
     hideBalloon();
     m_pending = nullptr;
@@ -235,6 +257,10 @@ bool TAppHintN::eventFilter(QObject *watched, QEvent *event)
         if (inWindow(w)) {
             m_show.stop();
             hideBalloon();
+            // The user dismissed it: it stays away while the mouse stays, and
+            // the next balloon waits its full pause again.
+            m_dismissed = m_under;
+            m_followOn = false;
         }
         break;
     case QEvent::ToolTip:

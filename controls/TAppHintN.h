@@ -32,7 +32,8 @@ struct HintLook
 };
 
 // The balloon window: a body from y = 9 down and a tail rising to a point at
-// (14, 0), cut out by the window's mask; the text at (3, 9), word-wrapped.
+// (14, 0), cut out by the window's mask; the text at (3, 9), word-wrapped; an
+// outline one face pixel wide along the inside of the mask, at any scale.
 class THintEx : public QWidget
 {
 public:
@@ -46,9 +47,8 @@ public:
     void ActivateHint(const QRect &rect, const QString &text);
 
     QString text() const { return m_text; }
-    // The outline drawn with the pen: the mask pulled one pixel inside on the
-    // right and at the bottom.
-    const QPolygon &outline() const { return m_outline; }
+    // A mask in the window's pixels turned into the screen's pixels at a scale.
+    static QRegion deviceRegion(const QRegion &logical, qreal scale);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -56,7 +56,6 @@ protected:
 private:
     const HintLook &m_look;
     QString m_text;
-    QPolygon m_outline;
 };
 
 class TAppHintN : public QObject
@@ -90,9 +89,10 @@ private:
     void hideBalloon();
 
     QPointer<QWidget> m_root;
-    QPointer<QWidget> m_under;   // the control under the mouse
-    QPointer<QWidget> m_pending; // the control whose balloon is waiting or shown
-    QPoint m_mouse;              // last mouse position, screen coordinates
+    QPointer<QWidget> m_under;     // the control under the mouse
+    QPointer<QWidget> m_pending;   // the control whose balloon is waiting or shown
+    QPointer<QWidget> m_dismissed; // the control whose balloon a click or key put away
+    QPoint m_mouse;                // last mouse position, screen coordinates
     QString m_hint;
     bool m_followOn = false; // a balloon was showing when the mouse moved on
     QTimer m_evaluate;       // settles enter/leave pairs into one change

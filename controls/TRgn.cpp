@@ -196,10 +196,31 @@ TRgn::TRgn(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+namespace {
+
+// The bitmap as it is painted: the key colour's pixels fully transparent, so
+// that on a window with an alpha channel nothing shows outside the outline.
+QImage paintedFace(const QImage &bitmap)
+{
+    QImage painted = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (painted.isNull())
+        return painted;
+    const QRgb key = painted.pixel(0, painted.height() - 1);
+    for (int y = 0; y < painted.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(painted.scanLine(y));
+        for (int x = 0; x < painted.width(); ++x)
+            if (row[x] == key)
+                row[x] = 0;
+    }
+    return painted;
+}
+
+} // namespace
+
 void TRgn::load(const QImage &bitmap, const QByteArray &regionData)
 {
     m_bitmap = bitmap;
-    m_painted = bitmap.convertToFormat(QImage::Format_RGB32);
+    m_painted = paintedFace(bitmap);
     m_data = regionData;
     m_region = QRegion();
     fitToBitmap();
@@ -261,7 +282,7 @@ void TRgn::setRgnBitmap(const QImage &bitmap, QString *error)
         return;
     }
     m_bitmap = bitmap;
-    m_painted = bitmap.convertToFormat(QImage::Format_RGB32);
+    m_painted = paintedFace(bitmap);
     m_data = built.bytes;
     m_region = QRegion();
     fitToBitmap();
@@ -300,6 +321,8 @@ void TRgn::paintEvent(QPaintEvent *)
     QPainter p(this);
     // Nearest-neighbour: at an integer scale the bricks stay crisp.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Source: the transparent key pixels replace what is below, not blend.
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(rect(), m_painted);
 }
 

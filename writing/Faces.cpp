@@ -185,6 +185,30 @@ QString pageFontPackages()
     return QStringLiteral("fonts-ipafont-mincho fonts-ipafont-gothic");
 }
 
+namespace {
+
+// The glyphs of a page are grey-scale antialiased on every machine, as their
+// hinting is: a fontconfig rule of ours, read after the user's, sets it for
+// this one file whatever the user's rules said. The rasteriser reads it when
+// it builds a font from the file's bytes.
+void pinGreyscaleAntialiasing(const QString &fileName)
+{
+    if (!FcInit())
+        return;
+    const QByteArray file = fileName.toHtmlEscaped().toUtf8();
+    const QByteArray rule = "<?xml version=\"1.0\"?><fontconfig><match target=\"font\">"
+                            "<test name=\"file\"><string>"
+            + file
+            + "</string></test>"
+              "<edit name=\"antialias\" mode=\"assign\"><bool>true</bool></edit>"
+              "<edit name=\"rgba\" mode=\"assign\"><const>none</const></edit>"
+              "</match></fontconfig>";
+    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
+                                   reinterpret_cast<const FcChar8 *>(rule.constData()), FcFalse);
+}
+
+} // namespace
+
 std::unique_ptr<Face> Face::load(const QString &fileName)
 {
     QFile f(fileName);
@@ -195,6 +219,7 @@ std::unique_ptr<Face> Face::load(const QString &fileName)
     face->m_data = f.readAll();
     if (face->m_data.isEmpty())
         return nullptr;
+    pinGreyscaleAntialiasing(fileName);
 
     // HarfBuzz reads the bytes the QByteArray keeps alive for the Face's life.
     hb_blob_t *blob = hb_blob_create(face->m_data.constData(), unsigned(face->m_data.size()),

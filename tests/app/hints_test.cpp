@@ -168,3 +168,28 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     QTest::qWait(600);
     EXPECT_FALSE(w.balloonShown()) << "+Begin End with Name off";
 }
+
+// A click or a key that hides a balloon ends the quick follow-on: the next
+// control's balloon waits the full half second again.
+TEST(Balloon, DismissedBalloonDoesNotHurryTheNext)
+{
+    Window w;
+    TForm1 &f = w.f();
+    for (bool byKey : {false, true}) {
+        w.pointWindow(QPoint(10, 200));
+        w.point(f.box(OptionBox::FadeIn));
+        QTest::qWait(600);
+        ASSERT_TRUE(w.balloonShown());
+        if (byKey)
+            QTest::keyClick(f.box(OptionBox::FadeIn), Qt::Key_Shift);
+        else
+            QTest::mouseClick(f.box(OptionBox::FadeIn), Qt::LeftButton);
+        QTest::qWait(1000);
+        ASSERT_FALSE(w.balloonShown()) << "shown again over the same control";
+        w.point(f.box(OptionBox::Tenderly));
+        QTest::qWait(250);
+        EXPECT_FALSE(w.balloonShown()) << "shown at once after a " << (byKey ? "key" : "click");
+        QTest::qWait(400);
+        EXPECT_TRUE(w.balloonShown()) << byKey;
+    }
+}

@@ -204,28 +204,31 @@ TEST_F(GlyphToneTest, RunsOfTheBarAreOneUnbrokenRule)
     }
 }
 
-// The hinting is the program's, not the user's: the same page comes out
-// pixel for pixel the same under a fontconfig that asks for full hinting and
-// one that asks for none.
-TEST_F(GlyphToneTest, PagesDoNotFollowTheUsersHinting)
+// The hinting and the antialiasing are the program's, not the user's: the
+// same page comes out pixel for pixel the same under a fontconfig that asks
+// for full hinting, for none, and for bilevel glyphs with subpixel order.
+TEST_F(GlyphToneTest, PagesDoNotFollowTheUsersFontSettings)
 {
     const QString render = QStringLiteral(CORVANE_BINARY_DIR "/corvane-render");
     if (!QFile::exists(render))
         GTEST_SKIP() << "corvane-render not built";
     QTemporaryDir dir;
-    QByteArray pictures[2];
-    const char *styles[2] = {"hintfull", "hintnone"};
-    for (int i = 0; i < 2; ++i) {
+    const char *edits[] = {
+            "<edit name=\"hinting\" mode=\"assign\"><bool>true</bool></edit>"
+            "<edit name=\"hintstyle\" mode=\"assign\"><const>hintfull</const></edit>",
+            "<edit name=\"hinting\" mode=\"assign\"><bool>false</bool></edit>"
+            "<edit name=\"hintstyle\" mode=\"assign\"><const>hintnone</const></edit>",
+            "<edit name=\"antialias\" mode=\"assign\"><bool>false</bool></edit>"
+            "<edit name=\"rgba\" mode=\"assign\"><const>rgb</const></edit>",
+    };
+    QByteArray pictures[3];
+    for (int i = 0; i < 3; ++i) {
         const QString conf = dir.filePath(QStringLiteral("%1.conf").arg(i));
         QFile f(conf);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("<?xml version=\"1.0\"?><fontconfig><include ignore_missing=\"yes\">"
-                           "/etc/fonts/fonts.conf</include><match target=\"font\"><edit "
-                           "name=\"hinting\" "
-                           "mode=\"assign\"><bool>")
-                + (i == 0 ? "true" : "false")
-                + "</bool></edit><edit name=\"hintstyle\" mode=\"assign\"><const>" + styles[i]
-                + "</const></edit></match></fontconfig>");
+                           "/etc/fonts/fonts.conf</include><match target=\"font\">")
+                + edits[i] + "</match></fontconfig>");
         f.close();
         const QString out = dir.filePath(QStringLiteral("%1.bmp").arg(i));
         QProcess p;
@@ -243,7 +246,8 @@ TEST_F(GlyphToneTest, PagesDoNotFollowTheUsersHinting)
         pictures[i] = picture.readAll();
     }
     EXPECT_FALSE(pictures[0].isEmpty());
-    EXPECT_TRUE(pictures[0] == pictures[1]);
+    EXPECT_TRUE(pictures[0] == pictures[1]) << "hinting";
+    EXPECT_TRUE(pictures[0] == pictures[2]) << "antialiasing";
 }
 
 // Without the IPA faces another installed Japanese face with vertical forms

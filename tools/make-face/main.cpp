@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QImage>
 #include <QRegion>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -22,66 +24,93 @@ constexpr uint32_t kSeed = 0x0C0A7A1E;
 // lower-left 2 x 2 corner, which the region then cuts away.
 enum : int {
     kKey = 0,
-    kPanel = 1,     // the recessed panel, the colour the eye settles on
-    kPanelDeep = 2, // inner shadow of the recess, upper and left edges
-    kPanelDeeper = 3,
-    kPanelLit = 4, // lower and right edges of the recess catch the light
-    kPanelLitter = 5,
-    kOutline = 6, // one dark line around the whole face
-    kRamp = 16,   // a grey-green ramp for bricks and mortar
-    kRampSize = 200,
+    kPanel = 1,    // the floor of the recess, the colour the eye settles on
+    kRecess = 2,   // 2..8: the recess's walls, from deep shadow to full light
+    kMat = 10,     // 10..15: the mat around the picture, a step below the floor
+    kOutline = 16, // one dark line around the whole face
+    kRimLit = 17,
+    kRimShade = 18,
+    kSocket = 24, // 24..31: the dark socket behind the "Arts run" lamp
+    kPlate = 32,  // 32..63: the pale stone of the plates, dark to light
+    kBrick = 64,  // 64..255: three clay families of 64 tones each
 };
+constexpr int kPlateSize = 32;
+constexpr int kFamilies = 3;
+constexpr int kTones = 64;
 
-QRgb rampColour(int i)
+// The layout the artwork is drawn around: the picture, the recess it sits
+// in, and the plates behind the groups of controls (window coordinates).
+const QRect kPicture(27, 29, 481, 351);
+const QRect kMatRect(23, 25, 489, 359);      // a 4-pixel step around the picture
+const QRect kTall(14, 14, 502, 404);         // the recess: the picture's part...
+const QRect kFoot(14, 374, 596, 44);         // ...and the foot under the first column
+constexpr int kShadowSide = 4, kLitSide = 3; // the recess's walls, in pixels
+constexpr int kCourse = 12;                  // brick pitch, bed joint included
+
+struct Plate
 {
-    // From a mossy shadow to a pale, slightly warm grey-green: bricks sit in
-    // the upper middle, mortar and bevel shadows lower down.
-    const double t = double(i) / (kRampSize - 1);
-    auto lerp = [t](double a, double b) { return int(a + (b - a) * t + 0.5); };
-    return qRgb(lerp(70, 232), lerp(92, 242), lerp(80, 230));
+    QRect rect;
+    bool sunken; // a strip let into the wall rather than a plate set on it
+    int face;    // plate tone of its face, 0..kPlateSize-1
+};
+// The status line; the effects; Velocity and plan de arts; the colour
+// commands; Leaf, Go and the page numbers; Small and Exit.
+const Plate kPlates[] = {
+        {QRect(517, 8, 157, 26), true, 27},     {QRect(520, 37, 155, 75), false, 28},
+        {QRect(520, 114, 155, 100), false, 28}, {QRect(517, 216, 158, 76), false, 28},
+        {QRect(517, 294, 158, 74), false, 29},  {QRect(611, 369, 61, 44), false, 31},
+};
+const QRect kLampSocket(592, 169, 14, 14); // behind Label3 at (594, 171), 10 x 10
+
+QRgb mix(QRgb a, QRgb b, double t)
+{
+    auto m = [t](int x, int y) { return int(x + (y - x) * t + 0.5); };
+    return qRgb(m(qRed(a), qRed(b)), m(qGreen(a), qGreen(b)), m(qBlue(a), qBlue(b)));
 }
 
-int rampIndexFor(double t) // t in 0..1
+// Clay: a cool, a neutral and a warm grey-green, each from the deep shade of
+// recessed mortar to the light on a brick's upper edge.
+QRgb brickColour(int family, int tone)
 {
-    const int i = int(t * (kRampSize - 1) + 0.5);
-    return kRamp + std::clamp(i, 0, kRampSize - 1);
+    const QRgb dark[kFamilies] = {qRgb(66, 80, 80), qRgb(70, 84, 74), qRgb(84, 84, 68)};
+    const QRgb light[kFamilies] = {qRgb(206, 222, 220), qRgb(212, 226, 210), qRgb(228, 224, 200)};
+    return mix(dark[family], light[family], double(tone) / (kTones - 1));
 }
 
 std::vector<QRgb> palette()
 {
-    std::vector<QRgb> p(256, qRgb(255, 255, 255));
+    std::vector<QRgb> p(256, qRgb(156, 182, 165));
     p[kKey] = qRgb(0, 0, 199);
     p[kPanel] = qRgb(156, 182, 165);
-    p[kPanelDeep] = qRgb(120, 142, 128);
-    p[kPanelDeeper] = qRgb(98, 118, 106);
-    p[kPanelLit] = qRgb(196, 214, 202);
-    p[kPanelLitter] = qRgb(224, 236, 228);
-    p[kOutline] = qRgb(62, 78, 70);
-    for (int i = 0; i < kRampSize; ++i)
-        p[size_t(kRamp + i)] = rampColour(i);
-    // Unused entries repeat the panel's neighbourhood so a viewer that shows
-    // the palette sees a quiet table, and none of them is the key colour.
-    for (int i = kRamp + kRampSize; i < 256; ++i)
-        p[size_t(i)] = qRgb(150 + (i & 7), 176 + (i & 7), 160 + (i & 7));
-    for (int i = 7; i < kRamp; ++i)
-        p[size_t(i)] = p[kPanel];
+    // The recess walls: shadow side (upper, left) deep to shallow, then the
+    // lit side (lower, right) shallow to bright.
+    const QRgb walls[]
+            = {qRgb(88, 106, 96),   qRgb(104, 124, 112), qRgb(120, 142, 128), qRgb(138, 162, 147),
+               qRgb(176, 198, 184), qRgb(198, 216, 204), qRgb(220, 234, 224)};
+    for (int i = 0; i < 7; ++i)
+        p[size_t(kRecess + i)] = walls[i];
+    // The mat: its shadowed upper edge, its floor, its lit lower edge.
+    p[kMat] = qRgb(96, 114, 104);
+    p[kMat + 1] = qRgb(118, 138, 126);
+    p[kMat + 2] = qRgb(140, 164, 149);
+    p[kMat + 3] = qRgb(182, 204, 190);
+    p[kOutline] = qRgb(44, 54, 50);
+    p[kRimLit] = qRgb(214, 226, 216);
+    p[kRimShade] = qRgb(92, 106, 98);
+    for (int i = 0; i < 8; ++i)
+        p[size_t(kSocket + i)] = mix(qRgb(40, 48, 44), qRgb(120, 136, 126), i / 7.0);
+    for (int i = 0; i < kPlateSize; ++i)
+        p[size_t(kPlate + i)]
+                = mix(qRgb(120, 130, 120), qRgb(254, 254, 251), i / double(kPlateSize - 1));
+    for (int f = 0; f < kFamilies; ++f)
+        for (int t = 0; t < kTones; ++t)
+            p[size_t(kBrick + f * kTones + t)] = brickColour(f, t);
     return p;
 }
 
-// The plain recess on the left: the picture and the page row beneath it.
-// An L: the tall part holds the picture, the foot runs under the first
-// column of buttons to take the page row's last boxes.
-bool inPanel(int x, int y)
+bool inRecess(int x, int y)
 {
-    const bool tall = x >= 12 && x < 515 && y >= 13 && y < 420;
-    const bool foot = x >= 12 && x < 611 && y >= 384 && y < 420;
-    return tall || foot;
-}
-
-// The groove around the picture (Panel1 sits at 27, 29, 481 x 351).
-bool inPictureMat(int x, int y)
-{
-    return x >= 23 && x < 512 && y >= 25 && y < 384;
+    return kTall.contains(x, y) || kFoot.contains(x, y);
 }
 
 struct Face
@@ -89,84 +118,186 @@ struct Face
     QImage img{W, H, QImage::Format_Indexed8};
     corvane::RandomGenerator rng{kSeed};
 
-    void set(int x, int y, int index) { img.scanLine(y)[x] = uchar(index); }
-    int at(int x, int y) const { return img.constScanLine(y)[x]; }
-
-    // Running bond: rows of 12 pixels (one of mortar), bricks 30 wide, every
-    // other course shifted by half a brick. Each brick gets its own tone and a
-    // few soft spots so the wall reads as stone, not as a tiled pattern.
-    void bricks()
+    void set(int x, int y, int index)
     {
-        constexpr int course = 12, brick = 30;
-        for (int row = 0; row * course < H; ++row) {
-            const int y0 = row * course;
-            const int shift = (row & 1) ? brick / 2 : 0;
-            for (int bx = -brick; bx < W + brick; bx += brick) {
-                const int x0 = bx + shift;
-                const double tone = 0.66 + (rng.random(9) - 4) * 0.012;
-                const int spots = rng.random(3);
-                int sx[2], sy[2];
-                for (int s = 0; s < spots; ++s) {
-                    sx[s] = x0 + 5 + rng.random(brick - 11);
-                    sy[s] = y0 + 3 + rng.random(course - 6);
-                }
-                for (int y = y0; y < y0 + course && y < H; ++y) {
-                    for (int x = std::max(x0, 0); x < x0 + brick && x < W; ++x) {
-                        const int dx = x - x0, dy = y - y0;
-                        double t;
-                        if (dy == course - 1 || dx == brick - 1)
-                            t = 0.47; // mortar joint
-                        else if (dy == 0 || dx == 0)
-                            t = tone + 0.09; // face lit from the upper left
-                        else if (dy == course - 2 || dx == brick - 2)
-                            t = tone - 0.07; // lower edge in shade
-                        else {
-                            t = tone - dy * 0.004; // faint curve of a worn face
-                            for (int s = 0; s < spots; ++s) {
-                                const int ex = x - sx[s], ey = y - sy[s];
-                                if (ex * ex + 4 * ey * ey <= 12)
-                                    t -= 0.012; // a shallow, weathered hollow
-                            }
-                        }
-                        set(x, y, rampIndexFor(t));
-                    }
-                }
-            }
-        }
+        if (x >= 0 && y >= 0 && x < W && y < H)
+            img.scanLine(y)[x] = uchar(index);
+    }
+    int at(int x, int y) const { return img.constScanLine(y)[x]; }
+    double unit() { return rng.random(10000) / 10000.0; }
+
+    static int brick(int family, double tone)
+    {
+        return kBrick + family * kTones + std::clamp(int(tone * (kTones - 1) + 0.5), 0, kTones - 1);
     }
 
-    void panel()
+    // A slow drift over the whole wall: cooler at the upper left, warmer
+    // towards the lower right, with a long swell so it never reads as a ramp.
+    static double drift(int x, int y)
+    {
+        const double d = 0.55 * x / W + 0.35 * y / H + 0.12 * std::sin(x / 97.0 + y / 61.0);
+        return std::clamp(d, 0.0, 1.0);
+    }
+
+    // One brick: its own tone and clay, lit on its upper and left edges,
+    // shaded on its lower and right ones, a few pits, sometimes a worn corner.
+    void layBrick(int x0, int y0, int len, int height)
+    {
+        const double d = drift(x0 + len / 2, y0);
+        const int family = std::clamp(int(d * kFamilies + (unit() - 0.5) * 1.2), 0, kFamilies - 1);
+        const double tone = 0.56 + (d - 0.5) * 0.08 + (unit() - 0.5) * 0.16;
+        const int worn = unit() < 0.07 ? 1 + rng.random(4) : 0; // which corner, if any
+        for (int y = y0; y < y0 + height; ++y)
+            for (int x = x0; x < x0 + len; ++x) {
+                const int dx = x - x0, dy = y - y0;
+                const int rx = len - 1 - dx, ry = height - 1 - dy;
+                double t = tone + (unit() - 0.5) * 0.05; // the grain of fired clay
+                if (unit() < 0.015)
+                    t -= 0.10; // a pit
+                if (dy == 0 || dx == 0)
+                    t += 0.14;
+                else if (ry == 0 || rx == 0)
+                    t -= 0.12;
+                else if (dy == 1)
+                    t += 0.05;
+                const int cornerX = (worn == 1 || worn == 3) ? dx : rx;
+                const int cornerY = (worn == 1 || worn == 2) ? dy : ry;
+                if (worn && cornerX + cornerY < 3)
+                    t = 0.24; // chipped away down to the mortar's shade
+                set(x, y, brick(family, t));
+            }
+    }
+
+    // Running bond with bricks of varying length; a 2-pixel bed joint below
+    // each course, its upper row in the shadow of the bricks above it, and
+    // 2-pixel head joints, shaded on the side away from the light.
+    void wall()
     {
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
-                if (inPanel(x, y))
-                    set(x, y, kPanel);
-        // The recess: light falls from the upper left, so the upper and left
-        // inner edges lie in shadow and the lower and right ones are lit.
-        bevelInside(inPanel, kPanelDeeper, kPanelDeep, kPanelLitter, kPanelLit);
-        // A narrow sunken mat around the picture, one step shallower.
-        bevelInside(inPictureMat, kPanelDeep, kPanel, kPanelLit, kPanel);
+                set(x, y, brick(1, 0.30));
+        for (int row = 0; 2 + row * kCourse < H; ++row) {
+            const int y0 = 2 + row * kCourse;
+            const int faceH = kCourse - 2;
+            for (int x = 2; x < W; x++)
+                for (int j = 0; j < 2; ++j)
+                    set(x, y0 + faceH + j, brick(1, j == 0 ? 0.14 : 0.30));
+            // The right part: courses that start with a whole brick at the
+            // recess's edge; the left part: one header brick wide.
+            const bool besideFoot = y0 + faceH > kFoot.top();
+            const int start = besideFoot ? kFoot.right() + 1 : kTall.right() + 1;
+            int x = start + ((row & 1) ? 0 : 0);
+            if (y0 < kTall.top()) // the top course runs the whole width
+                x = 2;
+            int first = (row & 1) ? 10 + rng.random(8) : 20 + rng.random(10);
+            for (int len = first; x < W - 2; len = 18 + rng.random(16)) {
+                len = std::min(len, W - 2 - x);
+                if (W - 2 - (x + len + 2) < 8) // no sliver at the end
+                    len = W - 2 - x;
+                layBrick(x, y0, len, faceH);
+                for (int y = y0; y < y0 + faceH; ++y) {
+                    set(x + len, y, brick(1, 0.14));
+                    set(x + len + 1, y, brick(1, 0.30));
+                }
+                x += len + 2;
+            }
+            if (y0 >= kTall.top()) // the header bricks of the frame's left side
+                layBrick(2, y0, kTall.left() - 2 - 2, faceH);
+        }
+        // Below the recess a course of whole, thin bricks: the frame's foot.
+        const int y0 = kTall.bottom() + 1, faceH = H - 3 - y0;
+        for (int x = 2; x < W - 2; ++x)
+            set(x, y0 + faceH, brick(1, 0.14));
+        for (int x = 2, len = 24; x < kFoot.right() + 1; len = 20 + rng.random(14)) {
+            len = std::min(len, kFoot.right() + 1 - x);
+            if (kFoot.right() + 1 - (x + len + 2) < 8)
+                len = kFoot.right() + 1 - x;
+            layBrick(x, y0, len, faceH);
+            set(x + len, y0, brick(1, 0.14));
+            for (int y = y0; y < y0 + faceH; ++y)
+                set(x + len, y, brick(1, 0.14));
+            x += len + 1;
+        }
     }
 
-    template<typename Inside>
-    void bevelInside(Inside inside, int shadowOuter, int shadowInner, int litOuter, int litInner)
+    // The recess: the floor, and walls that fall from the wall's face to it,
+    // in deep shadow above and on the left, catching the light below and on
+    // the right; then the mat around the picture as a step further down.
+    void recess()
     {
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
-                if (!inside(x, y))
+                if (!inRecess(x, y))
                     continue;
-                if (!inside(x - 1, y) || !inside(x, y - 1))
-                    set(x, y, shadowOuter);
-                else if (!inside(x + 1, y) || !inside(x, y + 1))
-                    set(x, y, litOuter);
-                else if (!inside(x - 2, y) || !inside(x, y - 2))
-                    set(x, y, shadowInner);
-                else if (!inside(x + 2, y) || !inside(x, y + 2))
-                    set(x, y, litInner);
+                int upLeft = kShadowSide, downRight = kLitSide;
+                for (int d = 1; d <= kShadowSide; ++d)
+                    if (!inRecess(x - d, y) || !inRecess(x, y - d) || !inRecess(x - d, y - d)) {
+                        upLeft = d - 1;
+                        break;
+                    }
+                for (int d = 1; d <= kLitSide; ++d)
+                    if (!inRecess(x + d, y) || !inRecess(x, y + d)) {
+                        downRight = d - 1;
+                        break;
+                    }
+                if (upLeft < kShadowSide && upLeft <= downRight)
+                    set(x, y, kRecess + upLeft);
+                else if (downRight < kLitSide)
+                    set(x, y, kRecess + 6 - downRight);
+                else
+                    set(x, y, kPanel);
+            }
+        for (int y = kMatRect.top(); y <= kMatRect.bottom(); ++y)
+            for (int x = kMatRect.left(); x <= kMatRect.right(); ++x) {
+                const int up = std::min(x - kMatRect.left(), y - kMatRect.top());
+                const int down = std::min(kMatRect.right() - x, kMatRect.bottom() - y);
+                set(x, y, up < 2 && up <= down ? kMat + up : down < 1 ? kMat + 3 : kPanel);
             }
     }
 
-    // The outer edge: a dark outline, then a raised two-pixel bevel.
+    // The plates: pale stone with a lit upper-left and a shaded lower-right
+    // edge and a shadow cast on the wall; the status strip is let in instead.
+    void plates()
+    {
+        for (const Plate &pl : kPlates) {
+            const QRect r = pl.rect;
+            if (!pl.sunken)
+                for (int i = 1; i <= 2; ++i) { // the cast shadow, right and below
+                    for (int x = r.left() + i + 1; x <= r.right() + i; ++x)
+                        set(x, r.bottom() + i, brick(1, 0.10 + 0.08 * i));
+                    for (int y = r.top() + i + 1; y <= r.bottom() + i; ++y)
+                        set(r.right() + i, y, brick(1, 0.10 + 0.08 * i));
+                }
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x) {
+                    const int up = std::min(x - r.left(), y - r.top());
+                    const int down = std::min(r.right() - x, r.bottom() - y);
+                    int tone = pl.face
+                            - (pl.face < kPlateSize - 1 && unit() < 0.08 ? 1 : 0); // faint grain
+                    const bool corner = (x == r.left() || x == r.right())
+                            && (y == r.top() || y == r.bottom());
+                    if (corner && !pl.sunken)
+                        continue; // rounded off: the wall shows
+                    if (up == 0 || down == 0)
+                        tone = (up == 0) == pl.sunken ? 4 : 8;
+                    else if (up == 1 && up <= down)
+                        tone = pl.sunken ? 14 : kPlateSize - 1;
+                    else if (down == 1)
+                        tone = pl.sunken ? kPlateSize - 1 : 14;
+                    set(x, y, kPlate + tone);
+                }
+        }
+        // The lamp's socket: a dark, sunken ring, a lens when the lamp is out.
+        const QRect s = kLampSocket;
+        for (int y = s.top(); y <= s.bottom(); ++y)
+            for (int x = s.left(); x <= s.right(); ++x) {
+                const int up = std::min(x - s.left(), y - s.top());
+                const int down = std::min(s.right() - x, s.bottom() - y);
+                set(x, y, kSocket + (up == 0 ? 0 : down == 0 ? 6 : 2));
+            }
+    }
+
+    // The outer edge: a dark outline and one pixel of raised rim inside it.
     void rim()
     {
         for (int y = 0; y < H; ++y)
@@ -174,11 +305,8 @@ struct Face
                 const int d = std::min({x, y, W - 1 - x, H - 1 - y});
                 if (d == 0)
                     set(x, y, kOutline);
-                else if (d <= 3) {
-                    const bool lit = (x == d || y == d) && !(x == W - 1 - d || y == H - 1 - d);
-                    const double t = lit ? 0.93 - (d - 1) * 0.05 : 0.30 + (d - 1) * 0.08;
-                    set(x, y, rampIndexFor(t));
-                }
+                else if (d == 1)
+                    set(x, y, (x == 1 || y == 1) && x < W - 2 && y < H - 2 ? kRimLit : kRimShade);
             }
         for (int y = H - 2; y < H; ++y)
             for (int x = 0; x < 2; ++x)
@@ -233,8 +361,9 @@ int main(int argc, char **argv)
     Face face;
     const std::vector<QRgb> pal = palette();
     face.img.setColorTable(QList<QRgb>(pal.begin(), pal.end()));
-    face.bricks();
-    face.panel();
+    face.wall();
+    face.recess();
+    face.plates();
     face.rim();
 
     const corvane::RegionData region = corvane::BuildRegionData(face.img);
