@@ -1,6 +1,6 @@
 // Application-wide error handler: an error that escapes an event handler is
-// shown in a message box, and the program goes on. SIGTERM and
-// SIGHUP reach the event loop through a pipe: the handler itself only writes
+// shown in a message box, and the program goes on. The closing signals
+// reach the event loop through a pipe: the handler itself only writes
 // one byte, the one thing that is safe to do there.
 #include "app/Application.h"
 #include "app/Guarded.h"
@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <csignal>
 #include <exception>
@@ -19,6 +20,11 @@ namespace corvane {
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+
+// Each ends the program as a close request does, the settings saved: the
+// session ending, kill, Ctrl+C and Ctrl+\ in a terminal, and SIGUSR1.
+constexpr int kClosingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1};
+constexpr int kInterruptedStatus = 128 + SIGINT; // what a shell expects after Ctrl+C
 
 void onSignal(int signo)
 {
@@ -36,13 +42,17 @@ bool installSignalPipe()
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    return ::sigaction(SIGTERM, &sa, nullptr) == 0 && ::sigaction(SIGHUP, &sa, nullptr) == 0;
+    for (const int signo : kClosingSignals)
+        if (::sigaction(signo, &sa, nullptr) != 0)
+            return false;
+    return true;
 }
 
 } // namespace
 
 Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
+    , m_rawArguments(argv, argv + argc)
 {
     setApplicationName(QStringLiteral("Corvane"));
     setApplicationVersion(QStringLiteral(CORVANE_VERSION));
@@ -61,8 +71,8 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
-    std::signal(SIGTERM, SIG_DFL);
-    std::signal(SIGHUP, SIG_DFL);
+    for (const int signo : kClosingSignals)
+        std::signal(signo, SIG_DFL);
 }
 
 void Application::onSessionEnd(std::function<void()> handler)
@@ -75,9 +85,20 @@ void Application::readSignal()
 {
     unsigned char bytes[16];
     bool any = false;
-    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0)
-        any = true;
-    if (any && m_sessionEnd)
+    for (ssize_t n; (n = ::read(g_signalPipe[0], bytes, sizeof bytes)) > 0; any = true)
+        if (bytes[n - 1] == SIGINT)
+            m_exitStatus = kInterruptedStatus;
+    if (!any)
+        return;
+    // A message box waiting for OK would hold the close up (and a logout
+    // with it): close the boxes, then the window.
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget *box = activeModalWidget();
+        if (!box)
+            break;
+        box->close();
+    }
+    if (m_sessionEnd)
         m_sessionEnd();
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 #include <QApplication>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -16,14 +18,25 @@ public:
     ~Application() override;
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // Called in the event loop, never in the signal handler, when SIGTERM or
-    // SIGHUP arrives: the desktop session is ending or someone ran kill.
+    // Called in the event loop, never in the signal handler, when SIGTERM,
+    // SIGHUP, SIGINT, SIGQUIT or SIGUSR1 arrives (the desktop session is
+    // ending, someone ran kill or pressed Ctrl+C), after any message box
+    // open then has been closed.
     void onSessionEnd(std::function<void()> handler);
+    // The program's exit status after such a close: 130 after SIGINT, as a
+    // shell expects, otherwise 0.
+    int signalExitStatus() const { return m_exitStatus; }
+
+    // The arguments left after Qt took its own, as the bytes they came as:
+    // a file name need not be valid in any encoding.
+    const std::vector<std::string> &rawArguments() const { return m_rawArguments; }
 
 private:
     void readSignal();
 
+    std::vector<std::string> m_rawArguments;
     std::function<void()> m_sessionEnd;
+    int m_exitStatus = 0;
     QSocketNotifier *m_signalNotifier = nullptr;
 };
 

@@ -40,10 +40,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
 {
     CommandLine result;
     QStringList files;
+    qsizetype firstFileAt = -1;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
         if (optionsEnded || a == QLatin1String("-") || !a.startsWith(u'-')) {
+            if (files.isEmpty())
+                firstFileAt = i;
             files.append(a);
         } else if (a == QLatin1String("--")) {
             optionsEnded = true;
@@ -64,8 +67,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 {},
                 QStringLiteral("corvane: one text at a time: '%1' and '%2' were given (try --help)")
                         .arg(files.at(0), files.at(1))};
-    if (!files.isEmpty())
+    if (!files.isEmpty()) {
         result.file = files.constFirst();
+        result.fileAt = firstFileAt;
+    }
     return result;
 }
 

@@ -12,8 +12,10 @@ struct CommandLine
 {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    QString file;    // Run: the text to read ("Open With"); empty for none
-    QString message; // Error: what is wrong, for standard error
+    QString file;          // Run: the text to read ("Open With"); empty for none
+    qsizetype fileAt = -1; // Run: its index among the arguments, so the caller can
+                           // take the file system's own bytes of the name
+    QString message;       // Error: what is wrong, for standard error
 };
 
 // arguments without the program's own name. Qt's own options (-platform,

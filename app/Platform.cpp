@@ -61,7 +61,7 @@ bool DesktopPlatform::trayAvailable()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-QString DesktopPlatform::settingsPath()
+std::string DesktopPlatform::settingsPath()
 {
     return settingsPathOfThisProgram();
 }

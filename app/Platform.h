@@ -9,6 +9,7 @@
 #include <QTime>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class QRegion;
 class QWidget;
@@ -53,7 +54,7 @@ public:
     // --- files ----------------------------------------------------------------
     // The settings file of this program (app/SettingsLocation.h). May throw
     // when no place for it can be had; the window is then not built.
-    virtual QString settingsPath() = 0;
+    virtual std::string settingsPath() = 0;
 };
 
 // The desktop this process runs on, through Qt and the C++ clocks.
@@ -70,7 +71,7 @@ public:
     // the X screen. Wayland without a tray, GNOME without its extension and a
     // bare X server have none.
     bool trayAvailable() override;
-    QString settingsPath() override;
+    std::string settingsPath() override;
 };
 
 // One DesktopPlatform for the whole process.

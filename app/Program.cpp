@@ -16,16 +16,20 @@ int runProgram(Application &app, std::shared_ptr<Platform> platform)
     try {
         form = std::make_unique<TForm1>(QString(), std::move(platform));
         // One optional argument names a text file to read ("Open With");
-        // QApplication has taken its own options out by now.
-        if (const QString file = parseCommandLine(app.arguments().mid(1)).file; !file.isEmpty())
-            form->setStartupFile(file);
+        // QApplication has taken its own options out by now. The name is
+        // opened as the bytes it was given, which need not be UTF-8.
+        const std::vector<std::string> &raw = app.rawArguments();
+        if (const CommandLine line = parseCommandLine(app.arguments().mid(1));
+            line.fileAt >= 0 && std::size_t(line.fileAt) + 1 < raw.size())
+            form->setStartupFile(raw.at(std::size_t(line.fileAt) + 1));
     } catch (...) {
         reportEscapedError(std::current_exception());
         return 1;
     }
     app.onSessionEnd([&form] { form->closeForSessionEnd(); });
     form->show();
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : app.signalExitStatus();
 }
 
 } // namespace corvane

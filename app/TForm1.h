@@ -40,6 +40,7 @@
 #include "controls/MaskedWindow.h"
 #include "settings/BookPlaces.h"
 #include "settings/CorvaneSettings.h"
+#include "text/TextSource.h"
 
 class QColorDialog;
 class QFileDialog;
@@ -63,6 +64,7 @@ namespace corvane {
 class PageComposer;
 class TRegManager;
 class TEditor;
+class BookLoad;
 class TRgn;
 struct SettingBinding;
 } // namespace corvane
@@ -94,7 +96,8 @@ public:
     void applyTimerIntervals(bool slow, SlowSwitch by = SlowSwitch::Box);
 
     // --- text/form_pages.cpp: text source, pages and bookmark --------------------
-    void loadText();        // the text part of Timer2Timer
+    void loadText(); // the text part of Timer2Timer, read in a worker
+    void showStartupText(const corvane::SavedSourceCheck &saved, corvane::StartupText text);
     void FreplaceP();       // normalise Editor2's text
     void FCorEcri();        // cut the text into pages, publish the count
     void FRetsuIist();      // FRows := the rows of page FPage
@@ -115,20 +118,24 @@ public:
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
     // the saved source; relative to the current folder.
-    void setStartupFile(const QString &path);
+    void setStartupFile(const std::string &path);
     void openDropped(const QMimeData &data); // waits while a page is written
-    void openBook(const QString &path);      // a dropped file, at its remembered page
+    void openBook(const std::string &path);  // a dropped file, at its remembered page
     void openPassage(const QString &text);   // dropped text, read for this run only
-    bool openStartupFile(QString &refusal);  // false: refused (why in refusal)
-    void loadSavedSource(std::string bytes); // the deferred load of FFileName
-    void keepBookPlace();                    // FBooks learns the page of the book read
-    void pageToStore();                      // FPage as the next start must read it
+    void openStartupFile(const std::string &path, std::string bytes);
+    void takeReadBook(const std::string &path, corvane::TextFile file); // a read book, or why not
+    void whenOpensMayRun(std::function<void()> open); // now, or once nothing is written
+    corvane::BookLoad &bookLoad();                    // the worker that reads books
+    void loadSavedSource(std::string bytes);          // the deferred load of FFileName
+    void keepBookPlace();                             // FBooks learns the page of the book read
+    void pageToStore();                               // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes
     bool opensMustWait() const;
     struct Dropped
     {
         enum Kind { File, Passage, Several } kind;
-        QString text; // the absolute path, or the passage
+        QString text;     // the passage
+        std::string path; // the absolute path, as the file system spells it
     };
 
     // --- writing/form_writing.cpp: page writing, title screens, captions ----------
@@ -416,10 +423,11 @@ private:
     void createTimers();
     void showStoredPosition();
 
-    QString m_iniPath;                    // settings file chosen at construction
-    QString m_startupFile;                // absolute path named on the command line, or empty
-    std::optional<Dropped> m_pendingOpen; // read once the drop has ended and nothing is written
-    QTimer *m_openTimer = nullptr;        // retries a waiting drop, 50 ms
+    QString m_iniPath;                       // settings file chosen at construction
+    std::string m_startupFile;               // absolute path named on the command line, or empty
+    std::optional<Dropped> m_pendingOpen;    // read once the drop has ended and nothing is written
+    QTimer *m_openTimer = nullptr;           // retries a waiting drop, 50 ms
+    corvane::BookLoad *m_bookLoad = nullptr; // reads texts off the window's thread
     void openPending();
     QPoint m_dragOffset; // plain-move fallback where the platform refuses
     bool m_dragging = false;

@@ -4,6 +4,7 @@
 #include "app/TForm1.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
@@ -50,8 +51,8 @@ void TForm1::FormCreate()
     FPictureHintAlt.clear();
     Editor2->setReadOnly(true);
 
-    RegManager1->IniFileName
-            = (m_iniPath.isEmpty() ? FPlatform->settingsPath() : m_iniPath).toStdString();
+    RegManager1->IniFileName = m_iniPath.isEmpty() ? FPlatform->settingsPath()
+                                                   : QFile::encodeName(m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
     move(Form1Left, Form1Top);
@@ -86,16 +87,8 @@ void TForm1::Timer2Timer()
 {
     if (checked(OptionBox::BeginEnd))
         FCorvanes();
-    // A file named on the command line is read instead of the saved source;
-    // when it is refused the saved source loads as usual, and then the
-    // refusal is shown over the loaded window.
-    QString refusal;
-    if (m_startupFile.isEmpty() || !openStartupFile(refusal))
-        loadText();
-    if (!refusal.isEmpty())
-        refuseText(refusal);
     Timer2->stop();
-    FLoaded = true;
+    loadText(); // read in a worker: FLoaded is set once the text stands
 }
 
 bool TForm1::FormCloseQuery()

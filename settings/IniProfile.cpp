@@ -293,12 +293,20 @@ bool writeInPlace(const std::string &target, std::string_view content, std::stri
 
 constexpr std::size_t kTempSuffixLength = 6; // mkostemp's XXXXXX
 
+std::string folderOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
 bool isTempChar(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
 } // namespace
+
+void (*temporaryCreatedHook)(const std::string &temp) = nullptr;
 
 bool IniProfile::namesEqual(std::string_view a, std::string_view b)
 {
@@ -340,6 +348,53 @@ std::optional<std::string> IniProfile::lookup(std::string_view content, std::str
         }
     }
     return std::nullopt;
+}
+
+namespace {
+
+// A name as namesEqual sees it: ASCII letters in upper case, the bytes of
+// double-byte characters as they are.
+std::string foldedName(std::string_view name)
+{
+    std::string out(name);
+    for (std::size_t i = 0; i < out.size();) {
+        if (cp932CharLength(out, i) == 2) {
+            i += 2;
+            continue;
+        }
+        out[i] = static_cast<char>(foldAscii(static_cast<unsigned char>(out[i])));
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+IniIndex::IniIndex(std::string_view content)
+{
+    LineReader reader(content);
+    Line line;
+    // Only the first section of a name counts, and in it the first key of a name.
+    std::unordered_map<std::string, std::string> *current = nullptr;
+    while (reader.next(line)) {
+        if (line.kind == LineKind::Section) {
+            auto [it, fresh] = m_sections.try_emplace(foldedName(line.name));
+            current = fresh ? &it->second : nullptr;
+        } else if (current && line.kind == LineKind::Key) {
+            current->try_emplace(foldedName(line.name), cutValue(line.value));
+        }
+    }
+}
+
+std::optional<std::string> IniIndex::find(std::string_view section, std::string_view key) const
+{
+    const auto s = m_sections.find(foldedName(trim(section)));
+    if (s == m_sections.end())
+        return std::nullopt;
+    const auto k = s->second.find(foldedName(trim(key)));
+    if (k == s->second.end())
+        return std::nullopt;
+    return k->second;
 }
 
 std::optional<std::string> IniProfile::assign(std::string_view content, std::string_view section,
@@ -501,6 +556,12 @@ bool writeFileAtomically(const std::string &path, std::string_view content, std:
         exists = true;
     }
 
+    // The folder's shared lock is held from before the temporary exists until
+    // it is locked itself: a start-up clearing stale temporaries takes the
+    // folder's exclusive lock first, so it never sees one in between.
+    Fd folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::flock(folder.get(), LOCK_SH);
     std::string temp = target + ".XXXXXX";
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) {
@@ -510,9 +571,12 @@ bool writeFileAtomically(const std::string &path, std::string_view content, std:
         setWhy(whyNot, describeErrno(err, "no temporary file can be made beside it"));
         return false;
     }
+    if (temporaryCreatedHook)
+        temporaryCreatedHook(temp);
     // Held until the rename, so that a start-up clearing stale temporary
     // files leaves this one alone.
     ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    folder.close();
     // The data is on disk before the rename, so after a crash the name holds
     // either the old file or the whole new one. The folder itself is not
     // synced: losing the rename to a power cut only brings back the old file.
@@ -544,17 +608,21 @@ std::size_t removeStaleTemporaries(const std::string &path)
         return 0;
     const std::string target = resolveLink(path);
     const std::size_t slash = target.rfind('/');
-    const std::string folder
-            = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     if (base.empty())
         return 0;
 
-    DIR *dir = ::opendir(folder.c_str());
+    DIR *dir = ::opendir(folderOf(target).c_str());
     if (!dir)
         return 0;
     std::size_t removed = 0;
     const int dirFd = ::dirfd(dir);
+    // A save making its temporary right now holds the folder's shared lock;
+    // its file is left for a later start rather than taken from under it.
+    if (::flock(dirFd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::closedir(dir);
+        return 0;
+    }
     while (const dirent *entry = ::readdir(dir)) {
         if (!isTemporaryNameFor(entry->d_name, base))
             continue;

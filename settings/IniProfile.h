@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace corvane {
 
@@ -74,6 +75,20 @@ private:
     std::string m_path;
 };
 
+// File contents parsed once, for many lookups from memory: each find gives
+// what IniProfile::lookup gives on the same contents, without walking them
+// again (a start-up reads about a hundred items).
+class IniIndex
+{
+public:
+    explicit IniIndex(std::string_view content);
+    std::optional<std::string> find(std::string_view section, std::string_view key) const;
+
+private:
+    // Names folded as namesEqual compares them.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_sections;
+};
+
 // Whole-file helpers used by IniProfile; exposed for tests.
 enum class FileReadResult { Ok, Missing, Failed };
 // Reads a regular file of at most IniProfile::kMaxFileBytes. Anything else
@@ -95,6 +110,11 @@ FileReadResult readWholeFile(const std::string &path, std::string &content,
 // interrupted in-place write can leave a mixture.
 bool writeFileAtomically(const std::string &path, std::string_view content,
                          std::string *whyNot = nullptr);
+
+// Called, when set, the moment writeFileAtomically has created its
+// temporary file and before it locks it: the seam where a test lets a second
+// copy's start-up cleanup run.
+extern void (*temporaryCreatedHook)(const std::string &temp);
 
 // Name of the temporary files writeFileAtomically makes for Path: Path
 // followed by "." and six letters or digits.

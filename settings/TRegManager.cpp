@@ -175,6 +175,11 @@ void TRegFiler::WriteValue(const std::string &section, const std::string &ident,
 std::string TRegManager::readStored(const std::string &section, const std::string &ident,
                                     const std::string &defaultValue) const
 {
+    if (!m_transaction && m_reading) {
+        if (auto v = m_reading->find(section, ident))
+            return std::move(*v);
+        return defaultValue;
+    }
     if (!m_transaction)
         return IniProfile(IniFileName).readString(section, ident, defaultValue);
     if (auto v = IniProfile::lookup(m_transaction->content, section, ident))
@@ -235,6 +240,17 @@ void TRegManager::rollbackTransaction()
 {
     if (m_transaction && --m_transaction->depth <= 0)
         m_transaction.reset();
+}
+
+void TRegManager::beginReading()
+{
+    std::string content;
+    // A file that cannot be read answers every item with its default, as
+    // each read of it would.
+    if (RegType == rtIni && !IniFileName.empty()
+        && readWholeFile(IniFileName, content) != FileReadResult::Ok)
+        content.clear();
+    m_reading = std::make_shared<const IniIndex>(content);
 }
 
 void TRegManager::removeStaleTemporaries() const

@@ -57,6 +57,7 @@ private:
 std::optional<int32_t> parseStoredInteger(std::string_view text);
 
 class TRegManager;
+class IniIndex;
 
 class TRegFiler
 {
@@ -145,6 +146,13 @@ public:
     void rollbackTransaction();
     bool inTransaction() const { return m_transaction.has_value(); }
 
+    // --- one read for many items ---------------------------------------------
+    // Between beginReading and endReading the file is read and parsed once,
+    // and every ReadValue outside a transaction is answered from that copy,
+    // with the same result a read of the file would give.
+    void beginReading();
+    void endReading() { m_reading.reset(); }
+
     // Removes the temporary files that saves of earlier, killed runs left
     // beside IniFileName. Call at start-up, before the first read.
     void removeStaleTemporaries() const;
@@ -170,6 +178,24 @@ private:
     std::unique_ptr<TRegFiler> m_filer;
     ErrorReporter m_report;
     std::optional<Transaction> m_transaction;
+    std::shared_ptr<const IniIndex> m_reading; // empty: the file is read at each ReadValue
+};
+
+// Scope of one reading (beginReading to endReading).
+class TRegReading
+{
+public:
+    explicit TRegReading(TRegManager &store)
+        : m_store(store)
+    {
+        m_store.beginReading();
+    }
+    ~TRegReading() { m_store.endReading(); }
+    TRegReading(const TRegReading &) = delete;
+    TRegReading &operator=(const TRegReading &) = delete;
+
+private:
+    TRegManager &m_store;
 };
 
 // Scope of one transaction: begins it, and rolls it back unless commit()

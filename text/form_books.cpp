@@ -6,16 +6,16 @@
 // the slider, Label1, Label2 and the status line.
 #include "app/TForm1.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
 #include "app/Guarded.h"
+#include "text/BookLoad.h"
+#include "text/BookPath.h"
 #include "text/TextSource.h"
 
 using namespace corvane;
@@ -30,28 +30,28 @@ using Dropped = TForm1::Dropped;
 
 // What a drop carries that the window can read: one local file, or text.
 // File managers add the paths as text too, so a list of files is never
-// taken for a passage.
+// taken for a passage. The file comes as the URL's bytes, not as a decoded
+// name: a name in Shift-JIS must still name the file.
 std::optional<Dropped> whatIsDropped(const QMimeData &data)
 {
     if (data.hasUrls()) {
-        const QList<QUrl> urls = data.urls();
-        if (urls.size() == 1 && urls.front().isLocalFile())
-            return Dropped{
-                    Dropped::File,
-                    QDir::cleanPath(QFileInfo(urls.front().toLocalFile()).absoluteFilePath())};
-        return Dropped{Dropped::Several, QString()};
+        const QByteArray list = data.data(QStringLiteral("text/uri-list"));
+        const auto files
+                = localFilesOfUriList(std::string_view(list.constData(), size_t(list.size())));
+        if (files.size() == 1 && files.front())
+            return Dropped{Dropped::File, QString(), absoluteBookPath(*files.front())};
+        return Dropped{Dropped::Several, QString(), {}};
     }
     if (data.hasText() && !data.text().isEmpty())
-        return Dropped{Dropped::Passage, data.text()};
+        return Dropped{Dropped::Passage, data.text(), {}};
     return std::nullopt;
 }
 
 } // namespace
 
-void TForm1::setStartupFile(const QString &path)
+void TForm1::setStartupFile(const std::string &path)
 {
-    m_startupFile
-            = path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    m_startupFile = path.empty() ? std::string() : absoluteBookPath(path);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent *event)
@@ -100,7 +100,7 @@ void TForm1::openPending()
     m_pendingOpen.reset();
     switch (open.kind) {
     case Dropped::File:
-        openBook(open.text);
+        openBook(open.path);
         break;
     case Dropped::Passage:
         openPassage(open.text);
@@ -143,22 +143,50 @@ namespace {
 
 // A book the settings can name is opened again next time; one they cannot
 // (a line break in its path, say) is read for this run only.
-void takeBook(TForm1 &f, const QString &path)
+void takeBook(TForm1 &f, const std::string &path)
 {
-    const std::string stored = storedPath(path);
     f.FFileIn = true;
-    f.FReadingBook = isStorablePath(stored);
-    f.FFileName = f.FReadingBook ? stored : std::string(kClipboardName);
-    f.FPictureHintAlt = QFileInfo(path).fileName();
+    f.FReadingBook = isStorablePath(path);
+    f.FFileName = f.FReadingBook ? path : std::string(kClipboardName);
+    f.FPictureHintAlt = displayPath(fileNameOf(path));
     if (f.FReadingBook)
         f.FBooks.remember(f.FFileName, f.FPage);
 }
 
 } // namespace
 
-void TForm1::openBook(const QString &path)
+BookLoad &TForm1::bookLoad()
 {
-    TextFile file = readTextFile(path);
+    if (!m_bookLoad)
+        m_bookLoad = new BookLoad([this](const QString &progress) { setStatus(progress); }, this);
+    return *m_bookLoad;
+}
+
+void TForm1::whenOpensMayRun(std::function<void()> open)
+{
+    if (!opensMustWait()) {
+        open();
+        return;
+    }
+    QTimer::singleShot(kOpenRetryMs, this,
+                       guarded([this, open = std::move(open)] { whenOpensMayRun(open); }));
+}
+
+void TForm1::openBook(const std::string &path)
+{
+    // Read in the worker; the text being read stays until the new one stands.
+    bookLoad().start([this, path](const ReadProgress &progress) -> std::function<void()> {
+        auto file = std::make_shared<TextFile>(readTextFile(path, progress));
+        return [this, path, file] {
+            whenOpensMayRun([this, path, file] { takeReadBook(path, std::move(*file)); });
+        };
+    });
+}
+
+void TForm1::takeReadBook(const std::string &path, TextFile file)
+{
+    if (file.refusal == Refusal::Cancelled)
+        return;
     if (file.refusal != Refusal::None) {
         refuseText(refusalMessage(path, file.refusal));
         return;
@@ -166,13 +194,14 @@ void TForm1::openBook(const QString &path)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(std::move(file.bytes), true, FBooks.page(storedPath(path)).value_or(1));
+    showText(std::move(file.bytes), true, FBooks.page(path).value_or(1));
     takeBook(*this, path);
     TriButton1Click();
 }
 
 void TForm1::openPassage(const QString &text)
 {
+    bookLoad().cancel(); // the passage is the newer choice
     if (busy())
         EffectOut1Click();
     keepBookPlace();
@@ -184,23 +213,15 @@ void TForm1::openPassage(const QString &text)
     TriButton1Click();
 }
 
-bool TForm1::openStartupFile(QString &refusal)
+void TForm1::openStartupFile(const std::string &path, std::string bytes)
 {
-    const QString path = m_startupFile;
-    m_startupFile.clear();
-    TextFile file = readTextFile(path);
-    if (file.refusal != Refusal::None) {
-        refusal = refusalMessage(path, file.refusal);
-        return false;
-    }
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(std::move(file.bytes), true, FBooks.page(storedPath(path)).value_or(1));
+    showText(std::move(bytes), true, FBooks.page(path).value_or(1));
     takeBook(*this, path);
-    return true;
 }
 
 void TForm1::loadSavedSource(std::string bytes)
 {
     showText(std::move(bytes), true, FPage);
-    takeBook(*this, pathFromStored(FFileName));
+    takeBook(*this, FFileName);
 }

@@ -8,8 +8,8 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDir>
 #include <QLabel>
+#include <utility>
 
 #include "app/TPictureBox.h"
 #include "core/Design.h"
@@ -17,6 +17,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TTriangleButton.h"
+#include "text/BookLoad.h"
 #include "text/PagedText.h"
 #include "text/Pages.h"
 #include "text/TEditor.h"
@@ -61,16 +62,43 @@ struct PageWrite
 
 void TForm1::loadText()
 {
+    // Everything that touches the files runs in the worker; the fields
+    // change only when the text is read, on the window's thread.
     const bool keep = checked(OptionBox::Keep);
-    const SavedSourceCheck saved
-            = checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
+    const std::string argument = std::exchange(m_startupFile, std::string());
+    const bool fileIn = FFileIn;
+    const std::string saved = FFileName;
+    const int page = FPage;
+    bookLoad().start([=, this](const ReadProgress &progress) -> std::function<void()> {
+        // A file named on the command line is read instead of the saved
+        // source; when it is refused the saved source loads as usual, and
+        // then the refusal is shown over the loaded window.
+        auto named = std::make_shared<TextFile>();
+        if (!argument.empty()) {
+            *named = readTextFile(argument, progress);
+            if (named->refusal == Refusal::None)
+                return [this, argument, named] {
+                    openStartupFile(argument, std::move(named->bytes));
+                    FLoaded = true;
+                };
+        }
+        const SavedSourceCheck check = checkSavedSource(keep, fileIn, saved, page);
+        auto text = std::make_shared<StartupText>(chooseStartupText(keep, check.fileIn, saved));
+        return [this, check, text, argument, named] {
+            showStartupText(check, std::move(*text));
+            if (!argument.empty())
+                refuseText(refusalMessage(argument, named->refusal));
+            FLoaded = true;
+        };
+    });
+}
+
+void TForm1::showStartupText(const SavedSourceCheck &saved, StartupText text)
+{
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
         FSamePage = true;
-
-    const StartupText text
-            = chooseStartupText(keep, FFileIn, pathFromStored(FFileName), QDir::currentPath());
     if (text.origin == TextOrigin::Saved) {
         loadSavedSource(std::move(text.bytes));
         return;
@@ -80,7 +108,7 @@ void TForm1::loadText()
 
     showText(std::move(text.bytes), text.normalise, text.fromPageOne ? 1 : FPage);
     if (text.savedRefused != Refusal::None)
-        refuseText(refusalMessage(pathFromStored(FFileName), text.savedRefused));
+        refuseText(refusalMessage(FFileName, text.savedRefused));
 }
 
 void TForm1::showText(std::string bytes, bool normalise, int page)
@@ -149,7 +177,9 @@ void TForm1::setSliderPosition(int position)
 
 void TForm1::ExtTrackBar1Change(int position)
 {
-    FPage = position;
+    // An empty text keeps the slider's design range 1..5 but has no page
+    // past the first: its place, stored or remembered, is page 1.
+    FPage = FPagesBuilt && FPageCount == 0 ? 1 : position;
     Label1->setText(QString::number(FPage));
     FSamePage = true;
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -16,10 +17,12 @@
 #include <functional>
 
 #include "app/TForm1.h"
+#include "tests/support/LoadNow.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
+#include "text/BookPath.h"
 #include "text/PagedText.h"
 #include "text/TEditor.h"
 #include "text/TextSource.h"
@@ -69,14 +72,14 @@ struct Shelf
     }
 
     // A window on this shelf after its deferred load, its messages caught.
-    std::unique_ptr<TForm1> open(const QString &argument = {})
+    std::unique_ptr<TForm1> open(const std::string &argument = {})
     {
         auto f = std::make_unique<TForm1>(ini_path());
         f->messageBox = [this](const QString &m) { messages << m; };
         f->Timer2->stop();
-        if (!argument.isEmpty())
+        if (!argument.empty())
             f->setStartupFile(argument);
-        f->Timer2Timer();
+        loadNow(*f);
         return f;
     }
 };
@@ -374,7 +377,7 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     ASSERT_TRUE(drop(*f, *fileDrop(shelf.path("olympos.txt"))));
     QTest::qWait(120);
     EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
-    f->Timer2Timer();
+    loadNow(*f);
     ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
     EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
 
@@ -398,7 +401,7 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
     corvane::IniProfile(shelf.ini_path().toStdString())
             .write("Corvane\\Books", "Book2", "7 " + bunka.toStdString());
     {
-        auto f = shelf.open(QStringLiteral("\u6587\u5316.txt")); // relative to the current folder
+        auto f = shelf.open("\xE6\x96\x87\xE5\x8C\x96.txt"); // relative to the current folder
         EXPECT_EQ(f->FFileName, bunka.toStdString());
         EXPECT_EQ(f->FPage, 7);
         EXPECT_FALSE(f->FPageShown);
@@ -407,11 +410,80 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
         EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
         EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
     }
-    auto g = shelf.open(shelf.path("missing.txt"));
+    auto g = shelf.open(shelf.path("missing.txt").toStdString());
     ASSERT_EQ(shelf.messages.size(), 1);
     EXPECT_TRUE(shelf.messages[0].contains(QStringLiteral("does not exist")));
     EXPECT_FALSE(g->FFileIn);
     EXPECT_EQ(g->FPage, 4) << "the saved source and its page";
     EXPECT_EQ(g->HintLabel1->text(), QStringLiteral("Not a text")) << "said after the load";
     EXPECT_EQ(g->FPageCount, pagesOf(corpus("akutagawa-rashomon.txt")));
+}
+
+// A book in UTF-16 whose name is Shift-JIS bytes (as unpacked from a Japanese
+// ZIP archive) opens by drop (the URL's bytes) and by argument, and the next
+// start brings it back at its page; the message for a refused one shows the
+// name's undecodable bytes escaped.
+TEST(Books, UnicodeBooksWithShiftJisNamesOpenOnEveryRoute)
+{
+    Shelf shelf;
+    const QByteArray book = corpus("tanaka-olympos.txt");
+    QByteArray utf16("\xFF\xFE", 2);
+    const std::string folder = QFile::encodeName(shelf.dir.path()).toStdString();
+    const std::string name = folder + "/\x95\xB6\x89\xBB.txt"; // 文化 in Shift-JIS
+    {
+        QProcess iconv;
+        iconv.start("iconv", {"-f", "CP932", "-t", "UTF-16LE"});
+        iconv.write(book);
+        iconv.closeWriteChannel();
+        ASSERT_TRUE(iconv.waitForFinished());
+        utf16 += iconv.readAllStandardOutput();
+        std::FILE *out = std::fopen(name.c_str(), "wb");
+        ASSERT_TRUE(out);
+        std::fwrite(utf16.constData(), 1, size_t(utf16.size()), out);
+        std::fclose(out);
+    }
+    {
+        auto f = shelf.open();
+        QMimeData data;
+        data.setData("text/uri-list",
+                     "file://" + QByteArray::fromStdString(folder) + "/%95%B6%89%BB.txt\r\n");
+        ASSERT_TRUE(drop(*f, data));
+        ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+        EXPECT_EQ(f->FFileName, name);
+        EXPECT_EQ(f->FPageCount, pagesOf(book));
+        EXPECT_EQ(written(*f), rowsOf(book, 1));
+        f->TriButton1Click();
+        ASSERT_TRUE(f->FormCloseQuery());
+    }
+    EXPECT_EQ(shelf.open()->FPage, 2) << "the saved source came back at its page";
+    auto g = shelf.open(name);
+    EXPECT_EQ(g->FFileName, name) << "by argument";
+    EXPECT_TRUE(shelf.messages.isEmpty());
+    std::remove(name.c_str()); // QDir cannot name it to clean up
+    EXPECT_EQ(corvane::displayPath("/a/\x95\xB6\xE6\x96\x87.txt"),
+              QStringLiteral("/a/\\x95\\xb6\u6587.txt"));
+}
+
+// An empty text has no pages: whatever the stored page or the route it came
+// by, page 1 is what the next start reads it at.
+TEST(Books, AnEmptyTextStoresPageOne)
+{
+    Shelf shelf({{"Form\\FPage", "Integer", "5"}});
+    shelf.put(QStringLiteral("corvane.txt"), QByteArray());
+    const QString empty = shelf.put(QStringLiteral("empty.txt"), QByteArray());
+    for (const bool dropped : {false, true}) {
+        auto f = shelf.open();
+        if (dropped) {
+            ASSERT_TRUE(drop(*f, *fileDrop(empty)));
+            ASSERT_TRUE(waitFor([&] { return f->FFileIn; }));
+        }
+        f->ExtTrackBar1->setValue(5); // the slider keeps its design range 1..5
+        f->TriButton1Click();
+        f->TriButton2Click();
+        ASSERT_TRUE(f->FormCloseQuery());
+        EXPECT_EQ(
+                corvane::IniProfile(shelf.ini_path().toStdString()).read("Form\\FPage", "Integer"),
+                "1")
+                << (dropped ? "dropped" : "corvane.txt");
+    }
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
+#include "tests/support/LoadNow.h"
 #include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -161,7 +162,7 @@ struct Loaded
         ini.write("Form\\LCheckBox13", "Checked", nameOn);
         form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
         form->Timer2->stop();
-        form->Timer2Timer();
+        loadNow(*form);
     }
 };
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
+#include "tests/support/LoadNow.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
@@ -66,7 +67,7 @@ TEST(PagesWindow, KeepWithATextFileShowsTheStoredPageAndItsPageCount)
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     Folder folder(&text, {{"Form\\FPage", "Integer", "7"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     const int pages = pagesOf(text, true);
     EXPECT_EQ(f.FPageCount, pages);
     EXPECT_EQ(f.Label2->text(), QString::number(pages));
@@ -83,13 +84,13 @@ TEST(PagesWindow, StoredPagesOutsideTheTextAreClamped)
     {
         Folder folder(&text, {{"Form\\FPage", "Integer", "100000"}});
         TForm1 f(folder.ini_path());
-        f.Timer2Timer();
+        loadNow(f);
         EXPECT_EQ(f.FPage, pages) << "beyond the count: the last page";
     }
     {
         Folder folder(&text, {{"Form\\FPage", "Integer", "-3"}});
         TForm1 f(folder.ini_path());
-        f.Timer2Timer();
+        loadNow(f);
         EXPECT_EQ(f.FPage, 1) << "below 1: page 1";
         EXPECT_EQ(f.Label1->text(), QStringLiteral("1"));
     }
@@ -100,7 +101,7 @@ TEST(PagesWindow, KeepOffIgnoresTheTextFile)
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     Folder folder(&text, {{"Form\\LCheckBox11", "Checked", "0"}, {"Form\\FPage", "Integer", "9"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     const std::string builtin = corvane::builtinTextBytes();
     EXPECT_EQ(f.FPageCount, pagesOf(QByteArray::fromStdString(builtin), false));
     EXPECT_EQ(f.FPage, 1);
@@ -111,7 +112,7 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}}); // no blend steps: faster
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     const int last = f.FPageCount;
 
     f.TriButton1Click();
@@ -145,7 +146,7 @@ TEST(PagesWindow, BookmarkBeyondThePagesIsRefused)
     Folder folder(&text,
                   {{"Form\\FLeaf", "Integer", "100000"}, {"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     const QImage before = f.picture().copy();
     f.Leafgo1Click();
     EXPECT_EQ(f.HintLabel1->text(), QStringLiteral("over page, set leaf"));
@@ -168,7 +169,7 @@ TEST(PagesWindow, AnEmptyTextGivesNoPagesAndAnEmptyPage)
     const QByteArray empty;
     Folder folder(&empty, {{"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     EXPECT_EQ(f.FPageCount, 0);
     EXPECT_EQ(f.Label2->text(), QStringLiteral("0"));
     f.TriButton1Click();
@@ -195,7 +196,7 @@ TEST(PagesWindow, GoWritesTheBookmarkedPageAndTheCommandsGoOnFromIt)
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
 
     f.ExtTrackBar1->setValue(4);
     f.Leaf1Click();
@@ -234,7 +235,7 @@ TEST(PagesWindow, ABookmarkBelowOneIsPageOne)
                    {"Form\\FPage", "Integer", "6"}});
     TForm1 f(folder.ini_path());
     EXPECT_EQ(f.Leafgo1->toolTip(), QStringLiteral("1 page"));
-    f.Timer2Timer();
+    loadNow(f);
     f.Leafgo1Click();
     EXPECT_EQ(f.FPage, 1);
     EXPECT_TRUE(f.FPageShown);
@@ -246,7 +247,7 @@ TEST(PagesWindow, WithoutATextEveryCommandLandsOnPageOne)
     const QByteArray empty;
     Folder folder(&empty, {{"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     f.TriButton2Click();
     EXPECT_EQ(f.FPage, 1);
     EXPECT_EQ(f.Label1->text(), QStringLiteral("1"));
@@ -267,7 +268,7 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     Folder folder(&text, {{"Form\\LCheckBox7", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     f.TriButton1Click();
     f.TriButton1Click();
     ASSERT_EQ(f.FPage, 2);
@@ -345,7 +346,7 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     Folder folder(&text,
                   {{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox6", "Checked", "0"}});
     TForm1 f(folder.ini_path());
-    f.Timer2Timer();
+    loadNow(f);
     f.TriButton1Click();
     f.TriButton1Click();
     const uint32_t background = f.GColor;

@@ -196,7 +196,7 @@ TEST(PlatformWindow, TheSettingsLiveWhereThePlatformSays)
     int asked = 0;
     platform->settings = [&] {
         ++asked;
-        return path;
+        return path.toStdString();
     };
     TForm1 f(QString(), platform);
     f.Timer2->stop();
@@ -213,7 +213,8 @@ TEST(PlatformWindow, TheSettingsLiveWhereThePlatformSays)
 TEST(PlatformWindow, ABrokenSettingsPlaceStopsTheWindowBeingBuilt)
 {
     auto platform = std::make_shared<FakePlatform>();
-    platform->settings = []() -> QString { throw std::runtime_error("no place for the settings"); };
+    platform->settings
+            = []() -> std::string { throw std::runtime_error("no place for the settings"); };
     const auto before = QApplication::topLevelWidgets().size();
     try {
         TForm1 f(QString(), platform);

@@ -26,8 +26,9 @@ struct Places
     SettingsPlaces places() const
     {
         QSet<QString> w = writable;
-        return {program(), config(),
-                [w](const QString &p) { return w.contains(QDir::cleanPath(p)); }};
+        return {program().toStdString(), config().toStdString(), [w](const std::string &p) {
+                    return w.contains(QDir::cleanPath(QString::fromStdString(p)));
+                }};
     }
     void makeBesideFile() const
     {
@@ -41,21 +42,24 @@ struct Places
 
 TEST(SettingsLocation, BesideTheProgramIsItsPathWithIni)
 {
-    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x/build/corvane")),
-              QStringLiteral("/opt/x/build/corvane.ini"));
-    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x/prog.exe")),
-              QStringLiteral("/opt/x/prog.ini"));
-    EXPECT_EQ(corvane::settingsPathBesideProgram(QStringLiteral("/opt/x.y/corvane")),
-              QStringLiteral("/opt/x.y/corvane.ini"));
+    EXPECT_EQ(corvane::settingsPathBesideProgram("/opt/x/build/corvane"),
+              "/opt/x/build/corvane.ini");
+    EXPECT_EQ(corvane::settingsPathBesideProgram("/opt/x/prog.exe"), "/opt/x/prog.ini");
+    EXPECT_EQ(corvane::settingsPathBesideProgram("/opt/x.y/corvane"), "/opt/x.y/corvane.ini");
+    // A program whose path the kernel does not give: no file named ".ini" anywhere.
+    EXPECT_EQ(corvane::settingsPathBesideProgram(""), "");
+    EXPECT_EQ(chooseSettingsPath(
+                      {"", "/home/u/.config/Corvane", [](const std::string &) { return true; }}),
+              "/home/u/.config/Corvane/corvane.ini");
 }
 
 TEST(SettingsLocation, WritableProgramFolderKeepsTheFileBesideIt)
 {
     Places p;
     p.writable = {QDir::cleanPath(p.dir.filePath(QStringLiteral("corvane-1.0")))};
-    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+    EXPECT_EQ(QString::fromStdString(chooseSettingsPath(p.places())), p.beside());
     p.makeBesideFile(); // an existing file that is itself read-only is replaced, as before
-    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+    EXPECT_EQ(QString::fromStdString(chooseSettingsPath(p.places())), p.beside());
 }
 
 TEST(SettingsLocation, ReadOnlyFolderWithWritableFileIsWrittenInPlace)
@@ -63,15 +67,17 @@ TEST(SettingsLocation, ReadOnlyFolderWithWritableFileIsWrittenInPlace)
     Places p;
     p.makeBesideFile();
     p.writable = {QDir::cleanPath(p.beside())};
-    EXPECT_EQ(chooseSettingsPath(p.places()), p.beside());
+    EXPECT_EQ(QString::fromStdString(chooseSettingsPath(p.places())), p.beside());
 }
 
 TEST(SettingsLocation, InstalledProgramUsesTheUserConfigurationFolder)
 {
     Places p; // nothing beside the program is writable: /usr/bin for an ordinary user
-    EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
+    EXPECT_EQ(QString::fromStdString(chooseSettingsPath(p.places())),
+              p.config() + QStringLiteral("/corvane.ini"));
     p.makeBesideFile(); // a read-only file there is not the user's to change either
-    EXPECT_EQ(chooseSettingsPath(p.places()), p.config() + QStringLiteral("/corvane.ini"));
+    EXPECT_EQ(QString::fromStdString(chooseSettingsPath(p.places())),
+              p.config() + QStringLiteral("/corvane.ini"));
 }
 
 TEST(SettingsLocation, SharedProgramFoldersAreNeverWrittenEvenWhenWritable)
@@ -88,12 +94,11 @@ TEST(SettingsLocation, SharedProgramFoldersAreNeverWrittenEvenWhenWritable)
                  {"/usr/lib/corvane/corvane", true},
                  {"/home/a/build-release/corvane", false},
                  {"/opt/corvane/corvane", false}};
-    const QString config = QStringLiteral("/home/a/.config/Corvane");
+    const std::string config = "/home/a/.config/Corvane";
     for (const auto &c : cases) {
-        const QString path = QString::fromLatin1(c.program);
-        EXPECT_EQ(chooseSettingsPath({path, config, [](const QString &) { return true; }}),
-                  c.shared ? config + QStringLiteral("/corvane.ini")
-                           : corvane::settingsPathBesideProgram(path))
+        const std::string path = c.program;
+        EXPECT_EQ(chooseSettingsPath({path, config, [](const std::string &) { return true; }}),
+                  c.shared ? config + "/corvane.ini" : corvane::settingsPathBesideProgram(path))
                 << c.program;
     }
 }

@@ -20,7 +20,10 @@ namespace {
 class NoSettingsPlace : public corvane::DesktopPlatform
 {
 public:
-    QString settingsPath() override { throw std::runtime_error("No folder for the settings file"); }
+    std::string settingsPath() override
+    {
+        throw std::runtime_error("No folder for the settings file");
+    }
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# SIGTERM and SIGHUP close the window as a close request does: the reading
-# place is written, and no end screen holds the session up. An installed copy,
+# SIGTERM, SIGHUP, SIGINT, SIGQUIT and SIGUSR1 close the window as a close
+# request does: the reading place is written, no end screen holds the session
+# up, and the exit status is 0 (130 after SIGINT). A message box open at the
+# time is closed, not waited for. An installed copy,
 # in a folder its user cannot write, keeps its settings in ~/.config/Corvane.
 source "$(dirname "$0")/lib.sh"
 start_x
@@ -16,7 +18,7 @@ next_page() {
   sleep 2.5
 }
 
-for sig in TERM HUP; do
+for sig in TERM HUP INT QUIT USR1; do
   before=$(ini_value 'Form\FPage' Integer)
   start_app
   wait_window
@@ -25,10 +27,28 @@ for sig in TERM HUP; do
   next_page # and the one after it
   kill -s "$sig" "$APP_PID"
   wait_exit 5
+  status=0; wait "$APP_PID" || status=$?
+  expected=0; [ "$sig" = INT ] && expected=130
+  [ "$status" = "$expected" ] || fail "SIG$sig: exit status $status, expected $expected"
   after=$(ini_value 'Form\FPage' Integer)
   [ "$after" = $((before + 1)) ] || fail "SIG$sig: page $after stored, expected $((before + 1))"
   own_work
 done
+
+# A folder given as the book: its refusal waits in a message box when SIGTERM comes.
+mkdir -p "$WORK/folder"
+printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
+own_work
+start_app folder
+wait_window
+for _ in $(seq 50); do
+  [ "$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l)" -ge 2 ] && break
+  sleep 0.1
+done
+[ "$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | wc -l)" -ge 2 ] || fail "no message box"
+kill -TERM "$APP_PID"
+wait_exit 1
+[ -n "$(ini_value 'Form\FPage' Integer)" ] || fail "SIGTERM over a message box saved nothing"
 
 # An installed copy: the program's folder belongs to root, its user is nobody.
 if [ "$(id -u)" -eq 0 ]; then

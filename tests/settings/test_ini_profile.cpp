@@ -342,3 +342,39 @@ TEST(IniFile, StaleTemporariesAreRemoved)
                                    "corvane.ini~", "corvane.ini.link01", "corvane.ini.dir001"}));
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }
+
+// A second copy starting while a save has just made its temporary file (the
+// save held up there on purpose) must leave that file alone: the save goes
+// through, and the cleanup removes nothing.
+TEST(IniFile, ACleanupDuringASaveLeavesItsTemporary)
+{
+    TempFolder dir;
+    static std::string path;
+    static std::size_t removed;
+    path = dir.file("corvane.ini");
+    removed = 99;
+    corvane::temporaryCreatedHook
+            = [](const std::string &) { removed = corvane::removeStaleTemporaries(path); };
+    const bool saved = IniProfile(path).write("A", "k", "v");
+    corvane::temporaryCreatedHook = nullptr;
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(removed, 0u);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
+}
+
+// The start-up's one parse answers every item as a walk of the file does:
+// case, repeats, blanks, quotes, a byte-order mark, double-byte names, long
+// values, keys before any section, a section repeated later.
+TEST(IniFile, OneParseAnswersAsTheFileDoes)
+{
+    const std::string content
+            = "\xEF\xBB\xBFk0=before\r\n[A]\r\nk=1\r\nK=2\r\n [ a b ] \n x = \"q\" \r"
+              "[\x83\x41]\nv=dbcs\n[\x83\x61]\nv=other\n[a]\nk=late\nz=late\n[L]\nv="
+            + std::string(3000, 'x') + "\n[E]\nk=";
+    const corvane::IniIndex index(content);
+    for (const char *section :
+         {"A", "a", " a ", "a b", "A B", "\x83\x41", "\x83\x61", "L", "E", "none", ""})
+        for (const char *key : {"k", "K", "x", "z", "v", "k0", "missing"})
+            EXPECT_EQ(index.find(section, key), IniProfile::lookup(content, section, key))
+                    << section << " / " << key;
+}

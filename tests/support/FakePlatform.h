@@ -22,7 +22,7 @@ public:
     bool tray = true;
     std::function<void()> onTrayAsked;     // runs before the answer: a test may throw here
     bool systemMove = false;               // the window manager takes the drag
-    std::function<QString()> settings;     // unset: the real settings path
+    std::function<std::string()> settings; // unset: the real settings path
     std::function<void()> onPendingEvents; // runs in place of the real event pump
 
     int pendingEventRuns = 0;
@@ -59,7 +59,7 @@ public:
             onTrayAsked();
         return tray;
     }
-    QString settingsPath() override
+    std::string settingsPath() override
     {
         return settings ? settings() : DesktopPlatform::settingsPath();
     }

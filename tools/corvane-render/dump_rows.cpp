@@ -22,10 +22,7 @@ int dumpRows(const Args &args, const Streams &io)
         text = builtinTextBytes(); // as with "Keep" off: not normalised
     } else {
         const QString path = QString::fromLocal8Bit(args[0].c_str());
-        const FileAccess files = realFileAccess();
-        std::optional<std::string> loaded;
-        if (files.isFile(path))
-            loaded = loadTextFile(path, nullptr, files);
+        std::optional<std::string> loaded = loadTextFile(path);
         if (!loaded) {
             std::fprintf(io.err, "corvane-render: cannot read %s\n", args[0].c_str());
             return 1;

@@ -112,10 +112,7 @@ std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &
     if (!textFile)
         return loadPaged(editor, builtinTextBytes(), false);
     const QString path = QString::fromLocal8Bit(textFile->c_str());
-    const FileAccess files = realFileAccess();
-    if (!files.isFile(path))
-        return std::nullopt;
-    std::optional<std::string> loaded = loadTextFile(path, nullptr, files);
+    std::optional<std::string> loaded = loadTextFile(path);
     if (!loaded)
         return std::nullopt;
     return loadPaged(editor, std::move(*loaded), true);
