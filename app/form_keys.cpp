@@ -233,6 +233,8 @@ constexpr KeyPressStep kKeyPress[] = {
              p.status(p.wasSet, p.f.Fconm);
          },
          "bright ", nullptr, "`Fconm` := 125"},
+        {44, "b", When::BusyLeave, run<&TForm1::switchAozora>, nullptr, nullptr,
+         "switch the Aozora reading mode (shows \"Aozora on\" / \"Aozora off\")"},
 };
 
 void moveLevel(Press &p, int step)

@@ -61,6 +61,7 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
             {"Pmouse", &f.Pmouse},
             {"Fconm", &f.Fconm},
             {"FBlackRect", &f.FBlackRect},
+            {"Aozora", &f.aozora.wanted},
     };
 }
 

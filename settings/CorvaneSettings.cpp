@@ -18,9 +18,9 @@ constexpr SettingKind S = SettingKind::Str;
 // in files users already have. The slots keep the store's collection in the
 // order files have always been described in; lookups go by name, so only the
 // order of the rows decides what is read and written when.
-const std::array<CorvaneSetting, 46> &table()
+const std::array<CorvaneSetting, 47> &table()
 {
-    static const std::array<CorvaneSetting, 46> rows{{
+    static const std::array<CorvaneSetting, 47> rows{{
             {"Form1Top", "Form\\Form1", "Top", I, 100, 9},
             {"Form1Left", "Form\\Form1", "Left", I, 100, 10},
             {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", B, false, 0},
@@ -67,6 +67,7 @@ const std::array<CorvaneSetting, 46> &table()
             {"Pmouse", "Form1\\Pmouse", "Boolean", B, false, 38},
             {"Fconm", "Form1\\Fconm", "Integer", I, 80, 43},
             {"FBlackRect", "Form1\\FBlackRect", "Boolean", B, true, 45},
+            {"Aozora", "Form1\\Aozora", "Boolean", B, true, 46},
     }};
     return rows;
 }
