@@ -24,10 +24,17 @@ struct AozoraReading
     std::vector<RowMark> shown; // the annotations of the page in FRows
 
     bool switchable() const { return !source.empty(); }
-    // The file line the first row of page (1-based) comes from.
-    uint32_t lineOfPage(int page) const;
-    // The page that holds file line `line` in the layout in use.
-    int pageOfLine(uint32_t line) const;
+
+    // Where a page starts in the file: its line and how far into the line's
+    // rows (0 at the line's first row).
+    struct Passage
+    {
+        uint32_t line = 0;
+        double part = 0;
+    };
+    Passage passageOfPage(int page) const;
+    // The page that holds the passage in the layout in use.
+    int pageOfPassage(const Passage &passage) const;
     void clear();
 };
 

@@ -36,10 +36,10 @@ void TForm1::switchAozora()
     if (busy())
         EffectOut1Click();
     // The page that holds the first line of the page read, in the other layout.
-    const uint32_t line = aozora.lineOfPage(FPage);
+    const AozoraReading::Passage passage = aozora.passageOfPage(FPage);
     std::string source = aozora.source;
     showText(std::move(source), true, 1);
-    const int page = aozora.pageOfLine(line);
+    const int page = aozora.pageOfPassage(passage);
     FPage = std::clamp(page, 1, std::max(FPageCount, 1));
     setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));

@@ -322,8 +322,8 @@ std::pair<size_t, size_t> legendLines(const std::vector<std::string_view> &lines
         if (i + 1 >= lines.size() || lines[i + 1].find(heading) == std::string_view::npos)
             continue;
         for (size_t j = i + 2; j < lines.size(); ++j)
-            if (isRule(lines[j]))
-                return {i, j + 1};
+            if (isRule(lines[j])) // with the empty line that sets it off from the body
+                return {i, j + 1 < lines.size() && lines[j + 1].empty() ? j + 2 : j + 1};
         break; // never closed: nothing is dropped
     }
     return {0, 0};

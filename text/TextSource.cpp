@@ -1,6 +1,7 @@
 #include "text/TextSource.h"
 
 #include "text/Cp932Convert.h"
+#include "text/ZipText.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,26 @@ QString textFilePath(const QString &directory)
 {
     const QString name = QString::fromLatin1(kTextFileName);
     return directory.isEmpty() ? name : QDir(directory).filePath(name);
+}
+
+Refusal refusalOf(ZipRefusal zip)
+{
+    switch (zip) {
+    case ZipRefusal::None:
+        return Refusal::None;
+    case ZipRefusal::NotZip:
+    case ZipRefusal::Damaged:
+        return Refusal::ZipDamaged;
+    case ZipRefusal::Encrypted:
+        return Refusal::ZipEncrypted;
+    case ZipRefusal::NoText:
+        return Refusal::ZipNoText;
+    case ZipRefusal::TooLarge:
+        return Refusal::ZipTooLarge;
+    case ZipRefusal::Ratio:
+        return Refusal::ZipRatio;
+    }
+    return Refusal::ZipDamaged;
 }
 
 } // namespace
@@ -61,6 +82,13 @@ TextFile readTextFile(const QString &path, const FileAccess &files)
         return t;
 
     std::optional<std::string> raw = files.read(path);
+    if (raw && looksLikeZip(*raw)) {
+        ZipText zip = textFromZip(*raw);
+        t.refusal = refusalOf(zip.refusal);
+        if (t.refusal != Refusal::None)
+            return t;
+        *raw = std::move(zip.bytes);
+    }
     if (!raw)
         t.refusal = Refusal::Unreadable;
     else if (qint64(raw->size()) > kMaxTextFileBytes) // it grew since it was looked at
@@ -91,6 +119,19 @@ QString refusalReason(Refusal refusal)
     case Refusal::Binary:
         return QStringLiteral("it holds NUL bytes in its first %1 KiB, so it is no plain text")
                 .arg(kBinaryProbeBytes / 1024);
+    case Refusal::ZipDamaged:
+        return QStringLiteral("it is a damaged ZIP archive");
+    case Refusal::ZipEncrypted:
+        return QStringLiteral("the text in this ZIP archive is encrypted");
+    case Refusal::ZipNoText:
+        return QStringLiteral("this ZIP archive holds no .txt file");
+    case Refusal::ZipTooLarge:
+        return QStringLiteral("the text in this ZIP archive is larger than %1 MiB")
+                .arg(kMaxZipTextBytes >> 20);
+    case Refusal::ZipRatio:
+        return QStringLiteral("the text in this ZIP archive is compressed more than %1 to 1, "
+                              "which no book is")
+                .arg(kMaxZipRatio);
     }
     return QString();
 }

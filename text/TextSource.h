@@ -57,6 +57,12 @@ enum class Refusal {
     TooLarge,   // over kMaxTextFileBytes
     Unreadable, // no permission, or the read failed
     Binary,     // a NUL byte within the first kBinaryProbeBytes
+    // A ZIP archive whose text cannot be taken (text/ZipText.h):
+    ZipDamaged,
+    ZipEncrypted,
+    ZipNoText,
+    ZipTooLarge,
+    ZipRatio,
 };
 
 // The longest Aozora novels are a few MiB; beyond this a file is no book and
@@ -72,7 +78,8 @@ struct TextFile
     std::string bytes;     // CP932 as decodeTextFile gives it; empty when refused
 };
 
-// Reads a file the reader chose as a text, refusing what is not one.
+// Reads a file the reader chose as a text, refusing what is not one. A ZIP
+// archive gives its largest .txt entry, read in memory.
 TextFile readTextFile(const QString &path, const FileAccess &files = realFileAccess());
 
 // The reason in words, completing "… cannot be read as a text: ".

@@ -58,17 +58,30 @@ QRect baseCell(int k, int column, int width, bool horizontal)
 }
 
 // Cells of n half-size marks centred on the span [from, to) along the line,
-// kept within the column's block.
-std::vector<QRect> bandCells(int k, int from, int to, size_t n, bool horizontal, bool left)
+// moved on to `after` when the marks before them reach that far, and kept
+// within the column's block; `after` becomes their end. A reading longer
+// than the whole column is set closer, to stay in it.
+std::vector<QRect> bandCells(int k, int from, int to, size_t n, bool horizontal, bool left,
+                             int *after = nullptr)
 {
     std::vector<QRect> cells;
-    const int length = int(n) * kRubyPixels;
+    if (n == 0)
+        return cells;
     const int lo = horizontal ? kLineLeft : kBlockTop;
     const int hi = horizontal ? kLineRight : kBlockBottom;
+    const int pitch = n == 0
+            ? kRubyPixels
+            : std::min(kRubyPixels,
+                       std::max(1, (hi - lo - kRubyPixels) / int(std::max<size_t>(n - 1, 1))));
+    const int length = int(n - 1) * pitch + kRubyPixels;
     int start = (from + to) / 2 - length / 2;
+    if (after)
+        start = std::max(start, *after);
     start = std::clamp(start, lo, std::max(lo, hi - length));
+    if (after)
+        *after = start + length;
     for (size_t i = 0; i < n; ++i) {
-        const int along = start + int(i) * kRubyPixels;
+        const int along = start + int(i) * pitch;
         if (horizontal)
             cells.emplace_back(along, 15 + 25 * k - kRubyPixels, kRubyPixels, kRubyPixels);
         else
@@ -189,6 +202,7 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                 out.push_back({codes[i], roles[i],
                                baseCell(k, chars[i].column, chars[i].width, horizontal), k});
 
+        int bandEnd = horizontal ? kLineLeft : kBlockTop; // where the last ruby ends
         for (MarkKind kind : {MarkKind::Ruby, MarkKind::Emphasis}) {
             for (const RowMark &rm : rowMarks) {
                 if (rm.mark.kind != kind)
@@ -204,7 +218,7 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                     const int from = horizontal ? first.left() : first.top();
                     const int to = horizontal ? last.right() + 1 : last.bottom() + 1;
                     const std::vector<QRect> cells
-                            = bandCells(k, from, to, reading.size(), horizontal, false);
+                            = bandCells(k, from, to, reading.size(), horizontal, false, &bandEnd);
                     for (size_t i = 0; i < reading.size(); ++i)
                         out.push_back({reading[i], GlyphRole::Ruby, cells[i], k});
                     continue;

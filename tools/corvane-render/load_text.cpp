@@ -17,12 +17,10 @@ std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &
     if (!textFile)
         return loadPaged(editor, builtinTextBytes(), false);
     const QString path = QString::fromLocal8Bit(textFile->c_str());
-    const FileAccess files = realFileAccess();
-    if (!files.isFile(path))
+    TextFile file = readTextFile(path);
+    if (file.refusal != Refusal::None)
         return std::nullopt;
-    std::optional<std::string> loaded = loadTextFile(path, nullptr, files);
-    if (!loaded)
-        return std::nullopt;
+    std::optional<std::string> loaded = std::move(file.bytes);
     if (!raw && isAozoraText(*loaded)) {
         setupEditor2(editor);
         AozoraPages pages = loadAozora(editor, *loaded);
