@@ -367,6 +367,43 @@ private:
         m_out.marks.push_back(m);
     }
 
+    // A ruby over the text from base on. A reading may reach half a base
+    // character past each end of its base, over kana, punctuation or space
+    // but never over a kanji; what it needs beyond that becomes space around
+    // the base, half-width spaces evenly on both sides, which the ruby then
+    // covers too: the base stays on the grid and no ruby reaches over
+    // another's.
+    void addRuby(size_t base, const std::string &reading, bool kanjiAfter)
+    {
+        bool kanjiBefore = false;
+        const std::string_view line = std::string_view(out()).substr(m_lineStart);
+        for (size_t k = 0; k < base - m_lineStart; k += cp932CharLength(line, k))
+            kanjiBefore = isKanjiLike(line.substr(k, cp932CharLength(line, k)))
+                    || isGaijiAt(m_lineStart + k);
+        int baseColumns = 0;
+        const std::string_view bytes = std::string_view(out()).substr(base);
+        for (size_t k = 0; k < bytes.size(); k += cp932CharLength(bytes, k))
+            baseColumns += int(cp932CharLength(bytes, k));
+        int readingColumns = 0; // one ruby character is half a base character
+        for (unsigned char c : reading)
+            readingColumns += (c & 0xC0) != 0x80;
+        const int excess
+                = readingColumns - baseColumns - (kanjiBefore ? 0 : 1) - (kanjiAfter ? 0 : 1);
+        if (excess > 0) {
+            const size_t side = size_t(excess + 1) / 2;
+            out().insert(base, side, ' ');
+            shiftMarksFrom(base, uint32_t(side));
+            out().append(side, ' ');
+        }
+        addMark(base, out().size(), MarkKind::Ruby, 0, reading);
+    }
+
+    bool isGaijiAt(size_t at) const
+    {
+        return !m_out.marks.empty() && m_out.marks.back().kind == MarkKind::Gaiji
+                && m_out.marks.back().from == at;
+    }
+
     // Appends one character of running text, normalised.
     void emit(std::string_view c, bool kanjiLike)
     {
@@ -407,8 +444,10 @@ private:
                 if (close != std::string_view::npos) {
                     const size_t base = bar != std::string::npos ? bar : m_runStart;
                     if (base != std::string::npos && base < out().size()) {
-                        addMark(base, out().size(), MarkKind::Ruby, 0,
-                                reading(line.substr(i + 2, close - i - 2)));
+                        const std::string_view next = line.substr(close + 2);
+                        const bool kanjiAfter = isKanjiLike(next.substr(0, 2))
+                                || startsWith(next, kBar) || startsWith(next, kRefMark);
+                        addRuby(base, reading(line.substr(i + 2, close - i - 2)), kanjiAfter);
                         bar = std::string::npos;
                         m_runStart = std::string::npos;
                         i = close + 2;

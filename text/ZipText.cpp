@@ -107,8 +107,10 @@ ZipText textFromZip(std::string_view archive)
             break;
         got += n;
     }
-    // Closing checks the CRC of what was read.
-    const bool intact = zip_fclose(file) == 0 && got == zip_int64_t(best.size);
+    // The checksum is compared when the read reaches the entry's end.
+    char past = 0;
+    const bool ended = got == zip_int64_t(best.size) && zip_fread(file, &past, 1) == 0;
+    const bool intact = zip_fclose(file) == 0 && ended;
     if (!intact) {
         out.bytes.clear();
         out.refusal = ZipRefusal::Damaged;

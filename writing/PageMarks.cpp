@@ -69,17 +69,20 @@ std::vector<QRect> bandCells(int k, int from, int to, size_t n, bool horizontal,
         return cells;
     const int lo = horizontal ? kLineLeft : kBlockTop;
     const int hi = horizontal ? kLineRight : kBlockBottom;
-    const int pitch = n == 0
-            ? kRubyPixels
-            : std::min(kRubyPixels,
-                       std::max(1, (hi - lo - kRubyPixels) / int(std::max<size_t>(n - 1, 1))));
-    const int length = int(n - 1) * pitch + kRubyPixels;
-    int start = (from + to) / 2 - length / 2;
+    // The marks before end at `after`; the last mark's cell must end by hi.
+    const int first = after ? std::max(lo, *after) : lo;
+    const int gaps = int(n) - 1;
+    int pitch = kRubyPixels;
+    int start = (from + to) / 2 - (gaps * pitch + kRubyPixels) / 2;
+    start = std::clamp(start, first, std::max(first, hi - gaps * pitch - kRubyPixels));
+    if (gaps > 0 && start + gaps * pitch + kRubyPixels > hi) {
+        // At a column's foot, after another reading, or longer than the
+        // column: set closer rather than over the other marks or the edge.
+        start = std::min(start, std::max(lo, hi - kRubyPixels));
+        pitch = std::max(1, (hi - start - kRubyPixels) / gaps);
+    }
     if (after)
-        start = std::max(start, *after);
-    start = std::clamp(start, lo, std::max(lo, hi - length));
-    if (after)
-        *after = start + length;
+        *after = start + gaps * pitch + kRubyPixels;
     for (size_t i = 0; i < n; ++i) {
         const int along = start + int(i) * pitch;
         if (horizontal)
