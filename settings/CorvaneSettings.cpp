@@ -67,7 +67,7 @@ const std::array<CorvaneSetting, 47> &table()
             {"Pmouse", "Form1\\Pmouse", "Boolean", B, false, 38},
             {"Fconm", "Form1\\Fconm", "Integer", I, 80, 43},
             {"FBlackRect", "Form1\\FBlackRect", "Boolean", B, true, 45},
-            {"Aozora", "Corvane\\Aozora", "Boolean", B, true, 46},
+            {"Aozora", "Form1\\Aozora", "Boolean", B, true, 46},
     }};
     return rows;
 }

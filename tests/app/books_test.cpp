@@ -50,7 +50,7 @@ struct Shelf
         corvane::IniProfile ini(ini_path().toStdString());
         ini.write("Form\\LCheckBox12", "Checked", "0");
         ini.write("Form\\LCheckBox7", "Checked", "0");
-        ini.write("Corvane\\Aozora", "Boolean", "False"); // these tests read the texts raw
+        ini.write("Form1\\Aozora", "Boolean", "False"); // these tests read the texts raw
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
         QDir::setCurrent(dir.path());
@@ -420,7 +420,7 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
 // and on again at the page read before. The choice is stored.
 TEST(Books, TheAozoraSwitchKeepsThePassage)
 {
-    Shelf shelf({{"Corvane\\Aozora", "Boolean", "True"}});
+    Shelf shelf({{"Form1\\Aozora", "Boolean", "True"}});
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     auto f = shelf.open();
     ASSERT_TRUE(f->aozora.active);
@@ -446,7 +446,6 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Aozora on"));
     EXPECT_NEAR(f->FPage, 12, 1) << "the page holding the start of the raw page";
     ASSERT_TRUE(f->FormCloseQuery());
-    EXPECT_EQ(
-            corvane::IniProfile(shelf.ini_path().toStdString()).read("Corvane\\Aozora", "Boolean"),
-            "True");
+    EXPECT_EQ(corvane::IniProfile(shelf.ini_path().toStdString()).read("Form1\\Aozora", "Boolean"),
+              "True");
 }

@@ -43,6 +43,7 @@ std::map<std::string, SettingValue> firstStart()
             {"Pmouse", false},
             {"Fconm", 80},
             {"FBlackRect", true},
+            {"Aozora", true},
             {"SepaCheckBoxChecked", false},
             {"LCheckBox1Checked", false},
             {"LCheckBox2Checked", false},
@@ -70,14 +71,14 @@ std::map<std::string, SettingValue> firstStart()
 
 } // namespace
 
-// 46 items with unique names and unique (section, key) places; every row of
+// 47 items with unique names and unique (section, key) places; every row of
 // the table is an item of the store exactly once; every check box is stored
 // as its own section's key "Checked"; the rows stand in the order in which
 // start-up reads and shutdown writes them.
 TEST(SettingsTable, TableAndOrderAgree)
 {
     const TRegItems items = corvaneRegItems();
-    ASSERT_EQ(items.size(), 46u);
+    ASSERT_EQ(items.size(), 47u);
     std::set<std::string> names, places;
     for (const TRegItem &item : items) {
         EXPECT_TRUE(names.insert(item.Name).second) << item.Name;
@@ -89,10 +90,10 @@ TEST(SettingsTable, TableAndOrderAgree)
         }
     }
     EXPECT_EQ(items.front().Name, "LCheckBox1Checked");
-    EXPECT_EQ(items.back().Name, "FBlackRect");
+    EXPECT_EQ(items.back().Name, "Aozora");
 
     const auto table = corvaneSettings();
-    ASSERT_EQ(table.size(), 46u);
+    ASSERT_EQ(table.size(), 47u);
     std::vector<std::string> ordered;
     for (const CorvaneSetting &s : table) {
         ordered.emplace_back(s.name);
@@ -147,7 +148,8 @@ TEST(SettingsTable, TableAndOrderAgree)
                                                         "Pmix",
                                                         "Pmouse",
                                                         "Fconm",
-                                                        "FBlackRect"};
+                                                        "FBlackRect",
+                                                        "Aozora"};
     EXPECT_EQ(ordered, readAndWriteOrder); // Pform is read before Pirot
 }
 
@@ -172,7 +174,7 @@ TEST(SettingsTable, FirstStartDefaults)
     EXPECT_EQ(dir.entryCount(), 0u);
 }
 
-// A save writes all 46 items where a hand reading the file expects them, and
+// A save writes all 47 items where a hand reading the file expects them, and
 // the next start reads back exactly what was saved.
 TEST(SettingsTable, SaveAndRestore)
 {
