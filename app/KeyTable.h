@@ -8,6 +8,8 @@
 #include <QString>
 #include <span>
 
+#include "app/OptionBox.h"
+
 class TForm1;
 
 namespace corvane {
@@ -48,10 +50,9 @@ struct Press
     // Each returns whether the box or flag was set before, having shown the
     // matching text.
     bool toggle(bool &flag);
-    bool toggleBox(int n); // LCheckBox<n>; kSepaBox for SepaCheckBox
-    bool flipBox(int n);   // as toggleBox, showing nothing
+    bool toggleBox(OptionBox option);
+    bool flipBox(OptionBox option); // as toggleBox, showing nothing
 };
-inline constexpr int kSepaBox = 24;
 
 using KeyAction = void (*)(Press &);
 

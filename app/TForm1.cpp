@@ -56,16 +56,7 @@ struct Triangle
 };
 struct Box
 {
-    constexpr Box(int n)
-        : number(n)
-    {
-    }
-    constexpr Box(TLozengeCheckBox *TForm1::*f)
-        : field(f)
-    {
-    }
-    int number = 0;                             // LCheckBox[number], or
-    TLozengeCheckBox *TForm1::*field = nullptr; // a box with a name of its own
+    OptionBox option;
 };
 struct Slider
 {
@@ -107,23 +98,23 @@ const ControlRow kControls[] = {
     {"HintLabel1", Label{&TForm1::HintLabel1}, {520, 12, 150, 19}, "", "HINT", {-17, true, 5468061, Typeface::PMincho}},
     {"Effect1", Speed{&TForm1::Effect1}, {528, 40, 97, 20}, "Run!", "Difference", {-15, true, 12482610}, &TForm1::Effect1Click},
     {"RectButton", Speed{&TForm1::RectButton}, {631, 42, 38, 20}, "Deep (mugen)", "Deep", {-15, true, 12482610}, &TForm1::RectButtonClick},
-    {"LCheckBox1", Box{1}, {529, 64, 25, 25}, "Form", "", {}},
-    {"LCheckBox2", Box{2}, {563, 64, 25, 25}, "Color", "", {}},
-    {"LCheckBox3", Box{3}, {595, 64, 25, 25}, "Paint", "", {}},
-    {"LCheckBox14", Box{14}, {634, 64, 25, 25}, "Slow", "", {}, &TForm1::LCheckBox14Click},
+    {"LCheckBox1", Box{OptionBox::Form}, {529, 64, 25, 25}, "Form", "", {}},
+    {"LCheckBox2", Box{OptionBox::Color}, {563, 64, 25, 25}, "Color", "", {}},
+    {"LCheckBox3", Box{OptionBox::Paint}, {595, 64, 25, 25}, "Paint", "", {}},
+    {"LCheckBox14", Box{OptionBox::Slow}, {634, 64, 25, 25}, "Slow", "", {}, &TForm1::LCheckBox14Click},
     {"EffectOut1", Speed{&TForm1::EffectOut1}, {526, 90, 105, 20}, "Stop", "Run along", {-15, true, 12482610}, &TForm1::EffectOut1Click},
     {"Bitsave", Speed{&TForm1::Bitsave}, {639, 91, 14, 20}, "Bitmap save", "B", {-13, false, 12482610}, &TForm1::BitsaveClick},
     {"JpegButton", Speed{&TForm1::JpegButton}, {657, 91, 14, 20}, "Jpeg save", "J", {-13, false, 12482610}, &TForm1::JpegButtonClick},
     {"Velocity", Speed{&TForm1::Velocity}, {527, 116, 81, 20}, "Velocity", "Velocity", {-15, true, 5468061}, &TForm1::VelocityClick},
-    {"LCheckBox18", Box{18}, {614, 114, 25, 25}, "RoadMovie", "", {}},
-    {"LCheckBox16", Box{16}, {643, 114, 25, 25}, "Movement", "", {}, &TForm1::LCheckBox16Click},
+    {"LCheckBox18", Box{OptionBox::RoadMovie}, {614, 114, 25, 25}, "RoadMovie", "", {}},
+    {"LCheckBox16", Box{OptionBox::Movement}, {643, 114, 25, 25}, "Movement", "", {}, &TForm1::LCheckBox16Click},
     {"finearts", Speed{&TForm1::finearts}, {527, 140, 81, 20}, "plan de arts", "plan de arts", {-13, true, 5468061}, &TForm1::fineartsClick},
-    {"LCheckBox19", Box{19}, {614, 138, 25, 25}, "Clock", "", {}, &TForm1::LCheckBox19Click},
-    {"LCheckBox17", Box{17}, {643, 138, 25, 25}, "MiniBlackHole", "", {}},
-    {"LCheckBox20", Box{20}, {529, 162, 25, 25}, "Green", "", {}, &TForm1::LCheckBox20Click},
-    {"LCheckBox21", Box{21}, {560, 162, 25, 25}, "Bright", "", {}, &TForm1::LCheckBox21Click},
-    {"LCheckBox23", Box{23}, {614, 162, 25, 25}, "Repetition", "", {}, &TForm1::LCheckBox23Click},
-    {"LCheckBox22", Box{22}, {643, 162, 25, 25}, "plan de arts", "", {}, &TForm1::LCheckBox22Click},
+    {"LCheckBox19", Box{OptionBox::Clock}, {614, 138, 25, 25}, "Clock", "", {}, &TForm1::LCheckBox19Click},
+    {"LCheckBox17", Box{OptionBox::MiniBlackHole}, {643, 138, 25, 25}, "MiniBlackHole", "", {}},
+    {"LCheckBox20", Box{OptionBox::Green}, {529, 162, 25, 25}, "Green", "", {}, &TForm1::LCheckBox20Click},
+    {"LCheckBox21", Box{OptionBox::Bright}, {560, 162, 25, 25}, "Bright", "", {}, &TForm1::LCheckBox21Click},
+    {"LCheckBox23", Box{OptionBox::Repetition}, {614, 162, 25, 25}, "Repetition", "", {}, &TForm1::LCheckBox23Click},
+    {"LCheckBox22", Box{OptionBox::Devenir}, {643, 162, 25, 25}, "plan de arts", "", {}, &TForm1::LCheckBox22Click},
     {"Label3", Label{&TForm1::Label3}, {594, 171, 10, 10}, "Arts run", "", {0, false, 13626823}},
     {"Scroll2", Speed{&TForm1::Scroll2}, {582, 192, 51, 20}, "Credits", "About", {-15, false, 12482610}, &TForm1::About},
     {"FontColor1", Speed{&TForm1::FontColor1}, {524, 216, 80, 20}, "FontColor", "FontColor", {-15, false, 12482610}, &TForm1::FontColor1Click},
@@ -133,26 +124,26 @@ const ControlRow kControls[] = {
     {"GLabel", Label{&TForm1::GLabel}, {618, 245, 10, 10}, "BgColor", "", {}},
     {"FOBlack1", Speed{&TForm1::FOBlack1}, {639, 216, 31, 20}, "BLackFadeout", "FOB", {-13, false, 12482610}, &TForm1::FOBlack1Click},
     {"FadeOut1", Speed{&TForm1::FadeOut1}, {639, 240, 31, 20}, "FadeOut", "FOut", {-13, false, 12482610}, &TForm1::Fadeout1Click},
-    {"LCheckBox4", Box{4}, {612, 263, 25, 25}, "Cool Color", "", {}},
-    {"LCheckBox15", Box{15}, {641, 264, 25, 25}, "Gothic", "", {}, &TForm1::LCheckBox15Click},
+    {"LCheckBox4", Box{OptionBox::CoolColor}, {612, 263, 25, 25}, "Cool Color", "", {}},
+    {"LCheckBox15", Box{OptionBox::Gothic}, {641, 264, 25, 25}, "Gothic", "", {}, &TForm1::LCheckBox15Click},
     {"Leaf1", Speed{&TForm1::Leaf1, kNoBalloon}, {525, 296, 35, 20}, "Leaf save", "Leaf", {-15, false, 12482610}, &TForm1::Leaf1Click},
     {"Leafgo1", Speed{&TForm1::Leafgo1}, {565, 296, 35, 20}, "Leaf go", "Go", {-15, false, 12482610}, &TForm1::Leafgo1Click},
-    {"LCheckBox12", Box{12}, {612, 295, 25, 25}, "+Begin End", "", {}},
-    {"LCheckBox13", Box{13}, {641, 295, 25, 25}, "Name on", "", {}, &TForm1::LCheckBox13Click},
+    {"LCheckBox12", Box{OptionBox::BeginEnd}, {612, 295, 25, 25}, "+Begin End", "", {}},
+    {"LCheckBox13", Box{OptionBox::NameOn}, {641, 295, 25, 25}, "Name on", "", {}, &TForm1::LCheckBox13Click},
     {"Label1", Label{&TForm1::Label1}, {520, 321, 81, 15}, "Real Page", "Page", {-15, true, 7372205}},
     {"Label2", Label{&TForm1::Label2}, {520, 350, 81, 15}, "ALL Page", "ALL Page", {-15, true, 8872536}},
     {"Small1", Shine{&TForm1::Small1, {-12, 12546933}}, {616, 368, 45, 17}, "Tray Icon", "Small", {-13, true, 12482610}, &TForm1::Small1Click},
     {"Exit1", Shine{&TForm1::Exit1, {-17, 6648544}}, {619, 392, 42, 17}, "FIN", "Exit", {-15, true, 7961548}, &TForm1::Exit1Click},
     {"ExtTrackBar1", Slider{&TForm1::ExtTrackBar1, &TForm1::ExtTrackBar1Change}, {18, 390, 274, 25}, "scale : 1", "", {}},
-    {"LCheckBox11", Box{11}, {293, 390, 25, 25}, "Keep", "", {}},
+    {"LCheckBox11", Box{OptionBox::Keep}, {293, 390, 25, 25}, "Keep", "", {}},
     {"TriButton2", Triangle{&TForm1::TriButton2, tsLeft}, {326, 392, 30, 20}, "Back Page", "", {0, false, 11256527}, &TForm1::TriButton2Click},
     {"Reset1", Speed{&TForm1::Reset1}, {363, 392, 27, 21}, "Reset", "", {-15, false, 12482610}, &TForm1::Reset1Click},
     {"TriButton1", Triangle{&TForm1::TriButton1, tsRight}, {397, 392, 30, 20}, "Ecriture", "", {0, false, 16497821}, &TForm1::TriButton1Click},
-    {"LCheckBox6", Box{6}, {435, 389, 25, 25}, "Tenderly", "", {}, &TForm1::LCheckBox6Click},
-    {"LCheckBox7", Box{7}, {468, 389, 25, 25}, "+Fade In", "", {}},
-    {"LCheckBox5", Box{5}, {500, 389, 25, 25}, "+Fade Out", "", {}},
-    {"LCheckBox8", Box{8}, {532, 389, 25, 25}, "Horizontal", "", {}, &TForm1::LCheckBox8Click},
-    {"SepaCheckBox", Box{&TForm1::SepaCheckBox}, {580, 389, 25, 25}, "Deep Separation", "", {}},
+    {"LCheckBox6", Box{OptionBox::Tenderly}, {435, 389, 25, 25}, "Tenderly", "", {}, &TForm1::LCheckBox6Click},
+    {"LCheckBox7", Box{OptionBox::FadeIn}, {468, 389, 25, 25}, "+Fade In", "", {}},
+    {"LCheckBox5", Box{OptionBox::FadeOut}, {500, 389, 25, 25}, "+Fade Out", "", {}},
+    {"LCheckBox8", Box{OptionBox::Horizontal}, {532, 389, 25, 25}, "Horizontal", "", {}, &TForm1::LCheckBox8Click},
+    {"SepaCheckBox", Box{OptionBox::DeepSeparation}, {580, 389, 25, 25}, "Deep Separation", "", {}},
 };
 // clang-format on
 
@@ -242,7 +233,9 @@ void createControl(TForm1 &f, const ControlRow &row)
                     },
                     [&](const Box &c) -> QWidget * {
                         auto *b = new TLozengeCheckBox(&f);
-                        (c.field ? (f.*c.field) : f.LCheckBox.at(size_t(c.number))) = b;
+                        (c.option == OptionBox::DeepSeparation ? f.SepaCheckBox
+                                                               : f.LCheckBox.at(size_t(c.option)))
+                                = b;
                         return button = b;
                     },
                     [&](const Slider &c) -> QWidget * {
@@ -379,9 +372,14 @@ void TForm1::applyTimerIntervals(bool slow, SlowSwitch by)
             (this->*row.timer)->setInterval(slow ? row.slowMs : row.normalMs);
 }
 
-bool TForm1::checked(int n) const
+TLozengeCheckBox *TForm1::box(OptionBox option) const
 {
-    const TLozengeCheckBox *b = box(n);
+    return option == OptionBox::DeepSeparation ? SepaCheckBox : LCheckBox.at(size_t(option));
+}
+
+bool TForm1::checked(OptionBox option) const
+{
+    const TLozengeCheckBox *b = box(option);
     return b && b->isChecked();
 }
 

@@ -33,6 +33,7 @@
 #include "effects/Random.h"
 #include "effects/Velocity.h"
 #include "app/AozoraReading.h"
+#include "app/OptionBox.h"
 #include "app/Platform.h"
 #include "controls/MaskedWindow.h"
 #include "settings/BookPlaces.h"
@@ -255,8 +256,8 @@ public:
     // Option boxes: index n holds LCheckBox<n> (9 and 10 do not exist).
     std::array<TLozengeCheckBox *, 24> LCheckBox{};
     TLozengeCheckBox *SepaCheckBox = nullptr;
-    TLozengeCheckBox *box(int n) const { return LCheckBox.at(size_t(n)); }
-    bool checked(int n) const;
+    TLozengeCheckBox *box(corvane::OptionBox option) const;
+    bool checked(corvane::OptionBox option) const;
 
     QTimer *Timer1 = nullptr; // Difference step, 55 / 110 ms
     QTimer *Timer2 = nullptr; // deferred start-up load, 500 ms, once

@@ -15,8 +15,9 @@ void TForm1::About()
         return;
     FPageShown = false;
     TABitmap screen(picture().width(), picture().height());
-    composeAbout(screen, FComposer->faces(), checked(15), FoColor, GColor, checked(6), FRandom);
-    if (checked(7)) { // "+Fade In": each step a quarter of the way, no final copy
+    composeAbout(screen, FComposer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
+                 checked(OptionBox::Tenderly), FRandom);
+    if (checked(OptionBox::FadeIn)) { // "+Fade In": each step a quarter of the way, no final copy
         for (int i = 0; i < kAboutBlendSteps; ++i) {
             screen.BlendOnto(0, 0, screen.width(), screen.height(), picture(), kAboutBlendAlpha);
             present();

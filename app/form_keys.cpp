@@ -34,20 +34,20 @@ void run(Press &p)
     (p.f.*handler)();
 }
 
-template<int n>
+template<OptionBox option>
 void toggle(Press &p)
 {
-    p.toggleBox(n);
+    p.toggleBox(option);
 }
 
 // A box the written page depends on: the page is written again at once. The
 // page command leaves the product name in the status line, so the box's text
 // is shown after it.
-template<int n>
+template<OptionBox option>
 void toggleAndRewrite(Press &p)
 {
-    const bool was = p.f.checked(n);
-    p.f.box(n)->setChecked(!was);
+    const bool was = p.f.checked(option);
+    p.f.box(option)->setChecked(!was);
     p.f.FSamePage = true;
     p.f.TriButton1Click();
     p.status(was ? p.wasSet : p.wasNot);
@@ -95,147 +95,60 @@ void centre(TForm1 &f)
 void slowKey(Press &p)
 {
     // Timer5 keeps its interval; only a click on the box sets all four.
-    const bool was = p.toggleBox(14);
+    const bool was = p.toggleBox(OptionBox::Slow);
     p.f.applyTimerIntervals(!was, TForm1::SlowSwitch::Key);
 }
 
 // Character keys, compared exactly, in this order; every matching row acts.
+// clang-format off
 constexpr KeyPressStep kKeyPress[] = {
-        // step, keys, condition, action, status when the box or flag was set / was not, the action
-        // in words
-        {1, "y", When::Always, [](Press &p) { p.f.PopupMenu1->popup(p.f.keyMenuPoint()); }, nullptr,
-         nullptr, "show `PopupMenu1` at screen position (500, 10)"},
-        {2, "d", When::Always, run<&TForm1::Effect1Click>, nullptr, nullptr, "start Difference"},
-        {3, "r", When::Always, run<&TForm1::EffectOut1Click>, nullptr, nullptr,
-         "stop the running animation"},
-        {4, "g", When::Always, run<&TForm1::Reset1Click>, nullptr, nullptr, "Reset: page 1"},
-        {5, "e", When::Always, run<&TForm1::VelocityClick>, nullptr, nullptr, "start Velocity"},
-        {6, "a", When::Always, run<&TForm1::fineartsClick>, nullptr, nullptr, "start plan de arts"},
-        {7, ",", When::Always, run<&TForm1::FOBlack1Click>, nullptr, nullptr, "fade to black"},
-        {8, ".", When::Always, run<&TForm1::Fadeout1Click>, nullptr, nullptr, "fade out"},
-        {9, "/", When::BusyLeave, toggle<11>, "Keep off", "Keep on", "toggle \"Keep\""},
-        {10, "z", When::BusyLeave, toggleAndRewrite<6>, "Tenderly off", "Tenderly on",
-         "toggle \"Tenderly\", write the page again"},
-        {11, "x", When::BusyLeave, toggle<7>, "Fade In off", "+Fade In", "toggle \"+Fade In\""},
-        {12, "c", When::BusyLeave, toggle<5>, "Fade Out off", "+Fade Out", "toggle \"+Fade Out\""},
-        {13, "v", When::BusyLeave, toggleAndRewrite<8>, "Vertical", "Horizontal",
-         "toggle \"Horizontal\", write the page again"},
-        {14, "h", When::Always, toggle<20>, "Blue arts", "Green arts", "toggle \"Green\""},
-        {15, "j", When::Always,
-         [](Press &p) {
-             p.f.Fconm = p.flipBox(21) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel;
-             p.status(p.wasSet, p.f.Fconm);
-         },
-         "bright ", nullptr, "toggle \"Bright\": `Fconm` 80 when it was checked, else 125"},
-        {16, "k", When::Always,
-         [](Press &p) {
-             if (p.flipBox(23)) {
-                 p.f.FArts = false;
-                 p.status(p.wasSet);
-             } else {
-                 p.status(p.wasNot, p.f.Fconm);
-             }
-         },
-         "Repetition off", "Repetition on ",
-         "toggle \"Repetition\"; when it was checked, the repetition ends"},
-        {17, "l", When::Always,
-         [](Press &p) {
-             if (p.toggleBox(22))
-                 p.f.FArts = false;
-         },
-         "Devenir off", "Devenir on",
-         "toggle \"plan de arts\" (Devenir); when it was checked, the repetition ends"},
-        {18, ";", When::Always, slowKey, "Slow off", "Slow on",
-         "toggle \"Slow\": `Timer1`, `Timer3` 55 / 110 ms, `Timer4` 7000 / 12000 ms (`Timer5` "
-         "keeps its interval)"},
-        {19, "-", When::NoDifference, toggle<1>, "Form off", "Form on", "toggle \"Form\""},
-        {20, "^", When::NoDifference, toggle<2>, "Color off", "Color on", "toggle \"Color\""},
-        {21, "\\", When::NoDifference, toggle<3>, "Paint off", "Paint on", "toggle \"Paint\""},
-        {22, "]", When::Always,
-         [](Press &p) {
-             p.status(p.wasSet);
-             p.f.RectButtonClick();
-         },
-         "Deep (Mu-gen)", nullptr, "start Deep"},
-        {23, ":", When::Always, toggle<kSepaBox>, "Deep (Mu-gen)", "DeepSeparation",
-         "toggle \"Deep Separation\""},
-        {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.FBlackRect); }, "Deep White",
-         "Deep Black", "toggle `FBlackRect` (Deep starts from black or light grey)"},
-        {25, nullptr, When::DeepNoVelocity, deepPen, "Deep Black", "Deep White",
-         "`p`: the pen takes `FDeepColor`, status \"Line color\"; any other key: the pen black "
-         "(`FBlackRect`) "
-         "or 0xE7E7E7; then a line along row 0"},
-        {26, "p", When::Velocity,
-         [](Press &p) {
-             centre(p.f);
-             p.status(p.wasSet);
-         },
-         "Center", nullptr, "the centre to the middle of the picture"},
-        {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr,
-         "`Pirot` := 1 to 8"},
-        {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr,
-         "`Pformt` := 1, 2, 3"},
-        {29, "0", When::VelocityClock,
-         [](Press &p) {
-             p.f.Pirot = 2;
-             p.f.Pformt = 1;
-         },
-         nullptr, nullptr, "`Pirot` := 2, `Pformt` := 1"},
-        {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pdigit); }, "Digital off",
-         "Digital on", "toggle `Pdigit` (time text)"},
-        {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock",
-         "BoldClock", "toggle `Pbt` (bold clock lines)"},
-        {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr,
-         "`Piro` := 1 to 8"},
-        {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr,
-         "`Pform` := 1, 2, 3"},
-        {34, "0", When::VelocityNoClock,
-         [](Press &p) {
-             p.f.Piro = 1;
-             p.f.Pform = 1;
-         },
-         nullptr, nullptr, "`Piro` := 1, `Pform` := 1"},
-        {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pdigi); }, "NotScope", "Scope",
-         "toggle `Pdigi` (scope)"},
-        {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pb); }, "NotBold", "Bold",
-         "toggle `Pb` (bold lines)"},
-        {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pmix); }, "NotMix", "Mix",
-         "toggle `Pmix` (dim shapes as segments)"},
-        {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.Pmouse); },
-         "MoveRandom", "MoveMouse", "toggle `Pmouse` (the centre follows the mouse)"},
-        {39, "n", When::VelocityNoClock,
-         [](Press &p) {
-             p.f.FLockCount = 0;
-             p.status(p.wasSet, p.f.FLockCount);
-         },
-         "lock ", nullptr, "`FLockCount` := 0"},
-        {40, "123456789", When::NoVelocityArtsBox,
-         [](Press &p) {
-             p.f.FArtsLevel = brightnessOfKey(p.index);
-             p.status(p.wasSet, p.f.FArtsLevel);
-         },
-         "bright ", nullptr, "`FArtsLevel` := 80, 85, ..., 120"},
-        {41, "0", When::NoVelocityArtsBox,
-         [](Press &p) {
-             p.f.FArtsLevel = PlanDeArts::kHighLevel;
-             p.status(p.wasSet, p.f.FArtsLevel);
-         },
-         "bright ", nullptr, "`FArtsLevel` := 125"},
-        {42, "123456789", When::NoVelocityNoArtsBox,
-         [](Press &p) {
-             p.f.Fconm = brightnessOfKey(p.index);
-             p.status(p.wasSet, p.f.Fconm);
-         },
-         "bright ", nullptr, "`Fconm` := 80, 85, ..., 120"},
-        {43, "0", When::NoVelocityNoArtsBox,
-         [](Press &p) {
-             p.f.Fconm = PlanDeArts::kHighLevel;
-             p.status(p.wasSet, p.f.Fconm);
-         },
-         "bright ", nullptr, "`Fconm` := 125"},
-        {44, "b", When::BusyLeave, run<&TForm1::switchAozora>, nullptr, nullptr,
-         "switch the Aozora reading mode (shows \"Aozora on\" / \"Aozora off\")"},
+    // step, keys, condition, action, status when the box or flag was set / was not, the action in words
+    {1, "y", When::Always, [](Press &p) { p.f.PopupMenu1->popup(p.f.keyMenuPoint()); }, nullptr, nullptr, "show `PopupMenu1` at screen position (500, 10)"},
+    {2, "d", When::Always, run<&TForm1::Effect1Click>, nullptr, nullptr, "start Difference"},
+    {3, "r", When::Always, run<&TForm1::EffectOut1Click>, nullptr, nullptr, "stop the running animation"},
+    {4, "g", When::Always, run<&TForm1::Reset1Click>, nullptr, nullptr, "Reset: page 1"},
+    {5, "e", When::Always, run<&TForm1::VelocityClick>, nullptr, nullptr, "start Velocity"},
+    {6, "a", When::Always, run<&TForm1::fineartsClick>, nullptr, nullptr, "start plan de arts"},
+    {7, ",", When::Always, run<&TForm1::FOBlack1Click>, nullptr, nullptr, "fade to black"},
+    {8, ".", When::Always, run<&TForm1::Fadeout1Click>, nullptr, nullptr, "fade out"},
+    {9, "/", When::BusyLeave, toggle<OptionBox::Keep>, "Keep off", "Keep on", "toggle \"Keep\""},
+    {10, "z", When::BusyLeave, toggleAndRewrite<OptionBox::Tenderly>, "Tenderly off", "Tenderly on", "toggle \"Tenderly\", write the page again"},
+    {11, "x", When::BusyLeave, toggle<OptionBox::FadeIn>, "Fade In off", "+Fade In", "toggle \"+Fade In\""},
+    {12, "c", When::BusyLeave, toggle<OptionBox::FadeOut>, "Fade Out off", "+Fade Out", "toggle \"+Fade Out\""},
+    {13, "v", When::BusyLeave, toggleAndRewrite<OptionBox::Horizontal>, "Vertical", "Horizontal", "toggle \"Horizontal\", write the page again"},
+    {14, "h", When::Always, toggle<OptionBox::Green>, "Blue arts", "Green arts", "toggle \"Green\""},
+    {15, "j", When::Always, [](Press &p) { p.f.Fconm = p.flipBox(OptionBox::Bright) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "toggle \"Bright\": `Fconm` 80 when it was checked, else 125"},
+    {16, "k", When::Always, [](Press &p) { if (p.flipBox(OptionBox::Repetition)) { p.f.FArts = false; p.status(p.wasSet); } else { p.status(p.wasNot, p.f.Fconm); } }, "Repetition off", "Repetition on ", "toggle \"Repetition\"; when it was checked, the repetition ends"},
+    {17, "l", When::Always, [](Press &p) { if (p.toggleBox(OptionBox::Devenir)) p.f.FArts = false; }, "Devenir off", "Devenir on", "toggle \"plan de arts\" (Devenir); when it was checked, the repetition ends"},
+    {18, ";", When::Always, slowKey, "Slow off", "Slow on", "toggle \"Slow\": `Timer1`, `Timer3` 55 / 110 ms, `Timer4` 7000 / 12000 ms (`Timer5` keeps its interval)"},
+    {19, "-", When::NoDifference, toggle<OptionBox::Form>, "Form off", "Form on", "toggle \"Form\""},
+    {20, "^", When::NoDifference, toggle<OptionBox::Color>, "Color off", "Color on", "toggle \"Color\""},
+    {21, "\\", When::NoDifference, toggle<OptionBox::Paint>, "Paint off", "Paint on", "toggle \"Paint\""},
+    {22, "]", When::Always, [](Press &p) { p.status(p.wasSet); p.f.RectButtonClick(); }, "Deep (Mu-gen)", nullptr, "start Deep"},
+    {23, ":", When::Always, toggle<OptionBox::DeepSeparation>, "Deep (Mu-gen)", "DeepSeparation", "toggle \"Deep Separation\""},
+    {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.FBlackRect); }, "Deep White", "Deep Black", "toggle `FBlackRect` (Deep starts from black or light grey)"},
+    {25, nullptr, When::DeepNoVelocity, deepPen, "Deep Black", "Deep White", "`p`: the pen takes `FDeepColor`, status \"Line color\"; any other key: the pen black (`FBlackRect`) or 0xE7E7E7; then a line along row 0"},
+    {26, "p", When::Velocity, [](Press &p) { centre(p.f); p.status(p.wasSet); }, "Center", nullptr, "the centre to the middle of the picture"},
+    {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr, "`Pirot` := 1 to 8"},
+    {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr, "`Pformt` := 1, 2, 3"},
+    {29, "0", When::VelocityClock, [](Press &p) { p.f.Pirot = 2; p.f.Pformt = 1; }, nullptr, nullptr, "`Pirot` := 2, `Pformt` := 1"},
+    {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pdigit); }, "Digital off", "Digital on", "toggle `Pdigit` (time text)"},
+    {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock", "BoldClock", "toggle `Pbt` (bold clock lines)"},
+    {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr, "`Piro` := 1 to 8"},
+    {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr, "`Pform` := 1, 2, 3"},
+    {34, "0", When::VelocityNoClock, [](Press &p) { p.f.Piro = 1; p.f.Pform = 1; }, nullptr, nullptr, "`Piro` := 1, `Pform` := 1"},
+    {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pdigi); }, "NotScope", "Scope", "toggle `Pdigi` (scope)"},
+    {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pb); }, "NotBold", "Bold", "toggle `Pb` (bold lines)"},
+    {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pmix); }, "NotMix", "Mix", "toggle `Pmix` (dim shapes as segments)"},
+    {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.Pmouse); }, "MoveRandom", "MoveMouse", "toggle `Pmouse` (the centre follows the mouse)"},
+    {39, "n", When::VelocityNoClock, [](Press &p) { p.f.FLockCount = 0; p.status(p.wasSet, p.f.FLockCount); }, "lock ", nullptr, "`FLockCount` := 0"},
+    {40, "123456789", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = brightnessOfKey(p.index); p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "`FArtsLevel` := 80, 85, ..., 120"},
+    {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "`FArtsLevel` := 125"},
+    {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "`Fconm` := 80, 85, ..., 120"},
+    {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "`Fconm` := 125"},
+    {44, "b", When::BusyLeave, run<&TForm1::switchAozora>, nullptr, nullptr, "switch the Aozora reading mode (shows \"Aozora on\" / \"Aozora off\")"},
 };
+// clang-format on
 
 void moveLevel(Press &p, int step)
 {
@@ -249,106 +162,24 @@ void moveLevel(Press &p, int step)
 }
 
 // Virtual keys, in this order; every matching row acts.
+// clang-format off
 constexpr KeyDownStep kKeyDown[] = {
-        // key, Qt keys, condition, action, status texts, the action in words
-        {"Space (32), Enter (13)",
-         {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter},
-         When::Always,
-         run<&TForm1::TriButton1Click>,
-         nullptr,
-         nullptr,
-         "the Ecriture command: the next page"},
-        {"Backspace (8)",
-         {Qt::Key_Backspace},
-         When::Always,
-         run<&TForm1::TriButton2Click>,
-         nullptr,
-         nullptr,
-         "the previous page"},
-        {"Delete (46)",
-         {Qt::Key_Delete},
-         When::Always,
-         [](Press &p) {
-             if (!p.flipBox(19))
-                 centre(p.f);
-         },
-         nullptr,
-         nullptr,
-         "toggle \"Clock\"; when it becomes checked, the centre to the middle"},
-        {"Insert (45)",
-         {Qt::Key_Insert},
-         When::Always,
-         toggle<18>,
-         nullptr,
-         nullptr,
-         "toggle \"RoadMovie\""},
-        {"Home (36)",
-         {Qt::Key_Home},
-         When::Velocity,
-         [](Press &p) {
-             if (!p.flipBox(16))
-                 p.status(p.wasNot, p.f.Pmvc);
-         },
-         nullptr,
-         "MoveLevel ",
-         "toggle \"Movement\""},
-        {"End (35)",
-         {Qt::Key_End},
-         When::Velocity,
-         toggle<17>,
-         nullptr,
-         nullptr,
-         "toggle \"MiniBlackHole\""},
-        {"Right (39)",
-         {Qt::Key_Right},
-         When::RoomRight,
-         [](Press &p) { p.f.Pcx += p.f.Pmvc; },
-         nullptr,
-         nullptr,
-         "`Pcx` += `Pmvc`"},
-        {"Left (37)",
-         {Qt::Key_Left},
-         When::RoomLeft,
-         [](Press &p) { p.f.Pcx -= p.f.Pmvc; },
-         nullptr,
-         nullptr,
-         "`Pcx` -= `Pmvc`"},
-        {"Up (38)",
-         {Qt::Key_Up},
-         When::RoomUp,
-         [](Press &p) { p.f.Pcy -= p.f.Pmvc; },
-         nullptr,
-         nullptr,
-         "`Pcy` -= `Pmvc`"},
-        {"Down (40)",
-         {Qt::Key_Down},
-         When::RoomDown,
-         [](Press &p) { p.f.Pcy += p.f.Pmvc; },
-         nullptr,
-         nullptr,
-         "`Pcy` += `Pmvc`"},
-        {"Page Up (33)",
-         {Qt::Key_PageUp},
-         When::Velocity,
-         [](Press &p) { moveLevel(p, +1); },
-         "MoveLevel ",
-         nullptr,
-         "`Pmvc` += 1 up to 10"},
-        {"Page Down (34)",
-         {Qt::Key_PageDown},
-         When::Velocity,
-         [](Press &p) { moveLevel(p, -1); },
-         "MoveLevel ",
-         nullptr,
-         "`Pmvc` -= 1 down to 0"},
-        {"any key",
-         {},
-         When::NoVelocity,
-         [](Press &p) { p.f.ExtTrackBar1->setFocus(Qt::OtherFocusReason); },
-         nullptr,
-         nullptr,
-         "the keyboard focus to the page slider, which then takes the key"},
+    // key, Qt keys, condition, action, status texts, the action in words
+    {"Space (32), Enter (13)", {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}, When::Always, run<&TForm1::TriButton1Click>, nullptr, nullptr, "the Ecriture command: the next page"},
+    {"Backspace (8)", {Qt::Key_Backspace}, When::Always, run<&TForm1::TriButton2Click>, nullptr, nullptr, "the previous page"},
+    {"Delete (46)", {Qt::Key_Delete}, When::Always, [](Press &p) { if (!p.flipBox(OptionBox::Clock)) centre(p.f); }, nullptr, nullptr, "toggle \"Clock\"; when it becomes checked, the centre to the middle"},
+    {"Insert (45)", {Qt::Key_Insert}, When::Always, toggle<OptionBox::RoadMovie>, nullptr, nullptr, "toggle \"RoadMovie\""},
+    {"Home (36)", {Qt::Key_Home}, When::Velocity, [](Press &p) { if (!p.flipBox(OptionBox::Movement)) p.status(p.wasNot, p.f.Pmvc); }, nullptr, "MoveLevel ", "toggle \"Movement\""},
+    {"End (35)", {Qt::Key_End}, When::Velocity, toggle<OptionBox::MiniBlackHole>, nullptr, nullptr, "toggle \"MiniBlackHole\""},
+    {"Right (39)", {Qt::Key_Right}, When::RoomRight, [](Press &p) { p.f.Pcx += p.f.Pmvc; }, nullptr, nullptr, "`Pcx` += `Pmvc`"},
+    {"Left (37)", {Qt::Key_Left}, When::RoomLeft, [](Press &p) { p.f.Pcx -= p.f.Pmvc; }, nullptr, nullptr, "`Pcx` -= `Pmvc`"},
+    {"Up (38)", {Qt::Key_Up}, When::RoomUp, [](Press &p) { p.f.Pcy -= p.f.Pmvc; }, nullptr, nullptr, "`Pcy` -= `Pmvc`"},
+    {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.Pcy += p.f.Pmvc; }, nullptr, nullptr, "`Pcy` += `Pmvc`"},
+    {"Page Up (33)", {Qt::Key_PageUp}, When::Velocity, [](Press &p) { moveLevel(p, +1); }, "MoveLevel ", nullptr, "`Pmvc` += 1 up to 10"},
+    {"Page Down (34)", {Qt::Key_PageDown}, When::Velocity, [](Press &p) { moveLevel(p, -1); }, "MoveLevel ", nullptr, "`Pmvc` -= 1 down to 0"},
+    {"any key", {}, When::NoVelocity, [](Press &p) { p.f.ExtTrackBar1->setFocus(Qt::OtherFocusReason); }, nullptr, nullptr, "the keyboard focus to the page slider, which then takes the key"},
 };
+// clang-format on
 
 int indexOf(const char *keys, QChar key)
 {
@@ -433,7 +264,7 @@ namespace corvane {
 
 bool holds(When when, const TForm1 &f)
 {
-    const bool clock = f.checked(19);
+    const bool clock = f.checked(OptionBox::Clock);
     const int w = f.Image1->picture().width(), h = f.Image1->picture().height();
     switch (when) {
     case When::Always:
@@ -453,11 +284,11 @@ bool holds(When when, const TForm1 &f)
     case When::VelocityNoClock:
         return f.FVelocity && !clock;
     case When::VelocityNoClockMovement:
-        return f.FVelocity && !clock && f.checked(16);
+        return f.FVelocity && !clock && f.checked(OptionBox::Movement);
     case When::NoVelocityArtsBox:
-        return !f.FVelocity && f.checked(22);
+        return !f.FVelocity && f.checked(OptionBox::Devenir);
     case When::NoVelocityNoArtsBox:
-        return !f.FVelocity && !f.checked(22);
+        return !f.FVelocity && !f.checked(OptionBox::Devenir);
     case When::RoomRight:
         return f.FVelocity && f.Pcx < w - kEdgeRoom;
     case When::RoomLeft:
@@ -526,18 +357,18 @@ bool Press::toggle(bool &flag)
     return was;
 }
 
-bool Press::flipBox(int n)
+bool Press::flipBox(OptionBox option)
 {
     // setChecked repaints the box and runs none of its click handlers.
-    TLozengeCheckBox *b = n == kSepaBox ? f.SepaCheckBox : f.box(n);
+    TLozengeCheckBox *b = f.box(option);
     const bool was = b->isChecked();
     b->setChecked(!was);
     return was;
 }
 
-bool Press::toggleBox(int n)
+bool Press::toggleBox(OptionBox option)
 {
-    const bool was = flipBox(n);
+    const bool was = flipBox(option);
     status(was ? wasSet : wasNot);
     return was;
 }

@@ -56,7 +56,7 @@ void TForm1::FormCreate()
     readSettings();
     move(Form1Left, Form1Top);
 
-    if (!checked(11)) { // "Keep" off: reading starts at page 1 of the built-in text
+    if (!checked(OptionBox::Keep)) { // "Keep" off: reading starts at page 1 of the built-in text
         FPage = 1;
         Label1->setText(QStringLiteral("1"));
     }
@@ -69,12 +69,12 @@ void TForm1::FormCreate()
     FFreshStart = true;
 
     picture().fill(toQColor(GColor));
-    if (checked(6))
+    if (checked(OptionBox::Tenderly))
         PNoise1();
     FBColor = false; // the stored value only travels from shutdown to shutdown
-    if (checked(13))
+    if (checked(OptionBox::NameOn))
         PNameon();
-    applyTimerIntervals(checked(14));
+    applyTimerIntervals(checked(OptionBox::Slow));
 
     FDeepFx.init(FRandom, FClock);
 
@@ -84,7 +84,7 @@ void TForm1::FormCreate()
 
 void TForm1::Timer2Timer()
 {
-    if (checked(12))
+    if (checked(OptionBox::BeginEnd))
         FCorvanes();
     // A file named on the command line is read instead of the saved source;
     // when it is refused the saved source loads as usual, and then the
@@ -112,7 +112,7 @@ bool TForm1::FormCloseQuery()
         showError(QString::fromUtf8(e.what()));
         return true;
     }
-    if (checked(12) && isVisible() && !m_sessionEnding) {
+    if (checked(OptionBox::BeginEnd) && isVisible() && !m_sessionEnding) {
         FEnding = true;
         FCorvanes();
     }
@@ -133,6 +133,6 @@ void TForm1::closeForSessionEnd()
 
 void TForm1::LCheckBox14Click()
 {
-    applyTimerIntervals(checked(14));
-    setStatus(checked(14) ? QStringLiteral("Slow on") : QStringLiteral("Slow off"));
+    applyTimerIntervals(checked(OptionBox::Slow));
+    setStatus(checked(OptionBox::Slow) ? QStringLiteral("Slow on") : QStringLiteral("Slow off"));
 }

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <charconv>
 #include <variant>
 #include <vector>
 
@@ -32,11 +31,32 @@ struct ColourField
 using Holder = std::variant<std::monostate, int *, bool *, std::string *, ColourField,
                             TLozengeCheckBox *>;
 
-// Every stored field of the window by the name of the item that holds it.
-// A check box is found by its own name instead (item "<box>Checked").
+// Every stored field and box of the window by the name of the item that holds it.
 std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
 {
     return {
+            {"LCheckBox1Checked", f.box(OptionBox::Form)},
+            {"LCheckBox2Checked", f.box(OptionBox::Color)},
+            {"LCheckBox3Checked", f.box(OptionBox::Paint)},
+            {"LCheckBox4Checked", f.box(OptionBox::CoolColor)},
+            {"LCheckBox5Checked", f.box(OptionBox::FadeOut)},
+            {"LCheckBox6Checked", f.box(OptionBox::Tenderly)},
+            {"LCheckBox7Checked", f.box(OptionBox::FadeIn)},
+            {"LCheckBox8Checked", f.box(OptionBox::Horizontal)},
+            {"LCheckBox13Checked", f.box(OptionBox::NameOn)},
+            {"LCheckBox11Checked", f.box(OptionBox::Keep)},
+            {"LCheckBox12Checked", f.box(OptionBox::BeginEnd)},
+            {"LCheckBox14Checked", f.box(OptionBox::Slow)},
+            {"LCheckBox15Checked", f.box(OptionBox::Gothic)},
+            {"LCheckBox16Checked", f.box(OptionBox::Movement)},
+            {"LCheckBox17Checked", f.box(OptionBox::MiniBlackHole)},
+            {"LCheckBox18Checked", f.box(OptionBox::RoadMovie)},
+            {"LCheckBox19Checked", f.box(OptionBox::Clock)},
+            {"LCheckBox20Checked", f.box(OptionBox::Green)},
+            {"LCheckBox21Checked", f.box(OptionBox::Bright)},
+            {"LCheckBox22Checked", f.box(OptionBox::Devenir)},
+            {"LCheckBox23Checked", f.box(OptionBox::Repetition)},
+            {"SepaCheckBoxChecked", f.box(OptionBox::DeepSeparation)},
             {"Form1Top", &f.Form1Top},
             {"Form1Left", &f.Form1Left},
             {"FoColor", ColourField{&f.FoColor}},
@@ -65,37 +85,12 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
     };
 }
 
-constexpr std::string_view kCheckedSuffix = "Checked";
-
-// The box a "<box>Checked" item names: "LCheckBox<n>" or "SepaCheckBox",
-// taken from the window's own fields, never looked up among its children.
-TLozengeCheckBox *boxNamed(TForm1 &f, std::string_view name)
-{
-    if (name == "SepaCheckBox")
-        return f.SepaCheckBox;
-    constexpr std::string_view prefix = "LCheckBox";
-    if (!name.starts_with(prefix))
-        return nullptr;
-    const std::string_view digits = name.substr(prefix.size());
-    int n = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-    if (error != std::errc() || end != digits.data() + digits.size() || n < 0
-        || size_t(n) >= f.LCheckBox.size())
-        return nullptr;
-    return f.LCheckBox[size_t(n)];
-}
-
-Holder holderOf(TForm1 &f, std::string_view item,
+Holder holderOf(std::string_view item,
                 const std::vector<std::pair<std::string_view, Holder>> &fields)
 {
     for (const auto &[name, holder] : fields)
         if (name == item)
             return holder;
-    if (item.ends_with(kCheckedSuffix)) {
-        if (TLozengeCheckBox *box
-            = boxNamed(f, item.substr(0, item.size() - kCheckedSuffix.size())))
-            return box;
-    }
     return std::monostate{};
 }
 
@@ -110,7 +105,7 @@ std::vector<Binding> bindings(TForm1 &f)
     const auto fields = storedFields(f);
     std::vector<Binding> b;
     for (const CorvaneSetting &s : corvaneSettings())
-        b.push_back({&s, holderOf(f, s.name, fields)});
+        b.push_back({&s, holderOf(s.name, fields)});
     return b;
 }
 

@@ -41,11 +41,13 @@
 //           stands and the records keep their state, so a new start may go on
 //           where the last run left off (Deep does).
 //
-// Pending events. Starts, ticks and fades never let events run; the only
-// code that does is the plasma build of plan de arts, through the pump its
-// hooks give it (the window's processPendingEvents). A command or a tick can
-// therefore run in the middle of that build and nowhere else, which is why a
-// build refuses a second one, and a close waits for the build to end.
+// Pending events. Starts, ticks and fades never let events run themselves.
+// Within the effects only the plasma build of plan de arts does, through the
+// pump its hooks give it (the window's processPendingEvents); outside them the
+// page commands, the key handler and the tray handler do too (the list is at
+// Platform::processPendingEvents). A command or a tick can therefore run in
+// the middle of any of these: a plasma build refuses a second one and a close
+// waits for it to end, and a drop waits while a page is written.
 //
 // Start-up values are the records' member initialisers; only Deep's colour
 // walk, which needs the clock, is set at start-up (DeepState::init).

@@ -14,7 +14,7 @@ using namespace corvane;
 
 ArtsOptions TForm1::artsOptions() const
 {
-    return {checked(20), checked(22), checked(23)};
+    return {checked(OptionBox::Green), checked(OptionBox::Devenir), checked(OptionBox::Repetition)};
 }
 
 void TForm1::fineartsClick()
@@ -31,7 +31,7 @@ void TForm1::fineartsClick()
         FArts = true;
     Label3->show();
     if (b.uncheckGreen)
-        box(20)->setChecked(false); // setChecked runs no click handler
+        box(OptionBox::Green)->setChecked(false); // setChecked runs no click handler
     Pplasma();
     if (repeating)
         Timer4->start();
@@ -58,7 +58,7 @@ void showPicture(TForm1 &f, const PlasmaResult &r)
     if (!r.done)
         return;
     if (r.green)
-        f.box(20)->setChecked(*r.green); // without its click handler
+        f.box(OptionBox::Green)->setChecked(*r.green); // without its click handler
     f.setStatus(r.status);
 }
 
@@ -115,20 +115,20 @@ void applyBoxClick(TForm1 &f, const ArtsBoxClick &click)
 
 void TForm1::LCheckBox20Click()
 {
-    applyBoxClick(*this, FArtsFx.greenClicked(checked(20)));
+    applyBoxClick(*this, FArtsFx.greenClicked(checked(OptionBox::Green)));
 }
 
 void TForm1::LCheckBox21Click()
 {
-    applyBoxClick(*this, FArtsFx.brightClicked(checked(21)));
+    applyBoxClick(*this, FArtsFx.brightClicked(checked(OptionBox::Bright)));
 }
 
 void TForm1::LCheckBox22Click()
 {
-    applyBoxClick(*this, FArtsFx.devenirClicked(checked(22)));
+    applyBoxClick(*this, FArtsFx.devenirClicked(checked(OptionBox::Devenir)));
 }
 
 void TForm1::LCheckBox23Click()
 {
-    applyBoxClick(*this, FArtsFx.repetitionClicked(checked(23)));
+    applyBoxClick(*this, FArtsFx.repetitionClicked(checked(OptionBox::Repetition)));
 }

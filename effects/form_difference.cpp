@@ -14,11 +14,12 @@ void TForm1::Effect1Click()
     // A running Difference is set up afresh, not stopped.
     prepareStart(DifferenceState::plan(running(), GColor));
     FDifference = true;
-    const DifferenceOptions options{checked(1), checked(2), checked(3)};
+    const DifferenceOptions options{checked(OptionBox::Form), checked(OptionBox::Color),
+                                    checked(OptionBox::Paint)};
     applyStart(FDiff.start(options, *FCanvas, FRandom, FClock));
     repaintPicture();
-    for (int n : {1, 2, 3})
-        box(n)->setEnabled(false);
+    for (OptionBox option : {OptionBox::Form, OptionBox::Color, OptionBox::Paint})
+        box(option)->setEnabled(false);
     Timer1->start();
 }
 

@@ -24,8 +24,8 @@ void TForm1::EffectOut1Click()
     if (plan.stopDifference) {
         Timer1->stop();
         FDifference = false;
-        for (int n : {1, 2, 3})
-            box(n)->setEnabled(true);
+        for (OptionBox option : {OptionBox::Form, OptionBox::Color, OptionBox::Paint})
+            box(option)->setEnabled(true);
     }
     if (plan.stopVelocity) {
         Timer3->stop();

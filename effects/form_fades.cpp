@@ -44,7 +44,8 @@ void TForm1::present()
 
 FadeContext TForm1::fadeContext()
 {
-    return {FRandom, [this] { present(); }, checked(6), checked(2)};
+    return {FRandom, [this] { present(); }, checked(OptionBox::Tenderly),
+            checked(OptionBox::Color)};
 }
 
 void TForm1::PNoise1()
@@ -122,7 +123,7 @@ void TForm1::BGChangeClick()
     if (busy())
         return;
     FClock.reseed(FRandom);
-    GColor = randomBackground(FRandom, checked(4));
+    GColor = randomBackground(FRandom, checked(OptionBox::CoolColor));
     paintSwatch(GLabel, GColor);
     fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext(),
                     [this] { TriButton1Click(); });

@@ -13,7 +13,8 @@ using namespace corvane;
 
 VelocityOptions TForm1::velocityOptions() const
 {
-    return {checked(16), checked(17), checked(18), checked(19)};
+    return {checked(OptionBox::Movement), checked(OptionBox::MiniBlackHole),
+            checked(OptionBox::RoadMovie), checked(OptionBox::Clock)};
 }
 
 void TForm1::VelocityClick()
@@ -45,12 +46,12 @@ void TForm1::Image1MouseMove(int x, int y)
 
 void TForm1::LCheckBox16Click()
 {
-    if (checked(16))
+    if (checked(OptionBox::Movement))
         setStatus(FVel.moveLevelStatus());
 }
 
 void TForm1::LCheckBox19Click()
 {
-    if (checked(19))
+    if (checked(OptionBox::Clock))
         FVel.clockChecked(picture().width(), picture().height());
 }

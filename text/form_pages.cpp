@@ -62,7 +62,7 @@ struct PageWrite
 
 void TForm1::loadText()
 {
-    const bool keep = checked(11);
+    const bool keep = checked(OptionBox::Keep);
     const SavedSourceCheck saved
             = checkSavedSource(keep, FFileIn, pathFromStored(FFileName), FPage);
     FFileIn = saved.fileIn;

@@ -36,13 +36,25 @@ void tellMissingFonts(QWidget *parent, const PageComposer &composer)
 struct NameSwitch
 {
     THWaSpeedButton *TForm1::*button = nullptr;
-    int box = 0; // LCheckBox[box] when there is no button
+    OptionBox box{}; // when there is no button
 };
 constexpr NameSwitch kNameSwitches[] = {
-        {&TForm1::Effect1},    {&TForm1::EffectOut1}, {&TForm1::FontColor1}, {&TForm1::BgColor1},
-        {&TForm1::BGChange},   {&TForm1::Scroll2},    {&TForm1::FOBlack1},   {&TForm1::FadeOut1},
-        {&TForm1::Leaf1},      {&TForm1::Leafgo1},    {&TForm1::RectButton}, {nullptr, 4},
-        {nullptr, 12},         {&TForm1::Velocity},   {&TForm1::finearts},   {&TForm1::Bitsave},
+        {&TForm1::Effect1},
+        {&TForm1::EffectOut1},
+        {&TForm1::FontColor1},
+        {&TForm1::BgColor1},
+        {&TForm1::BGChange},
+        {&TForm1::Scroll2},
+        {&TForm1::FOBlack1},
+        {&TForm1::FadeOut1},
+        {&TForm1::Leaf1},
+        {&TForm1::Leafgo1},
+        {&TForm1::RectButton},
+        {nullptr, OptionBox::CoolColor},
+        {nullptr, OptionBox::BeginEnd},
+        {&TForm1::Velocity},
+        {&TForm1::finearts},
+        {&TForm1::Bitsave},
         {&TForm1::JpegButton},
 };
 
@@ -52,10 +64,10 @@ void TForm1::Ecriture()
 {
     tellMissingFonts(this, *FComposer);
     EcritureOptions options;
-    options.fadeOut = checked(5);
-    options.fadeIn = checked(7);
-    options.horizontal = checked(8);
-    options.gothic = checked(15);
+    options.fadeOut = checked(OptionBox::FadeOut);
+    options.fadeIn = checked(OptionBox::FadeIn);
+    options.horizontal = checked(OptionBox::Horizontal);
+    options.gothic = checked(OptionBox::Gothic);
     // A saved source's rows come from its pages once it is loaded; before the
     // deferred load there are none, and FRows is written as it stands.
     options.FFileIn = FFileIn && !FPagesBuilt;
@@ -78,8 +90,8 @@ void TForm1::FCorvanes()
     tellMissingFonts(this, *FComposer);
     TitleOptions options;
     options.FEnding = FEnding;
-    options.fadeOut = checked(5);
-    options.gothic = checked(15);
+    options.fadeOut = checked(OptionBox::FadeOut);
+    options.gothic = checked(OptionBox::Gothic);
     options.FoColor = FoColor;
     options.GColor = GColor;
     const FadeContext context = fadeContext();
@@ -115,5 +127,5 @@ void TForm1::PNameoff()
 
 void TForm1::LCheckBox13Click()
 {
-    checked(13) ? PNameon() : PNameoff();
+    checked(OptionBox::NameOn) ? PNameon() : PNameoff();
 }

@@ -24,6 +24,8 @@
 #include "text/TEditor.h"
 #include "text/TextSource.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 QByteArray corpus(const char *name)
@@ -215,7 +217,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     // Turned on again, "Keep" brings the book back at its own page, not at
     // the page of the built-in text.
     f->TriButton1Click();
-    f->box(11)->setChecked(true);
+    f->box(OptionBox::Keep)->setChecked(true);
     ASSERT_TRUE(f->FormCloseQuery());
     auto g = shelf.open();
     EXPECT_TRUE(g->FReadingBook);

@@ -19,6 +19,8 @@
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 // A window on a temporary settings file with "+Begin End" off (no title
@@ -80,19 +82,19 @@ TEST(EffectsWindow, OneAnimationRunsAtATime)
     EXPECT_TRUE(f.FDifference);
     EXPECT_TRUE(f.Timer1->isActive());
     for (int n : {1, 2, 3})
-        EXPECT_FALSE(f.box(n)->isEnabled()) << "LCheckBox" << n;
+        EXPECT_FALSE(f.box(OptionBox(n))->isEnabled()) << "LCheckBox" << n;
 
     // A second Difference start sets it up afresh without the stop.
     f.Effect1Click();
     EXPECT_TRUE(f.Timer1->isActive());
-    EXPECT_FALSE(f.box(1)->isEnabled());
+    EXPECT_FALSE(f.box(OptionBox::Form)->isEnabled());
 
     f.EffectOut1Click();
     EXPECT_FALSE(f.busy());
     for (QTimer *t : {f.Timer1, f.Timer3, f.Timer4, f.Timer5})
         EXPECT_FALSE(t->isActive());
     for (int n : {1, 2, 3})
-        EXPECT_TRUE(f.box(n)->isEnabled()) << "LCheckBox" << n;
+        EXPECT_TRUE(f.box(OptionBox(n))->isEnabled()) << "LCheckBox" << n;
     EXPECT_EQ(w.status(), "Difference") << "stopping Difference leaves the status line";
 }
 
@@ -208,12 +210,12 @@ TEST(EffectsWindow, VelocityBoxesAndTheMouse)
     f.VelocityClick();
     f.Timer3->stop();
 
-    click(f.box(19));
+    click(f.box(OptionBox::Clock));
     EXPECT_EQ(f.Pcx, 240);
     EXPECT_EQ(f.Pcy, 175);
-    click(f.box(19)); // unchecking moves nothing
+    click(f.box(OptionBox::Clock)); // unchecking moves nothing
     f.Pcx = 10;
-    click(f.box(16));
+    click(f.box(OptionBox::Movement));
     EXPECT_EQ(w.status(), "MoveLevel 2");
 
     f.Pmouse = true;
@@ -239,7 +241,7 @@ TEST(EffectsWindow, StoredParametersAreBoundedOnlyAgainstOverflow)
     EXPECT_EQ(f.Pcy, 700) << "a centre off the picture, as the mouse can leave it";
     EXPECT_EQ(f.Pmvc, 1 << 20);
     EXPECT_EQ(f.Fconm, 90);
-    click(f.box(16)); // Movement
+    click(f.box(OptionBox::Movement)); // Movement
     f.VelocityClick();
     for (int i = 0; i < 40; ++i)
         f.Timer3Timer();
@@ -262,10 +264,10 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     EXPECT_EQ(w.status(), "bright 80");
     EXPECT_NE(w.shot(), QImage(w.shot().size(), w.shot().format())) << "no plasma painted";
 
-    click(f.box(21)); // "Bright"
+    click(f.box(OptionBox::Bright)); // "Bright"
     EXPECT_EQ(f.Fconm, 125);
     EXPECT_EQ(w.status(), "bright 125");
-    click(f.box(23)); // "Repetition"
+    click(f.box(OptionBox::Repetition)); // "Repetition"
     EXPECT_EQ(w.status(), "Repetition on 125");
     f.fineartsClick();
     EXPECT_TRUE(f.FArts);
@@ -282,7 +284,7 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     EXPECT_NE(first, w.shot()) << "a repetition makes a new picture";
     EXPECT_TRUE(f.Timer4->isActive());
 
-    click(f.box(23));
+    click(f.box(OptionBox::Repetition));
     EXPECT_EQ(w.status(), "Repetition off");
     EXPECT_FALSE(f.FArts);
     const QImage last = w.shot();
@@ -298,16 +300,16 @@ TEST(EffectsWindow, DevenirStepsTheLevelAndUnchecksGreen)
 {
     Window w;
     TForm1 &f = w.f();
-    click(f.box(20));
+    click(f.box(OptionBox::Green));
     EXPECT_EQ(w.status(), "Green arts");
-    click(f.box(22));
+    click(f.box(OptionBox::Devenir));
     EXPECT_EQ(w.status(), "Devenir on");
     f.fineartsClick();
-    EXPECT_FALSE(f.checked(20));
+    EXPECT_FALSE(f.checked(OptionBox::Green));
     EXPECT_EQ(w.status(), "bright 85");
     f.Timer4Timer();
     EXPECT_EQ(w.status(), "bright 90");
-    click(f.box(22));
+    click(f.box(OptionBox::Devenir));
     EXPECT_EQ(w.status(), "Devenir off");
     EXPECT_FALSE(f.FArts);
 }
@@ -346,7 +348,7 @@ TEST(EffectsWindow, AStopDuringABuildEndsTheRepetitionAtOnce)
 {
     Window w;
     TForm1 &f = w.f();
-    click(f.box(23));
+    click(f.box(OptionBox::Repetition));
     f.fineartsClick();
     ASSERT_TRUE(f.FArts);
     f.FArtsFx.pumpInterval = std::chrono::microseconds(0);

@@ -23,6 +23,8 @@
 #include "controls/TTriangleButton.h"
 #include "settings/IniProfile.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 struct Window
@@ -197,7 +199,7 @@ std::vector<std::pair<QWidget *, QString>> faceFields(TForm1 &f)
             {f.SepaCheckBox, "SepaCheckBox"},
     };
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
-        fields.emplace_back(f.box(n), QStringLiteral("LCheckBox%1").arg(n));
+        fields.emplace_back(f.box(OptionBox(n)), QStringLiteral("LCheckBox%1").arg(n));
     return fields;
 }
 
@@ -231,7 +233,7 @@ TEST(Face, EveryFieldHoldsOneControlOfItsOwn)
     }
     EXPECT_EQ(distinct.size(), fields.size());
     for (int n : {0, 9, 10})
-        EXPECT_EQ(f.box(n), nullptr) << n;
+        EXPECT_EQ(f.box(OptionBox(n)), nullptr) << n;
     EXPECT_EQ(childrenOf<TLozengeCheckBox>(f), 22);
     EXPECT_EQ(childrenOf<THWaSpeedButton>(f), 16);
     EXPECT_EQ(childrenOf<TShineSpeedButton>(f), 2);
@@ -350,28 +352,28 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
             {f.Reset1, secondPage, true},
             {f.TriButton1, secondPage, true},
             {f.TriButton2, secondPage, true},
-            {f.box(6), unwritten, true},
-            {f.box(8), unwritten, true},
-            {f.box(15), unwritten, true},
-            {f.box(13), none, true},
-            {f.box(14), none, true},
-            {f.box(16), none, true},
-            {f.box(19), [&] { f.Pcx = 10; }, true},
-            {f.box(20), none, true},
-            {f.box(21), none, true},
-            {f.box(22), none, true},
-            {f.box(23), none, true},
+            {f.box(OptionBox::Tenderly), unwritten, true},
+            {f.box(OptionBox::Horizontal), unwritten, true},
+            {f.box(OptionBox::Gothic), unwritten, true},
+            {f.box(OptionBox::NameOn), none, true},
+            {f.box(OptionBox::Slow), none, true},
+            {f.box(OptionBox::Movement), none, true},
+            {f.box(OptionBox::Clock), [&] { f.Pcx = 10; }, true},
+            {f.box(OptionBox::Green), none, true},
+            {f.box(OptionBox::Bright), none, true},
+            {f.box(OptionBox::Devenir), none, true},
+            {f.box(OptionBox::Repetition), none, true},
             {f.Small1, none, true},
-            {f.box(1), none, false},
-            {f.box(2), none, false},
-            {f.box(3), none, false},
-            {f.box(4), none, false},
-            {f.box(5), none, false},
-            {f.box(7), none, false},
-            {f.box(11), none, false},
-            {f.box(12), none, false},
-            {f.box(17), none, false},
-            {f.box(18), none, false},
+            {f.box(OptionBox::Form), none, false},
+            {f.box(OptionBox::Color), none, false},
+            {f.box(OptionBox::Paint), none, false},
+            {f.box(OptionBox::CoolColor), none, false},
+            {f.box(OptionBox::FadeOut), none, false},
+            {f.box(OptionBox::FadeIn), none, false},
+            {f.box(OptionBox::Keep), none, false},
+            {f.box(OptionBox::BeginEnd), none, false},
+            {f.box(OptionBox::MiniBlackHole), none, false},
+            {f.box(OptionBox::RoadMovie), none, false},
             {f.SepaCheckBox, none, false},
             {f.Exit1, none, true}, // last: it closes the window
     };
@@ -448,19 +450,19 @@ TEST(Face, NameOnSwitchesCaptionsAndTwoBalloons)
     const QString blank = QString(QLatin1Char('|')).repeated(int(captions.size()));
 
     EXPECT_EQ(shown(), blank);
-    EXPECT_TRUE(f.box(4)->balloonHint());
-    EXPECT_TRUE(f.box(12)->balloonHint());
-    f.box(13)->click();
+    EXPECT_TRUE(f.box(OptionBox::CoolColor)->balloonHint());
+    EXPECT_TRUE(f.box(OptionBox::BeginEnd)->balloonHint());
+    f.box(OptionBox::NameOn)->click();
     EXPECT_EQ(shown(), all);
     EXPECT_EQ(f.Reset1->text(), QString()) << "Reset shows only its glyph";
-    f.box(13)->click();
+    f.box(OptionBox::NameOn)->click();
     EXPECT_EQ(shown(), blank);
-    EXPECT_FALSE(f.box(4)->balloonHint());
-    EXPECT_FALSE(f.box(12)->balloonHint());
-    EXPECT_TRUE(f.box(6)->balloonHint()) << "the other boxes keep theirs";
-    f.box(13)->click();
-    EXPECT_TRUE(f.box(4)->balloonHint());
-    EXPECT_TRUE(f.box(12)->balloonHint());
+    EXPECT_FALSE(f.box(OptionBox::CoolColor)->balloonHint());
+    EXPECT_FALSE(f.box(OptionBox::BeginEnd)->balloonHint());
+    EXPECT_TRUE(f.box(OptionBox::Tenderly)->balloonHint()) << "the other boxes keep theirs";
+    f.box(OptionBox::NameOn)->click();
+    EXPECT_TRUE(f.box(OptionBox::CoolColor)->balloonHint());
+    EXPECT_TRUE(f.box(OptionBox::BeginEnd)->balloonHint());
     EXPECT_FALSE(f.Leaf1->balloonHint());
     EXPECT_FALSE(f.ExtTrackBar1->balloonHint());
 }
@@ -478,7 +480,7 @@ TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     EXPECT_EQ(f.focusWidget(), f.ExtTrackBar1);
 
-    TLozengeCheckBox *keep = f.box(11);
+    TLozengeCheckBox *keep = f.box(OptionBox::Keep);
     const auto dotsRightOf = [&] {
         const QImage shot = f.grab(keep->geometry()).toImage();
         const QImage face

@@ -18,6 +18,8 @@
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 struct Window
@@ -64,7 +66,7 @@ TEST(AppHint, TheStatusLineFollowsTheMouse)
     w.point(f.Velocity);
     EXPECT_EQ(w.status(), "Velocity");
     EXPECT_EQ(f.HintLabel1->toolTip(), "Corvane ver 1.04");
-    w.point(f.box(6));
+    w.point(f.box(OptionBox::Tenderly));
     EXPECT_EQ(w.status(), "Tenderly");
     w.pointWindow(QPoint(10, 200)); // the face left of the picture
     EXPECT_EQ(w.status(), "");
@@ -125,7 +127,7 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     // Timed by polling, so that a loaded machine cannot make it fail early.
     QElapsedTimer clock;
     clock.start();
-    w.point(f.box(6));
+    w.point(f.box(OptionBox::Tenderly));
     while (!w.balloonShown() && clock.elapsed() < 3000)
         QTest::qWait(5);
     ASSERT_TRUE(w.balloonShown());
@@ -137,7 +139,7 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     EXPECT_TRUE(w.balloon()->mask().contains(QPoint(13, 3))) << "the tail";
     EXPECT_FALSE(w.balloon()->mask().contains(QPoint(3, 3))) << "beside the tail";
 
-    w.point(f.box(7));
+    w.point(f.box(OptionBox::FadeIn));
     EXPECT_TRUE(w.balloonShown()) << "the next control follows at once";
     EXPECT_EQ(w.balloon()->text(), "+Fade In");
     clock.restart();
@@ -155,14 +157,14 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
         EXPECT_FALSE(w.balloonShown()) << quiet->objectName().toStdString();
     }
 
-    ASSERT_TRUE(f.checked(13)); // "Name on", the default
+    ASSERT_TRUE(f.checked(OptionBox::NameOn)); // "Name on", the default
     w.pointWindow(QPoint(10, 200));
-    w.point(f.box(4));
+    w.point(f.box(OptionBox::CoolColor));
     QTest::qWait(600);
     EXPECT_TRUE(w.balloonShown()) << "Cool Color with Name on";
-    f.box(13)->click();
+    f.box(OptionBox::NameOn)->click();
     w.pointWindow(QPoint(10, 200));
-    w.point(f.box(12));
+    w.point(f.box(OptionBox::BeginEnd));
     QTest::qWait(600);
     EXPECT_FALSE(w.balloonShown()) << "+Begin End with Name off";
 }

@@ -21,6 +21,8 @@
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 constexpr const char *kBefore = "before"; // the status line as a case finds it
@@ -71,7 +73,7 @@ void difference(TForm1 &f)
 }
 void velocityClock(TForm1 &f)
 {
-    f.box(19)->setChecked(true);
+    f.box(OptionBox::Clock)->setChecked(true);
     velocity(f);
 }
 
@@ -169,17 +171,17 @@ TEST(CharacterKeys, Commands)
 // handler; the first text when the box was checked, the second when not.
 TEST(CharacterKeys, OptionToggles)
 {
-    auto check = [](int n) { return [n](TForm1 &f) { f.box(n)->setChecked(true); }; };
-    auto uncheck = [](int n) { return [n](TForm1 &f) { f.box(n)->setChecked(false); }; };
+    auto check = [](int n) { return [n](TForm1 &f) { f.box(OptionBox(n))->setChecked(true); }; };
+    auto uncheck = [](int n) { return [n](TForm1 &f) { f.box(OptionBox(n))->setChecked(false); }; };
     auto is = [](int n, bool on) {
-        return [n, on](TForm1 &f) { EXPECT_EQ(f.checked(n), on) << "LCheckBox" << n; };
+        return [n, on](TForm1 &f) { EXPECT_EQ(f.checked(OptionBox(n)), on) << "LCheckBox" << n; };
     };
     runCases({
             {"/ clears Keep", check(11), '/', is(11, false), "Keep off"},
             {"/ sets Keep", uncheck(11), '/', is(11, true), "Keep on"},
             {"z clears Tenderly and writes the page again", check(6), 'z',
              [](TForm1 &f) {
-                 EXPECT_FALSE(f.checked(6));
+                 EXPECT_FALSE(f.checked(OptionBox::Tenderly));
                  EXPECT_TRUE(f.FPageShown);
                  EXPECT_FALSE(f.FSamePage) << "the page was written";
              },
@@ -191,7 +193,7 @@ TEST(CharacterKeys, OptionToggles)
             {"c sets +Fade Out", uncheck(5), 'c', is(5, true), "+Fade Out"},
             {"v writes the page horizontally", uncheck(8), 'v',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.checked(8));
+                 EXPECT_TRUE(f.checked(OptionBox::Horizontal));
                  EXPECT_TRUE(f.FPageShown);
              },
              "Horizontal"},
@@ -200,20 +202,21 @@ TEST(CharacterKeys, OptionToggles)
             {"h sets Green", uncheck(20), 'h', is(20, true), "Green arts"},
             {"j sets Bright: 125", uncheck(21), 'j',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.checked(21));
+                 EXPECT_TRUE(f.checked(OptionBox::Bright));
                  EXPECT_EQ(f.Fconm, 125);
              },
              "bright 125"},
-            {"j clears Bright: 80", [](TForm1 &f) { f.box(21)->setChecked(true), f.Fconm = 125; },
-             'j', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 80); }, "bright 80"},
+            {"j clears Bright: 80",
+             [](TForm1 &f) { f.box(OptionBox::Bright)->setChecked(true), f.Fconm = 125; }, 'j',
+             [](TForm1 &f) { EXPECT_EQ(f.Fconm, 80); }, "bright 80"},
             {"k ends a repetition",
              [](TForm1 &f) {
-                 f.box(23)->setChecked(true);
+                 f.box(OptionBox::Repetition)->setChecked(true);
                  f.FArts = true;
              },
              'k',
              [](TForm1 &f) {
-                 EXPECT_FALSE(f.checked(23));
+                 EXPECT_FALSE(f.checked(OptionBox::Repetition));
                  EXPECT_FALSE(f.FArts);
              },
              "Repetition off"},
@@ -221,14 +224,14 @@ TEST(CharacterKeys, OptionToggles)
              is(23, true), "Repetition on 95"},
             {"l ends Devenir",
              [](TForm1 &f) {
-                 f.box(22)->setChecked(true);
+                 f.box(OptionBox::Devenir)->setChecked(true);
                  f.FArts = true;
              },
              'l', [](TForm1 &f) { EXPECT_FALSE(f.FArts); }, "Devenir off"},
             {"l sets Devenir", uncheck(22), 'l', is(22, true), "Devenir on"},
             {"; sets Slow but leaves Timer5", nullptr, ';',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.checked(14));
+                 EXPECT_TRUE(f.checked(OptionBox::Slow));
                  EXPECT_EQ(f.Timer1->interval(), 110);
                  EXPECT_EQ(f.Timer3->interval(), 110);
                  EXPECT_EQ(f.Timer4->interval(), 12000);
@@ -237,7 +240,7 @@ TEST(CharacterKeys, OptionToggles)
              "Slow on"},
             {"; clears Slow",
              [](TForm1 &f) {
-                 f.box(14)->click(); // the box: all four at their Slow intervals
+                 f.box(OptionBox::Slow)->click(); // the box: all four at their Slow intervals
              },
              ';',
              [](TForm1 &f) {
@@ -358,8 +361,9 @@ TEST(CharacterKeys, VelocityParameters)
             {"free: i", velocity, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pb); }, "Bold"},
             {"free: u", [](TForm1 &f) { velocity(f), f.Pmix = true; }, 'u',
              [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, "NotMix"},
-            {"free: m with Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); },
-             'm', [](TForm1 &f) { EXPECT_TRUE(f.Pmouse); }, "MoveMouse"},
+            {"free: m with Movement",
+             [](TForm1 &f) { f.box(OptionBox::Movement)->setChecked(true), velocity(f); }, 'm',
+             [](TForm1 &f) { EXPECT_TRUE(f.Pmouse); }, "MoveMouse"},
             {"free: m without Movement does nothing", velocity, 'm',
              [](TForm1 &f) { EXPECT_FALSE(f.Pmouse); }, nullptr},
             {"free: n", [](TForm1 &f) { velocity(f), f.FLockCount = 7; }, 'n',
@@ -372,7 +376,7 @@ TEST(CharacterKeys, VelocityParameters)
 // Steps 40 to 43: the digits set a brightness when Velocity does not run.
 TEST(CharacterKeys, BrightnessDigits)
 {
-    auto devenir = [](TForm1 &f) { f.box(22)->setChecked(true); };
+    auto devenir = [](TForm1 &f) { f.box(OptionBox::Devenir)->setChecked(true); };
     runCases({
             {"3 sets Fconm to 90", nullptr, '3',
              [](TForm1 &f) {
@@ -404,7 +408,7 @@ TEST(CharacterKeys, UpperCaseLettersAndAltKeysDoNothing)
     QTest::keyClick(&f, 'Z', Qt::ShiftModifier);
     QTest::keyClick(&f, 'D', Qt::ShiftModifier);
     QTest::keyClick(&f, 'd', Qt::AltModifier);
-    EXPECT_TRUE(f.checked(6));
+    EXPECT_TRUE(f.checked(OptionBox::Tenderly));
     EXPECT_FALSE(f.FDifference);
     EXPECT_EQ(w.status(), kBefore);
 }
@@ -422,7 +426,7 @@ TEST(CharacterKeys, BusyLeaveEndsAtOnceOtherwisePendingEventsRun)
     QMetaObject::invokeMethod(
             &f, [&] { ran = true; }, Qt::QueuedConnection);
     type(f, 'z');
-    EXPECT_TRUE(f.checked(6));
+    EXPECT_TRUE(f.checked(OptionBox::Tenderly));
     EXPECT_TRUE(f.FDifference) << "the page command would have stopped it";
     EXPECT_EQ(w.status(), kBefore);
     EXPECT_FALSE(ran) << "events were let run after the leave";
@@ -507,30 +511,33 @@ TEST(VirtualKeys, EachKey)
             {"Delete checks Clock and centres", [](TForm1 &f) { f.Pcx = 1, f.Pcy = 2; },
              Qt::Key_Delete,
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.checked(19));
+                 EXPECT_TRUE(f.checked(OptionBox::Clock));
                  EXPECT_EQ(f.Pcx, 240);
                  EXPECT_EQ(f.Pcy, 175);
              },
              nullptr},
-            {"Delete unchecks Clock", [](TForm1 &f) { f.box(19)->setChecked(true), f.Pcx = 1; },
+            {"Delete unchecks Clock",
+             [](TForm1 &f) { f.box(OptionBox::Clock)->setChecked(true), f.Pcx = 1; },
              Qt::Key_Delete,
              [](TForm1 &f) {
-                 EXPECT_FALSE(f.checked(19));
+                 EXPECT_FALSE(f.checked(OptionBox::Clock));
                  EXPECT_EQ(f.Pcx, 1);
              },
              nullptr},
             {"Insert toggles RoadMovie", nullptr, Qt::Key_Insert,
-             [](TForm1 &f) { EXPECT_TRUE(f.checked(18)); }, nullptr},
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(OptionBox::RoadMovie)); }, nullptr},
             {"Home checks Movement", velocity, Qt::Key_Home,
-             [](TForm1 &f) { EXPECT_TRUE(f.checked(16)); }, "MoveLevel 2"},
-            {"Home unchecks Movement", [](TForm1 &f) { f.box(16)->setChecked(true), velocity(f); },
-             Qt::Key_Home, [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(OptionBox::Movement)); }, "MoveLevel 2"},
+            {"Home unchecks Movement",
+             [](TForm1 &f) { f.box(OptionBox::Movement)->setChecked(true), velocity(f); },
+             Qt::Key_Home, [](TForm1 &f) { EXPECT_FALSE(f.checked(OptionBox::Movement)); },
+             nullptr},
             {"Home without Velocity", nullptr, Qt::Key_Home,
-             [](TForm1 &f) { EXPECT_FALSE(f.checked(16)); }, nullptr},
+             [](TForm1 &f) { EXPECT_FALSE(f.checked(OptionBox::Movement)); }, nullptr},
             {"End toggles MiniBlackHole", velocity, Qt::Key_End,
-             [](TForm1 &f) { EXPECT_TRUE(f.checked(17)); }, nullptr},
+             [](TForm1 &f) { EXPECT_TRUE(f.checked(OptionBox::MiniBlackHole)); }, nullptr},
             {"End without Velocity", nullptr, Qt::Key_End,
-             [](TForm1 &f) { EXPECT_FALSE(f.checked(17)); }, nullptr},
+             [](TForm1 &f) { EXPECT_FALSE(f.checked(OptionBox::MiniBlackHole)); }, nullptr},
             {"Right", at(100, 100, 3), Qt::Key_Right, centreIs(103, 100), nullptr},
             {"Right at the edge", at(471, 100, 3), Qt::Key_Right, centreIs(471, 100), nullptr},
             {"Right close to the edge goes past it", at(470, 100, 3), Qt::Key_Right,
@@ -605,7 +612,7 @@ TEST(VirtualKeys, KeysOnAnyControlAndTheCtrlShortcuts)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     f.ExtTrackBar1->setFocus();
     QTest::keyClick(f.ExtTrackBar1, 'h');
-    EXPECT_TRUE(f.checked(20));
+    EXPECT_TRUE(f.checked(OptionBox::Green));
 
     velocity(f);
     QTest::keyClick(f.focusWidget() ? f.focusWidget() : &f, Qt::Key_P, Qt::ControlModifier);
@@ -622,10 +629,10 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
 {
     Window w;
     TForm1 &f = w.f();
-    f.box(14)->click();
+    f.box(OptionBox::Slow)->click();
     EXPECT_EQ(w.status(), "Slow on");
     EXPECT_EQ(f.Timer5->interval(), 110);
-    f.box(14)->click();
+    f.box(OptionBox::Slow)->click();
     EXPECT_EQ(w.status(), "Slow off");
     EXPECT_EQ(f.Timer1->interval(), 55);
     EXPECT_EQ(f.Timer3->interval(), 55);
@@ -633,14 +640,14 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
     EXPECT_EQ(f.Timer5->interval(), 55);
 
     f.Pmvc = 7;
-    f.box(16)->click();
+    f.box(OptionBox::Movement)->click();
     EXPECT_EQ(w.status(), "MoveLevel 7");
     f.setStatus(QString::fromLatin1(kBefore));
-    f.box(16)->click();
+    f.box(OptionBox::Movement)->click();
     EXPECT_EQ(w.status(), kBefore) << "unchecking Movement shows nothing";
 
     f.Pcx = 5;
-    f.box(19)->click();
+    f.box(OptionBox::Clock)->click();
     EXPECT_EQ(f.Pcx, 240);
 
     struct Rewrite
@@ -662,9 +669,9 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
         TForm1 &g = v.f();
         if (r.start)
             r.start(g);
-        const bool was = g.checked(r.box);
-        g.box(r.box)->click();
-        EXPECT_NE(g.checked(r.box), was) << "the box changes whatever runs";
+        const bool was = g.checked(OptionBox(r.box));
+        g.box(OptionBox(r.box))->click();
+        EXPECT_NE(g.checked(OptionBox(r.box)), was) << "the box changes whatever runs";
         EXPECT_EQ(g.FPageShown, r.rewrites);
         g.EffectOut1Click();
     }

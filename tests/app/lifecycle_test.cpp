@@ -14,6 +14,8 @@
 #include "settings/CorvaneSettings.h"
 #include "settings/IniProfile.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 struct Window
@@ -46,9 +48,9 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
     EXPECT_EQ(f.Fconm, 80);
     EXPECT_TRUE(f.FBlackRect);
     for (int n : {4, 6, 7, 11, 12, 13})
-        EXPECT_TRUE(f.checked(n)) << "LCheckBox" << n;
+        EXPECT_TRUE(f.checked(OptionBox(n))) << "LCheckBox" << n;
     for (int n : {1, 2, 3, 5, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
-        EXPECT_FALSE(f.checked(n)) << "LCheckBox" << n;
+        EXPECT_FALSE(f.checked(OptionBox(n))) << "LCheckBox" << n;
     EXPECT_TRUE(f.FSamePage);
     EXPECT_TRUE(f.FFreshStart);
     EXPECT_FALSE(f.FPageShown);
@@ -134,8 +136,8 @@ TEST(Lifecycle, ClosingWritesAll47ItemsAndTheyReadBack)
     Window w;
     {
         TForm1 f(w.ini());
-        f.box(12)->setChecked(false); // no end screen in a test
-        f.box(3)->setChecked(true);
+        f.box(OptionBox::BeginEnd)->setChecked(false); // no end screen in a test
+        f.box(OptionBox::Paint)->setChecked(true);
         f.FLeaf = 12;
         f.FFileName = "Clipboard";
         f.Pcx = 17;
@@ -150,8 +152,8 @@ TEST(Lifecycle, ClosingWritesAll47ItemsAndTheyReadBack)
     EXPECT_EQ(w.stored("Form\\Form1", "Left"), "321");
 
     TForm1 again(w.ini());
-    EXPECT_TRUE(again.checked(3));
-    EXPECT_FALSE(again.checked(12));
+    EXPECT_TRUE(again.checked(OptionBox::Paint));
+    EXPECT_FALSE(again.checked(OptionBox::BeginEnd));
     EXPECT_EQ(again.FLeaf, 12);
     EXPECT_EQ(again.Pcx, 17);
     EXPECT_EQ(again.FFileName, "Clipboard");
@@ -162,17 +164,17 @@ TEST(Lifecycle, SlowBoxSetsAllFourEffectTimers)
 {
     Window w;
     TForm1 f(w.ini());
-    f.box(14)->click();
+    f.box(OptionBox::Slow)->click();
     EXPECT_EQ(f.Timer1->interval(), 110);
     EXPECT_EQ(f.Timer3->interval(), 110);
     EXPECT_EQ(f.Timer4->interval(), 12000);
     EXPECT_EQ(f.Timer5->interval(), 110);
-    f.box(14)->click();
+    f.box(OptionBox::Slow)->click();
     EXPECT_EQ(f.Timer4->interval(), 7000);
     EXPECT_EQ(f.Timer5->interval(), 55);
     // Setting an interval restarts a timer: the deferred load must not be put off.
     QThread::msleep(120);
-    f.box(14)->click();
+    f.box(OptionBox::Slow)->click();
     EXPECT_EQ(f.Timer2->interval(), 500);
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_LT(f.Timer2->remainingTime(), 450);

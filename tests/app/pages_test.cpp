@@ -17,6 +17,8 @@
 #include "text/PagedText.h"
 #include "text/TextSource.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 // A working folder holding corvane.txt (or not) and the settings file, made
@@ -118,8 +120,10 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
     EXPECT_FALSE(f.FSamePage);
     f.TriButton2Click();
     EXPECT_EQ(f.FPage, last) << "back from page 1 writes the last page";
+    EXPECT_EQ(f.ExtTrackBar1->value(), last) << "the slider follows the page";
     f.TriButton1Click();
     EXPECT_EQ(f.FPage, 1) << "forward from the last page writes page 1";
+    EXPECT_EQ(f.ExtTrackBar1->value(), 1);
 
     f.ExtTrackBar1->setValue(5);
     EXPECT_EQ(f.FPage, 5);
@@ -128,6 +132,7 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
     EXPECT_EQ(f.FPage, 5) << "after the slider, forward writes the chosen page";
     f.TriButton1Click();
     EXPECT_EQ(f.FPage, 6);
+    EXPECT_EQ(f.ExtTrackBar1->value(), 6);
 
     f.Reset1Click();
     EXPECT_EQ(f.FPage, 1);
@@ -379,7 +384,8 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(f.picture().pixelColor(240, 175), QColor(10, 20, 30));
 
     // While an animation runs the dialog does not even open.
-    f.FDeep = true;
+    f.RectButtonClick();
+    ASSERT_TRUE(f.FDeep);
     bool shown = true;
     answerColourDialog(f, QColor(1, 2, 3), true, &shown);
     f.FontColor1Click();
@@ -388,5 +394,5 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_FALSE(shown);
     EXPECT_EQ(f.FoColor, 0x0000FFu);
     EXPECT_EQ(f.GColor, 0x1E140Au);
-    f.FDeep = false;
+    f.EffectOut1Click();
 }

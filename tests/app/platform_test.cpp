@@ -20,6 +20,8 @@
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 struct Window
@@ -75,14 +77,14 @@ TEST(PlatformWindow, AFixedClockFixesTheStartAndTheRandomBackground)
     b.build();
     EXPECT_EQ(b.f().FDeepWalk, 520906) << "seed 1";
 
-    ASSERT_TRUE(a.f().checked(4)); // "Cool Color": bluish tones
+    ASSERT_TRUE(a.f().checked(OptionBox::CoolColor)); // "Cool Color": bluish tones
     a.platform->seed = 4242;
     a.f().BGChangeClick();
     EXPECT_EQ(a.f().GColor, 5789533u);
     a.f().BGChangeClick(); // reseeded again: the same colour
     EXPECT_EQ(a.f().GColor, 5789533u);
 
-    a.f().box(4)->setChecked(false);
+    a.f().box(OptionBox::CoolColor)->setChecked(false);
     a.f().BGChangeClick();
     EXPECT_EQ(a.f().GColor, 7451u) << "without Cool Color: red and green only";
 }

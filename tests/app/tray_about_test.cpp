@@ -19,6 +19,8 @@
 #include "tests/support/FakePlatform.h"
 #include "writing/PageComposer.h"
 
+using corvane::OptionBox;
+
 namespace {
 
 struct Window
@@ -91,7 +93,7 @@ TEST(TrayWindow, CloseFromTheTrayWritesTheSettingsWithoutTheEndScreen)
 {
     Window w;
     TForm1 &f = *w.form;
-    ASSERT_TRUE(f.checked(12));
+    ASSERT_TRUE(f.checked(OptionBox::BeginEnd));
     f.FLeaf = 9;
     f.Small1Click();
     const QImage before = f.picture().copy();
@@ -170,7 +172,7 @@ TEST(AboutWindow, WritesTheLinesAtTheirPointsInOneCopyOrSeventeenBlends)
     EXPECT_EQ(inkIn(pic, QRect(0, 165, 48, 170), bg), 0) << "the concept lines start at x = 50";
 
     // "+Fade In": 17 blends of Alpha 64 from the picture as it was.
-    f.box(7)->setChecked(true);
+    f.box(OptionBox::FadeIn)->setChecked(true);
     f.picture().fill(Qt::black);
     f.About();
     QImage expected(481, 351, QImage::Format_BGR888);

@@ -220,6 +220,8 @@ TEST(DifferenceRun, RestartAndStartPlan)
 TEST(DifferenceRun, CommonStopStatus)
 {
     EXPECT_EQ(planStop({false, true, false, false}, 3).status.value(), "lock 3");
+    EXPECT_EQ(planStop({false, true, false, false}, 1).status.value(), "lock 1")
+            << "one hit counts";
     EXPECT_EQ(planStop({false, true, false, false}, 0).status.value(), "");
     const StopPlan others = planStop({true, false, true, true}, 7);
     EXPECT_FALSE(others.status.has_value());

@@ -10,7 +10,7 @@ std::vector<std::string> numberedRows(int n)
 {
     std::vector<std::string> rows;
     for (int i = 0; i < n; ++i)
-        rows.push_back("r" + std::to_string(i));
+        rows.push_back(std::string(1, 'r').append(std::to_string(i)));
     return rows;
 }
 
