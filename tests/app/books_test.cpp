@@ -52,7 +52,7 @@ struct Shelf
         corvane::IniProfile ini(ini_path().toStdString());
         ini.write("Form\\LCheckBox12", "Checked", "0");
         ini.write("Form\\LCheckBox7", "Checked", "0");
-        ini.write("Form1\\Aozora", "Boolean", "False"); // these tests read the texts raw
+        ini.write("Form1\\Aozora", "Boolean", "0"); // these tests read the texts raw
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
         QDir::setCurrent(dir.path());
@@ -422,7 +422,7 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
 // and on again at the page read before. The choice is stored.
 TEST(Books, TheAozoraSwitchKeepsThePassage)
 {
-    Shelf shelf({{"Form1\\Aozora", "Boolean", "True"}});
+    Shelf shelf({{"Form1\\Aozora", "Boolean", "1"}});
     const QByteArray text = corpus("akutagawa-rashomon.txt");
     auto f = shelf.open();
     ASSERT_TRUE(f->aozora.active);
@@ -449,5 +449,5 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     EXPECT_NEAR(f->FPage, 12, 1) << "the page holding the start of the raw page";
     ASSERT_TRUE(f->FormCloseQuery());
     EXPECT_EQ(corvane::IniProfile(shelf.ini_path().toStdString()).read("Form1\\Aozora", "Boolean"),
-              "True");
+              "1");
 }
