@@ -17,10 +17,20 @@ std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &
     if (!textFile)
         return loadPaged(editor, builtinTextBytes(), false);
     const QString path = QString::fromLocal8Bit(textFile->c_str());
-    TextFile file = readTextFile(path);
-    if (file.refusal != Refusal::None)
+    // A ZIP is read as a dropped book is; a text as corvane.txt is (UTF-16 too).
+    std::optional<std::string> loaded;
+    if (path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive)) {
+        TextFile file = readTextFile(path);
+        if (file.refusal != Refusal::None)
+            return std::nullopt;
+        loaded = std::move(file.bytes);
+    } else {
+        const FileAccess files = realFileAccess();
+        if (files.isFile(path))
+            loaded = loadTextFile(path, nullptr, files);
+    }
+    if (!loaded)
         return std::nullopt;
-    std::optional<std::string> loaded = std::move(file.bytes);
     if (!raw && isAozoraText(*loaded)) {
         setupEditor2(editor);
         AozoraPages pages = loadAozora(editor, *loaded);
