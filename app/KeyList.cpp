@@ -66,6 +66,7 @@ constexpr MenuItemWords kMenuWords[] = {
         {"Ecriture1", "the next page"},
         {"BackPage1", "the previous page"},
         {"Reset2", "back to page 1"},
+        {"aozoraItem", "switch the Aozora reading mode"},
         {"Small2", "hide to the notification area"},
         {"Exit2", "close the program"},
         {"autoAction", "Auto: the next page every interval, or no more"},

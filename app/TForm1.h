@@ -34,6 +34,7 @@
 #include "effects/PlanDeArts.h"
 #include "effects/Random.h"
 #include "effects/Velocity.h"
+#include "app/AozoraReading.h"
 #include "app/AutoPages.h"
 #include "app/OptionBox.h"
 #include "app/Platform.h"
@@ -114,6 +115,9 @@ public:
     void setSliderPosition(int position);
     // Loads and pages a text in place of the one read, at page (clamped).
     void showText(std::string bytes, bool normalise, int page);
+    // app/form_aozora.cpp: the Aozora reading mode and its switch.
+    void switchAozora();
+    bool readAozora(std::string &bytes, bool normalise);
 
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
@@ -355,6 +359,8 @@ public:
     int FDefaultPage = 1;               // page the default text was left at for a drop, 1-based
     int FPageWrites = 0;                // page commands under way; they let events run
     bool FLoaded = false;               // the deferred load has run
+    corvane::AozoraReading aozora;      // the Aozora mode and the annotations of the text
+    QAction *aozoraItem = nullptr;      // PopupMenu1's switch of the Aozora mode
     // File errors the user caused reach a message box here; tests catch them.
     std::function<void(const QString &)> messageBox;
     int Form1Top = 100, Form1Left = 100; // window position as stored

@@ -147,6 +147,7 @@ constexpr KeyPressStep kKeyPress[] = {
     {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 80, 85, ..., 120 (`Fconm`)"},
     {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 125 (`Fconm`)"},
     {44, "t", When::Always, run<&TForm1::toggleAuto>, kAutoOff, kAutoOn, "toggle Auto: the next page is written every interval (30, 60, 120 or 300 s, doubled in Slow)"},
+    {45, "b", When::BusyLeave, run<&TForm1::switchAozora>, nullptr, nullptr, "switch the Aozora reading mode (shows \"Aozora on\" / \"Aozora off\")"},
 };
 // clang-format on
 

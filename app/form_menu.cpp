@@ -61,6 +61,9 @@ void TForm1::createMenus()
     Ecriture1 = item("Ecriture1", "Ecriture", "Front Ctrl+F", Qt::Key_F, &TForm1::Ecriture1Click);
     BackPage1 = item("BackPage1", "BackPage", "Back Ctrl+B", Qt::Key_B, &TForm1::BackPage1Click);
     Reset2 = item("Reset2", "Reset", "Again Ctrl+G", Qt::Key_G, &TForm1::Reset1Click);
+    aozoraItem = item("aozoraItem", "Aozora",
+                      "Ruby and notes of Aozora Bunko, or the text as it stands (B)", 0,
+                      &TForm1::switchAozora);
     separator("N6");
     Small2 = item("Small2", "Small", "Ctrl+L", Qt::Key_L, &TForm1::Small1Click);
     Exit2 = item("Exit2", "Exit", "Ctrl+T", Qt::Key_T, &TForm1::Exit1Click);

@@ -84,6 +84,7 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
             {"autoPages", &f.autoPages.on},
             {"autoSeconds", &f.autoPages.seconds},
             {"autoAnimation", &f.autoPages.animation},
+            {"Aozora", &f.aozora.wanted},
     };
 }
 

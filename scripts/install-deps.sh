@@ -8,7 +8,7 @@ set -euo pipefail
 run_packages=(
   g++ make cmake ninja-build pkg-config
   qt6-base-dev qt6-wayland libgl-dev libxcb1-dev
-  libharfbuzz-dev libfontconfig-dev libjpeg62-turbo-dev
+  libharfbuzz-dev libfontconfig-dev libjpeg62-turbo-dev libzip-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation
 )
 test_packages=(

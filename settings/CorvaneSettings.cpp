@@ -18,9 +18,9 @@ constexpr SettingKind S = SettingKind::Str;
 // in files users already have. The slots keep the store's collection in the
 // order files have always been described in; lookups go by name, so only the
 // order of the rows decides what is read and written when.
-const std::array<CorvaneSetting, 49> &table()
+const std::array<CorvaneSetting, 50> &table()
 {
-    static const std::array<CorvaneSetting, 49> rows{{
+    static const std::array<CorvaneSetting, 50> rows{{
             {"Form1Top", "Form\\Form1", "Top", I, 100, 9},
             {"Form1Left", "Form\\Form1", "Left", I, 100, 10},
             {"LCheckBox1Checked", "Form\\LCheckBox1", "Checked", B, false, 0},
@@ -70,6 +70,7 @@ const std::array<CorvaneSetting, 49> &table()
             {"autoPages", "Form1\\autoPages", "Boolean", B, false, 46},
             {"autoSeconds", "Form1\\autoSeconds", "Integer", I, kAutoDefaultSeconds, 47},
             {"autoAnimation", "Form1\\autoAnimation", "Integer", I, 0, 48},
+            {"Aozora", "Form1\\Aozora", "Boolean", B, true, 49},
     }};
     return rows;
 }

@@ -1,6 +1,7 @@
 #include "text/BookReader.h"
 
 #include "text/Cp932Convert.h"
+#include "text/ZipText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -41,6 +42,26 @@ public:
 private:
     int m_fd;
 };
+
+Refusal refusalOf(ZipRefusal zip)
+{
+    switch (zip) {
+    case ZipRefusal::None:
+        return Refusal::None;
+    case ZipRefusal::NotZip:
+    case ZipRefusal::Damaged:
+        return Refusal::ZipDamaged;
+    case ZipRefusal::Encrypted:
+        return Refusal::ZipEncrypted;
+    case ZipRefusal::NoText:
+        return Refusal::ZipNoText;
+    case ZipRefusal::TooLarge:
+        return Refusal::ZipTooLarge;
+    case ZipRefusal::Ratio:
+        return Refusal::ZipRatio;
+    }
+    return Refusal::ZipDamaged;
+}
 
 } // namespace
 
@@ -145,6 +166,13 @@ BookBytes readBookBytes(const std::string &path, const ReadProgress &progress)
 TextFile textFromBytes(std::string raw)
 {
     TextFile t;
+    // Aozora Bunko hands out every book as a ZIP: its text is read in memory.
+    if (looksLikeZip(raw)) {
+        ZipText zip = textFromZip(raw);
+        if ((t.refusal = refusalOf(zip.refusal)) != Refusal::None)
+            return t;
+        raw = std::move(zip.bytes);
+    }
     if (raw.size() > kMaxTextFileBytes) {
         t.refusal = Refusal::TooLarge;
         return t;

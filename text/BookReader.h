@@ -31,6 +31,12 @@ enum class Refusal {
     Unreadable, // no permission, or the read failed
     Binary,     // a NUL character within the first kBinaryProbeBytes of the text
     Cancelled,  // the reader asked for another book while this one was read
+    // A ZIP archive whose text cannot be taken (text/ZipText.h):
+    ZipDamaged,
+    ZipEncrypted,
+    ZipNoText,
+    ZipTooLarge,
+    ZipRatio,
 };
 
 // The longest Aozora novels are a few MiB; beyond this a file is no book and

@@ -445,10 +445,42 @@ std::vector<TRow> TEditor::WrapLine(std::string_view line) const
     return rows.toRows();
 }
 
+namespace {
+
+// A cut after `bytes` of the row starting at pos, moved back to the start of
+// a group it would split, unless that group starts the row.
+size_t keepGroupWhole(const std::vector<std::pair<uint32_t, uint32_t>> &groups, size_t pos,
+                      size_t bytes)
+{
+    const size_t cut = pos + bytes;
+    auto it = std::upper_bound(groups.begin(), groups.end(), cut,
+                               [](size_t c, const auto &g) { return c < g.first; });
+    if (it == groups.begin())
+        return bytes;
+    --it;
+    if (it->first < cut && cut < it->second && it->first > pos)
+        return it->first - pos;
+    return bytes;
+}
+
+} // namespace
+
 void TEditor::appendWrapped(std::string_view line, RowStore &out) const
 {
+    appendWrapped(line, out, m_wrapOption.WrapByte, nullptr);
+}
+
+void TEditor::wrapLineInto(std::string_view line, int width,
+                           const std::vector<std::pair<uint32_t, uint32_t>> &groups,
+                           RowStore &out) const
+{
+    appendWrapped(line, out, std::clamp(width, 2, TWrapOption::MaxWrapByte), &groups);
+}
+
+void TEditor::appendWrapped(std::string_view line, RowStore &out, int w,
+                            const std::vector<std::pair<uint32_t, uint32_t>> *groups) const
+{
     const TWrapOption &o = m_wrapOption;
-    const int w = o.WrapByte;
     const int minRow = (w / 5) * 4; // the line-start and line-end rules stop here
     // Every decision looks at most at column w + 4 (a hanging double-byte
     // mark after w + 2) and compares the width only with numbers up to that,
@@ -514,7 +546,9 @@ void TEditor::appendWrapped(std::string_view line, RowStore &out) const
         }
 
         // Column 1 is never tab fill, so a row always takes at least one byte.
-        const size_t bytes = std::max<size_t>(map.bytesInColumns(p), 1);
+        size_t bytes = std::max<size_t>(map.bytesInColumns(p), 1);
+        if (groups)
+            bytes = keepGroupWhole(*groups, pos, bytes);
         out.append(rest.substr(0, bytes), EndMark::Soft);
         pos += bytes;
         map.build(line.substr(pos), m_tabSpaceCount, window);

@@ -207,6 +207,12 @@ public:
 
     // Layout.
     std::vector<TRow> WrapLine(std::string_view line) const;
+    // Wraps one line at width columns into out without cutting inside any of
+    // groups (byte ranges [first, second) of line, sorted): a cut that would
+    // fall inside one moves to its start, unless the group starts the row.
+    void wrapLineInto(std::string_view line, int width,
+                      const std::vector<std::pair<uint32_t, uint32_t>> &groups,
+                      RowStore &out) const;
     void WrapAll();
     void UnwrapAll();
 
@@ -222,6 +228,8 @@ private:
     RowStore layOut(std::string_view text, EndMark lastMark) const;
     void replaceRows(RowStore rows);
     void appendWrapped(std::string_view line, RowStore &out) const;
+    void appendWrapped(std::string_view line, RowStore &out, int width,
+                       const std::vector<std::pair<uint32_t, uint32_t>> *groups) const;
     size_t logicalLineStart(size_t row) const;
     size_t logicalLineEnd(size_t row) const;
     const std::vector<size_t> &lineStarts() const;

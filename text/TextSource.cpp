@@ -56,6 +56,19 @@ QString refusalReason(Refusal refusal)
     case Refusal::Binary:
         return QStringLiteral("it holds NUL characters in its first %1 KiB, so it is no plain text")
                 .arg(kBinaryProbeBytes / 1024);
+    case Refusal::ZipDamaged:
+        return QStringLiteral("it is a damaged ZIP archive");
+    case Refusal::ZipEncrypted:
+        return QStringLiteral("the text in this ZIP archive is encrypted");
+    case Refusal::ZipNoText:
+        return QStringLiteral("this ZIP archive holds no .txt file");
+    case Refusal::ZipTooLarge:
+        return QStringLiteral("the text in this ZIP archive is larger than %1 MiB")
+                .arg(kMaxZipTextBytes >> 20);
+    case Refusal::ZipRatio:
+        return QStringLiteral("the text in this ZIP archive is compressed more than %1 to 1, "
+                              "which no book is")
+                .arg(kMaxZipRatio);
     }
     return QString();
 }

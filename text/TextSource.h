@@ -41,6 +41,7 @@ SavedSourceCheck checkSavedSource(bool keep, bool fileIn, const std::string &fil
                                   const FileAccess &files = realFileAccess());
 
 // Reads a book through files (the real reader unless a test gives another).
+// A ZIP archive gives its largest .txt entry, read in memory.
 TextFile readTextFile(const std::string &path, const FileAccess &files);
 
 // The reason in words, completing "… cannot be read as a text: ".

@@ -17,6 +17,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TTriangleButton.h"
+#include "text/AozoraLayout.h"
 #include "text/BookLoad.h"
 #include "text/PagedText.h"
 #include "text/Pages.h"
@@ -117,7 +118,10 @@ void TForm1::showText(std::string bytes, bool normalise, int page)
         WaitCursor wait;
         // Moved in: the editor's rows are the only copy of a large text
         // while it is paged.
-        corvane::loadText(*Editor2, std::move(bytes), normalise);
+        if (!readAozora(bytes, normalise))
+            corvane::loadText(*Editor2, std::move(bytes), normalise);
+        if (aozora.switchable() && !aozora.active)
+            aozora.rawRowLines = rawRowLines(*Editor2);
     }
     FPagesBuilt = false; // a new text is paged afresh
     FPage = page;
@@ -165,6 +169,9 @@ void TForm1::FRetsuIist()
             = FPageCount > 0 ? pageRows(*Editor2, clampPage(FPage, FPageCount)) : PageRows{};
     for (size_t k = 0; k < FRows.size(); ++k)
         FRows[k] = rows[k];
+    aozora.shown = aozora.active && FPageCount > 0
+            ? aozora.pages.pageMarks(clampPage(FPage, FPageCount))
+            : std::vector<RowMark>{};
 }
 
 void TForm1::setSliderPosition(int position)

@@ -35,7 +35,8 @@ QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags fl
     style.background = options.GColor;
     const std::span<const std::string> pageRows
             = rows.FRows ? rows.FRows() : std::span<const std::string>();
-    composer.compose(page, pageRows, style, context.random);
+    composer.compose(page, pageRows, style, context.random,
+                     rows.marks ? rows.marks() : PageMarks{});
 
     if (options.fadeIn) {
         blendInSteps(page, picture, options.fadeOut, context.present);

@@ -5,6 +5,7 @@
 #pragma once
 #include "core/Design.h"
 #include "effects/Fades.h"
+#include "writing/PageMarks.h"
 
 #include <QImage>
 #include <QString>
@@ -49,6 +50,7 @@ struct EcritureRows
 {
     std::function<void()> FRetsuIist;
     std::function<std::span<const std::string>()> FRows;
+    std::function<PageMarks()> marks; // the rows' annotations, read after FRetsuIist
 };
 
 // Writes the page onto the picture (the window's 24-bit image; a null one

@@ -6,6 +6,7 @@
 #include "text/Cp932.h"
 
 #include <cmath>
+#include <fontconfig/fontconfig.h>
 #include <hb.h>
 
 namespace corvane {
@@ -182,14 +183,18 @@ bool PageComposer::takeMissingFontsNotice() const
     return true;
 }
 
-std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool horizontal,
-                                               bool gothic) const
+std::vector<PlacedRun>
+PageComposer::layoutRow(std::string_view row, int k, bool horizontal, bool gothic,
+                        std::span<const std::pair<size_t, char32_t>> subs) const
 {
     std::vector<PlacedRun> runs;
     const Face *face = m_faces.face(pageFace(horizontal, gothic));
     if (!face)
         return runs;
-    const std::vector<Cp932Char> chars = m_decoder.decodeRow(cp932Prefix(row, kRowByteLimit));
+    std::vector<Cp932Char> chars = m_decoder.decodeRow(cp932Prefix(row, kRowByteLimit));
+    for (const auto &[index, code] : subs)
+        if (index < chars.size())
+            chars[index].code = code;
     if (chars.empty())
         return runs;
     const FaceMetrics m = face->metrics(pageFontHeight(horizontal));
@@ -237,7 +242,8 @@ std::vector<PlacedRun> PageComposer::layoutRow(std::string_view row, int k, bool
 }
 
 void PageComposer::compose(TABitmap &page, std::span<const std::string> rows,
-                           const PageStyle &style, RandomGenerator &random) const
+                           const PageStyle &style, RandomGenerator &random,
+                           const PageMarks &marks) const
 {
     if (page.isEmpty())
         page.setSize(kPictureWidth, kPictureHeight);
@@ -248,15 +254,147 @@ void PageComposer::compose(TABitmap &page, std::span<const std::string> rows,
                 = face->rawFont(face->metrics(pageFontHeight(style.horizontal)).pixelSize);
         GlyphPainter glyphs(page.image().size());
         const int count = std::min<int>(int(rows.size()), kPageRows);
-        for (int k = 0; k < count; ++k)
-            for (const PlacedRun &run :
-                 layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
-                glyphs.add(raw, run);
+        if (marks.empty()) {
+            for (int k = 0; k < count; ++k)
+                for (const PlacedRun &run :
+                     layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic))
+                    glyphs.add(raw, run);
+        } else {
+            drawMarks(glyphs, rows.first(size_t(count)), style, marks);
+        }
         glyphs.paintOnto(page.image(), style.textColour);
     }
 
     if (style.tenderly)
         TABitmap::AddNoise(page, kGrainAmount, random);
+}
+
+namespace {
+
+bool hasGlyph(const Face &face, char32_t code)
+{
+    hb_codepoint_t glyph = 0;
+    return hb_font_get_nominal_glyph(face.hbFont(), code, &glyph) && glyph != 0;
+}
+
+// One glyph of face at pixelSize in cell: upright and centred across the
+// column when vertical, on the cell's baseline when horizontal.
+PlacedRun placeInCell(const Face &face, int pixelSize, char32_t code, const QRect &cell,
+                      bool vertical)
+{
+    PlacedRun run;
+    const std::u32string text(1, code);
+    const std::vector<ShapedGlyph> shaped = shapeRun(face, text, vertical);
+    const int upem = face.unitsPerEm();
+    const FaceMetrics m = face.metrics(pixelSize);
+    for (const ShapedGlyph &g : shaped) {
+        run.glyphs.push_back(g.glyph);
+        if (vertical)
+            run.positions.emplace_back(std::round(cell.left() + cell.width() / 2.0
+                                                  + double(g.xOffset) * pixelSize / upem),
+                                       cell.top() + toPixels(-g.yOffset, pixelSize, upem));
+        else
+            run.positions.emplace_back(cell.left() + toPixels(g.xOffset, pixelSize, upem),
+                                       cell.top() + m.ascent
+                                               - toPixels(g.yOffset, pixelSize, upem));
+    }
+    return run;
+}
+
+} // namespace
+
+const Face *PageComposer::faceWith(char32_t code) const
+{
+    if (const auto it = m_faceByCode.find(code); it != m_faceByCode.end())
+        return it->second;
+    const Face *found = nullptr;
+    FcPattern *pattern = FcPatternCreate();
+    FcCharSet *set = FcCharSetCreate();
+    FcCharSetAddChar(set, FcChar32(code));
+    FcPatternAddCharSet(pattern, FC_CHARSET, set);
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8 *>("ja"));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
+        FcChar8 *file = nullptr;
+        FcCharSet *has = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch
+            && FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch
+            && FcCharSetHasChar(has, FcChar32(code))) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(file));
+            std::unique_ptr<Face> &face = m_fallbackFaces[name];
+            if (!face)
+                face = Face::load(name);
+            if (face && hasGlyph(*face, code))
+                found = face.get();
+        }
+        FcPatternDestroy(match);
+    }
+    FcCharSetDestroy(set);
+    FcPatternDestroy(pattern);
+    m_faceByCode[code] = found;
+    return found;
+}
+
+void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> rows,
+                             const PageStyle &style, const PageMarks &marks) const
+{
+    const Face *face = m_faces.face(pageFace(style.horizontal, style.gothic));
+    const FaceMetrics m = face->metrics(pageFontHeight(style.horizontal));
+    const QRawFont &raw = face->rawFont(m.pixelSize);
+    const bool vertical = !style.horizontal;
+
+    // The base rows, with gaiji and kunoji in place; a gaiji the page face
+    // lacks leaves its cell to the face that has it, or to the 〓 it holds.
+    std::vector<std::pair<const Face *, size_t>> elsewhere; // face, index into laid
+    const std::vector<LaidGlyph> laid = laidGlyphs(m_decoder, rows, marks, style.horizontal);
+    auto rowBegin = marks.marks.begin();
+    for (int k = 0; k < int(rows.size()); ++k) {
+        auto rowEnd = rowBegin;
+        while (rowEnd != marks.marks.end() && rowEnd->row == uint32_t(k))
+            ++rowEnd;
+        const std::span<const RowMark> rowMarks(rowBegin, rowEnd);
+        rowBegin = rowEnd;
+        std::vector<std::pair<size_t, char32_t>> subs
+                = substitutes(rows[size_t(k)], rowMarks, marks.strings);
+        std::erase_if(subs, [&](std::pair<size_t, char32_t> &s) {
+            if (hasGlyph(*face, s.second))
+                return false;
+            if (faceWith(s.second)) {
+                s.second = U'\u3000'; // drawn from the other face below
+                return false;
+            }
+            return true; // no face has it: the 〓 stays
+        });
+        const bool heading = std::any_of(rowMarks.begin(), rowMarks.end(), [](const RowMark &r) {
+            return r.mark.kind == MarkKind::Heading || r.mark.kind == MarkKind::Bold;
+        });
+        for (const PlacedRun &run :
+             layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, subs)) {
+            glyphs.add(raw, run);
+            if (heading) // a heavier face: overstruck a pixel across the line
+                glyphs.add(raw, run, vertical ? QPointF(1, 0) : QPointF(0, 1));
+        }
+    }
+
+    const QRawFont &small = face->rawFont(kRubyPixels);
+    for (const LaidGlyph &g : laid) {
+        switch (g.role) {
+        case GlyphRole::Ruby:
+        case GlyphRole::Emphasis:
+            glyphs.add(small, placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            break;
+        case GlyphRole::Gaiji:
+            if (!hasGlyph(*face, g.code))
+                if (const Face *other = faceWith(g.code))
+                    glyphs.add(other->rawFont(m.pixelSize),
+                               placeInCell(*other, m.pixelSize, g.code, g.cell, vertical));
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 } // namespace corvane

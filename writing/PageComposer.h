@@ -21,12 +21,14 @@
 #include "writing/Cp932Decoder.h"
 #include "writing/Faces.h"
 #include "writing/GlyphPainter.h"
+#include "writing/PageMarks.h"
 
 #include <QPoint>
 #include <QPointF>
 #include <QString>
 #include <QtGlobal>
 
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -97,17 +99,29 @@ public:
 
     // Lays out one row (CP932 bytes) as it would be drawn at row k. A run
     // holding joints of "―" is followed by a run of their bridging copies.
-    std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal,
-                                     bool gothic) const;
+    // substitutes replace characters (by index) before shaping.
+    std::vector<PlacedRun> layoutRow(std::string_view row, int k, bool horizontal, bool gothic,
+                                     std::span<const std::pair<size_t, char32_t>> substitutes
+                                     = {}) const;
 
     // Composes the page onto `page`, whose size is kept (the picture's size;
     // an empty bitmap becomes 481 x 351). Rows past the 13th are ignored,
     // missing ones are blank. The grain draws from `random` and leaves it where
     // the grain leaves the program's generator.
+    // marks: the page's annotations (an Aozora page), drawn with the rows.
     void compose(TABitmap &page, std::span<const std::string> rows, const PageStyle &style,
-                 RandomGenerator &random) const;
+                 RandomGenerator &random, const PageMarks &marks = {}) const;
+
+    // A face that has code, for a gaiji the page face lacks; nullptr when
+    // no installed face has it.
+    const Face *faceWith(char32_t code) const;
 
 private:
+    void drawMarks(GlyphPainter &glyphs, std::span<const std::string> rows, const PageStyle &style,
+                   const PageMarks &marks) const;
+    mutable std::map<char32_t, const Face *> m_faceByCode;
+    mutable std::map<QString, std::unique_ptr<Face>> m_fallbackFaces;
+
     FaceLibrary m_faces;
     Cp932Decoder m_decoder;
     mutable bool m_missingNoticeGiven = false;

@@ -75,7 +75,10 @@ void TForm1::Ecriture()
     options.GColor = GColor;
     const EcritureRows rows{
             [this] { FRetsuIist(); },
-            [this] { return std::span<const std::string>(FRows.data(), FRows.size()); }};
+            [this] { return std::span<const std::string>(FRows.data(), FRows.size()); },
+            [this] {
+                return PageMarks{aozora.shown, aozora.pages.strings};
+            }};
     const FadeContext context = fadeContext();
     const QString hint = corvane::Ecriture(
             picture(), *FComposer, {FBColor, FPageShown, FFreshStart}, options, rows, context);

@@ -55,6 +55,7 @@ struct Shelf
         corvane::IniProfile ini(ini_path().toStdString());
         ini.write("Form\\LCheckBox12", "Checked", "0");
         ini.write("Form\\LCheckBox7", "Checked", "0");
+        ini.write("Form1\\Aozora", "Boolean", "0"); // these tests read the texts raw
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
         QDir::setCurrent(dir.path());
@@ -486,4 +487,39 @@ TEST(Books, AnEmptyTextStoresPageOne)
                 "1")
                 << (dropped ? "dropped" : "corvane.txt");
     }
+}
+
+// The Aozora mode on a corpus text: read with its markup, then switched off
+// to the rows of the raw mode exactly, at the page holding the same passage,
+// and on again at the page read before. The choice is stored.
+TEST(Books, TheAozoraSwitchKeepsThePassage)
+{
+    Shelf shelf({{"Form1\\Aozora", "Boolean", "1"}});
+    const QByteArray text = corpus("akutagawa-rashomon.txt");
+    auto f = shelf.open();
+    ASSERT_TRUE(f->aozora.active);
+    EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
+    f->FPage = 12;
+    f->FSamePage = true;
+    f->TriButton1Click();
+    const corvane::AozoraReading::Passage passage = f->aozora.passageOfPage(12);
+
+    f->switchAozora();
+    EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Aozora off"));
+    EXPECT_FALSE(f->aozora.active);
+    EXPECT_EQ(f->FPageCount, pagesOf(text));
+    EXPECT_EQ(written(*f), rowsOf(text, f->FPage)) << "the raw rows of today";
+    const corvane::AozoraReading::Passage there = f->aozora.passageOfPage(f->FPage);
+    const corvane::AozoraReading::Passage next = f->aozora.passageOfPage(f->FPage + 1);
+    EXPECT_TRUE(there.line < passage.line
+                || (there.line == passage.line && there.part <= passage.part));
+    EXPECT_TRUE(next.line > passage.line
+                || (next.line == passage.line && next.part > passage.part));
+
+    f->switchAozora();
+    EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Aozora on"));
+    EXPECT_NEAR(f->FPage, 12, 1) << "the page holding the start of the raw page";
+    ASSERT_TRUE(f->FormCloseQuery());
+    EXPECT_EQ(corvane::IniProfile(shelf.ini_path().toStdString()).read("Form1\\Aozora", "Boolean"),
+              "1");
 }

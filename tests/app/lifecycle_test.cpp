@@ -131,7 +131,7 @@ TEST(Lifecycle, StoredValuesComeBackAndKeepOffStartsAtPageOne)
     EXPECT_EQ(pic.pixelColor(0, 0).red(), 255) << "the picture is filled with GColor";
 }
 
-TEST(Lifecycle, ClosingWritesAll46ItemsAndTheyReadBack)
+TEST(Lifecycle, ClosingWritesAll47ItemsAndTheyReadBack)
 {
     Window w;
     {
@@ -146,7 +146,7 @@ TEST(Lifecycle, ClosingWritesAll46ItemsAndTheyReadBack)
     }
     QFile file(w.ini());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('='), 49);
+    EXPECT_EQ(file.readAll().count('='), 50);
     EXPECT_EQ(w.stored("Form\\LCheckBox3", "Checked"), "1");
     EXPECT_EQ(w.stored("Form\\FFileName", "String"), "Clipboard");
     EXPECT_EQ(w.stored("Form\\Form1", "Left"), "321");

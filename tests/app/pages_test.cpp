@@ -37,6 +37,7 @@ struct Folder
         }
         corvane::IniProfile ini(ini_path().toStdString());
         ini.write("Form\\LCheckBox12", "Checked", "0");
+        ini.write("Form1\\Aozora", "Boolean", "0"); // the corpus text read raw, as pinned
         for (const auto &s : settings)
             ini.write(s[0], s[1], s[2]);
         QDir::setCurrent(dir.path());

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 start_x
 install_copy
 cp "$CORVANE_SOURCE_DIR/tests/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
-printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini" # no title screens
+printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form1\\Aozora]\r\nBoolean=0\r\n' > "$WORK/corvane.ini" # no title screens
 own_work
 PY="python3 $(dirname "$0")/picture.py"
 
@@ -28,17 +28,17 @@ press v 2.5
 grab horizontal
 $PY bands "$WORK/horizontal.rgb" horizontal || fail "\"v\" did not write the page in horizontal lines"
 
-# 17 items of 25 pixels and 4 separators of 10.
+# 18 items of 25 pixels and 4 separators of 10.
 press y 0.8
-import -window root -crop 105x465+500+10 -depth 8 "rgb:$WORK/menu.rgb"
+import -window root -crop 105x490+500+10 -depth 8 "rgb:$WORK/menu.rgb"
 python3 - "$WORK/menu.rgb" <<'PY' || fail "the menu at (500, 10) is not drawn in its own colours"
 import sys
-W, H = 105, 465
+W, H = 105, 490
 data = open(sys.argv[1], 'rb').read()
 px = lambda x, y: tuple(data[3 * (y * W + x):3 * (y * W + x) + 3])
 ground, dark, light = (0xB3, 0xB3, 0xFF), (0x85, 0x91, 0x1A), (0xE8, 0xEF, 0xA7)
-bad = [f'{x},{y}: {px(x, y)}' for x, y in [(2, 2), (2, 22), (102, 12), (2, 460), (102, 460)] if px(x, y) != ground]
-for top in (125, 235, 320, 405):  # N3 to N6
+bad = [f'{x},{y}: {px(x, y)}' for x, y in [(2, 2), (2, 22), (102, 12), (2, 485), (102, 485)] if px(x, y) != ground]
+for top in (125, 235, 320, 430):  # N3 to N6
     mid = top + 5
     bad += [f'rule at {mid}: {px(x, mid)} / {px(x, mid + 1)}' for x in (1, 52, 103)
             if px(x, mid) != dark or px(x, mid + 1) != light]

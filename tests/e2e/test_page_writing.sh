@@ -7,7 +7,7 @@ start_x
 install_copy
 cp "$CORVANE_SOURCE_DIR/tests/corpus/akutagawa-rashomon.txt" "$WORK/corvane.txt"
 # No title screens, so the test does not wait for them; everything else default.
-printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
+printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form1\\Aozora]\r\nBoolean=0\r\n' > "$WORK/corvane.ini"
 own_work
 PY="python3 $(dirname "$0")/picture.py"
 

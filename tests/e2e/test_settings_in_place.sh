@@ -18,7 +18,7 @@ xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
 sleep 0.2
 xdotool key --clearmodifiers ctrl+t
 wait_exit 20
-[ "$(grep -c '=' "$WORK/corvane.ini")" -eq 49 ] || fail "the close did not write 49 items"
+[ "$(grep -c '=' "$WORK/corvane.ini")" -eq 50 ] || fail "the close did not write 50 items"
 [ "$(ini_value 'Form\FPage' Integer)" = 7 ] || fail "stored page $(ini_value 'Form\FPage' Integer), expected 7 written back"
 head -c 6 "$WORK/corvane.ini" | grep -q '^; mine' || fail "the file's own lines were lost"
 [ "$(stat -c %i "$WORK/corvane.ini")" = "$inode" ] || fail "the file was replaced, not written in place"

@@ -21,11 +21,11 @@ start_app
 wait_window
 close_with_ctrl_t
 wait_exit 20
-[ "$(grep -c '=' "$WORK/corvane.ini")" -eq 49 ] || fail "the first close did not write 49 items"
+[ "$(grep -c '=' "$WORK/corvane.ini")" -eq 50 ] || fail "the first close did not write 50 items"
 
 # The old file holds every value in a spelling the program reads but does
 # not write ("+240" for 240), plus a comment; a complete close rewrites all
-# 49 keys where they stand, so old and new differ in every key but the
+# 50 keys where they stand, so old and new differ in every key but the
 # empty file name.
 sed 's/=\([0-9]\)/=+\1/' "$WORK/corvane.ini" > "$WORK/old.ini"
 printf '; kept by every save\r\n' >> "$WORK/old.ini"

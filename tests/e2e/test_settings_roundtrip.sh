@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The window opens, closes on Ctrl+T writing all 49 settings, reads them back
+# The window opens, closes on Ctrl+T writing all 50 settings, reads them back
 # at its next start, and keeps the old file whole when its folder is read-only.
 source "$(dirname "$0")/lib.sh"
 start_x
@@ -19,7 +19,7 @@ close_with_ctrl_t
 wait_exit 20
 [ -f "$WORK/corvane.ini" ] || fail "no corvane.ini after closing"
 keys=$(grep -c '=' "$WORK/corvane.ini")
-[ "$keys" -eq 49 ] || fail "expected 49 items, found $keys"
+[ "$keys" -eq 50 ] || fail "expected 50 items, found $keys"
 [ "$(ini_value 'Form\FoColor' Integer)" = 15197922 ] || fail "FoColor default"
 [ "$(ini_value 'Form\LCheckBox11' Checked)" = 1 ] || fail "Keep default"
 [ "$(ini_value 'Form1\Pcx' Integer)" = 240 ] || fail "Pcx default"

@@ -1,8 +1,11 @@
+// fuzz-pkg: libzip
 // Any file goes through the one book reader, from the file system to the
-// CP932 text, without a fault; what it takes holds no NUL in its first
-// block, and a text read from a file equals the same bytes given directly.
+// CP932 text (a ZIP through its largest .txt), without a fault; what it
+// takes holds no NUL in its first block, and a text read from a file equals
+// the same bytes given directly.
 #include "text/BookReader.cpp"
 #include "text/Cp932Convert.cpp"
+#include "text/ZipText.cpp"
 
 #include <cstdlib>
 #include <sys/mman.h>

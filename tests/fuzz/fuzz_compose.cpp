@@ -8,6 +8,7 @@
 #include "writing/Faces.cpp"
 #include "writing/GlyphPainter.cpp"
 #include "writing/PageComposer.cpp"
+#include "writing/PageMarks.cpp"
 
 #include "tests/fuzz/FuzzSeeds.h"
 

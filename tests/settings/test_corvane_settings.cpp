@@ -46,6 +46,7 @@ std::map<std::string, SettingValue> firstStart()
             {"autoPages", false},
             {"autoSeconds", 60},
             {"autoAnimation", 0},
+            {"Aozora", true},
             {"SepaCheckBoxChecked", false},
             {"LCheckBox1Checked", false},
             {"LCheckBox2Checked", false},
@@ -73,14 +74,14 @@ std::map<std::string, SettingValue> firstStart()
 
 } // namespace
 
-// 49 items with unique names and unique (section, key) places; every row of
+// 50 items with unique names and unique (section, key) places; every row of
 // the table is an item of the store exactly once; every check box is stored
 // as its own section's key "Checked"; the rows stand in the order in which
 // start-up reads and shutdown writes them.
 TEST(SettingsTable, TableAndOrderAgree)
 {
     const TRegItems items = corvaneRegItems();
-    ASSERT_EQ(items.size(), 49u);
+    ASSERT_EQ(items.size(), 50u);
     std::set<std::string> names, places;
     for (const TRegItem &item : items) {
         EXPECT_TRUE(names.insert(item.Name).second) << item.Name;
@@ -92,10 +93,10 @@ TEST(SettingsTable, TableAndOrderAgree)
         }
     }
     EXPECT_EQ(items.front().Name, "LCheckBox1Checked");
-    EXPECT_EQ(items.back().Name, "autoAnimation");
+    EXPECT_EQ(items.back().Name, "Aozora");
 
     const auto table = corvaneSettings();
-    ASSERT_EQ(table.size(), 49u);
+    ASSERT_EQ(table.size(), 50u);
     std::vector<std::string> ordered;
     for (const CorvaneSetting &s : table) {
         ordered.emplace_back(s.name);
@@ -153,7 +154,8 @@ TEST(SettingsTable, TableAndOrderAgree)
                                                         "FBlackRect",
                                                         "autoPages",
                                                         "autoSeconds",
-                                                        "autoAnimation"};
+                                                        "autoAnimation",
+                                                        "Aozora"};
     EXPECT_EQ(ordered, readAndWriteOrder); // Pform is read before Pirot
 }
 
@@ -178,7 +180,7 @@ TEST(SettingsTable, FirstStartDefaults)
     EXPECT_EQ(dir.entryCount(), 0u);
 }
 
-// A save writes all 49 items where a hand reading the file expects them, and
+// A save writes all 50 items where a hand reading the file expects them, and
 // the next start reads back exactly what was saved.
 TEST(SettingsTable, SaveAndRestore)
 {

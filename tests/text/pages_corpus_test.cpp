@@ -148,7 +148,7 @@ TEST(PagesCorpus, RenderToolDumpsRows)
         GTEST_SKIP() << "corvane-render not built";
 
     QProcess p;
-    p.start(tool, {"--dump-rows", corpusPath("akutagawa-rashomon.txt")});
+    p.start(tool, {"--dump-rows", "--raw", corpusPath("akutagawa-rashomon.txt")});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0);
     const std::string expected

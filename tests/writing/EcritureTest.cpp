@@ -51,7 +51,8 @@ protected:
     QString write(const EcritureOptions &o, bool tenderly = false)
     {
         EcritureRows source{[this] { ++retsuCalls; },
-                            [this] { return std::span<const std::string>(rows); }};
+                            [this] { return std::span<const std::string>(rows); },
+                            {}};
         return Ecriture(picture, *s_composer, EcritureFlags{FBColor, FPageShown, FFreshStart}, o,
                         source, context(tenderly));
     }

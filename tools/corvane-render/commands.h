@@ -2,7 +2,11 @@
 // option and returns the process exit status; main() picks one from its
 // table, so a new command is one entry there and one file here.
 #pragma once
+#include "text/AozoraLayout.h"
+#include "text/TEditor.h"
+
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,5 +29,16 @@ int dumpRows(const Args &args, const Streams &io);
 // [TEXT]: every page as DIR/page-0001.png and on. (render_pages.cpp)
 int renderPage(const Args &args, const Streams &io);
 int renderAllPages(const Args &args, const Streams &io);
+
+// --dump-layout [--page N] [--horizontal] [--raw] FILE: each glyph's cell
+// and role as JSON, one object per page. (dump_layout.cpp)
+int dumpLayout(const Args &args, const Streams &io);
+
+// Pages FILE (or the built-in text when none) into editor as the window does;
+// an Aozora text is read with its markup, its annotations into marks, unless
+// raw. nullopt when FILE cannot be read. (load_text.cpp)
+std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &textFile, bool raw,
+                             AozoraPages *marks = nullptr);
+bool takeRaw(Args &args); // removes "--raw", true when it was given
 
 } // namespace corvane::render

@@ -10,28 +10,21 @@
 
 namespace corvane::render {
 
-int dumpRows(const Args &args, const Streams &io)
+int dumpRows(const Args &given, const Streams &io)
 {
+    Args args = given;
+    const bool raw = takeRaw(args);
     if (args.size() > 1) {
         std::fputs("corvane-render: --dump-rows takes at most one FILE\n", io.err);
         return 2;
     }
-    std::string text;
-    bool normalise = false;
-    if (args.empty()) {
-        text = builtinTextBytes(); // as with "Keep" off: not normalised
-    } else {
-        const QString path = QString::fromLocal8Bit(args[0].c_str());
-        std::optional<std::string> loaded = loadTextFile(path);
-        if (!loaded) {
-            std::fprintf(io.err, "corvane-render: cannot read %s\n", args[0].c_str());
-            return 1;
-        }
-        text = std::move(*loaded);
-        normalise = true;
-    }
     TEditor editor;
-    loadPaged(editor, std::move(text), normalise);
+    const std::optional<std::string> file
+            = args.empty() ? std::nullopt : std::optional<std::string>(args[0]);
+    if (!loadPages(editor, file, raw)) {
+        std::fprintf(io.err, "corvane-render: cannot read %s\n", args[0].c_str());
+        return 1;
+    }
     // Line by line from the editor: a large text is not copied into a list.
     const TEditorStrings &lines = editor.Lines();
     for (int i = 0; i < lines.Count(); ++i) {

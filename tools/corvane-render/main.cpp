@@ -33,6 +33,12 @@ const Command kCommands[] = {
          "        Defaults: vertical Mincho, grain on, text 15197922, background\n"
          "        5266509. A page outside the text is an error (exit status 1).",
          corvane::render::renderPage},
+        {"--dump-layout", "[--page N] [--horizontal] [--raw] FILE",
+         "Write each glyph of page N (of every page without --page) with its cell in\n"
+         "        picture pixels and its role (base, ruby, emphasis, gaiji, heading), as one\n"
+         "        JSON object per page. Every command reads an Aozora Bunko text with its\n"
+         "        ruby and notes; --raw shows its markup as it stands.",
+         corvane::render::dumpLayout},
         {"--all",
          "--out DIR [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] "
          "[TEXT]",

@@ -30,6 +30,7 @@ struct RenderOptions
     std::string out;
     std::optional<std::string> textFile;
     PageStyle style;
+    bool raw = false; // --raw: an Aozora text's markup as it stands
 };
 
 std::optional<quint32> parseColour(const std::string &s)
@@ -76,6 +77,8 @@ std::optional<RenderOptions> parseOptions(const Args &args, size_t first, Render
             o.style.horizontal = true;
         } else if (a == "--gothic") {
             o.style.gothic = true;
+        } else if (a == "--raw") {
+            o.raw = true;
         } else if (a == "--no-tenderly") {
             o.style.tenderly = false;
         } else if (a == "--fg" || a == "--bg") {
@@ -103,19 +106,6 @@ std::optional<RenderOptions> parseOptions(const Args &args, size_t first, Render
         return std::nullopt;
     }
     return o;
-}
-
-// Pages TEXT into editor as the window loads it with "Keep" on, or the
-// built-in text; returns the page count, nullopt when TEXT cannot be read.
-std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &textFile)
-{
-    if (!textFile)
-        return loadPaged(editor, builtinTextBytes(), false);
-    const QString path = QString::fromLocal8Bit(textFile->c_str());
-    std::optional<std::string> loaded = loadTextFile(path);
-    if (!loaded)
-        return std::nullopt;
-    return loadPaged(editor, std::move(*loaded), true);
 }
 
 // Saves by the file name's extension; empty on success, else the message.
@@ -147,7 +137,8 @@ int renderPages(const RenderOptions &o, const Streams &io)
     // The paged text stays in the editor, as in the window: one page's rows
     // are taken out at a time.
     TEditor editor;
-    const std::optional<int> paged = loadPages(editor, o.textFile);
+    AozoraPages marks;
+    const std::optional<int> paged = loadPages(editor, o.textFile, o.raw, &marks);
     if (!paged) {
         std::fprintf(io.err, "corvane-render: cannot read %s\n", o.textFile->c_str());
         return 1;
@@ -178,7 +169,8 @@ int renderPages(const RenderOptions &o, const Streams &io)
     auto writeOne = [&](int page, const QString &fileName) {
         const PageRows rows = pageRows(editor, page);
         TABitmap picture(kPictureWidth, kPictureHeight);
-        composer.compose(picture, rows, o.style, random);
+        const std::vector<RowMark> pageMarks = marks.pageMarks(page);
+        composer.compose(picture, rows, o.style, random, PageMarks{pageMarks, marks.strings});
         if (const std::optional<QString> error = savePicture(picture.image(), fileName)) {
             std::fprintf(io.err, "corvane-render: %s\n", error->toLocal8Bit().constData());
             return false;

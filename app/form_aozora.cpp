@@ -1,0 +1,49 @@
+// The Aozora reading mode on the window: reading a loaded text as an Aozora
+// text when the mode is on and the text is one, and the switch (key "b", the
+// context menu's "Aozora") that shows the same passage the other way.
+// Writes aozora, and through showText Editor2, FPage and the page labels.
+#include "app/TForm1.h"
+
+#include <QLabel>
+
+#include "text/Aozora.h"
+#include "text/AozoraLayout.h"
+#include "text/TextSource.h"
+
+using namespace corvane;
+
+bool TForm1::readAozora(std::string &bytes, bool normalise)
+{
+    // The built-in text (loaded without normalisation) is never Aozora.
+    const bool aozoraText = normalise && isAozoraText(bytes);
+    aozora.clear();
+    if (!aozoraText)
+        return false;
+    aozora.source = bytes;
+    if (!aozora.wanted)
+        return false;
+    aozora.pages = loadAozora(*Editor2, bytes);
+    aozora.active = true;
+    return true;
+}
+
+void TForm1::switchAozora()
+{
+    aozora.wanted = !aozora.wanted;
+    setStatus(QString::fromLatin1(aozora.wanted ? kAozoraOnText : kAozoraOffText));
+    if (!aozora.switchable() || !FPagesBuilt)
+        return; // a plain text reads the same either way
+    if (busy())
+        EffectOut1Click();
+    // The page that holds the first line of the page read, in the other layout.
+    const AozoraReading::Passage passage = aozora.passageOfPage(FPage);
+    std::string source = aozora.source;
+    showText(std::move(source), true, 1);
+    const int page = aozora.pageOfPassage(passage);
+    FPage = std::clamp(page, 1, std::max(FPageCount, 1));
+    setSliderPosition(FPage);
+    Label1->setText(QString::number(FPage));
+    FSamePage = true;
+    TriButton1Click();
+    setStatus(QString::fromLatin1(aozora.wanted ? kAozoraOnText : kAozoraOffText));
+}

@@ -1,0 +1,100 @@
+// The Aozora reading mode against the raw one on the largest corpus text:
+// start-up text work, composing a page with ruby and emphasis, and the
+// memory the annotations take per byte of text.
+#include "effects/Random.h"
+#include "effects/TABitmap.h"
+#include "text/Aozora.h"
+#include "text/AozoraLayout.h"
+#include "text/PagedText.h"
+#include "text/TEditor.h"
+#include "text/TextSource.h"
+#include "writing/PageComposer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QString>
+
+namespace {
+
+const char kLargest[] = CORVANE_CORPUS_DIR "/ogai-izawa-ranken.txt";
+
+std::string largest()
+{
+    return corvane::loadTextFile(QString::fromUtf8(kLargest)).value_or(std::string());
+}
+
+// As the window: the file's text into the editor, wrapped and paged.
+void BM_StartupRaw(benchmark::State &state)
+{
+    const std::string text = largest();
+    for (auto _ : state) {
+        corvane::TEditor editor;
+        corvane::setupEditor2(editor);
+        corvane::loadText(editor, text, true);
+        benchmark::DoNotOptimize(corvane::buildPages(editor));
+    }
+}
+BENCHMARK(BM_StartupRaw)->Unit(benchmark::kMillisecond);
+
+void BM_StartupAozora(benchmark::State &state)
+{
+    const std::string text = largest();
+    std::size_t annotationBytes = 0;
+    for (auto _ : state) {
+        corvane::TEditor editor;
+        corvane::setupEditor2(editor);
+        const corvane::AozoraPages pages = corvane::loadAozora(editor, text);
+        benchmark::DoNotOptimize(corvane::buildPages(editor));
+        annotationBytes = pages.bytes();
+    }
+    state.counters["annotation_bytes_per_text_byte"]
+            = double(annotationBytes) / double(text.size());
+}
+BENCHMARK(BM_StartupAozora)->Unit(benchmark::kMillisecond);
+
+// Page `page` of the largest text composed, with its annotations or raw.
+void composePage(benchmark::State &state, bool aozora)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "bench";
+    static char *argv[] = {name, nullptr};
+    static QGuiApplication *app = new QGuiApplication(argc, argv);
+    (void)app;
+    const std::string text = largest();
+    corvane::TEditor editor;
+    corvane::setupEditor2(editor);
+    corvane::AozoraPages pages;
+    if (aozora) {
+        pages = corvane::loadAozora(editor, text);
+        corvane::buildPages(editor);
+    } else {
+        corvane::loadPaged(editor, text, true);
+    }
+    const int page = 40; // a page of running text with ruby
+    const corvane::PageRows rows = corvane::pageRows(editor, page);
+    const std::vector<corvane::RowMark> marks = pages.pageMarks(page);
+    corvane::PageComposer composer;
+    corvane::RandomGenerator random;
+    corvane::TABitmap picture(481, 351);
+    for (auto _ : state)
+        composer.compose(picture, rows, corvane::PageStyle{}, random,
+                         corvane::PageMarks{marks, pages.strings});
+    state.counters["marks"] = double(marks.size());
+}
+void BM_ComposeRaw(benchmark::State &state)
+{
+    composePage(state, false);
+}
+void BM_ComposeAozora(benchmark::State &state)
+{
+    composePage(state, true);
+}
+BENCHMARK(BM_ComposeRaw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeAozora)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

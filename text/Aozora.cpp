@@ -1,0 +1,752 @@
+#include "text/Aozora.h"
+
+#include "text/Cp932.h"
+#include "text/Cp932Convert.h"
+#include "text/Normalise.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+// CP932 bytes of the characters the notation is made of.
+constexpr std::string_view kBar = "\x81\x62";              // ｜
+constexpr std::string_view kRubyOpen = "\x81\x73";         // 《
+constexpr std::string_view kRubyClose = "\x81\x74";        // 》
+constexpr std::string_view kNoteOpen = "\x81\x6D\x81\x94"; // ［＃
+constexpr std::string_view kBracketOpen = "\x81\x6D";      // ［
+constexpr std::string_view kBracketClose = "\x81\x6E";     // ］
+constexpr std::string_view kRefMark = "\x81\xA6";          // ※
+constexpr std::string_view kGetaMark = "\x81\xAC";         // 〓
+constexpr std::string_view kSlash = "\x81\x5E";            // ／
+constexpr std::string_view kBackslash = "\x81\x5F";        // ＼
+constexpr std::string_view kDakuten = "\x81\x68";          // ″
+constexpr std::string_view kCrLf = "\r\n";
+
+// Converts with the C library; a sequence it cannot take becomes 〓.
+// One converter per direction and thread, opened once: a text has
+// thousands of readings and opening one is dear.
+class IconvStream
+{
+public:
+    IconvStream(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
+    ~IconvStream()
+    {
+        if (m_cd != iconv_t(-1))
+            iconv_close(m_cd);
+    }
+    IconvStream(const IconvStream &) = delete;
+    IconvStream &operator=(const IconvStream &) = delete;
+    std::string operator()(std::string_view in) const;
+
+private:
+    iconv_t m_cd;
+};
+
+std::string IconvStream::operator()(std::string_view in) const
+{
+    std::string out;
+    iconv_t cd = m_cd;
+    if (cd == iconv_t(-1) || in.empty())
+        return out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    out.resize(in.size() * 4 + 8);
+    char *src = const_cast<char *>(in.data());
+    size_t srcLeft = in.size();
+    char *dst = out.data();
+    size_t dstLeft = out.size();
+    while (srcLeft > 0) {
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != size_t(-1))
+            break;
+        if (errno == E2BIG)
+            break; // cannot happen with four bytes out per byte in
+        // EILSEQ or EINVAL: one byte is no character here
+        ++src;
+        --srcLeft;
+        if (dstLeft >= 3) {
+            std::memcpy(dst, "\xE3\x80\x93", 3);
+            dst += 3;
+            dstLeft -= 3;
+        }
+    }
+    iconv(cd, nullptr, nullptr, &dst, &dstLeft); // flush a pending combining state
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+std::string toUtf8(std::string_view cp932)
+{
+    static thread_local const IconvStream convert("UTF-8", "CP932");
+    return convert(cp932);
+}
+
+std::string jisx0213ToUtf8(std::string_view euc)
+{
+    static thread_local const IconvStream convert("UTF-8", "EUC-JISX0213");
+    return convert(euc);
+}
+
+void appendUtf8(std::string &out, uint32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(char(cp));
+    } else if (cp < 0x800) {
+        out.push_back(char(0xC0 | (cp >> 6)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(char(0xE0 | (cp >> 12)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (cp >> 18)));
+        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string fromUtf8(std::string_view utf8)
+{
+    return utf8ToCp932(utf8);
+}
+
+bool startsWith(std::string_view s, std::string_view p)
+{
+    return s.substr(0, p.size()) == p;
+}
+
+bool endsWith(std::string_view s, std::string_view p)
+{
+    return s.size() >= p.size() && s.substr(s.size() - p.size()) == p;
+}
+
+// Kanji and the marks that count as kanji for a ruby base.
+bool isKanjiLike(std::string_view c)
+{
+    if (c.size() != 2)
+        return false;
+    const auto lead = static_cast<unsigned char>(c[0]);
+    const auto trail = static_cast<unsigned char>(c[1]);
+    if (lead == 0x81)
+        return trail >= 0x58 && trail <= 0x5A; // 々 〆 〇
+    if (lead == 0x83)
+        return trail == 0x96; // ヶ
+    if (lead == 0x88)
+        return trail >= 0x9F;
+    return (lead >= 0x89 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA) || lead == 0xED
+            || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC);
+}
+
+// A number of ems written in full-width or ASCII digits at the start of s;
+// the rest of s after it.
+std::optional<int> leadingNumber(std::string_view &s)
+{
+    int n = 0;
+    size_t i = 0;
+    while (i < s.size()) {
+        if (s[i] >= '0' && s[i] <= '9') {
+            n = n * 10 + (s[i] - '0');
+            i += 1;
+        } else if (startsWith(s.substr(i), "\xEF\xBC") && i + 2 < s.size()
+                   && static_cast<unsigned char>(s[i + 2]) >= 0x90
+                   && static_cast<unsigned char>(s[i + 2]) <= 0x99) {
+            n = n * 10 + (static_cast<unsigned char>(s[i + 2]) - 0x90); // ０-９
+            i += 3;
+        } else {
+            break;
+        }
+        if (n > 99)
+            n = 99;
+    }
+    if (i == 0)
+        return std::nullopt;
+    s.remove_prefix(i);
+    return n;
+}
+
+// An indent note "Ｎ字下げ" (with an optional "、折り返してＭ字下げ"), or
+// "改行天付き、折り返してＭ字下げ".
+struct Indent
+{
+    int first = 0;
+    int wrap = 0;
+};
+std::optional<Indent> indentNote(std::string_view s)
+{
+    Indent in;
+    if (startsWith(s, "改行天付き")) {
+        s.remove_prefix(std::string_view("改行天付き").size());
+    } else {
+        const std::optional<int> n = leadingNumber(s);
+        if (!n || !startsWith(s, "字下げ"))
+            return std::nullopt;
+        s.remove_prefix(std::string_view("字下げ").size());
+        in.first = in.wrap = *n;
+    }
+    if (s.empty())
+        return in;
+    if (!startsWith(s, "、折り返して"))
+        return std::nullopt;
+    s.remove_prefix(std::string_view("、折り返して").size());
+    const std::optional<int> m = leadingNumber(s);
+    if (!m || s != "字下げ")
+        return std::nullopt;
+    in.wrap = *m;
+    return in;
+}
+
+struct EmphasisName
+{
+    std::string_view name;
+    EmphasisForm form;
+};
+constexpr std::array<EmphasisName, 9> kEmphasisNames{{
+        {"傍点", EmphasisForm::Sesame},
+        {"白ゴマ傍点", EmphasisForm::WhiteSesame},
+        {"丸傍点", EmphasisForm::Dot},
+        {"白丸傍点", EmphasisForm::WhiteDot},
+        {"黒三角傍点", EmphasisForm::Triangle},
+        {"白三角傍点", EmphasisForm::WhiteTriangle},
+        {"二重丸傍点", EmphasisForm::Bullseye},
+        {"蛇の目傍点", EmphasisForm::Fisheye},
+        {"ばつ傍点", EmphasisForm::Cross},
+}};
+
+// A style a note gives to a range: what it makes and its form.
+struct RangeStyle
+{
+    MarkKind kind;
+    uint8_t form;
+};
+
+// "傍点", "左に白丸傍点", "中見出し", "縦中横", "太字"...
+std::optional<RangeStyle> rangeStyle(std::string_view s)
+{
+    uint8_t side = 0;
+    if (startsWith(s, "左に")) {
+        s.remove_prefix(std::string_view("左に").size());
+        side = kLeftSide;
+    }
+    for (const EmphasisName &e : kEmphasisNames)
+        if (s == e.name)
+            return RangeStyle{MarkKind::Emphasis, uint8_t(uint8_t(e.form) | side)};
+    if (side)
+        return std::nullopt;
+    if (s == "大見出し")
+        return RangeStyle{MarkKind::Heading, 1};
+    if (s == "中見出し")
+        return RangeStyle{MarkKind::Heading, 2};
+    if (s == "小見出し")
+        return RangeStyle{MarkKind::Heading, 3};
+    if (s == "縦中横")
+        return RangeStyle{MarkKind::TateChuYoko, 0};
+    if (s == "太字" || s == "ゴシック体")
+        return RangeStyle{MarkKind::Bold, 0};
+    return std::nullopt;
+}
+
+// The position just past the ］ that closes the note opening at `open`, or
+// npos when the line ends first. Brackets inside nest.
+size_t noteEnd(std::string_view line, size_t open)
+{
+    int depth = 0;
+    for (size_t i = open; i < line.size(); i += cp932CharLength(line, i)) {
+        const std::string_view c = line.substr(i, 2);
+        if (c == kBracketOpen)
+            ++depth;
+        else if (c == kBracketClose && --depth == 0)
+            return i + 2;
+    }
+    return std::string_view::npos;
+}
+
+// Where the reading of a ruby opening at `open` ends (the 》), or npos when
+// this 《 is no ruby: unclosed on its line, empty or too long.
+size_t rubyEnd(std::string_view line, size_t open)
+{
+    for (size_t i = open + 2; i < line.size(); i += cp932CharLength(line, i)) {
+        const std::string_view c = line.substr(i, 2);
+        if (c == kRubyOpen)
+            return std::string_view::npos;
+        if (c == kRubyClose) {
+            const size_t length = i - open - 2;
+            return length == 0 || length > kMaxReadingBytes ? std::string_view::npos : i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+constexpr std::string_view kLegendHeading = "【テキスト中に現れる記号について】";
+
+bool isRule(std::string_view line)
+{
+    return line.size() >= 20
+            && std::all_of(line.begin(), line.end(), [](char c) { return c == '-'; });
+}
+
+// Splits text into lines at CR LF, CR and LF; a final break adds no line.
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.push_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+// The lines of the legend block, rule to rule, or an empty range.
+std::pair<size_t, size_t> legendLines(const std::vector<std::string_view> &lines,
+                                      std::string_view heading)
+{
+    for (size_t i = 0; i < lines.size() && i < 40; ++i) {
+        if (!isRule(lines[i]))
+            continue;
+        if (i + 1 >= lines.size() || lines[i + 1].find(heading) == std::string_view::npos)
+            continue;
+        for (size_t j = i + 2; j < lines.size(); ++j)
+            if (isRule(lines[j])) // with the empty line that sets it off from the body
+                return {i, j + 1 < lines.size() && lines[j + 1].empty() ? j + 2 : j + 1};
+        break; // never closed: nothing is dropped
+    }
+    return {0, 0};
+}
+
+class Parser
+{
+public:
+    AozoraText parse(std::string_view text)
+    {
+        const std::vector<std::string_view> lines = splitLines(text);
+        const auto [legendFrom, legendTo] = legendLines(lines, fromUtf8(kLegendHeading));
+        m_out.text.reserve(text.size());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i >= legendFrom && i < legendTo)
+                continue;
+            m_sourceLine = uint32_t(i);
+            parseLine(lines[i]);
+        }
+        closeOpenRanges();
+        m_out.pageBreakAtEnd = m_pageBreak;
+        std::stable_sort(m_out.marks.begin(), m_out.marks.end(),
+                         [](const Mark &a, const Mark &b) { return a.from < b.from; });
+        return std::move(m_out);
+    }
+
+private:
+    std::string &out() { return m_out.text; }
+
+    void addMark(size_t from, size_t to, MarkKind kind, uint8_t form = 0,
+                 std::string_view text = {})
+    {
+        Mark m;
+        m.from = uint32_t(from);
+        m.to = uint32_t(to);
+        m.kind = kind;
+        m.form = form;
+        m.text = uint32_t(m_out.strings.size());
+        m.textLength = uint16_t(std::min<size_t>(text.size(), 0xFFFF));
+        m_out.strings.append(text.substr(0, m.textLength));
+        m_out.marks.push_back(m);
+    }
+
+    // A ruby over the text from base on. A reading may reach half a base
+    // character past each end of its base, over kana, punctuation or space
+    // but never over a kanji; what it needs beyond that becomes space around
+    // the base, half-width spaces evenly on both sides, which the ruby then
+    // covers too: the base stays on the grid and no ruby reaches over
+    // another's.
+    void addRuby(size_t base, const std::string &reading, bool kanjiAfter)
+    {
+        bool kanjiBefore = false;
+        const std::string_view line = std::string_view(out()).substr(m_lineStart);
+        for (size_t k = 0; k < base - m_lineStart; k += cp932CharLength(line, k))
+            kanjiBefore = isKanjiLike(line.substr(k, cp932CharLength(line, k)))
+                    || isGaijiAt(m_lineStart + k);
+        int baseColumns = 0;
+        const std::string_view bytes = std::string_view(out()).substr(base);
+        for (size_t k = 0; k < bytes.size(); k += cp932CharLength(bytes, k))
+            baseColumns += int(cp932CharLength(bytes, k));
+        int readingColumns = 0; // one ruby character is half a base character
+        for (unsigned char c : reading)
+            readingColumns += (c & 0xC0) != 0x80;
+        const int excess
+                = readingColumns - baseColumns - (kanjiBefore ? 0 : 1) - (kanjiAfter ? 0 : 1);
+        if (excess > 0) {
+            const size_t side = size_t(excess + 1) / 2;
+            out().insert(base, side, ' ');
+            shiftMarksFrom(base, uint32_t(side));
+            out().append(side, ' ');
+        }
+        addMark(base, out().size(), MarkKind::Ruby, 0, reading);
+    }
+
+    bool isGaijiAt(size_t at) const
+    {
+        return !m_out.marks.empty() && m_out.marks.back().kind == MarkKind::Gaiji
+                && m_out.marks.back().from == at;
+    }
+
+    // Appends one character of running text, normalised.
+    void emit(std::string_view c, bool kanjiLike)
+    {
+        m_runBeforeLast = m_runStart;
+        if (!kanjiLike || m_runStart == std::string::npos)
+            m_runStart = kanjiLike ? out().size() : std::string::npos;
+        std::string_view with = c;
+        for (const Replacement &r : kNormalisation)
+            if (c == r.find)
+                with = r.with;
+        out().append(with);
+        if (!kanjiLike)
+            m_runStart = std::string::npos;
+    }
+
+    void parseLine(std::string_view line)
+    {
+        m_lineStart = out().size();
+        m_runStart = std::string::npos;
+        m_lineIndent = std::nullopt;
+        m_toFoot = std::nullopt;
+        bool hadNote = false;
+        size_t bar = std::string::npos; // where a ｜ put the next ruby's base
+        for (size_t i = 0; i < line.size();) {
+            const size_t len = cp932CharLength(line, i);
+            const std::string_view c = line.substr(i, len);
+            const std::string_view rest = line.substr(i);
+            if (c == kBar) {
+                const size_t open = line.find(kRubyOpen, i + 2);
+                if (open != std::string_view::npos && open > i + 2 && isCharStart(line, open)
+                    && rubyEnd(line, open) != std::string_view::npos) {
+                    bar = out().size();
+                    i += 2;
+                    continue;
+                }
+            } else if (c == kRubyOpen) {
+                const size_t close = rubyEnd(line, i);
+                if (close != std::string_view::npos) {
+                    const size_t base = bar != std::string::npos ? bar : m_runStart;
+                    if (base != std::string::npos && base < out().size()) {
+                        const std::string_view next = line.substr(close + 2);
+                        const bool kanjiAfter = isKanjiLike(next.substr(0, 2))
+                                || startsWith(next, kBar) || startsWith(next, kRefMark);
+                        addRuby(base, reading(line.substr(i + 2, close - i - 2)), kanjiAfter);
+                        bar = std::string::npos;
+                        m_runStart = std::string::npos;
+                        i = close + 2;
+                        continue;
+                    }
+                }
+                if (bar != std::string::npos) { // the ｜ had no base: it is text
+                    out().insert(bar, kBar);
+                    shiftMarksFrom(bar, 2);
+                    bar = std::string::npos;
+                }
+            } else if (startsWith(rest, kNoteOpen)) {
+                const size_t end = noteEnd(line, i);
+                if (end != std::string_view::npos) {
+                    hadNote = true;
+                    note(line.substr(i + 4, end - i - 6));
+                    i = end;
+                    continue;
+                }
+            } else if (c == kSlash) {
+                const bool voiced = startsWith(rest.substr(2), kDakuten);
+                const std::string_view after = rest.substr(voiced ? 4 : 2, 2);
+                if (after == kBackslash) {
+                    const size_t from = out().size();
+                    emit(kSlash, false);
+                    emit(kBackslash, false);
+                    addMark(from, out().size(), MarkKind::Kunoji, 0, voiced ? "〴〵" : "〳〵");
+                    i += voiced ? 6 : 4;
+                    continue;
+                }
+            }
+            emit(c, isKanjiLike(c));
+            i += len;
+        }
+        if (bar != std::string::npos) {
+            out().insert(bar, kBar);
+            shiftMarksFrom(bar, 2);
+        }
+        endLine(hadNote);
+    }
+
+    bool isCharStart(std::string_view line, size_t at) const
+    {
+        size_t i = 0;
+        while (i < at)
+            i += cp932CharLength(line, i);
+        return i == at;
+    }
+
+    void shiftMarksFrom(size_t at, uint32_t by)
+    {
+        for (Mark &m : m_out.marks) {
+            if (m.from >= at)
+                m.from += by;
+            if (m.to > at)
+                m.to += by;
+        }
+        for (OpenRange &r : m_open)
+            if (r.from > at)
+                r.from += by;
+    }
+
+    void endLine(bool hadNote)
+    {
+        const bool empty = out().size() == m_lineStart;
+        if (empty && hadNote)
+            return; // a line of notes alone: the notes are gone, so is the line
+        LineFormat f;
+        f.line = m_lineCount++;
+        const Indent indent = m_lineIndent.value_or(m_block);
+        f.indent = uint8_t(std::min(indent.first, 16));
+        f.wrapIndent = uint8_t(std::min(indent.wrap, 16));
+        if (m_toFoot) {
+            f.toFoot = true;
+            f.raise = uint8_t(std::min(*m_toFoot, 16));
+        }
+        f.pageBefore = m_pageBreak;
+        m_pageBreak = false;
+        if (f.indent || f.wrapIndent || f.toFoot || f.pageBefore)
+            m_out.lines.push_back(f);
+        out().append(kCrLf);
+        m_out.sourceLines.push_back(m_sourceLine);
+    }
+
+    // The reading as drawn: kunoji joined, gaiji resolved, other notes gone.
+    std::string reading(std::string_view r)
+    {
+        std::string utf8;
+        std::string plain;
+        auto flush = [&] {
+            utf8 += toUtf8(plain);
+            plain.clear();
+        };
+        for (size_t i = 0; i < r.size();) {
+            const std::string_view rest = r.substr(i);
+            if (startsWith(rest, kSlash) && startsWith(rest.substr(2), kBackslash)) {
+                flush();
+                utf8 += "〳〵";
+                i += 4;
+            } else if (startsWith(rest, kSlash) && startsWith(rest.substr(2), kDakuten)
+                       && startsWith(rest.substr(4), kBackslash)) {
+                flush();
+                utf8 += "〴〵";
+                i += 6;
+            } else if (startsWith(rest, kRefMark) && startsWith(rest.substr(2), kNoteOpen)
+                       && noteEnd(r, i + 2) != std::string_view::npos) {
+                flush();
+                const size_t end = noteEnd(r, i + 2);
+                const std::string g = gaijiCharacter(toUtf8(r.substr(i + 6, end - i - 8)));
+                utf8 += g.empty() ? "〓" : g;
+                i = end;
+            } else if (startsWith(rest, kNoteOpen) && noteEnd(r, i) != std::string_view::npos) {
+                i = noteEnd(r, i);
+            } else {
+                const size_t len = cp932CharLength(r, i);
+                plain.append(r.substr(i, len));
+                i += len;
+            }
+        }
+        flush();
+        return utf8;
+    }
+
+    struct OpenRange
+    {
+        size_t from;
+        RangeStyle style;
+    };
+
+    void closeOpenRanges()
+    {
+        for (const OpenRange &r : m_open)
+            if (r.from < out().size())
+                addMark(r.from, out().size(), r.style.kind, r.style.form);
+        m_open.clear();
+    }
+
+    void note(std::string_view raw)
+    {
+        // ※［＃…］: the ※ and its note become one cell.
+        if (out().size() >= m_lineStart + 2 && endsWith(out(), kRefMark)
+            && isCharStart(std::string_view(out()).substr(m_lineStart),
+                           out().size() - 2 - m_lineStart)) {
+            const size_t from = out().size() - 2;
+            out().resize(from);
+            const std::string g = gaijiCharacter(toUtf8(raw));
+            // The ※ ended the kanji run before it; the character it names continues it.
+            const size_t runStart = m_runBeforeLast;
+            const bool keepRun = runStart != std::string::npos && runStart < from;
+            emit(kGetaMark, false);
+            addMark(from, out().size(), MarkKind::Gaiji, 0, g);
+            // A gaiji is a kanji the code page lacks: it joins a kanji run
+            // before a ruby, also when its note names no code.
+            m_runStart = keepRun ? runStart : from;
+            return;
+        }
+        const std::string s = toUtf8(raw);
+        std::string_view v(s);
+
+        if (startsWith(v, "「")) {
+            const size_t close = v.rfind("」");
+            if (close == std::string_view::npos)
+                return;
+            const std::string target = normaliseText(fromUtf8(v.substr(3, close - 3)));
+            std::string_view what = v.substr(close + 3);
+            std::optional<RangeStyle> style;
+            if (startsWith(what, "に"))
+                style = rangeStyle(what.substr(3));
+            else if (startsWith(what, "の左に"))
+                style = rangeStyle(std::string("左に").append(what.substr(9)));
+            else if (startsWith(what, "は"))
+                style = rangeStyle(what.substr(3));
+            const std::string_view line = std::string_view(out()).substr(m_lineStart);
+            if (style && !target.empty() && endsWith(line, target))
+                addMark(out().size() - target.size(), out().size(), style->kind, style->form);
+            return;
+        }
+        if (endsWith(v, "終わり")) {
+            const std::optional<RangeStyle> style = rangeStyle(v.substr(0, v.size() - 9));
+            if (v == "ここで字下げ終わり") {
+                m_block = Indent{};
+                return;
+            }
+            if (!style)
+                return;
+            for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) {
+                if (it->style.kind == style->kind) {
+                    if (it->from < out().size())
+                        addMark(it->from, out().size(), style->kind, it->style.form);
+                    m_open.erase(std::next(it).base());
+                    break;
+                }
+            }
+            return;
+        }
+        if (const std::optional<RangeStyle> style = rangeStyle(v)) {
+            m_open.push_back({out().size(), *style});
+            return;
+        }
+        if (startsWith(v, "ここから")) {
+            if (const std::optional<Indent> in = indentNote(v.substr(12)))
+                m_block = *in;
+            return;
+        }
+        if (const std::optional<Indent> in = indentNote(v)) {
+            m_lineIndent = *in;
+            return;
+        }
+        if (v == "地付き") {
+            m_toFoot = 0;
+            return;
+        }
+        if (startsWith(v, "地から")) {
+            std::string_view n = v.substr(9);
+            if (const std::optional<int> raise = leadingNumber(n); raise && n == "字上げ")
+                m_toFoot = *raise;
+            return;
+        }
+        if (v == "改ページ" || v == "改頁" || v == "改丁" || v == "改見開き" || v == "改段")
+            m_pageBreak = true;
+        // Anything else is an editorial note: it leaves the running text.
+    }
+
+    AozoraText m_out;
+    size_t m_lineStart = 0;
+    size_t m_runStart = std::string::npos;      // start of the kanji run ending the text
+    size_t m_runBeforeLast = std::string::npos; // m_runStart before the last character
+    uint32_t m_lineCount = 0;
+    uint32_t m_sourceLine = 0;
+    Indent m_block;
+    std::optional<Indent> m_lineIndent;
+    std::optional<int> m_toFoot;
+    bool m_pageBreak = false;
+    std::vector<OpenRange> m_open;
+};
+
+} // namespace
+
+bool isAozoraText(std::string_view text)
+{
+    static const std::string heading = fromUtf8(kLegendHeading);
+    static const std::string colophon = "\r\n" + fromUtf8("底本：");
+    if (text.find(heading) != std::string_view::npos)
+        return true;
+    const size_t note = text.find(kNoteOpen);
+    if (note == std::string_view::npos || text.find(kBracketClose, note) == std::string_view::npos)
+        return false;
+    return text.find(colophon) != std::string_view::npos
+            || text.find(std::string_view(colophon).substr(1)) != std::string_view::npos;
+}
+
+AozoraText parseAozora(std::string_view text)
+{
+    return Parser().parse(text);
+}
+
+std::string gaijiCharacter(std::string_view note)
+{
+    // plane-row-cell: three ASCII numbers joined by hyphens
+    for (size_t i = 0; i < note.size(); ++i) {
+        if (!(note[i] >= '1' && note[i] <= '2')
+            || (i > 0 && std::isdigit((unsigned char)note[i - 1])))
+            continue;
+        std::string_view s = note.substr(i + 1);
+        if (!startsWith(s, "-"))
+            continue;
+        s.remove_prefix(1);
+        const std::optional<int> row = leadingNumber(s);
+        if (!row || !startsWith(s, "-"))
+            continue;
+        s.remove_prefix(1);
+        const std::optional<int> cell = leadingNumber(s);
+        if (!cell || *row < 1 || *row > 94 || *cell < 1 || *cell > 94)
+            return {};
+        std::string euc;
+        if (note[i] == '2')
+            euc.push_back('\x8F');
+        euc.push_back(char(0xA0 + *row));
+        euc.push_back(char(0xA0 + *cell));
+        const std::string utf8 = jisx0213ToUtf8(euc);
+        return utf8.find("\xE3\x80\x93") == std::string::npos ? utf8 : std::string();
+    }
+    const size_t u = note.find("U+");
+    if (u != std::string_view::npos) {
+        uint32_t cp = 0;
+        size_t digits = 0;
+        for (size_t i = u + 2;
+             i < note.size() && digits < 7 && std::isxdigit((unsigned char)note[i]); ++i, ++digits)
+            cp = cp * 16
+                    + uint32_t(std::isdigit((unsigned char)note[i])
+                                       ? note[i] - '0'
+                                       : (std::tolower((unsigned char)note[i]) - 'a' + 10));
+        if (digits < 4 || digits > 6 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return {};
+        std::string utf8;
+        appendUtf8(utf8, cp);
+        return utf8;
+    }
+    return {};
+}
+
+} // namespace corvane
