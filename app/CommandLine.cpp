@@ -51,22 +51,24 @@ CommandLine parseCommandLine(const QStringList &arguments)
         } else if (a == QLatin1String("--")) {
             optionsEnded = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            return {CommandLine::Action::Help, {}, {}};
+            return {CommandLine::Action::Help, {}, {}, -1};
         } else if (a == QLatin1String("--version")) {
-            return {CommandLine::Action::Version, {}, {}};
+            return {CommandLine::Action::Version, {}, {}, -1};
         } else if (const QString name = optionName(a); among(name, kQtOptionsWithValue)) {
             ++i; // its value
         } else if (!among(name, kQtFlags)) {
             return {CommandLine::Action::Error,
                     {},
-                    QStringLiteral("corvane: unknown option '%1' (try --help)").arg(a)};
+                    QStringLiteral("corvane: unknown option '%1' (try --help)").arg(a),
+                    -1};
         }
     }
     if (files.size() > 1)
         return {CommandLine::Action::Error,
                 {},
                 QStringLiteral("corvane: one text at a time: '%1' and '%2' were given (try --help)")
-                        .arg(files.at(0), files.at(1))};
+                        .arg(files.at(0), files.at(1)),
+                -1};
     if (!files.isEmpty()) {
         result.file = files.constFirst();
         result.fileAt = firstFileAt;

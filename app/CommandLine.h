@@ -12,10 +12,11 @@ struct CommandLine
 {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    QString file;          // Run: the text to read ("Open With"); empty for none
-    qsizetype fileAt = -1; // Run: its index among the arguments, so the caller can
-                           // take the file system's own bytes of the name
-    QString message;       // Error: what is wrong, for standard error
+    QString file;    // Run: the text to read ("Open With"); empty for none
+    QString message; // Error: what is wrong, for standard error
+    // Run: the file's index among the arguments, so that the caller can take
+    // the file system's own bytes of its name; -1 for none.
+    qsizetype fileAt = -1;
 };
 
 // arguments without the program's own name. Qt's own options (-platform,

@@ -101,8 +101,8 @@ SaverShow::SaverShow(const SaverOptions &options, const BookLook &look)
     m_picture.fill(toQColor(look.writing.GColor));
     // The same text the program would read now: the saved source, corvane.txt
     // in the current folder, or the built-in text.
-    StartupText text = chooseStartupText(look.keep, look.fileIn, pathFromStored(look.fileName),
-                                         QDir::currentPath());
+    StartupText text = chooseStartupText(look.keep, look.fileIn, look.fileName,
+                                         QFile::encodeName(QDir::currentPath()).toStdString());
     const bool normalise = text.origin == TextOrigin::Saved || text.normalise;
     m_pageCount = loadPaged(*m_editor, std::move(text.bytes), normalise);
     m_page = text.fromPageOne ? 1 : std::clamp(look.page, 1, std::max(m_pageCount, 1));

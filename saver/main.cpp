@@ -2,6 +2,7 @@
 // into the window xscreensaver gives it (XSCREENSAVER_WINDOW or -window-id),
 // into the root window with -root, or into a window of its own; ends cleanly
 // on SIGTERM, as xscreensaver stops its display modes.
+#include <QFile>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QWindow>
@@ -60,9 +61,10 @@ WId rootWindow()
 QString programSettingsPath()
 {
     SettingsPlaces places = settingsPlacesOfThisProgram();
-    places.programPath = QCoreApplication::applicationDirPath() + QStringLiteral("/corvane");
+    places.programPath
+            = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/corvane";
     // The saver only reads: where the program would write is where it reads.
-    return chooseSettingsPath(places);
+    return QFile::decodeName(QByteArray::fromStdString(chooseSettingsPath(places)));
 }
 
 // The size of an X window, asked of the server: Qt knows no geometry of a
