@@ -146,7 +146,7 @@ void SaverShow::writePage()
     m_frameTimer.stop();
     m_phase = Phase::Page;
     const PageRows rows = pageRows(*m_editor, m_page);
-    const EcritureRows source{[] {}, [&rows] { return std::span<const std::string>(rows); }};
+    const EcritureRows source{[] {}, [&rows] { return std::span<const std::string>(rows); }, {}};
     EcritureOptions options = m_look.writing;
     options.FFileIn = true; // the rows are given, not taken from a window
     Ecriture(m_picture, *m_composer, {FBColor, FPageShown, FFreshStart}, options, source,

@@ -2,6 +2,7 @@
 
 #include "text/BookPath.h"
 #include "text/Cp932Convert.h"
+#include "text/ZipText.h"
 
 #include <QFile>
 #include <sys/stat.h>

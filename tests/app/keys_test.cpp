@@ -684,7 +684,7 @@ TEST(KeyList, MatchesTheTablesAndDocsKeysMd)
     int expected = 1;
     for (const corvane::KeyPressStep &s : corvane::keyPressSteps())
         EXPECT_EQ(s.step, expected++);
-    EXPECT_EQ(expected, 45);
+    EXPECT_EQ(expected, 46);
 
     Window w;
     const QString md = corvane::keysMarkdown(w.f());

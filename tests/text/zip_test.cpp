@@ -60,7 +60,7 @@ TEST(ZipBooks, LargestTextReadAndEveryUnsafeArchiveRefused)
     // Through the one reader of books, from a file, with its place under that path.
     const QString path = dir.filePath(QStringLiteral("book.zip"));
     std::ofstream(path.toStdString(), std::ios::binary) << zip;
-    const TextFile file = readTextFile(path);
+    const TextFile file = readTextFile(path.toStdString());
     EXPECT_EQ(file.refusal, Refusal::None);
     EXPECT_EQ(file.bytes, book + book);
 
@@ -78,6 +78,7 @@ TEST(ZipBooks, LargestTextReadAndEveryUnsafeArchiveRefused)
     EXPECT_EQ(textFromZip(damaged).refusal, ZipRefusal::Damaged);
     EXPECT_EQ(textFromZip(zip.substr(0, zip.size() / 2)).refusal, ZipRefusal::Damaged);
     std::ofstream(path.toStdString(), std::ios::binary | std::ios::trunc) << damaged;
-    EXPECT_EQ(readTextFile(path).refusal, Refusal::ZipDamaged);
-    EXPECT_TRUE(refusalMessage(path, Refusal::ZipDamaged).contains(QStringLiteral("damaged ZIP")));
+    EXPECT_EQ(readTextFile(path.toStdString()).refusal, Refusal::ZipDamaged);
+    EXPECT_TRUE(refusalMessage(path.toStdString(), Refusal::ZipDamaged)
+                        .contains(QStringLiteral("damaged ZIP")));
 }
