@@ -13,6 +13,7 @@
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/LoadNow.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Window
             file.write(s[0], s[1], s[2]);
         form = std::make_unique<TForm1>(ini(), platform);
         form->Timer2->stop();
-        form->Timer2Timer();
+        loadNow(*form);
     }
     TForm1 &f() { return *form; }
 };

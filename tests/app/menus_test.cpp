@@ -110,7 +110,7 @@ TEST(Menus, RightClickOnTheFaceOpensTheContextMenu)
     f.Timer2->stop();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    const QPoint face(10, 120); // left of the picture, no control; room below for the menu
+    const QPoint face(10, 100); // left of the picture, no control; room below for the menu
     // Through the window, as the platform delivers it: the press makes the menu event.
     QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, face);
     EXPECT_FALSE(f.PopupMenu1->isVisible());
