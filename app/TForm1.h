@@ -344,16 +344,12 @@ public:
             FRows;                      // rows of the page to write, <= kRowByteLimit bytes each
     corvane::Colour FoColor = 16777215; // text colour
     corvane::Colour GColor = 0;         // background colour
-    bool FBColor = false;               // picture holds a plain fade colour, not GColor
-    bool FPageShown = false;            // a page or title screen stands on the picture
-    bool FSamePage = true;              // next Ecriture rewrites the current page
-    bool FFreshStart = true;            // nothing written or animated since start-up
+    corvane::PictureState pictureState; // FBColor, FPageShown, FSamePage, FFreshStart, FArtsShown
     bool FEnding = false;               // the end screen is being written
     bool FDifference = false;           // Difference runs (Timer1)
     bool FVelocity = false;             // Velocity runs (Timer3)
     bool FArts = false;                 // plan de arts runs (Timer4)
     bool FDeep = false;                 // Deep runs (Timer5)
-    bool FArtsShown = false;            // a plan de arts picture stands on the picture
     bool FReadingBook = false;          // Editor2 holds the book FFileName names
     corvane::BookPlaces FBooks;         // the page of each recently read book, newest first
     int FDefaultPage = 1;               // page the default text was left at for a drop, 1-based

@@ -13,7 +13,7 @@ void TForm1::About()
 {
     if (busy())
         return;
-    FPageShown = false;
+    pictureState.FPageShown = false;
     TABitmap screen(picture().width(), picture().height());
     composeAbout(screen, FComposer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
                  checked(OptionBox::Tenderly), FRandom);
@@ -26,5 +26,5 @@ void TForm1::About()
         screen.copyOnto(picture());
         present();
     }
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }

@@ -48,7 +48,7 @@ void toggleAndRewrite(Press &p)
 {
     const bool was = p.f.checked(option);
     p.f.box(option)->setChecked(!was);
-    p.f.FSamePage = true;
+    p.f.pictureState.FSamePage = true;
     p.f.TriButton1Click();
     p.status(was ? p.wasSet : p.wasNot);
 }

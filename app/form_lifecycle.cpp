@@ -45,7 +45,7 @@ void TForm1::FormCreate()
     FPageCount = 0;
     ExtTrackBar1->setMaxChecked(0); // refused while the minimum is 1: the design range stays
     Label2->setText(QStringLiteral("0"));
-    FSamePage = true;
+    pictureState.FSamePage = true;
     Image1->setToolTip(QStringLiteral("Corvane"));
     FLeaf = 1;
     FPictureHintAlt.clear();
@@ -63,16 +63,16 @@ void TForm1::FormCreate()
     }
     paintSwatch(FLabel, FoColor);
     paintSwatch(GLabel, GColor);
-    FPageShown = false;
+    pictureState.FPageShown = false;
     FEnding = false;
     Leafgo1->setToolTip(leafHint(FLeaf));
     FPagesBuilt = false;
-    FFreshStart = true;
+    pictureState.FFreshStart = true;
 
     picture().fill(toQColor(GColor));
     if (checked(OptionBox::Tenderly))
         PNoise1();
-    FBColor = false; // the stored value only travels from shutdown to shutdown
+    pictureState.FBColor = false; // the stored value only travels from shutdown to shutdown
     if (checked(OptionBox::NameOn))
         PNameon();
     applyTimerIntervals(checked(OptionBox::Slow));

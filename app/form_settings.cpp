@@ -61,7 +61,7 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
             {"Form1Left", &f.Form1Left},
             {"FoColor", ColourField{&f.FoColor}},
             {"GColor", ColourField{&f.GColor}},
-            {"FBColor", &f.FBColor},
+            {"FBColor", &f.pictureState.FBColor},
             {"FPage", &f.FPage},
             {"FFileName", &f.FFileName},
             {"FLeaf", &f.FLeaf},

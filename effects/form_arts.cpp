@@ -21,11 +21,12 @@ void TForm1::fineartsClick()
 {
     // Refused while a repetition runs or while a build is under way (a click
     // handled by the build's own event pump lands here).
-    const ArtsBegin b = FArtsFx.plan(FArts, running(), GColor, FArtsShown, artsOptions());
+    const ArtsBegin b
+            = FArtsFx.plan(FArts, running(), GColor, pictureState.FArtsShown, artsOptions());
     if (b.plan.refused)
         return;
     prepareStart(b.plan);
-    applyStart(FArtsFx.start(b.mode));
+    applyStart(FArtsFx.start(b.mode, pictureState));
     const bool repeating = b.mode != ArtsMode::Single;
     if (repeating)
         FArts = true;

@@ -16,7 +16,7 @@ void TForm1::Effect1Click()
     FDifference = true;
     const DifferenceOptions options{checked(OptionBox::Form), checked(OptionBox::Color),
                                     checked(OptionBox::Paint)};
-    applyStart(FDiff.start(options, *FCanvas, FRandom, FClock));
+    applyStart(FDiff.start(options, *FCanvas, FRandom, FClock, pictureState));
     repaintPicture();
     for (OptionBox option : {OptionBox::Form, OptionBox::Color, OptionBox::Paint})
         box(option)->setEnabled(false);

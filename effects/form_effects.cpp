@@ -71,17 +71,6 @@ void TForm1::prepareStart(const StartPlan &plan)
 
 void TForm1::applyStart(const StartResult &result)
 {
-    const FlagChanges &f = result.flags;
-    if (f.FSamePage)
-        FSamePage = *f.FSamePage;
-    if (f.FBColor)
-        FBColor = *f.FBColor;
-    if (f.FPageShown)
-        FPageShown = *f.FPageShown;
-    if (f.FFreshStart)
-        FFreshStart = *f.FFreshStart;
-    if (f.FArtsShown)
-        FArtsShown = *f.FArtsShown;
     if (!result.imageHint.isEmpty())
         Image1->setToolTip(result.imageHint);
 }

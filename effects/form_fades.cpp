@@ -55,22 +55,22 @@ void TForm1::PNoise1()
 
 void TForm1::PFadeOut(uint32_t colour)
 {
-    corvane::PFadeOut(picture(), colour, FBColor, fadeContext());
+    corvane::PFadeOut(picture(), colour, pictureState, fadeContext());
 }
 
 void TForm1::PFadeOutB()
 {
-    corvane::PFadeOutB(picture(), FBColor, fadeContext());
+    corvane::PFadeOutB(picture(), pictureState, fadeContext());
 }
 
 void TForm1::PFadeOutW()
 {
-    corvane::PFadeOutW(picture(), FBColor, fadeContext());
+    corvane::PFadeOutW(picture(), pictureState, fadeContext());
 }
 
 void TForm1::PFadeInG(uint32_t colour)
 {
-    corvane::PFadeInG(picture(), colour, FBColor, fadeContext());
+    corvane::PFadeInG(picture(), colour, pictureState, fadeContext());
 }
 
 namespace {
@@ -100,10 +100,10 @@ void chooseColour(TForm1 &f, Chosen which)
     uint32_t &colour = background ? f.GColor : f.FoColor;
     colour = fromQColor(dialog->selectedColor());
     paintSwatch(background ? f.GLabel : f.FLabel, colour);
-    const PictureFlags flags{f.FBColor, f.FPageShown, f.FSamePage};
-    fadeToNewColour(f.picture(), f.GColor, flags, f.fadeContext(), [&f] { f.TriButton1Click(); });
+    fadeToNewColour(f.picture(), f.GColor, f.pictureState, f.fadeContext(),
+                    [&f] { f.TriButton1Click(); });
     if (background)
-        settleBackground(f.GColor, flags);
+        settleBackground(f.GColor, f.pictureState);
 }
 
 } // namespace
@@ -125,16 +125,15 @@ void TForm1::BGChangeClick()
     FClock.reseed(FRandom);
     GColor = randomBackground(FRandom, checked(OptionBox::CoolColor));
     paintSwatch(GLabel, GColor);
-    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext(),
-                    [this] { TriButton1Click(); });
+    fadeToNewColour(picture(), GColor, pictureState, fadeContext(), [this] { TriButton1Click(); });
 }
 
 void TForm1::Fadeout1Click()
 {
-    runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext());
+    runFadeOut(busy(), picture(), GColor, pictureState, fadeContext());
 }
 
 void TForm1::FOBlack1Click()
 {
-    runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage}, fadeContext());
+    runBlackFadeOut(busy(), picture(), pictureState, fadeContext());
 }

@@ -20,7 +20,7 @@ VelocityOptions TForm1::velocityOptions() const
 void TForm1::VelocityClick()
 {
     prepareStart(VelocityState::plan(running(), GColor));
-    applyStart(FVel.start(velocityOptions(), *FCanvas, FRandom, FClock));
+    applyStart(FVel.start(velocityOptions(), *FCanvas, FRandom, FClock, pictureState));
     FVelocity = true;
     // Paging while the lines run would write under them; the stop gives it back.
     ExtTrackBar1->setEnabled(false);

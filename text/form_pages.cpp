@@ -99,7 +99,7 @@ void TForm1::showStartupText(const SavedSourceCheck &saved, StartupText text)
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
-        FSamePage = true;
+        pictureState.FSamePage = true;
     if (text.origin == TextOrigin::Saved) {
         loadSavedSource(std::move(text.bytes));
         return;
@@ -131,7 +131,7 @@ void TForm1::showText(std::string bytes, bool normalise, int page)
     FPage = std::clamp(page, 1, std::max(FPageCount, 1));
     setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));
-    FSamePage = true;
+    pictureState.FSamePage = true;
     Image1->setToolTip(QString::fromLatin1(kProductName));
     setStatus(QString::fromLatin1(kProductName));
     FPagesBuilt = true;
@@ -152,7 +152,7 @@ void TForm1::FCorEcri()
     PFrequency();
     Label1->setText(QString::number(FPage));
     Label2->setText(QString::number(FPageCount));
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }
 
 void TForm1::PFrequency()
@@ -188,7 +188,7 @@ void TForm1::ExtTrackBar1Change(int position)
     // past the first: its place, stored or remembered, is page 1.
     FPage = FPagesBuilt && FPageCount == 0 ? 1 : position;
     Label1->setText(QString::number(FPage));
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }
 
 namespace {
@@ -203,17 +203,17 @@ void turnPage(TForm1 &f, Turn turn)
     const PageWrite writing(f.FPageWrites);
     if (f.busy())
         f.EffectOut1Click();
-    f.FArtsShown = false;
+    f.pictureState.FArtsShown = false;
     TTriangleButton *button = turn == Turn::Forward ? f.TriButton1 : f.TriButton2;
     paintButton(button, kTriPressed);
     f.processPendingEvents();
-    f.FPage = turn == Turn::Forward ? forwardPage(f.FPage, f.FPageCount, f.FSamePage)
+    f.FPage = turn == Turn::Forward ? forwardPage(f.FPage, f.FPageCount, f.pictureState.FSamePage)
                                     : backPage(f.FPage, f.FPageCount);
     f.setSliderPosition(f.FPage);
     f.Ecriture();
     f.setStatus(QString::fromLatin1(kProductName));
     f.Label1->setText(QString::number(f.FPage));
-    f.FSamePage = false;
+    f.pictureState.FSamePage = false;
     paintButton(button, turn == Turn::Forward ? kTri1Normal : kTri2Normal);
     f.processPendingEvents();
 }
@@ -225,7 +225,7 @@ void writeChosenPage(TForm1 &f, int page)
     f.FPage = page;
     f.setSliderPosition(page);
     f.Label1->setText(QString::number(page));
-    f.FSamePage = true;
+    f.pictureState.FSamePage = true;
     f.TriButton1Click();
 }
 
@@ -242,7 +242,7 @@ void rewriteForOption(TForm1 &f, PageOption option)
             : running.any();
     if (refused)
         return;
-    f.FSamePage = true;
+    f.pictureState.FSamePage = true;
     f.TriButton1Click();
 }
 
@@ -262,8 +262,8 @@ void TForm1::Reset1Click()
 {
     if (busy())
         EffectOut1Click();
-    FArtsShown = false;
-    FPageShown = true; // with "+Fade Out" the write first fades whatever stands there
+    pictureState.FArtsShown = false;
+    pictureState.FPageShown = true; // with "+Fade Out" the write first fades whatever stands there
     setStatus(QString::fromLatin1(kProductName));
     writeChosenPage(*this, 1);
 }

@@ -80,8 +80,8 @@ void TForm1::Ecriture()
                 return PageMarks{aozora.shown, aozora.pages.strings};
             }};
     const FadeContext context = fadeContext();
-    const QString hint = corvane::Ecriture(
-            picture(), *FComposer, {FBColor, FPageShown, FFreshStart}, options, rows, context);
+    const QString hint
+            = corvane::Ecriture(picture(), *FComposer, pictureState, options, rows, context);
     Image1->setToolTip(FFileIn ? FPictureHintAlt : hint);
 }
 
@@ -95,8 +95,7 @@ void TForm1::FCorvanes()
     options.FoColor = FoColor;
     options.GColor = GColor;
     const FadeContext context = fadeContext();
-    corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options,
-                       context);
+    corvane::FCorvanes(picture(), FComposer->faces(), pictureState, options, context);
 }
 
 namespace {

@@ -154,7 +154,7 @@ TEST(Books, TheSavedSourceIsReadAtStartUp)
     EXPECT_TRUE(f->FReadingBook);
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(f->Label1->text(), QStringLiteral("40"));
-    EXPECT_FALSE(f->FPageShown) << "nothing is written by the load";
+    EXPECT_FALSE(f->pictureState.FPageShown) << "nothing is written by the load";
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(written(*f), rowsOf(book, 40));
@@ -237,7 +237,7 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     const QString path = shelf.path("olympos.txt");
     f->FVelocity = true; // a running effect is stopped by the drop
     ASSERT_TRUE(drop(*f, *fileDrop(path)));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_FALSE(f->FVelocity);
     EXPECT_TRUE(f->FFileIn);
     EXPECT_EQ(f->FFileName, path.toStdString());
@@ -245,13 +245,14 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_EQ(f->Label2->text(), QString::number(pagesOf(book)));
     EXPECT_EQ(written(*f), rowsOf(book, 1));
-    EXPECT_FALSE(f->FSamePage) << "written as by the forward command: Space goes on to page 2";
+    EXPECT_FALSE(f->pictureState.FSamePage)
+            << "written as by the forward command: Space goes on to page 2";
 
     QMimeData passage;
     passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
-    f->FPageShown = false;
+    f->pictureState.FPageShown = false;
     ASSERT_TRUE(drop(*f, passage));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
     EXPECT_FALSE(f->FReadingBook);
     EXPECT_EQ(f->FPageCount, 1);
@@ -405,8 +406,8 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
         auto f = shelf.open("\xE6\x96\x87\xE5\x8C\x96.txt"); // relative to the current folder
         EXPECT_EQ(f->FFileName, bunka.toStdString());
         EXPECT_EQ(f->FPage, 7);
-        EXPECT_FALSE(f->FPageShown);
-        EXPECT_TRUE(f->FSamePage);
+        EXPECT_FALSE(f->pictureState.FPageShown);
+        EXPECT_TRUE(f->pictureState.FSamePage);
         f->TriButton1Click();
         EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
         EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
@@ -449,7 +450,7 @@ TEST(Books, UnicodeBooksWithShiftJisNamesOpenOnEveryRoute)
         data.setData("text/uri-list",
                      "file://" + QByteArray::fromStdString(folder) + "/%95%B6%89%BB.txt\r\n");
         ASSERT_TRUE(drop(*f, data));
-        ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+        ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
         EXPECT_EQ(f->FFileName, name);
         EXPECT_EQ(f->FPageCount, pagesOf(book));
         EXPECT_EQ(written(*f), rowsOf(book, 1));
@@ -500,7 +501,7 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     ASSERT_TRUE(f->aozora.active);
     EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
     f->FPage = 12;
-    f->FSamePage = true;
+    f->pictureState.FSamePage = true;
     f->TriButton1Click();
     const corvane::AozoraReading::Passage passage = f->aozora.passageOfPage(12);
 

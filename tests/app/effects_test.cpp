@@ -136,28 +136,28 @@ TEST(EffectsWindow, StartsSetThePictureFlags)
 {
     Window w({}, false);
     TForm1 &f = w.f();
-    f.FArtsShown = true;
-    f.FSamePage = false;
-    f.FPageShown = true;
+    f.pictureState.FArtsShown = true;
+    f.pictureState.FSamePage = false;
+    f.pictureState.FPageShown = true;
 
     f.VelocityClick();
-    EXPECT_TRUE(f.FBColor) << "faded to black from the background colour";
-    EXPECT_FALSE(f.FArtsShown);
-    EXPECT_FALSE(f.FPageShown);
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_FALSE(f.FFreshStart);
+    EXPECT_TRUE(f.pictureState.FBColor) << "faded to black from the background colour";
+    EXPECT_FALSE(f.pictureState.FArtsShown);
+    EXPECT_FALSE(f.pictureState.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_FALSE(f.pictureState.FFreshStart);
     EXPECT_EQ(f.Image1->toolTip(), "Velocity");
 
-    f.FSamePage = false;
-    f.FPageShown = true;
+    f.pictureState.FSamePage = false;
+    f.pictureState.FPageShown = true;
     f.RectButtonClick();
-    EXPECT_FALSE(f.FSamePage);
-    EXPECT_TRUE(f.FPageShown);
+    EXPECT_FALSE(f.pictureState.FSamePage);
+    EXPECT_TRUE(f.pictureState.FPageShown);
     EXPECT_EQ(f.Image1->toolTip(), "Deep (Mu-gen)");
 
     f.Effect1Click();
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_FALSE(f.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_FALSE(f.pictureState.FPageShown);
     EXPECT_EQ(f.Image1->toolTip(), "difference");
     f.EffectOut1Click();
 }
@@ -190,12 +190,12 @@ TEST(EffectsWindow, FadesAreRefusedWhileBusy)
     f.RectButtonClick();
     f.Timer5->stop(); // hold the picture still
     const QImage before = w.shot();
-    f.FBColor = false;
+    f.pictureState.FBColor = false;
     f.FOBlack1Click();
     f.Fadeout1Click();
     f.BGChangeClick();
     EXPECT_EQ(before, w.shot());
-    EXPECT_FALSE(f.FBColor);
+    EXPECT_FALSE(f.pictureState.FBColor);
     EXPECT_EQ(f.GColor, 0x505C4Du);
 }
 
@@ -257,7 +257,7 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     Window w;
     TForm1 &f = w.f();
     f.fineartsClick();
-    EXPECT_TRUE(f.FArtsShown);
+    EXPECT_TRUE(f.pictureState.FArtsShown);
     EXPECT_FALSE(f.FArts);
     EXPECT_FALSE(f.Timer4->isActive());
     EXPECT_TRUE(f.Label3->isHidden());

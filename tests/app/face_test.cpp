@@ -254,8 +254,8 @@ std::map<std::string, QString> observe(TForm1 &f)
             {"status", f.HintLabel1->text()},
             {"page", QString::number(f.FPage)},
             {"leaf", QString::number(f.FLeaf)},
-            {"page shown", QString::number(f.FPageShown)},
-            {"plain colour", QString::number(f.FBColor)},
+            {"page shown", QString::number(f.pictureState.FPageShown)},
+            {"plain colour", QString::number(f.pictureState.FBColor)},
             {"running",
              QStringLiteral("%1%2%3%4")
                      .arg(f.FDifference)
@@ -330,10 +330,10 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
         bool handled;
     };
     const auto none = [] {};
-    const auto unwritten = [&] { f.FPageShown = false; };
+    const auto unwritten = [&] { f.pictureState.FPageShown = false; };
     const auto secondPage = [&] {
         f.FPage = 2;
-        f.FSamePage = false;
+        f.pictureState.FSamePage = false;
     };
     const auto stop = [&] { f.EffectOut1Click(); };
     const std::vector<Case> cases = {
@@ -501,10 +501,10 @@ TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
     f.VelocityClick();
     ASSERT_TRUE(f.FVelocity);
     ASSERT_EQ(f.focusWidget(), keep);
-    f.FPageShown = false;
+    f.pictureState.FPageShown = false;
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
         QTest::keyClick(keep, key);
-        EXPECT_TRUE(f.FPageShown) << "the key wrote the page";
+        EXPECT_TRUE(f.pictureState.FPageShown) << "the key wrote the page";
         EXPECT_NE(keep->isChecked(), was) << "the key toggled the box";
     }
 }

@@ -141,23 +141,23 @@ TEST(CharacterKeys, Commands)
             {"g resets to page 1", [](TForm1 &f) { f.FPage = 3; }, 'g',
              [](TForm1 &f) {
                  EXPECT_EQ(f.FPage, 1);
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Corvane"},
             {"e starts Velocity", nullptr, 'e', [](TForm1 &f) { EXPECT_TRUE(f.FVelocity); },
              "Velocity"},
             {"a makes a plan de arts picture", nullptr, 'a',
-             [](TForm1 &f) { EXPECT_TRUE(f.FArtsShown); }, "bright 80"},
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FArtsShown); }, "bright 80"},
             {", fades to black", [](TForm1 &f) { f.GColor = 0x505C4D; }, ',',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.FBColor);
+                 EXPECT_TRUE(f.pictureState.FBColor);
                  EXPECT_EQ(pixel(f, 240, 175), 0u);
              },
              nullptr},
             {". fades the page out",
              [](TForm1 &f) {
                  f.picture().fill(Qt::white);
-                 f.FPageShown = true;
+                 f.pictureState.FPageShown = true;
              },
              '.',
              [](TForm1 &f) {
@@ -182,8 +182,8 @@ TEST(CharacterKeys, OptionToggles)
             {"z clears Tenderly and writes the page again", check(6), 'z',
              [](TForm1 &f) {
                  EXPECT_FALSE(f.checked(OptionBox::Tenderly));
-                 EXPECT_TRUE(f.FPageShown);
-                 EXPECT_FALSE(f.FSamePage) << "the page was written";
+                 EXPECT_TRUE(f.pictureState.FPageShown);
+                 EXPECT_FALSE(f.pictureState.FSamePage) << "the page was written";
              },
              "Tenderly off"},
             {"z sets Tenderly", uncheck(6), 'z', is(6, true), "Tenderly on"},
@@ -194,7 +194,7 @@ TEST(CharacterKeys, OptionToggles)
             {"v writes the page horizontally", uncheck(8), 'v',
              [](TForm1 &f) {
                  EXPECT_TRUE(f.checked(OptionBox::Horizontal));
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Horizontal"},
             {"v back to vertical", check(8), 'v', is(8, false), "Vertical"},
@@ -494,20 +494,20 @@ TEST(VirtualKeys, EachKey)
     const std::vector<VirtualKeyCase> cases = {
             {"Space writes the page", nullptr, Qt::Key_Space,
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.FPageShown);
-                 EXPECT_FALSE(f.FSamePage);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
+                 EXPECT_FALSE(f.pictureState.FSamePage);
              },
              "Corvane"},
             {"Enter writes the page and stops Deep", deep, Qt::Key_Return,
              [](TForm1 &f) {
                  EXPECT_FALSE(f.FDeep);
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Corvane"},
-            {"keypad Enter", nullptr, Qt::Key_Enter, [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); },
-             "Corvane"},
+            {"keypad Enter", nullptr, Qt::Key_Enter,
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FPageShown); }, "Corvane"},
             {"Backspace writes the previous page", nullptr, Qt::Key_Backspace,
-             [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); }, "Corvane"},
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FPageShown); }, "Corvane"},
             {"Delete checks Clock and centres", [](TForm1 &f) { f.Pcx = 1, f.Pcy = 2; },
              Qt::Key_Delete,
              [](TForm1 &f) {
@@ -672,7 +672,7 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
         const bool was = g.checked(OptionBox(r.box));
         g.box(OptionBox(r.box))->click();
         EXPECT_NE(g.checked(OptionBox(r.box)), was) << "the box changes whatever runs";
-        EXPECT_EQ(g.FPageShown, r.rewrites);
+        EXPECT_EQ(g.pictureState.FPageShown, r.rewrites);
         g.EffectOut1Click();
     }
 }

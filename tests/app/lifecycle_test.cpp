@@ -51,9 +51,9 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
         EXPECT_TRUE(f.checked(OptionBox(n))) << "LCheckBox" << n;
     for (int n : {1, 2, 3, 5, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
         EXPECT_FALSE(f.checked(OptionBox(n))) << "LCheckBox" << n;
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_TRUE(f.FFreshStart);
-    EXPECT_FALSE(f.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_TRUE(f.pictureState.FFreshStart);
+    EXPECT_FALSE(f.pictureState.FPageShown);
     EXPECT_EQ(f.FPageCount, 0);
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_EQ(f.Timer1->interval(), 55);
@@ -121,7 +121,7 @@ TEST(Lifecycle, StoredValuesComeBackAndKeepOffStartsAtPageOne)
     TForm1 f(w.ini());
     EXPECT_EQ(f.pos(), QPoint(-40, 230)) << "the stored position is applied unchanged";
     EXPECT_EQ(f.FPage, 1) << "without Keep the reading starts at page 1";
-    EXPECT_EQ(f.FBColor, false) << "the stored FBColor never takes effect at start-up";
+    EXPECT_EQ(f.pictureState.FBColor, false) << "the stored FBColor never takes effect at start-up";
     EXPECT_EQ(f.Pmvc, 9);
     EXPECT_EQ(f.Timer1->interval(), 110);
     EXPECT_EQ(f.Timer3->interval(), 110);
