@@ -15,8 +15,8 @@ void TForm1::About()
         return;
     pictureState.FPageShown = false;
     TABitmap screen(picture().width(), picture().height());
-    composeAbout(screen, FComposer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
-                 checked(OptionBox::Tenderly), FRandom);
+    composeAbout(screen, composer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
+                 checked(OptionBox::Tenderly), random);
     if (checked(OptionBox::FadeIn)) { // "+Fade In": each step a quarter of the way, no final copy
         for (int i = 0; i < kAboutBlendSteps; ++i) {
             screen.BlendOnto(0, 0, screen.width(), screen.height(), picture(), kAboutBlendAlpha);

@@ -20,7 +20,7 @@ void TForm1::EffectOut1Click()
     // animation half alive (a flag left set would refuse every colour command).
     const Busy ticking{FDifference || Timer1->isActive(), FVelocity || Timer3->isActive(), FArts,
                        FDeep || Timer5->isActive()};
-    const StopPlan plan = planStop(ticking, FLockCount);
+    const StopPlan plan = planStop(ticking, velocityFx.FLockCount);
     if (plan.stopDifference) {
         Timer1->stop();
         FDifference = false;

@@ -35,17 +35,16 @@ void TForm1::present()
     const QScreen *s = screen();
     const double hz = s && s->refreshRate() >= 20 ? s->refreshRate() : 60.0;
     const qint64 frameNs = qint64(1e9 / hz);
-    const qint64 now = FPlatform->monotonicNs();
-    const qint64 due = FLastPresentNs + frameNs;
-    if (FLastPresentNs != 0 && now < due && due - now <= frameNs)
+    const qint64 now = platform->monotonicNs();
+    const qint64 due = lastPresentNs + frameNs;
+    if (lastPresentNs != 0 && now < due && due - now <= frameNs)
         QThread::usleep(uint64_t((due - now) / 1000));
-    FLastPresentNs = FPlatform->monotonicNs();
+    lastPresentNs = platform->monotonicNs();
 }
 
 FadeContext TForm1::fadeContext()
 {
-    return {FRandom, [this] { present(); }, checked(OptionBox::Tenderly),
-            checked(OptionBox::Color)};
+    return {random, [this] { present(); }, checked(OptionBox::Tenderly), checked(OptionBox::Color)};
 }
 
 void TForm1::PNoise1()
@@ -122,8 +121,8 @@ void TForm1::BGChangeClick()
 {
     if (busy())
         return;
-    FClock.reseed(FRandom);
-    GColor = randomBackground(FRandom, checked(OptionBox::CoolColor));
+    effectClock.reseed(random);
+    GColor = randomBackground(random, checked(OptionBox::CoolColor));
     paintSwatch(GLabel, GColor);
     fadeToNewColour(picture(), GColor, pictureState, fadeContext(), [this] { TriButton1Click(); });
 }

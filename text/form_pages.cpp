@@ -3,7 +3,7 @@
 // FRetsuIist, PFrequency), forward, back, Reset, the slider, the bookmark and
 // the option boxes that rewrite the page.
 // Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
-// FFileIn, FArtsShown, FPageWrites; Label1, Label2, the slider and Leafgo1's hint.
+// FFileIn, FArtsShown, pageWrites; Label1, Label2, the slider and Leafgo1's hint.
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -80,7 +80,7 @@ void TForm1::loadText()
             if (named->refusal == Refusal::None)
                 return [this, argument, named] {
                     openStartupFile(argument, std::move(named->bytes));
-                    FLoaded = true;
+                    loaded = true;
                 };
         }
         const SavedSourceCheck check = checkSavedSource(keep, fileIn, saved, page);
@@ -89,7 +89,7 @@ void TForm1::loadText()
             showStartupText(check, std::move(*text));
             if (!argument.empty())
                 refuseText(refusalMessage(argument, named->refusal));
-            FLoaded = true;
+            loaded = true;
         };
     });
 }
@@ -105,7 +105,7 @@ void TForm1::showStartupText(const SavedSourceCheck &saved, StartupText text)
         return;
     }
     if (text.savedRefused != Refusal::None)
-        FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
+        FFileIn = false; // the book keeps its page in bookPlaces; this run reads the default text
 
     showText(std::move(text.bytes), text.normalise, text.fromPageOne ? 1 : FPage);
     if (text.savedRefused != Refusal::None)
@@ -200,7 +200,7 @@ enum class Turn { Forward, Back };
 // is painted before the write blocks the window) and once at the end.
 void turnPage(TForm1 &f, Turn turn)
 {
-    const PageWrite writing(f.FPageWrites);
+    const PageWrite writing(f.pageWrites);
     if (f.busy())
         f.EffectOut1Click();
     f.pictureState.FArtsShown = false;

@@ -151,7 +151,7 @@ TEST(Books, TheSavedSourceIsReadAtStartUp)
     auto f = shelf.open();
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_TRUE(f->FFileIn);
-    EXPECT_TRUE(f->FReadingBook);
+    EXPECT_TRUE(f->readingBook);
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(f->Label1->text(), QStringLiteral("40"));
     EXPECT_FALSE(f->pictureState.FPageShown) << "nothing is written by the load";
@@ -213,7 +213,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     auto f = shelf.open();
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 1);
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_FALSE(f->FRows[0].empty());
     EXPECT_EQ(f->FRows[0], corvane::pagedRows(corvane::builtinTextBytes(), false)[0]);
 
@@ -223,7 +223,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     f->box(OptionBox::Keep)->setChecked(true);
     ASSERT_TRUE(f->FormCloseQuery());
     auto g = shelf.open();
-    EXPECT_TRUE(g->FReadingBook);
+    EXPECT_TRUE(g->readingBook);
     EXPECT_EQ(g->FPage, 17);
 }
 
@@ -254,7 +254,7 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     ASSERT_TRUE(drop(*f, passage));
     ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_EQ(f->FPageCount, 1);
     EXPECT_EQ(f->FRows[0], "\x8B\x67\x96\xEC\x82\xCC\x8D\xF7");
     EXPECT_EQ(f->FRows[1], "\x82\xA0\x82\xA2\x82\xA4");
@@ -337,7 +337,7 @@ TEST(Books, EachBookContinuesAtItsPage)
     {
         auto f = shelf.open();
         drop(*f, *fileDrop(olympos));
-        ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+        ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
         f->ExtTrackBar1->setValue(30);
         f->TriButton1Click();
         drop(*f, *fileDrop(bunka));
@@ -380,14 +380,14 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     QTest::qWait(120);
     EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
     loadNow(*f);
-    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
     EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
 
-    ++f->FPageWrites; // as inside the forward command's event pump
+    ++f->pageWrites; // as inside the forward command's event pump
     ASSERT_TRUE(drop(*f, *fileDrop(shelf.path(QStringLiteral("\u6587\u5316.txt")))));
     QTest::qWait(120);
     EXPECT_EQ(f->FFileName, shelf.path("olympos.txt").toStdString());
-    --f->FPageWrites;
+    --f->pageWrites;
     EXPECT_TRUE(waitFor([&] { return f->FFileName != shelf.path("olympos.txt").toStdString(); }));
 }
 
@@ -410,7 +410,7 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
         EXPECT_TRUE(f->pictureState.FSamePage);
         f->TriButton1Click();
         EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
-        EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
+        EXPECT_EQ(f->bookPlaces.places().front().path, bunka.toStdString());
     }
     auto g = shelf.open(shelf.path("missing.txt").toStdString());
     ASSERT_EQ(shelf.messages.size(), 1);

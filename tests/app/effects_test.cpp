@@ -120,12 +120,12 @@ TEST(EffectsWindow, StoppingVelocityReportsTheLockCount)
     Window w;
     TForm1 &f = w.f();
     f.VelocityClick();
-    f.FLockCount = 3;
+    f.velocityFx.FLockCount = 3;
     f.EffectOut1Click();
     EXPECT_EQ(w.status(), "lock 3");
 
     f.VelocityClick();
-    EXPECT_EQ(f.FLockCount, 0) << "a start counts afresh";
+    EXPECT_EQ(f.velocityFx.FLockCount, 0) << "a start counts afresh";
     f.EffectOut1Click();
     EXPECT_EQ(w.status(), "");
 }
@@ -206,25 +206,25 @@ TEST(EffectsWindow, VelocityBoxesAndTheMouse)
 {
     Window w({{"Form1\\Pcx", "Integer", "30"}, {"Form1\\Pcy", "Integer", "40"}});
     TForm1 &f = w.f();
-    EXPECT_EQ(f.FVel.Pcx, 30) << "the stored centre reaches the effect's state";
+    EXPECT_EQ(f.velocityFx.Pcx, 30) << "the stored centre reaches the effect's state";
     f.VelocityClick();
     f.Timer3->stop();
 
     click(f.box(OptionBox::Clock));
-    EXPECT_EQ(f.Pcx, 240);
-    EXPECT_EQ(f.Pcy, 175);
+    EXPECT_EQ(f.velocityFx.Pcx, 240);
+    EXPECT_EQ(f.velocityFx.Pcy, 175);
     click(f.box(OptionBox::Clock)); // unchecking moves nothing
-    f.Pcx = 10;
+    f.velocityFx.Pcx = 10;
     click(f.box(OptionBox::Movement));
     EXPECT_EQ(w.status(), "MoveLevel 2");
 
-    f.Pmouse = true;
+    f.velocityFx.Pmouse = true;
     QMouseEvent move(QEvent::MouseMove, QPointF(100, 50), f.Image1->mapToGlobal(QPointF(100, 50)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(f.Image1, &move);
     f.Timer3Timer();
-    EXPECT_EQ(f.Pcx, 100);
-    EXPECT_EQ(f.Pcy, 50);
+    EXPECT_EQ(f.velocityFx.Pcx, 100);
+    EXPECT_EQ(f.velocityFx.Pcy, 50);
     f.EffectOut1Click();
 }
 
@@ -237,16 +237,16 @@ TEST(EffectsWindow, StoredParametersAreBoundedOnlyAgainstOverflow)
               {"Form1\\Pmvc", "Integer", "2147483647"},
               {"Form1\\Fconm", "Integer", "90"}});
     TForm1 &f = w.f();
-    EXPECT_EQ(f.Pcx, -(1 << 20));
-    EXPECT_EQ(f.Pcy, 700) << "a centre off the picture, as the mouse can leave it";
-    EXPECT_EQ(f.Pmvc, 1 << 20);
-    EXPECT_EQ(f.Fconm, 90);
+    EXPECT_EQ(f.velocityFx.Pcx, -(1 << 20));
+    EXPECT_EQ(f.velocityFx.Pcy, 700) << "a centre off the picture, as the mouse can leave it";
+    EXPECT_EQ(f.velocityFx.Pmvc, 1 << 20);
+    EXPECT_EQ(f.artsFx.Fconm, 90);
     click(f.box(OptionBox::Movement)); // Movement
     f.VelocityClick();
     for (int i = 0; i < 40; ++i)
         f.Timer3Timer();
-    EXPECT_GE(f.Pcx, 0);
-    EXPECT_LT(f.Pcx, 481);
+    EXPECT_GE(f.velocityFx.Pcx, 0);
+    EXPECT_LT(f.velocityFx.Pcx, 481);
     f.EffectOut1Click();
 }
 
@@ -265,7 +265,7 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     EXPECT_NE(w.shot(), QImage(w.shot().size(), w.shot().format())) << "no plasma painted";
 
     click(f.box(OptionBox::Bright)); // "Bright"
-    EXPECT_EQ(f.Fconm, 125);
+    EXPECT_EQ(f.artsFx.Fconm, 125);
     EXPECT_EQ(w.status(), "bright 125");
     click(f.box(OptionBox::Repetition)); // "Repetition"
     EXPECT_EQ(w.status(), "Repetition on 125");
@@ -321,17 +321,17 @@ TEST(EffectsWindow, DuringABuildASecondBuildIsRefusedAndTheCloseWaits)
     Window w;
     TForm1 &f = w.f();
     f.show();
-    f.FArtsFx.pumpInterval = std::chrono::microseconds(0); // pump at every check
+    f.artsFx.pumpInterval = std::chrono::microseconds(0); // pump at every check
     bool sawBuild = false, stillBuilding = false, visibleDuringBuild = false;
     QString statusDuringBuild;
     QTimer::singleShot(0, &f, [&] {
-        sawBuild = f.FArtsFx.building();
+        sawBuild = f.artsFx.building();
         f.fineartsClick();
         f.Timer4Timer();
         statusDuringBuild = w.status();
         f.close();
         visibleDuringBuild = f.isVisible();
-        stillBuilding = f.FArtsFx.building();
+        stillBuilding = f.artsFx.building();
     });
     f.fineartsClick();
     ASSERT_TRUE(sawBuild) << "the build never let events run";
@@ -351,7 +351,7 @@ TEST(EffectsWindow, AStopDuringABuildEndsTheRepetitionAtOnce)
     click(f.box(OptionBox::Repetition));
     f.fineartsClick();
     ASSERT_TRUE(f.FArts);
-    f.FArtsFx.pumpInterval = std::chrono::microseconds(0);
+    f.artsFx.pumpInterval = std::chrono::microseconds(0);
     QTimer::singleShot(0, &f, [&] { f.EffectOut1Click(); });
     f.Timer4Timer();
     EXPECT_FALSE(f.Timer4->isActive());

@@ -271,7 +271,7 @@ std::map<std::string, QString> observe(TForm1 &f)
                      .arg(f.Timer4->interval())
                      .arg(f.Timer5->interval())},
             {"captions", f.Effect1->text()},
-            {"centre", QStringLiteral("%1 %2").arg(f.Pcx).arg(f.Pcy)},
+            {"centre", QStringLiteral("%1 %2").arg(f.velocityFx.Pcx).arg(f.velocityFx.Pcy)},
             {"window", QStringLiteral("%1 %2").arg(f.isVisible()).arg(f.isMinimized())},
     };
 }
@@ -359,7 +359,7 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
             {f.box(OptionBox::NameOn), none, true},
             {f.box(OptionBox::Slow), none, true},
             {f.box(OptionBox::Movement), none, true},
-            {f.box(OptionBox::Clock), [&] { f.Pcx = 10; }, true},
+            {f.box(OptionBox::Clock), [&] { f.velocityFx.Pcx = 10; }, true},
             {f.box(OptionBox::Green), none, true},
             {f.box(OptionBox::Bright), none, true},
             {f.box(OptionBox::Devenir), none, true},

@@ -158,7 +158,7 @@ TEST(AboutWindow, WritesTheLinesAtTheirPointsInOneCopyOrSeventeenBlends)
 
     corvane::TABitmap screen(481, 351);
     corvane::RandomGenerator random;
-    corvane::composeAbout(screen, f.FComposer->faces(), false, f.FoColor, f.GColor, true, random);
+    corvane::composeAbout(screen, f.composer->faces(), false, f.FoColor, f.GColor, true, random);
     EXPECT_EQ(f.picture(), screen.image()) << "one plain copy of the screen";
 
     const QColor bg(0x4D, 0x5C, 0x50);
