@@ -15,12 +15,7 @@ using namespace corvane;
 
 void TForm1::EffectOut1Click()
 {
-    // A flag and its timer are set and cleared together; should they ever
-    // part, either one still counts as running, so the stop leaves no
-    // animation half alive (a flag left set would refuse every colour command).
-    const Busy ticking{FDifference || Timer1->isActive(), FVelocity || Timer3->isActive(), FArts,
-                       FDeep || Timer5->isActive()};
-    const StopPlan plan = planStop(ticking, velocityFx.FLockCount);
+    const StopPlan plan = planStop(running(), velocityFx.FLockCount);
     if (plan.stopDifference) {
         Timer1->stop();
         FDifference = false;

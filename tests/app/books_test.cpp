@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/TForm1.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/LoadNow.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -235,7 +236,7 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     auto f = shelf.open();
     const QByteArray book = corpus("tanaka-olympos.txt");
     const QString path = shelf.path("olympos.txt");
-    f->FVelocity = true; // a running effect is stopped by the drop
+    startHeld(*f, Animation::Velocity); // a running effect is stopped by the drop
     ASSERT_TRUE(drop(*f, *fileDrop(path)));
     ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_FALSE(f->FVelocity);

@@ -98,22 +98,6 @@ TEST(EffectsWindow, OneAnimationRunsAtATime)
     EXPECT_EQ(w.status(), "Difference") << "stopping Difference leaves the status line";
 }
 
-// A flag and its timer go together; the stop ends an animation known by
-// either, so that no flag is left to refuse the colour commands for good.
-TEST(EffectsWindow, TheStopEndsAFlagWithoutItsTimerAndATimerWithoutItsFlag)
-{
-    Window w;
-    TForm1 &f = w.f();
-    f.FDifference = true;
-    f.FDeep = true;
-    f.Timer3->start();
-    f.EffectOut1Click();
-    EXPECT_FALSE(f.FDifference);
-    EXPECT_FALSE(f.FDeep);
-    EXPECT_FALSE(f.Timer3->isActive());
-    EXPECT_FALSE(f.busy());
-}
-
 // The stop reports Velocity's lock count, or empties the status line.
 TEST(EffectsWindow, StoppingVelocityReportsTheLockCount)
 {

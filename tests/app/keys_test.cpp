@@ -19,6 +19,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/FakePlatform.h"
 
 using corvane::OptionBox;
@@ -209,12 +210,7 @@ TEST(CharacterKeys, OptionToggles)
             {"j clears Bright: 80",
              [](TForm1 &f) { f.box(OptionBox::Bright)->setChecked(true), f.artsFx.Fconm = 125; },
              'j', [](TForm1 &f) { EXPECT_EQ(f.artsFx.Fconm, 80); }, "bright 80"},
-            {"k ends a repetition",
-             [](TForm1 &f) {
-                 f.box(OptionBox::Repetition)->setChecked(true);
-                 f.FArts = true;
-             },
-             'k',
+            {"k ends a repetition", [](TForm1 &f) { startHeld(f, Animation::Arts); }, 'k',
              [](TForm1 &f) {
                  EXPECT_FALSE(f.checked(OptionBox::Repetition));
                  EXPECT_FALSE(f.FArts);
@@ -225,7 +221,7 @@ TEST(CharacterKeys, OptionToggles)
             {"l ends Devenir",
              [](TForm1 &f) {
                  f.box(OptionBox::Devenir)->setChecked(true);
-                 f.FArts = true;
+                 startHeld(f, Animation::Arts);
              },
              'l', [](TForm1 &f) { EXPECT_FALSE(f.FArts); }, "Devenir off"},
             {"l sets Devenir", uncheck(22), 'l', is(22, true), "Devenir on"},
@@ -667,7 +663,7 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
             {6, difference, false},  {8, nullptr, true},
             {8, velocity, false},    {15, nullptr, true},
             {15, deep, false},       {15, velocity, false},
-            {15, difference, false}, {15, [](TForm1 &g) { g.FArts = true; }, true},
+            {15, difference, false}, {15, [](TForm1 &g) { startHeld(g, Animation::Arts); }, true},
     };
     for (const Rewrite &r : rewrites) {
         SCOPED_TRACE(testing::Message() << "LCheckBox" << r.box << (r.start ? " while busy" : ""));

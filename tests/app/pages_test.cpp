@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/LoadNow.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -158,11 +159,11 @@ TEST(PagesWindow, BookmarkBeyondThePagesIsRefused)
     f.Leaf1Click();
     EXPECT_EQ(f.FLeaf, 3);
     EXPECT_EQ(f.Leafgo1->toolTip(), QStringLiteral("3 page"));
-    f.FVelocity = true; // an effect running: the bookmark is refused
+    startHeld(f, Animation::Velocity); // an effect running: the bookmark is refused
     f.ExtTrackBar1->setValue(4);
     f.Leaf1Click();
     EXPECT_EQ(f.FLeaf, 3);
-    f.FVelocity = false;
+    f.EffectOut1Click();
 }
 
 TEST(PagesWindow, AnEmptyTextGivesNoPagesAndAnEmptyPage)
