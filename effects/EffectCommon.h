@@ -23,9 +23,9 @@
 //           reseed the generator, but only through the EffectClock it is
 //           given. It sets the picture flags in the PictureState it is given
 //           and returns the picture's hint as a StartResult, which the
-//           window shows (applyStart). The window
-//           sets the busy flag around the start and arms the timer last:
-//           only the window arms or disarms a timer.
+//           window shows (applyStart). The window sets the busy flag (the
+//           start never reads it) and arms the timer last: only the window
+//           arms or disarms a timer.
 //
 //   tick    Draws one frame and moves the record on, then returns: what the
 //           window must show besides the picture (a status text, a repaint)

@@ -1,8 +1,8 @@
 // What the four animations share in the window: the common stop, and the
 // steps every start takes before and after its own set-up (stop the others,
-// status, fade; the picture flags and Image1's hint).
+// status, fade; Image1's hint). The picture flags are the starts' own.
 // Writes FDifference, FVelocity, FDeep, FArts, the timers, the Difference
-// boxes, the page slider, FSamePage, FBColor, FPageShown, FFreshStart, FArtsShown.
+// boxes, the page slider and Image1's hint.
 #include "app/TForm1.h"
 
 #include <QTimer>

@@ -1,6 +1,6 @@
 // Puts a window into a running animation the way the user does: through the
-// command its button and key run. The animation's timer is then held, so the
-// test moves it on one tick at a time and nothing moves it behind the test's back.
+// command its button and key run. Its timer is then held, so nothing moves
+// the animation behind the test's back; a test steps it with its TimerNTimer.
 #pragma once
 #include <QTimer>
 
@@ -9,55 +9,21 @@
 
 enum class Animation { Difference, Velocity, Deep, Arts };
 
-inline QTimer *timerOf(TForm1 &f, Animation which)
-{
-    switch (which) {
-    case Animation::Difference:
-        return f.Timer1;
-    case Animation::Velocity:
-        return f.Timer3;
-    case Animation::Deep:
-        return f.Timer5;
-    case Animation::Arts:
-        return f.Timer4;
-    }
-    return nullptr;
-}
-
 // plan de arts runs on only as a repetition or Devenir; Repetition is
 // checked unless Devenir already is.
 inline void startHeld(TForm1 &f, Animation which)
 {
-    switch (which) {
-    case Animation::Difference:
-        f.Effect1Click();
-        break;
-    case Animation::Velocity:
-        f.VelocityClick();
-        break;
-    case Animation::Deep:
-        f.RectButtonClick();
-        break;
-    case Animation::Arts:
-        if (!f.checked(corvane::OptionBox::Devenir))
-            f.box(corvane::OptionBox::Repetition)->setChecked(true);
-        f.fineartsClick();
-        break;
-    }
-    timerOf(f, which)->stop();
-}
-
-// One tick of a held animation, as its timer would run it.
-inline void stepHeld(TForm1 &f, Animation which)
-{
-    switch (which) {
-    case Animation::Difference:
-        return f.Timer1Timer();
-    case Animation::Velocity:
-        return f.Timer3Timer();
-    case Animation::Deep:
-        return f.Timer5Timer();
-    case Animation::Arts:
-        return f.Timer4Timer();
-    }
+    using corvane::OptionBox;
+    if (which == Animation::Arts && !f.checked(OptionBox::Devenir))
+        f.box(OptionBox::Repetition)->setChecked(true);
+    const struct
+    {
+        void (TForm1::*start)();
+        QTimer *timer;
+    } run[] = {{&TForm1::Effect1Click, f.Timer1},
+               {&TForm1::VelocityClick, f.Timer3},
+               {&TForm1::RectButtonClick, f.Timer5},
+               {&TForm1::fineartsClick, f.Timer4}};
+    (f.*run[int(which)].start)();
+    run[int(which)].timer->stop();
 }
