@@ -356,6 +356,10 @@ private:
     void addMark(size_t from, size_t to, MarkKind kind, uint8_t form = 0,
                  std::string_view text = {})
     {
+        if (kind == MarkKind::TateChuYoko && text.empty()) {
+            setUpright(from, to);
+            return;
+        }
         Mark m;
         m.from = uint32_t(from);
         m.to = uint32_t(to);
@@ -396,6 +400,43 @@ private:
             out().append(side, ' ');
         }
         addMark(base, out().size(), MarkKind::Ruby, 0, reading);
+    }
+
+    // A run of one to four letters or digits (half- or full-width) stands
+    // upright in one cell: the text keeps a single full-width cell for it,
+    // as for a gaiji, and the mark carries the run in half-width characters.
+    // Any other run is left as it stands, on its side.
+    void setUpright(size_t from, size_t to)
+    {
+        const std::string_view run = std::string_view(out()).substr(from, to - from);
+        std::string upright;
+        for (size_t k = 0; k < run.size(); k += cp932CharLength(run, k)) {
+            const auto b = uint8_t(run[k]);
+            const auto t = k + 1 < run.size() ? uint8_t(run[k + 1]) : 0;
+            if (cp932CharLength(run, k) == 1 && std::isalnum(b))
+                upright.push_back(char(b));
+            else if (b == 0x82 && t >= 0x4F && t <= 0x58) // ０-９
+                upright.push_back(char('0' + t - 0x4F));
+            else if (b == 0x82 && t >= 0x60 && t <= 0x79) // Ａ-Ｚ
+                upright.push_back(char('A' + t - 0x60));
+            else if (b == 0x82 && t >= 0x81 && t <= 0x9A) // ａ-ｚ
+                upright.push_back(char('a' + t - 0x81));
+            else
+                return;
+        }
+        if (upright.empty() || upright.size() > kMaxUprightCharacters)
+            return;
+        out().replace(from, to - from, kGetaMark);
+        const uint32_t cut = uint32_t(to - from - kGetaMark.size());
+        for (Mark &m : m_out.marks) {
+            m.from = m.from >= to ? m.from - cut : std::min<uint32_t>(m.from, uint32_t(from));
+            m.to = m.to >= to ? m.to - cut : std::min<uint32_t>(m.to, uint32_t(from + 2));
+        }
+        for (OpenRange &r : m_open)
+            if (r.from >= to)
+                r.from -= cut;
+        m_runStart = std::string::npos;
+        addMark(from, from + kGetaMark.size(), MarkKind::TateChuYoko, 0, upright);
     }
 
     bool isGaijiAt(size_t at) const

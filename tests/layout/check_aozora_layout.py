@@ -2,16 +2,77 @@
 """Every page of the corpus texts, as corvane-render --dump-layout gives it,
 in both writings: no markup drawn, base glyphs on the half-em grid, ruby and
 emphasis at half size in the band beside their column (above their line),
-inside the column's block and never over another mark, gaiji one cell."""
+inside the column's block and never over another mark, readings set solid
+and centred on their base, gaiji one cell, runs marked 縦中横 upright in one
+cell. Extra sample files may follow the corpus folder."""
 import json
+import re
 import pathlib
 import subprocess
 import sys
 
 render, corpus = sys.argv[1], pathlib.Path(sys.argv[2])
+books = sorted(corpus.glob("*.txt")) + [pathlib.Path(a) for a in sys.argv[3:]]
 MARKUP = ["［＃", "｜", "／＼", "【テキスト中に現れる記号について】"]
 problems = []
 totals = {"pages": 0, "ruby": 0, "emphasis": 0, "gaiji": 0, "heading": 0, "geta": 0}
+
+
+ALNUM = "0-9A-Za-z０-９Ａ-Ｚａ-ｚ"
+UPRIGHT_NOTES = [re.compile(f"［＃「[{ALNUM}]{{1,4}}」は縦中横］"),
+                 re.compile(f"［＃縦中横］[{ALNUM}]{{1,4}}［＃縦中横終わり］")]
+
+
+def count_upright_notes(book):
+    raw = book.read_bytes()
+    try:
+        text = raw.decode("utf-8")
+    except UnicodeDecodeError:
+        text = raw.decode("cp932", errors="replace")
+    return sum(len(p.findall(text)) for p in UPRIGHT_NOTES)
+
+
+def upright_cells(book, n, glyphs):
+    """Letters and digits standing upright share one em cell of a column
+    (vertical only); returns how many such cells the page has."""
+    cells = {}
+    for g in glyphs:
+        if g["role"] == "base" and g["text"].isascii() and g["text"].isalnum() and g["h"] == 16:
+            cells.setdefault((g["y"], round((g["x"] - 409) / 30)), []).append(g)
+    for (y, _), run in cells.items():
+        left = min(g["x"] for g in run)
+        right = max(g["x"] + g["w"] for g in run)
+        cell = 409 - 30 * round((409 - left) / 30)
+        if left < cell or right > cell + 16 or (y - 30) % 8 or len(run) > 4 \
+                or any(g["w"] > 8 for g in run):
+            fail(book.name, n, f"upright run {''.join(g['text'] for g in run)} not in one cell")
+    return len(cells)
+
+
+def check_ruby_alignment(book, n, glyphs, horizontal):
+    """Each reading is set solid (8 px pitch) and centred on its base
+    within 1 px, unless the column's end or the reading before it holds it
+    back, which is counted."""
+    lo, hi = (80, 80 + 18 * 17) if horizontal else (30, 318)
+    readings = {}
+    for g in glyphs:
+        if g["role"] == "ruby":
+            line = g["y"] if horizontal else g["x"]
+            readings.setdefault((line, *g["base"]), []).append(g["x"] if horizontal else g["y"])
+    ends = {}
+    for (line, a, b), along in sorted(readings.items()):
+        along.sort()
+        start, end = along[0], along[-1] + 8
+        held = start == lo or end == hi or start == ends.get(line)
+        ends[line] = end
+        steps = {q - p for p, q in zip(along, along[1:])}
+        if held:
+            totals["ruby held"] = totals.get("ruby held", 0) + 1
+            continue
+        key = "ruby centred" if not horizontal else "ruby centred (horizontal)"
+        totals[key] = totals.get(key, 0) + 1
+        if steps - {8} or abs((start + end) - (a + b)) > 2:
+            fail(book.name, n, f"reading at {start}..{end} not set solid and centred on {a}..{b}")
 
 
 def fail(book, page, what):
@@ -21,7 +82,8 @@ def fail(book, page, what):
         problems.append(None)
 
 
-for book in sorted(corpus.glob("*.txt")):
+for book in books:
+    upright_notes = count_upright_notes(book)
     for horizontal in (False, True):
         args = [render, "--dump-layout"] + (["--horizontal"] if horizontal else []) + [str(book)]
         out = subprocess.run(args, check=True, capture_output=True).stdout.decode()
@@ -35,10 +97,15 @@ for book in sorted(corpus.glob("*.txt")):
                 if m in text:
                     fail(book.name, n, f"markup {m} drawn")
             band = []
+            if not horizontal:
+                upright_notes -= upright_cells(book, n, glyphs)
+            check_ruby_alignment(book, n, glyphs, horizontal)
             for g in glyphs:
                 role, x, y, w, h = g["role"], g["x"], g["y"], g["w"], g["h"]
                 if not horizontal:
                     totals[role] = totals.get(role, 0) + 1
+                if role == "base" and g["text"].isascii() and h == 16 and w < 16 and not horizontal:
+                    continue  # upright in its cell, checked above
                 if role in ("ruby", "emphasis"):
                     if (w, h) != (8, 8):
                         fail(book.name, n, f"{role} cell {w}x{h}")
@@ -73,6 +140,9 @@ for book in sorted(corpus.glob("*.txt")):
                 totals["closer"] = totals.get("closer", 0) + (closer > 0)
                 if not crowded and any(s < 4 for s in steps):
                     fail(book.name, n, f"marks overlap in the band of column {col}")
+
+    if upright_notes:
+        fail(book.name, "-", f"{upright_notes} runs marked upright (縦中横) not set in one cell")
 
 print(json.dumps(totals))
 if problems:

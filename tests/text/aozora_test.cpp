@@ -90,6 +90,21 @@ TEST(Aozora, NotationBecomesTextAndMarks)
     EXPECT_EQ(gaijiCharacter("第3水準1-95-99"), ""); // out of range
 }
 
+// A run of up to four letters or digits marked upright becomes one cell
+// carrying the run; marks over it and after it follow; others stay as text.
+TEST(Aozora, UprightRunsTakeOneCell)
+{
+    const Parsed p = parse("第１２［＃「１２」は縦中横］号［＃縦中横］AB3［＃縦中横終わり］"
+                           "下人《げにん》12345［＃「12345」は縦中横］な［＃「な」は縦中横］\n");
+    EXPECT_EQ(p.text, "第〓号〓下人12345な\n");
+    ASSERT_EQ(p.t.marks.size(), 3u);
+    EXPECT_EQ(p.t.marks[0].kind, MarkKind::TateChuYoko);
+    EXPECT_EQ(p.t.markText(p.t.marks[0]), "12");
+    EXPECT_EQ(p.slice(p.t.marks[1]), "〓");
+    EXPECT_EQ(p.t.markText(p.t.marks[1]), "AB3");
+    EXPECT_EQ(p.slice(p.t.marks[2]), "下人"); // the ruby after the runs moved with them
+}
+
 TEST(Aozora, BadMarkupLosesNoText)
 {
     // Each is shown as it stands; only the closed, meaningful parts go.
