@@ -31,7 +31,6 @@ public:
         const std::string_view all(m_text.text);
         // Room for the rows as wrapped, with some for indents and padding.
         m_out.rows.reserve(all.size() / 24 + kPageRows, all.size() + all.size() / 4);
-        m_out.pages.rowLines.reserve(all.size() / 24 + kPageRows);
         size_t lineNo = 0, format = 0, mark = 0;
         for (size_t start = 0; start < all.size(); ++lineNo) {
             size_t end = all.find("\r\n", start);

@@ -23,13 +23,38 @@ UPRIGHT_NOTES = [re.compile(f"［＃「[{ALNUM}]{{1,4}}」は縦中横］"),
                  re.compile(f"［＃縦中横］[{ALNUM}]{{1,4}}［＃縦中横終わり］")]
 
 
-def count_upright_notes(book):
+def read_text(book):
     raw = book.read_bytes()
     try:
-        text = raw.decode("utf-8")
+        return raw.decode("utf-8")
     except UnicodeDecodeError:
-        text = raw.decode("cp932", errors="replace")
+        return raw.decode("cp932", errors="replace")
+
+
+def count_upright_notes(book):
+    text = read_text(book)
     return sum(len(p.findall(text)) for p in UPRIGHT_NOTES)
+
+
+KANJI = re.compile(r"[\u3400-\u9fff\uf900-\ufaff々〆〇ヶ］\U00020000-\U0003ffff]")
+
+
+def count_readings(book):
+    """Readings in the file that have a base by Aozora's rule: a ｜ before
+    them on their line, or a kanji (or a gaiji note) just before the 《."""
+    n = 0
+    lines = read_text(book).splitlines()
+    rules = [i for i, line in enumerate(lines[:40]) if len(line) >= 20 and set(line) == {"-"}]
+    if len(rules) >= 2 and "【テキスト中に現れる記号について】" in lines[rules[0] + 1]:
+        del lines[rules[0]:rules[1] + 1]  # the legend, which explains the notation
+    for line in lines:
+        last = 0
+        for m in re.finditer(r"《[^《》]+》", line):
+            before = line[last:m.start()]
+            if "｜" in before or (before and KANJI.match(before[-1])):
+                n += 1
+            last = m.end()
+    return n
 
 
 def upright_cells(book, n, glyphs):
@@ -60,6 +85,7 @@ def check_ruby_alignment(book, n, glyphs, horizontal):
             line = g["y"] if horizontal else g["x"]
             readings.setdefault((line, *g["base"]), []).append(g["x"] if horizontal else g["y"])
     ends = {}
+    found[horizontal] += len(readings)
     for (line, a, b), along in sorted(readings.items()):
         along.sort()
         start, end = along[0], along[-1] + 8
@@ -84,6 +110,8 @@ def fail(book, page, what):
 
 for book in books:
     upright_notes = count_upright_notes(book)
+    readings = count_readings(book)
+    found = {False: 0, True: 0}
     for horizontal in (False, True):
         args = [render, "--dump-layout"] + (["--horizontal"] if horizontal else []) + [str(book)]
         out = subprocess.run(args, check=True, capture_output=True).stdout.decode()
@@ -141,6 +169,12 @@ for book in books:
                 if not crowded and any(s < 4 for s in steps):
                     fail(book.name, n, f"marks overlap in the band of column {col}")
 
+    # Every reading is drawn as ruby once: none lost, none doubled.
+    for horizontal, seen in found.items():
+        totals["readings"] = totals.get("readings", 0) + seen
+        if seen != readings:
+            fail(book.name, "-", f"{seen} readings drawn as ruby of {readings} in the file"
+                 + (" (horizontal)" if horizontal else ""))
     if upright_notes:
         fail(book.name, "-", f"{upright_notes} runs marked upright (縦中横) not set in one cell")
 

@@ -105,6 +105,18 @@ TEST(Aozora, UprightRunsTakeOneCell)
     EXPECT_EQ(p.slice(p.t.marks[2]), "下人"); // the ruby after the runs moved with them
 }
 
+// Smaller type cannot keep the character grid, so its text stays running
+// text at body size; 太字 and ゴシック体 set the face heavier.
+TEST(Aozora, TypeStyleNotes)
+{
+    const Parsed p = parse("年［＃１段階小さな文字］（吾妻鏡）［＃小さな文字終わり］"
+                           "注［＃「注」は小さな文字］［＃太字］強［＃太字終わり］\n");
+    EXPECT_EQ(p.text, "年（吾妻鏡）注強\n");
+    ASSERT_EQ(p.t.marks.size(), 1u);
+    EXPECT_EQ(p.t.marks[0].kind, MarkKind::Bold);
+    EXPECT_EQ(p.slice(p.t.marks[0]), "強");
+}
+
 TEST(Aozora, BadMarkupLosesNoText)
 {
     // Each is shown as it stands; only the closed, meaningful parts go.
