@@ -19,85 +19,53 @@ totals = {"pages": 0, "ruby": 0, "emphasis": 0, "gaiji": 0, "heading": 0, "geta"
 
 
 ALNUM = "0-9A-Za-z０-９Ａ-Ｚａ-ｚ"
-UPRIGHT_NOTES = [re.compile(f"［＃「[{ALNUM}]{{1,4}}」は縦中横］"),
-                 re.compile(f"［＃縦中横］[{ALNUM}]{{1,4}}［＃縦中横終わり］")]
-
-
-def read_text(book):
-    raw = book.read_bytes()
-    try:
-        return raw.decode("utf-8")
-    except UnicodeDecodeError:
-        return raw.decode("cp932", errors="replace")
-
-
-def count_upright_notes(book):
-    text = read_text(book)
-    return sum(len(p.findall(text)) for p in UPRIGHT_NOTES)
-
-
+UPRIGHT = re.compile(f"［＃「[{ALNUM}]{{1,4}}」は縦中横］|［＃縦中横］[{ALNUM}]{{1,4}}［＃縦中横終わり］")
 KANJI = re.compile(r"[\u3400-\u9fff\uf900-\ufaff々〆〇ヶ］\U00020000-\U0003ffff]")
 
 
-def count_readings(book):
-    """Readings in the file that have a base by Aozora's rule: a ｜ before
-    them on their line, or a kanji (or a gaiji note) just before the 《."""
-    n = 0
-    lines = read_text(book).splitlines()
+def notes_in(book):
+    """Runs marked upright, and readings with a base (a ｜ before them, or a
+    kanji or gaiji note just before the 《), outside the legend block."""
+    try:
+        lines = book.read_text("utf-8").splitlines()
+    except UnicodeDecodeError:
+        lines = book.read_text("cp932", errors="replace").splitlines()
     rules = [i for i, line in enumerate(lines[:40]) if len(line) >= 20 and set(line) == {"-"}]
     if len(rules) >= 2 and "【テキスト中に現れる記号について】" in lines[rules[0] + 1]:
-        del lines[rules[0]:rules[1] + 1]  # the legend, which explains the notation
-    for line in lines:
-        last = 0
-        for m in re.finditer(r"《[^《》]+》", line):
-            before = line[last:m.start()]
-            if "｜" in before or (before and KANJI.match(before[-1])):
-                n += 1
-            last = m.end()
-    return n
+        del lines[rules[0]:rules[1] + 1]
+    readings = sum("｜" in b or bool(b and KANJI.match(b[-1]))
+                   for line in lines for b in re.split(r"《[^《》]+》", line)[:-1])
+    return sum(len(UPRIGHT.findall(line)) for line in lines), readings
 
 
 def upright_cells(book, n, glyphs):
-    """Letters and digits standing upright share one em cell of a column
-    (vertical only); returns how many such cells the page has."""
+    """Letters and digits standing upright share one cell of a column."""
     cells = {}
     for g in glyphs:
-        if g["role"] == "base" and g["text"].isascii() and g["text"].isalnum() and g["h"] == 16:
-            cells.setdefault((g["y"], round((g["x"] - 409) / 30)), []).append(g)
-    for (y, _), run in cells.items():
-        left = min(g["x"] for g in run)
-        right = max(g["x"] + g["w"] for g in run)
-        cell = 409 - 30 * round((409 - left) / 30)
-        if left < cell or right > cell + 16 or (y - 30) % 8 or len(run) > 4 \
-                or any(g["w"] > 8 for g in run):
+        if g["role"] == "base" and g["text"].isascii() and g["h"] == 16 and g["w"] < 16:
+            cells.setdefault((g["y"], round((409 - g["x"]) / 30)), []).append(g)
+    for (y, k), run in cells.items():
+        if min(g["x"] for g in run) < 409 - 30 * k or max(g["x"] + g["w"] for g in run) > 425 - 30 * k \
+                or (y - 30) % 8 or len(run) > 4 or any(g["w"] > 8 for g in run):
             fail(book.name, n, f"upright run {''.join(g['text'] for g in run)} not in one cell")
     return len(cells)
 
 
 def check_ruby_alignment(book, n, glyphs, horizontal):
-    """Each reading is set solid (8 px pitch) and centred on its base
-    within 1 px, unless the column's end or the reading before it holds it
-    back, which is counted."""
+    """Readings set solid, centred on their base ±1 px unless held back."""
     lo, hi = (80, 80 + 18 * 17) if horizontal else (30, 318)
-    readings = {}
-    for g in glyphs:
-        if g["role"] == "ruby":
-            line = g["y"] if horizontal else g["x"]
-            readings.setdefault((line, *g["base"]), []).append(g["x"] if horizontal else g["y"])
-    ends = {}
+    readings, ends = {}, {}
+    for g in (g for g in glyphs if g["role"] == "ruby"):
+        line, along = (g["y"], g["x"]) if horizontal else (g["x"], g["y"])
+        readings.setdefault((line, *g["base"]), []).append(along)
     found[horizontal] += len(readings)
     for (line, a, b), along in sorted(readings.items()):
-        along.sort()
-        start, end = along[0], along[-1] + 8
-        held = start == lo or end == hi or start == ends.get(line)
+        start, end = min(along), max(along) + 8
+        held = start in (lo, ends.get(line)) or end == hi
         ends[line] = end
-        steps = {q - p for p, q in zip(along, along[1:])}
-        if held:
-            totals["ruby held"] = totals.get("ruby held", 0) + 1
-            continue
-        key = "ruby centred" if not horizontal else "ruby centred (horizontal)"
+        key = "ruby held" if held else "ruby centred" + (" (horizontal)" if horizontal else "")
         totals[key] = totals.get(key, 0) + 1
-        if steps - {8} or abs((start + end) - (a + b)) > 2:
+        if not held and (end - start != 8 * len(along) or abs(start + end - a - b) > 2):
             fail(book.name, n, f"reading at {start}..{end} not set solid and centred on {a}..{b}")
 
 
@@ -109,8 +77,7 @@ def fail(book, page, what):
 
 
 for book in books:
-    upright_notes = count_upright_notes(book)
-    readings = count_readings(book)
+    upright_notes, readings = notes_in(book)
     found = {False: 0, True: 0}
     for horizontal in (False, True):
         args = [render, "--dump-layout"] + (["--horizontal"] if horizontal else []) + [str(book)]
@@ -125,8 +92,7 @@ for book in books:
                 if m in text:
                     fail(book.name, n, f"markup {m} drawn")
             band = []
-            if not horizontal:
-                upright_notes -= upright_cells(book, n, glyphs)
+            upright_notes -= 0 if horizontal else upright_cells(book, n, glyphs)
             check_ruby_alignment(book, n, glyphs, horizontal)
             for g in glyphs:
                 role, x, y, w, h = g["role"], g["x"], g["y"], g["w"], g["h"]
@@ -169,12 +135,9 @@ for book in books:
                 if not crowded and any(s < 4 for s in steps):
                     fail(book.name, n, f"marks overlap in the band of column {col}")
 
-    # Every reading is drawn as ruby once: none lost, none doubled.
-    for horizontal, seen in found.items():
-        totals["readings"] = totals.get("readings", 0) + seen
-        if seen != readings:
-            fail(book.name, "-", f"{seen} readings drawn as ruby of {readings} in the file"
-                 + (" (horizontal)" if horizontal else ""))
+    totals["readings"] = totals.get("readings", 0) + found[False]
+    if set(found.values()) != {readings}:  # every reading drawn once: none lost, none doubled
+        fail(book.name, "-", f"{found} readings drawn as ruby (horizontal: True) of {readings}")
     if upright_notes:
         fail(book.name, "-", f"{upright_notes} runs marked upright (縦中横) not set in one cell")
 
