@@ -373,7 +373,7 @@ TEST(EffectsWindow, ContextMenuItems)
             {"Ecriture1", "Ecriture", "Front Ctrl+F", 16454, true},
             {"BackPage1", "BackPage", "Back Ctrl+B", 16450, true},
             {"Reset2", "Reset", "Again Ctrl+G", 16455, true},
-            {"aozoraItem", "Aozora", "Ruby and notes of Aozora Bunko, or the text as it stands (B)",
+            {"aozoraItem", "Aozora", "Ruby and notes of Aozora Bunko, or the text as it stands  b",
              0, true},
             {"N6", "", "", 0, true},
             {"Small2", "Small", "Ctrl+L", 16460, true},
