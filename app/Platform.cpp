@@ -120,8 +120,11 @@ private:
 
 void DesktopPlatform::watchCover(QWidget &window, std::function<void(bool covered)> changed)
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window.isWindow())
+    // The offscreen platform answers for X11 too, without a connection.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window.isWindow())
+        return;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
         return;
     CoverWatch::instance().watch(x11->connection(), xcb_window_t(window.winId()),
                                  std::move(changed));
