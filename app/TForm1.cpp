@@ -410,6 +410,14 @@ void TForm1::applyWindowMask(const QRegion &region)
     platform->setWindowMask(*this, region);
 }
 
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Asked on every show: a window brought back from the tray may have a new
+    // native window, which the desktop must be asked about again.
+    FPlatform->watchCover(*this, [box = Image1](bool covered) { box->setCovered(covered); });
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     if (deferCloseWhileBuilding()) { // the plasma build on the stack needs the window
