@@ -390,6 +390,22 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     EXPECT_TRUE(waitFor([&] { return f->FFileName != shelf.path("olympos.txt").toStdString(); }));
 }
 
+// A book read while a page is written waits for the page; a newer choice
+// made meanwhile stands, and the waiting book never lands over it.
+TEST(Books, AReadBookWaitingForThePageNeverLandsOverANewerChoice)
+{
+    Shelf shelf;
+    auto f = shelf.open();
+    ++f->FPageWrites;
+    f->openBook(shelf.path("olympos.txt").toStdString());
+    QTest::qWait(300);
+    EXPECT_FALSE(f->FReadingBook) << "read, and waiting for the page";
+    --f->FPageWrites;
+    f->openPassage(QStringLiteral("\u3042"));
+    QTest::qWait(300);
+    EXPECT_EQ(f->FFileName, "Clipboard");
+}
+
 // "Open With": the file named on the command line is read by the deferred
 // load instead of the saved source, at its remembered page, and nothing is
 // written until the first Ecriture command. A refused one leaves the saved
