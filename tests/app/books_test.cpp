@@ -1,9 +1,12 @@
 // The reader's own books in the window: the saved source at start-up, files
 // and passages dropped on the window, the file named on the command line,
-// refusals that change nothing, and the page remembered for each book.
+// refusals that change nothing, and the page remembered for each book. Reads
+// of a file named "*.slow-<ms>*" wait that long each (the corvane-slow-read
+// library, preloaded by the suite), as from a slow file system.
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
@@ -134,6 +137,30 @@ bool waitFor(const std::function<bool()> &done, int ms = 3000)
         QTest::qWait(10);
     return done();
 }
+
+// Times the picture's paints.
+struct PaintClock : QObject
+{
+    QElapsedTimer clock;
+    std::vector<qint64> paints;
+    PaintClock() { clock.start(); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            paints.push_back(clock.elapsed());
+        return false;
+    }
+    qint64 longestGap(qint64 from, qint64 to) const
+    {
+        qint64 last = from, longest = 0;
+        for (qint64 t : paints)
+            if (t > from && t <= to) {
+                longest = std::max(longest, t - last);
+                last = t;
+            }
+        return std::max(longest, to - last);
+    }
+};
 
 } // namespace
 
@@ -404,6 +431,81 @@ TEST(Books, AReadBookWaitingForThePageNeverLandsOverANewerChoice)
     f->openPassage(QStringLiteral("\u3042"));
     QTest::qWait(300);
     EXPECT_EQ(f->FFileName, "Clipboard");
+}
+
+// Two reads of 3 s each: the Difference animation goes on painting, the
+// status line shows the progress once a second has passed, and the book
+// stands once read.
+TEST(Books, TheAnimationPaintsWhileABookIsReadSlowly)
+{
+    Shelf shelf;
+    const QString slow = shelf.put("olympos.slow-3000.txt", corpus("tanaka-olympos.txt"));
+    auto f = shelf.open();
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    f->Effect1Click();
+    PaintClock paints;
+    f->Image1->installEventFilter(&paints);
+    QTest::qWait(300);
+
+    const qint64 from = paints.clock.elapsed();
+    drop(*f, *fileDrop(slow));
+    QString progress;
+    ASSERT_TRUE(waitFor(
+            [&] {
+                if (f->HintLabel1->text().startsWith(QStringLiteral("Reading ")))
+                    progress = f->HintLabel1->text();
+                return f->FReadingBook;
+            },
+            15000));
+    const qint64 to = paints.clock.elapsed();
+    EXPECT_GE(to - from, 6000) << "each of the two reads waits 3 s";
+    const qint64 gap = paints.longestGap(from, to);
+    std::printf("longest gap between two paints while the book was read: %lld ms over %lld ms\n",
+                static_cast<long long>(gap), static_cast<long long>(to - from));
+    EXPECT_LT(gap, 200);
+    EXPECT_TRUE(progress.endsWith(QStringLiteral(" %"))) << progress.toStdString();
+    EXPECT_EQ(f->HintLabel1->text(), QStringLiteral("Corvane"))
+            << "the progress ends with the read";
+}
+
+// A second open while a book is read cancels it: the second book stands and
+// nothing of the first lands later. A read that is refused, or cancelled by
+// the close, loses nothing of the text, its page or the settings.
+TEST(Books, ASecondOpenCancelsTheFirstAndFailedReadsLoseNothing)
+{
+    Shelf shelf;
+    const QString slow = shelf.put("olympos.slow-1000.txt", corpus("tanaka-olympos.txt"));
+    const QString olympos = shelf.path("olympos.txt");
+    auto f = shelf.open();
+    drop(*f, *fileDrop(slow));
+    QTest::qWait(300);
+    drop(*f, *fileDrop(olympos));
+    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    f->ExtTrackBar1->setValue(7);
+    f->TriButton1Click();
+    const std::string rows = f->Editor2->Lines().Text();
+    const std::vector<std::string> page = written(*f);
+    QTest::qWait(2500); // the first read would have ended
+    EXPECT_EQ(f->FFileName, olympos.toStdString());
+    EXPECT_EQ(f->FPage, 7);
+    EXPECT_EQ(f->FBooks.places().size(), 1u);
+
+    drop(*f, *fileDrop(shelf.put("cover.slow-1000.txt", QByteArray(64, '\0'))));
+    ASSERT_TRUE(waitFor([&] { return !shelf.messages.isEmpty(); }, 5000));
+    EXPECT_TRUE(shelf.messages.back().contains(QStringLiteral("NUL")));
+    drop(*f, *fileDrop(slow));
+    QTest::qWait(300);
+    EXPECT_TRUE(f->FormCloseQuery());
+    QTest::qWait(2500);
+    EXPECT_EQ(f->FFileName, olympos.toStdString());
+    EXPECT_EQ(f->FPage, 7);
+    f = shelf.open();
+    EXPECT_EQ(f->FFileName, olympos.toStdString());
+    EXPECT_EQ(f->FPage, 7);
+    f->TriButton1Click();
+    EXPECT_EQ(f->Editor2->Lines().Text(), rows);
+    EXPECT_EQ(written(*f), page);
 }
 
 // "Open With": the file named on the command line is read by the deferred

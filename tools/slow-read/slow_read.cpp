@@ -1,11 +1,9 @@
 // Makes the reads of chosen files slow, as a slow or hung network mount
 // would, for a process started with LD_PRELOAD naming this library:
-//   LD_PRELOAD=build/libcorvane-slow-read.so CORVANE_SLOW_READ=.slow- \
-//       build/corvane book.slow-3000.txt
-// shows how the window behaves while its book is read. A file
-// is slow when its path holds the text CORVANE_SLOW_READ names followed by
-// the delay of each read in milliseconds: with CORVANE_SLOW_READ=.slow-, a
-// read of "book.slow-3000.txt" waits 3 s first.
+//   LD_PRELOAD=build/libcorvane-slow-read.so build/corvane book.slow-3000.txt
+// shows how the window behaves while its book is read. A file is slow when
+// its path holds ".slow-" followed by the delay of each read in
+// milliseconds: every read of "book.slow-3000.txt" waits 3 s first.
 //
 // Kept minimal: every call here may run before the library is set up and on
 // any thread, so it reads nothing itself (readlink and nanosleep are plain
@@ -39,9 +37,7 @@ __attribute__((constructor)) void resolve()
 // The delay of a read of fd, 0 for a file that is not slow.
 long delayMs(int fd)
 {
-    const char *marker = getenv("CORVANE_SLOW_READ");
-    if (!marker || !*marker)
-        return 0;
+    static constexpr char marker[] = ".slow-";
     char link[40];
     char path[4096];
     snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
@@ -52,7 +48,7 @@ long delayMs(int fd)
         return 0;
     path[n] = '\0';
     const char *at = strstr(path, marker);
-    return at ? strtol(at + strlen(marker), nullptr, 10) : 0;
+    return at ? strtol(at + sizeof marker - 1, nullptr, 10) : 0;
 }
 
 void waitFor(long ms)
