@@ -20,6 +20,7 @@
 #include <functional>
 
 #include "app/TForm1.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/LoadNow.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -193,10 +194,10 @@ TEST(Books, TheSavedSourceIsReadAtStartUp)
     auto f = shelf.open();
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_TRUE(f->FFileIn);
-    EXPECT_TRUE(f->FReadingBook);
+    EXPECT_TRUE(f->readingBook);
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(f->Label1->text(), QStringLiteral("40"));
-    EXPECT_FALSE(f->FPageShown) << "nothing is written by the load";
+    EXPECT_FALSE(f->pictureState.FPageShown) << "nothing is written by the load";
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(written(*f), rowsOf(book, 40));
@@ -255,7 +256,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     auto f = shelf.open();
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 1);
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_FALSE(f->FRows[0].empty());
     EXPECT_EQ(f->FRows[0], corvane::pagedRows(corvane::builtinTextBytes(), false)[0]);
 
@@ -265,7 +266,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     f->box(OptionBox::Keep)->setChecked(true);
     ASSERT_TRUE(f->FormCloseQuery());
     auto g = shelf.open();
-    EXPECT_TRUE(g->FReadingBook);
+    EXPECT_TRUE(g->readingBook);
     EXPECT_EQ(g->FPage, 17);
 }
 
@@ -277,9 +278,9 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     auto f = shelf.open();
     const QByteArray book = corpus("tanaka-olympos.txt");
     const QString path = shelf.path("olympos.txt");
-    f->FVelocity = true; // a running effect is stopped by the drop
+    startHeld(*f, Animation::Velocity); // a running effect is stopped by the drop
     ASSERT_TRUE(drop(*f, *fileDrop(path)));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_FALSE(f->FVelocity);
     EXPECT_TRUE(f->FFileIn);
     EXPECT_EQ(f->FFileName, path.toStdString());
@@ -287,15 +288,16 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_EQ(f->Label2->text(), QString::number(pagesOf(book)));
     EXPECT_EQ(written(*f), rowsOf(book, 1));
-    EXPECT_FALSE(f->FSamePage) << "written as by the forward command: Space goes on to page 2";
+    EXPECT_FALSE(f->pictureState.FSamePage)
+            << "written as by the forward command: Space goes on to page 2";
 
     QMimeData passage;
     passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
-    f->FPageShown = false;
+    f->pictureState.FPageShown = false;
     ASSERT_TRUE(drop(*f, passage));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_EQ(f->FPageCount, 1);
     EXPECT_EQ(f->FRows[0], "\x8B\x67\x96\xEC\x82\xCC\x8D\xF7");
     EXPECT_EQ(f->FRows[1], "\x82\xA0\x82\xA2\x82\xA4");
@@ -378,7 +380,7 @@ TEST(Books, EachBookContinuesAtItsPage)
     {
         auto f = shelf.open();
         drop(*f, *fileDrop(olympos));
-        ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+        ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
         f->ExtTrackBar1->setValue(30);
         f->TriButton1Click();
         drop(*f, *fileDrop(bunka));
@@ -421,14 +423,14 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     QTest::qWait(120);
     EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
     loadNow(*f);
-    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
     EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
 
-    ++f->FPageWrites; // as inside the forward command's event pump
+    ++f->pageWrites; // as inside the forward command's event pump
     ASSERT_TRUE(drop(*f, *fileDrop(shelf.path(QStringLiteral("\u6587\u5316.txt")))));
     QTest::qWait(120);
     EXPECT_EQ(f->FFileName, shelf.path("olympos.txt").toStdString());
-    --f->FPageWrites;
+    --f->pageWrites;
     EXPECT_TRUE(waitFor([&] { return f->FFileName != shelf.path("olympos.txt").toStdString(); }));
 }
 
@@ -438,11 +440,11 @@ TEST(Books, AReadBookWaitingForThePageNeverLandsOverANewerChoice)
 {
     Shelf shelf;
     auto f = shelf.open();
-    ++f->FPageWrites;
+    ++f->pageWrites;
     f->openBook(shelf.path("olympos.txt").toStdString());
     QTest::qWait(300);
-    EXPECT_FALSE(f->FReadingBook) << "read, and waiting for the page";
-    --f->FPageWrites;
+    EXPECT_FALSE(f->readingBook) << "read, and waiting for the page";
+    --f->pageWrites;
     f->openPassage(QStringLiteral("\u3042"));
     QTest::qWait(300);
     EXPECT_EQ(f->FFileName, "Clipboard");
@@ -471,9 +473,9 @@ TEST(Books, TheAnimationPaintsWhileABookIsReadSlowly)
             [&] {
                 if (f->HintLabel1->text().startsWith(QStringLiteral("Reading ")))
                     progress = f->HintLabel1->text();
-                if (!f->FReadingBook)
+                if (!f->readingBook)
                     to = paints.now();
-                return f->FReadingBook;
+                return f->readingBook;
             },
             15000));
     EXPECT_GE(to.first - from.first, 5900) << "each of the two reads waits 3 s";
@@ -501,7 +503,7 @@ TEST(Books, ASecondOpenCancelsTheFirstAndFailedReadsLoseNothing)
     drop(*f, *fileDrop(slow));
     QTest::qWait(300);
     drop(*f, *fileDrop(olympos));
-    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
     f->ExtTrackBar1->setValue(7);
     f->TriButton1Click();
     const std::string rows = f->Editor2->Lines().Text();
@@ -509,7 +511,7 @@ TEST(Books, ASecondOpenCancelsTheFirstAndFailedReadsLoseNothing)
     QTest::qWait(2500); // the first read would have ended
     EXPECT_EQ(f->FFileName, olympos.toStdString());
     EXPECT_EQ(f->FPage, 7);
-    EXPECT_EQ(f->FBooks.places().size(), 1u);
+    EXPECT_EQ(f->bookPlaces.places().size(), 1u);
 
     drop(*f, *fileDrop(shelf.put("cover.slow-1000.txt", QByteArray(64, '\0'))));
     ASSERT_TRUE(waitFor([&] { return !shelf.messages.isEmpty(); }, 5000));
@@ -543,11 +545,11 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
         auto f = shelf.open("\xE6\x96\x87\xE5\x8C\x96.txt"); // relative to the current folder
         EXPECT_EQ(f->FFileName, bunka.toStdString());
         EXPECT_EQ(f->FPage, 7);
-        EXPECT_FALSE(f->FPageShown);
-        EXPECT_TRUE(f->FSamePage);
+        EXPECT_FALSE(f->pictureState.FPageShown);
+        EXPECT_TRUE(f->pictureState.FSamePage);
         f->TriButton1Click();
         EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
-        EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
+        EXPECT_EQ(f->bookPlaces.places().front().path, bunka.toStdString());
     }
     auto g = shelf.open(shelf.path("missing.txt").toStdString());
     ASSERT_EQ(shelf.messages.size(), 1);
@@ -587,7 +589,7 @@ TEST(Books, UnicodeBooksWithShiftJisNamesOpenOnEveryRoute)
         data.setData("text/uri-list",
                      "file://" + QByteArray::fromStdString(folder) + "/%95%B6%89%BB.txt\r\n");
         ASSERT_TRUE(drop(*f, data));
-        ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+        ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
         EXPECT_EQ(f->FFileName, name);
         EXPECT_EQ(f->FPageCount, pagesOf(book));
         EXPECT_EQ(written(*f), rowsOf(book, 1));
@@ -638,7 +640,7 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     ASSERT_TRUE(f->aozora.active);
     EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
     f->FPage = 12;
-    f->FSamePage = true;
+    f->pictureState.FSamePage = true;
     f->TriButton1Click();
     const corvane::AozoraReading::Passage passage = f->aozora.passageOfPage(12);
 
