@@ -128,13 +128,13 @@ public:
     void openPassage(const QString &text);   // dropped text, read for this run only
     void openStartupFile(const std::string &path, std::string bytes);
     void takeReadBook(const std::string &path, corvane::TextFile file); // a read book, or why not
-    void whenOpensMayRun(std::function<void()> open); // now, or once nothing is written
-    corvane::BookLoad &bookLoad();                    // the worker that reads books
-    void loadSavedSource(std::string bytes);          // the deferred load of FFileName
-    void keepBookPlace();                             // bookPlaces learns the page of the book read
-    void pageToStore();                               // FPage as the next start must read it
+    corvane::BookLoad &bookLoad();           // the worker that reads books
+    void loadSavedSource(std::string bytes); // the deferred load of FFileName
+    void keepBookPlace();                    // bookPlaces learns the page of the book read
+    void pageToStore();                      // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes
     bool opensMustWait() const;
+    bool pictureLetsEventsRun() const; // a page command or the plasma build under way
     struct Dropped
     {
         enum Kind { File, Passage, Several } kind;

@@ -16,6 +16,7 @@
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/TRegManager.h"
+#include "text/BookLoad.h"
 #include "text/Pages.h"
 #include "text/TEditor.h"
 
@@ -93,6 +94,9 @@ void TForm1::Timer2Timer()
 
 bool TForm1::FormCloseQuery()
 {
+    // A book still being read never lands: what is stored is the text read now.
+    if (m_bookLoad)
+        m_bookLoad->cancel();
     Editor2->Lines().Clear();
     try {
         // One change of the file: a close killed half-way leaves the old

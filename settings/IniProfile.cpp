@@ -6,6 +6,7 @@
 
 #include "text/Cp932.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -83,6 +84,12 @@ public:
     {
         if (m_content.substr(0, kUtf8Bom.size()) == kUtf8Bom)
             m_pos = kUtf8Bom.size();
+    }
+    // From a line inside the contents, where no byte-order mark can stand.
+    LineReader(std::string_view content, std::size_t from)
+        : m_content(content)
+        , m_pos(from)
+    {
     }
 
     bool next(Line &line)
@@ -352,49 +359,56 @@ std::optional<std::string> IniProfile::lookup(std::string_view content, std::str
 
 namespace {
 
-// A name as namesEqual sees it: ASCII letters in upper case, the bytes of
-// double-byte characters as they are.
-std::string foldedName(std::string_view name)
+// FNV-1a over a name as namesEqual sees it.
+std::size_t nameHash(std::string_view name)
 {
-    std::string out(name);
-    for (std::size_t i = 0; i < out.size();) {
-        if (cp932CharLength(out, i) == 2) {
+    std::size_t h = 1469598103934665603ull;
+    const auto mix = [&h](unsigned char c) { h = (h ^ c) * 1099511628211ull; };
+    for (std::size_t i = 0; i < name.size();) {
+        if (cp932CharLength(name, i) == 2) {
+            mix(static_cast<unsigned char>(name[i]));
+            mix(static_cast<unsigned char>(name[i + 1]));
             i += 2;
             continue;
         }
-        out[i] = static_cast<char>(foldAscii(static_cast<unsigned char>(out[i])));
+        mix(foldAscii(static_cast<unsigned char>(name[i])));
         ++i;
     }
-    return out;
+    return h;
 }
 
 } // namespace
 
-IniIndex::IniIndex(std::string_view content)
+IniIndex::IniIndex(std::string content)
+    : m_content(std::move(content))
 {
-    LineReader reader(content);
+    LineReader reader(m_content);
     Line line;
-    // Only the first section of a name counts, and in it the first key of a name.
-    std::unordered_map<std::string, std::string> *current = nullptr;
-    while (reader.next(line)) {
-        if (line.kind == LineKind::Section) {
-            auto [it, fresh] = m_sections.try_emplace(foldedName(line.name));
-            current = fresh ? &it->second : nullptr;
-        } else if (current && line.kind == LineKind::Key) {
-            current->try_emplace(foldedName(line.name), cutValue(line.value));
-        }
-    }
+    while (reader.next(line))
+        if (line.kind == LineKind::Section)
+            m_sections.emplace_back(nameHash(line.name), line.begin);
+    std::sort(m_sections.begin(), m_sections.end());
 }
 
 std::optional<std::string> IniIndex::find(std::string_view section, std::string_view key) const
 {
-    const auto s = m_sections.find(foldedName(trim(section)));
-    if (s == m_sections.end())
+    section = trim(section);
+    key = trim(key);
+    const std::size_t hash = nameHash(section);
+    for (auto s = std::lower_bound(m_sections.begin(), m_sections.end(), std::pair(hash, 0ul));
+         s != m_sections.end() && s->first == hash; ++s) {
+        LineReader reader(m_content, s->second);
+        Line line;
+        reader.next(line);
+        if (!IniProfile::namesEqual(line.name, section))
+            continue;
+        // The first section of a name, and in it the first key of a name.
+        while (reader.next(line) && line.kind != LineKind::Section)
+            if (line.kind == LineKind::Key && IniProfile::namesEqual(line.name, key))
+                return std::string(cutValue(line.value));
         return std::nullopt;
-    const auto k = s->second.find(foldedName(trim(key)));
-    if (k == s->second.end())
-        return std::nullopt;
-    return k->second;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> IniProfile::assign(std::string_view content, std::string_view section,

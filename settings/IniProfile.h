@@ -15,7 +15,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -77,16 +78,23 @@ private:
 
 // File contents parsed once, for many lookups from memory: each find gives
 // what IniProfile::lookup gives on the same contents, without walking them
-// again (a start-up reads about a hundred items).
+// again (a start-up reads about a hundred items). Only the sections are
+// indexed, by their names as they stand in the contents, and an item is
+// looked for among its section's lines: a file grown to the size limit with
+// foreign sections or keys costs one walk, not a copy of every name in it.
 class IniIndex
 {
 public:
-    explicit IniIndex(std::string_view content);
+    explicit IniIndex(std::string content);
+    IniIndex(const IniIndex &) = delete; // the index points into its own contents
+    IniIndex &operator=(const IniIndex &) = delete;
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
 
 private:
-    // Names folded as namesEqual compares them.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_sections;
+    std::string m_content;
+    // Each section header's line, by the hash of its name as namesEqual sees
+    // it, in file order within a hash: the first of a name is the one that counts.
+    std::vector<std::pair<std::size_t, std::size_t>> m_sections;
 };
 
 // Whole-file helpers used by IniProfile; exposed for tests.

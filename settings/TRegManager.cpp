@@ -250,7 +250,7 @@ void TRegManager::beginReading()
     if (RegType == rtIni && !IniFileName.empty()
         && readWholeFile(IniFileName, content) != FileReadResult::Ok)
         content.clear();
-    m_reading = std::make_shared<const IniIndex>(content);
+    m_reading = std::make_shared<const IniIndex>(std::move(content));
 }
 
 void TRegManager::removeStaleTemporaries() const

@@ -11,6 +11,7 @@ namespace corvane {
 namespace {
 constexpr int kProgressTickMs = 250;
 constexpr qint64 kQuietMs = 1000; // a read this short shows no progress
+constexpr int kWaitRetryMs = 50;  // a waiting result looks again this often
 } // namespace
 
 struct BookLoad::Shared
@@ -23,9 +24,11 @@ struct BookLoad::Shared
     QElapsedTimer since;
 };
 
-BookLoad::BookLoad(std::function<void(const QString &)> showProgress, QObject *parent)
+BookLoad::BookLoad(std::function<void(const QString &)> showProgress,
+                   std::function<bool()> mustWait, QObject *parent)
     : QObject(parent)
     , m_showProgress(std::move(showProgress))
+    , m_mustWait(std::move(mustWait))
 {
     m_progress.setInterval(kProgressTickMs);
     connect(&m_progress, &QTimer::timeout, this, [this] { tick(); });
@@ -81,6 +84,12 @@ void BookLoad::finished(const std::shared_ptr<Shared> &shared, const std::functi
 {
     if (shared != m_current)
         return;
+    if (m_mustWait && m_mustWait()) {
+        // Still the current load while it waits: a newer start or a cancel drops it.
+        QTimer::singleShot(kWaitRetryMs, this,
+                           [this, shared, result] { finished(shared, result); });
+        return;
+    }
     m_current.reset();
     m_progress.stop();
     result();

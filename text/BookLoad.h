@@ -1,8 +1,8 @@
 // Reads a book off the window's thread, so that a slow or hung file system
 // never stops the window painting or its animations: the work runs in a
 // worker, and what it hands back runs on the window's thread. A new start
-// cancels the read under way; a read that takes longer than a second shows
-// its progress through showProgress.
+// cancels the read under way, also one whose result waits to be applied; a
+// read that takes longer than a second shows its progress through showProgress.
 #pragma once
 
 #include <QObject>
@@ -21,7 +21,11 @@ public:
     // what is to run on the window's thread with the result.
     using Work = std::function<std::function<void()>(const ReadProgress &)>;
 
-    explicit BookLoad(std::function<void(const QString &)> showProgress, QObject *parent = nullptr);
+    // mustWait tells when a result may not run yet (a page is being written
+    // and lets events run): the result waits, and is still cancelled by a
+    // newer start, so an older book can never land over a newer choice.
+    explicit BookLoad(std::function<void(const QString &)> showProgress,
+                      std::function<bool()> mustWait = {}, QObject *parent = nullptr);
     ~BookLoad() override;
 
     void start(Work work);
@@ -35,6 +39,7 @@ private:
     void tick();
 
     std::function<void(const QString &)> m_showProgress;
+    std::function<bool()> m_mustWait;
     std::shared_ptr<Shared> m_current;
     QTimer m_progress;
 };

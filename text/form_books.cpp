@@ -81,11 +81,16 @@ void TForm1::openDropped(const QMimeData &data)
     m_openTimer->start(0);
 }
 
+bool TForm1::pictureLetsEventsRun() const
+{
+    return pageWrites > 0 || artsFx.building();
+}
+
 bool TForm1::opensMustWait() const
 {
     // Page commands and the plasma build let events run while the picture is
     // theirs; before the deferred load the text would be replaced by it.
-    return pageWrites > 0 || artsFx.building() || !loaded;
+    return pictureLetsEventsRun() || !loaded;
 }
 
 void TForm1::openPending()
@@ -158,18 +163,9 @@ void takeBook(TForm1 &f, const std::string &path)
 BookLoad &TForm1::bookLoad()
 {
     if (!m_bookLoad)
-        m_bookLoad = new BookLoad([this](const QString &progress) { setStatus(progress); }, this);
+        m_bookLoad = new BookLoad([this](const QString &progress) { setStatus(progress); },
+                                  [this] { return pictureLetsEventsRun(); }, this);
     return *m_bookLoad;
-}
-
-void TForm1::whenOpensMayRun(std::function<void()> open)
-{
-    if (!opensMustWait()) {
-        open();
-        return;
-    }
-    QTimer::singleShot(kOpenRetryMs, this,
-                       guarded([this, open = std::move(open)] { whenOpensMayRun(open); }));
 }
 
 void TForm1::openBook(const std::string &path)
@@ -177,9 +173,7 @@ void TForm1::openBook(const std::string &path)
     // Read in the worker; the text being read stays until the new one stands.
     bookLoad().start([this, path](const ReadProgress &progress) -> std::function<void()> {
         auto file = std::make_shared<TextFile>(readTextFile(path, progress));
-        return [this, path, file] {
-            whenOpensMayRun([this, path, file] { takeReadBook(path, std::move(*file)); });
-        };
+        return [this, path, file] { takeReadBook(path, std::move(*file)); };
     });
 }
 
