@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTime>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,6 +51,11 @@ public:
     virtual void setWindowMask(QWidget &window, const QRegion &region) = 0;
     // True when the desktop shows a notification area now.
     virtual bool trayAvailable() = 0;
+    // Calls `changed` whenever other windows come to cover the whole window
+    // (true) or it comes back into sight (false). Called again for a window
+    // already watched, it renews the watch (a new native window). Only X11
+    // tells; elsewhere it is never called and the window counts as seen.
+    virtual void watchCover(QWidget &window, std::function<void(bool covered)> changed) = 0;
 
     // --- files ----------------------------------------------------------------
     // The settings file of this program (app/SettingsLocation.h). May throw
@@ -71,6 +77,7 @@ public:
     // the X screen. Wayland without a tray, GNOME without its extension and a
     // bare X server have none.
     bool trayAvailable() override;
+    void watchCover(QWidget &window, std::function<void(bool covered)> changed) override;
     std::string settingsPath() override;
 };
 

@@ -260,10 +260,10 @@ void createControl(TForm1 &f, const ControlRow &row)
 
 } // namespace
 
-TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidget *parent)
+TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> given, QWidget *parent)
     : QWidget(parent)
-    , FPlatform(platform ? std::move(platform) : desktopPlatform())
-    , FClock(clockOf(*FPlatform))
+    , platform(given ? std::move(given) : desktopPlatform())
+    , effectClock(clockOf(*platform))
     , m_iniPath(iniPath)
 {
     setWindowTitle(QStringLiteral("Corvane"));
@@ -279,7 +279,7 @@ TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> platform, QWidg
     setAcceptDrops(true); // a book or a passage dropped anywhere on the face
     messageBox = [](const QString &text) { showError(text); };
 
-    FComposer = std::make_unique<PageComposer>();
+    composer = std::make_unique<PageComposer>();
     createControls();
     createTimers();
     createKeyPreview();
@@ -321,7 +321,7 @@ void TForm1::createControls()
     Image1->setGeometry(0, 0, kPictureWidth, kPictureHeight);
     Image1->setToolTip(QStringLiteral("Corvane"));
     Image1->onMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
-    FCanvas = std::make_unique<Canvas>(&Image1->picture());
+    canvas = std::make_unique<Canvas>(&Image1->picture());
 
     for (const ControlRow &row : kControls)
         createControl(*this, row);
@@ -402,12 +402,20 @@ void TForm1::setStatus(const QString &text)
 
 void TForm1::processPendingEvents()
 {
-    FPlatform->processPendingEvents();
+    platform->processPendingEvents();
 }
 
 void TForm1::applyWindowMask(const QRegion &region)
 {
-    FPlatform->setWindowMask(*this, region);
+    platform->setWindowMask(*this, region);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Asked on every show: a window brought back from the tray may have a new
+    // native window, which the desktop must be asked about again.
+    FPlatform->watchCover(*this, [box = Image1](bool covered) { box->setCovered(covered); });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -455,7 +463,7 @@ void TForm1::Rgn1MouseDown(Qt::MouseButtons buttons, const QPoint &point)
         return;
     // The window manager moves the window as if its caption were dragged; where
     // it cannot (some X11 window managers, offscreen), follow the mouse by hand.
-    if (FPlatform->startSystemMove(*this))
+    if (platform->startSystemMove(*this))
         return;
     m_dragging = true;
     m_dragOffset = point;

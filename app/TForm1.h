@@ -75,10 +75,10 @@ class TForm1 : public QWidget, public corvane::MaskedWindow
     Q_OBJECT
 
 public:
-    // iniPath empty: the settings file the platform names. platform null: the
+    // iniPath empty: the settings file the platform names. given null: the
     // desktop this process runs on. FormCreate runs before the constructor
     // returns, so a test that fixes the clock must do it here.
-    explicit TForm1(const QString &iniPath = {}, std::shared_ptr<corvane::Platform> platform = {},
+    explicit TForm1(const QString &iniPath = {}, std::shared_ptr<corvane::Platform> given = {},
                     QWidget *parent = nullptr);
     ~TForm1() override;
 
@@ -131,7 +131,7 @@ public:
     void whenOpensMayRun(std::function<void()> open); // now, or once nothing is written
     corvane::BookLoad &bookLoad();                    // the worker that reads books
     void loadSavedSource(std::string bytes);          // the deferred load of FFileName
-    void keepBookPlace();                             // FBooks learns the page of the book read
+    void keepBookPlace();                             // bookPlaces learns the page of the book read
     void pageToStore();                               // FPage as the next start must read it
     void refuseText(const QString &message); // status line and message box; nothing changes
     bool opensMustWait() const;
@@ -318,19 +318,19 @@ public:
     QAction *Show1 = nullptr, *Close1 = nullptr;
     QSystemTrayIcon *FTrayData
             = nullptr;              // the tray icon; shown only while the window is in the tray
-    bool FTrayMissingTold = false;  // the status line has said once that there is no tray
+    bool trayMissingTold = false;   // the status line has said once that there is no tray
     TAppHintN *AppHintN1 = nullptr; // balloons and the application hint (app/form_hints.cpp)
     QFileDialog *SavePictureDialog1 = nullptr; // both save commands (export/form_export.cpp)
 
     std::unique_ptr<corvane::TRegManager> RegManager1;
     std::unique_ptr<corvane::TEditor> Editor2; // hidden holder of the loaded text and rows
-    corvane::RandomGenerator FRandom;          // the program's one random generator
+    corvane::RandomGenerator random;           // the program's one random generator
     // Clocks, pending events, moving and shaping the window, the tray, the
     // settings path: everything the window asks of the desktop. Set for the run.
-    const std::shared_ptr<corvane::Platform> FPlatform;
-    std::unique_ptr<corvane::PageComposer> FComposer; // faces and shaping, kept for the run
-    QColorDialog *ColorDialog1 = nullptr;             // remembers the colour of its last use
-    qint64 FLastPresentNs = 0; // when the picture was last presented, for frame pacing
+    const std::shared_ptr<corvane::Platform> platform;
+    std::unique_ptr<corvane::PageComposer> composer; // faces and shaping, kept for the run
+    QColorDialog *ColorDialog1 = nullptr;            // remembers the colour of its last use
+    qint64 lastPresentNs = 0; // when the picture was last presented, for frame pacing
 
     // --- main window state ------------------------------------------------------
     int FPage = 1;            // current page, 1-based
@@ -344,21 +344,17 @@ public:
             FRows;                      // rows of the page to write, <= kRowByteLimit bytes each
     corvane::Colour FoColor = 16777215; // text colour
     corvane::Colour GColor = 0;         // background colour
-    bool FBColor = false;               // picture holds a plain fade colour, not GColor
-    bool FPageShown = false;            // a page or title screen stands on the picture
-    bool FSamePage = true;              // next Ecriture rewrites the current page
-    bool FFreshStart = true;            // nothing written or animated since start-up
+    corvane::PictureState pictureState; // FBColor, FPageShown, FSamePage, FFreshStart, FArtsShown
     bool FEnding = false;               // the end screen is being written
     bool FDifference = false;           // Difference runs (Timer1)
     bool FVelocity = false;             // Velocity runs (Timer3)
     bool FArts = false;                 // plan de arts runs (Timer4)
     bool FDeep = false;                 // Deep runs (Timer5)
-    bool FArtsShown = false;            // a plan de arts picture stands on the picture
-    bool FReadingBook = false;          // Editor2 holds the book FFileName names
-    corvane::BookPlaces FBooks;         // the page of each recently read book, newest first
-    int FDefaultPage = 1;               // page the default text was left at for a drop, 1-based
-    int FPageWrites = 0;                // page commands under way; they let events run
-    bool FLoaded = false;               // the deferred load has run
+    bool readingBook = false;           // Editor2 holds the book FFileName names
+    corvane::BookPlaces bookPlaces;     // the page of each recently read book, newest first
+    int defaultTextPage = 1;            // page the default text was left at for a drop, 1-based
+    int pageWrites = 0;                 // page commands under way; they let events run
+    bool loaded = false;                // the deferred load has run
     corvane::AozoraReading aozora;      // the Aozora mode and the annotations of the text
     QAction *aozoraItem = nullptr;      // PopupMenu1's switch of the Aozora mode
     // File errors the user caused reach a message box here; tests catch them.
@@ -366,42 +362,19 @@ public:
     int Form1Top = 100, Form1Left = 100; // window position as stored
 
     // --- effects/form_*.cpp: private state of the effects ---------------------------
-    // Each animation keeps its state in one record; the fields the rest of the
-    // window and the settings table name are references into those records.
+    // Each animation keeps its state in one record; the rest of the window and
+    // the settings table name its fields through the record (velocityFx.Pcx).
     // Their member initialisers are the start-up values; FormCreate adds only
     // Deep's colour walk, which needs the clock (DeepState::init).
-    corvane::DifferenceState FDiff;           // shapes, trails, ramps, velocities
-    corvane::VelocityState FVel;              // lines, brightness, target, stored parameters
-    corvane::DeepState FDeepFx;               // inset, line mode, colour walk
-    corvane::PlanDeArts FArtsFx;              // PlasmaMap, brightness, the build guard
-    std::unique_ptr<corvane::Canvas> FCanvas; // pen, brush and position on Image1, for the run
-    const corvane::EffectClock FClock;        // FPlatform's clocks as the effects take them
-    bool FCloseAfterBuild = false;            // a close waits for the plasma build under way
+    corvane::DifferenceState differenceFx;   // shapes, trails, ramps, velocities
+    corvane::VelocityState velocityFx;       // lines, brightness, target, stored parameters
+    corvane::DeepState deepFx;               // inset, line mode, colour walk
+    corvane::PlanDeArts artsFx;              // PlasmaMap, brightness, the build guard
+    std::unique_ptr<corvane::Canvas> canvas; // pen, brush and position on Image1, for the run
+    const corvane::EffectClock effectClock;  // the platform's clocks as the effects take them
+    bool closeAfterBuild = false;            // a close waits for the plasma build under way
 
-    int &Pcx = FVel.Pcx, &Pcy = FVel.Pcy;            // Velocity centre, picture pixels
-    int &Pmvc = FVel.Pmvc;                           // Velocity move level, 0..10
-    int &Piro = FVel.Piro, &Pirot = FVel.Pirot;      // Velocity colour rules 1..8 (normal / clock)
-    int &Pform = FVel.Pform, &Pformt = FVel.Pformt;  // Velocity line shapes 1..3 (normal / clock)
-    bool &Pdigi = FVel.Pdigi, &Pdigit = FVel.Pdigit; // scope; time text in Clock mode
-    bool &Pb = FVel.Pb, &Pbt = FVel.Pbt;             // bold lines (normal / clock)
-    bool &Pmix = FVel.Pmix, &Pmouse = FVel.Pmouse;   // dim shapes as segments; follow the mouse
-    int &FVelWarm = FVel.FVelWarm;                   // RoadMovie / Clock warm-up, 0..31
-    int &FVelDiv = FVel.FVelDiv;                     // speed divisor, 8
-    int &FLockCount = FVel.FLockCount;               // scope hits, 0..2147483000
-    bool &FLockHit = FVel.FLockHit;                  // the scope saw a bright line this tick
-    int &FDiffTick = FDiff.FDiffTick;                // Difference phase counter, 0 at start-up
-    int &Fconm = FArtsFx.Fconm;                      // plan de arts brightness, 80..125
-    int &FArtsLevel = FArtsFx.FArtsLevel;            // Devenir brightness, 80..125
-    bool &FArtsRise = FArtsFx.FArtsRise;             // Devenir level rising
-    bool &FBlackRect = FDeepFx.FBlackRect;           // Deep starts from black (else light grey)
-    quint32 &FDeepColor = FDeepFx.FDeepColor;        // colour of the next frame, 0x00BBGGRR
-    int &FDeepWalk = FDeepFx.FDeepWalk;              // colour walk, 0..16599999 at start-up
-    bool &FDeepWalkUp = FDeepFx.FDeepWalkUp, &FDeepGrowing = FDeepFx.FDeepGrowing;
-    int &FDeepSepMode = FDeepFx.FDeepSepMode; // line pair of "Deep Separation", 0..4
-    int &FDeepInset = FDeepFx.FDeepInset;     // pixels, 2..176
-    int &FDeepSlow = FDeepFx.FDeepSlow;       // inset step is 5 - this, pixels
-
-    QString FPictureHintAlt; // picture hint used while FFileIn is set
+    QString pictureHintAlt; // picture hint used while FFileIn is set
 
     bool busy() const { return FDifference || FVelocity || FArts || FDeep; }
 
@@ -417,6 +390,7 @@ public:
     void applyWindowMask(const QRegion &region) override;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -33,6 +33,36 @@ bool reachesScreen(const QWidget *w)
     return handle && handle->isExposed() && !w->window()->isMinimized();
 }
 
+// The first and last byte in which two rows that differ somewhere differ,
+// eight bytes at a time where they agree: an animation changes a few spans of
+// a row, and this runs on every row of every frame.
+uint64_t eightBytes(const uchar *p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+int firstDifference(const uchar *a, const uchar *b, int length)
+{
+    int i = 0;
+    while (i + 8 <= length && eightBytes(a + i) == eightBytes(b + i))
+        i += 8;
+    while (a[i] == b[i])
+        ++i;
+    return i;
+}
+
+int lastDifference(const uchar *a, const uchar *b, int length)
+{
+    int i = length - 1;
+    while (i >= 7 && eightBytes(a + i - 7) == eightBytes(b + i - 7))
+        i -= 8;
+    while (a[i] == b[i])
+        --i;
+    return i;
+}
+
 } // namespace
 
 QRect TPictureBox::takeChanges()
@@ -52,11 +82,8 @@ QRect TPictureBox::takeChanges()
         const uchar *was = m_shown.constScanLine(y);
         if (std::memcmp(now, was, size_t(rowBytes)) == 0)
             continue;
-        int first = 0, last = rowBytes - 1;
-        while (now[first] == was[first])
-            ++first;
-        while (now[last] == was[last])
-            --last;
+        const int first = firstDifference(now, was, rowBytes);
+        const int last = lastDifference(now, was, rowBytes);
         left = std::min(left, first / 3);
         right = std::max(right, last / 3);
         if (top < 0)
@@ -66,10 +93,14 @@ QRect TPictureBox::takeChanges()
     if (top < 0)
         return {};
     const QRect changed(QPoint(left, top), QPoint(right, bottom));
+    // bits() checks for sharing once; scanLine() would on every row.
+    uchar *const shown = m_shown.bits();
+    uchar *const screen = m_screen.bits();
     for (int y = top; y <= bottom; ++y) {
         const uchar *src = m_picture.constScanLine(y) + left * 3;
-        std::memcpy(m_shown.scanLine(y) + left * 3, src, size_t(changed.width()) * 3);
-        auto *dst = reinterpret_cast<QRgb *>(m_screen.scanLine(y)) + left;
+        std::memcpy(shown + y * m_shown.bytesPerLine() + left * 3, src,
+                    size_t(changed.width()) * 3);
+        auto *dst = reinterpret_cast<QRgb *>(screen + y * m_screen.bytesPerLine()) + left;
         for (int x = 0; x < changed.width(); ++x, src += 3)
             dst[x] = qRgb(src[2], src[1], src[0]); // bytes B, G, R
     }
@@ -78,6 +109,10 @@ QRect TPictureBox::takeChanges()
 
 void TPictureBox::repaintNow()
 {
+    // Behind other windows (the full-screen one is never behind this), the
+    // X server would only throw the pixels away; setCovered paints on return.
+    if (m_covered && !m_shownOn)
+        return;
     QWidget *shown = m_shownOn ? m_shownOn : this;
     // Where nothing can be seen nothing is painted: the picture goes on
     // changing, and the region stays marked, to be painted when it is seen again.
@@ -92,6 +127,14 @@ void TPictureBox::repaintNow()
     const QRect changed = takeChanges();
     if (!changed.isEmpty())
         repaint(changed);
+}
+
+void TPictureBox::setCovered(bool covered)
+{
+    const bool uncovered = m_covered && !covered;
+    m_covered = covered;
+    if (uncovered)
+        update();
 }
 
 void TPictureBox::repaintSoon()

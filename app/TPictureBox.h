@@ -19,6 +19,9 @@ public:
     void repaintSoon();
     // While set, the picture is shown there (full screen) instead of here.
     void setShownOn(QWidget *elsewhere) { m_shownOn = elsewhere; }
+    // Whether other windows cover this one wholly. While they do, nothing is
+    // painted here; uncovered, the whole picture is painted as it is then.
+    void setCovered(bool covered);
 
     // Told of every mouse move over the picture, in picture pixels (TForm1::Image1MouseMove).
     std::function<void(int x, int y)> onMouseMove;
@@ -35,4 +38,5 @@ private:
     QImage m_shown;
     QImage m_screen;
     QWidget *m_shownOn = nullptr;
+    bool m_covered = false;
 };

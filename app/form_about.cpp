@@ -13,10 +13,10 @@ void TForm1::About()
 {
     if (busy())
         return;
-    FPageShown = false;
+    pictureState.FPageShown = false;
     TABitmap screen(picture().width(), picture().height());
-    composeAbout(screen, FComposer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
-                 checked(OptionBox::Tenderly), FRandom);
+    composeAbout(screen, composer->faces(), checked(OptionBox::Gothic), FoColor, GColor,
+                 checked(OptionBox::Tenderly), random);
     if (checked(OptionBox::FadeIn)) { // "+Fade In": each step a quarter of the way, no final copy
         for (int i = 0; i < kAboutBlendSteps; ++i) {
             screen.BlendOnto(0, 0, screen.width(), screen.height(), picture(), kAboutBlendAlpha);
@@ -26,5 +26,5 @@ void TForm1::About()
         screen.copyOnto(picture());
         present();
     }
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }

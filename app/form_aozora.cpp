@@ -43,7 +43,7 @@ void TForm1::switchAozora()
     FPage = std::clamp(page, 1, std::max(FPageCount, 1));
     setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));
-    FSamePage = true;
+    pictureState.FSamePage = true;
     TriButton1Click();
     setStatus(QString::fromLatin1(aozora.wanted ? kAozoraOnText : kAozoraOffText));
 }

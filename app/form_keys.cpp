@@ -48,7 +48,7 @@ void toggleAndRewrite(Press &p)
 {
     const bool was = p.f.checked(option);
     p.f.box(option)->setChecked(!was);
-    p.f.FSamePage = true;
+    p.f.pictureState.FSamePage = true;
     p.f.TriButton1Click();
     p.status(was ? p.wasSet : p.wasNot);
 }
@@ -57,7 +57,7 @@ void toggleAndRewrite(Press &p)
 template<int VelocityState::*field>
 void setByKey(Press &p)
 {
-    p.f.FVel.*field = p.index + 1;
+    p.f.velocityFx.*field = p.index + 1;
 }
 
 // Brightness by digit: "1" 80, "2" 85 ... "9" 120; "0" 125.
@@ -71,11 +71,11 @@ int brightnessOfKey(int index)
 void deepPen(Press &p)
 {
     TForm1 &f = p.f;
-    Canvas &c = *f.FCanvas;
+    Canvas &c = *f.canvas;
     if (p.key == QLatin1Char('p')) {
-        c.setPenColor(f.FDeepColor);
+        c.setPenColor(f.deepFx.FDeepColor);
         p.status("Line color");
-    } else if (f.FBlackRect) {
+    } else if (f.deepFx.FBlackRect) {
         DeepState::drawTopLine(c, 0);
         p.status(p.wasSet);
     } else {
@@ -88,8 +88,8 @@ void deepPen(Press &p)
 
 void centre(TForm1 &f)
 {
-    f.Pcx = f.picture().width() / 2;
-    f.Pcy = f.picture().height() / 2;
+    f.velocityFx.Pcx = f.picture().width() / 2;
+    f.velocityFx.Pcy = f.picture().height() / 2;
 }
 
 void slowKey(Press &p)
@@ -117,8 +117,8 @@ constexpr KeyPressStep kKeyPress[] = {
     {12, "c", When::BusyLeave, toggle<OptionBox::FadeOut>, "Fade Out off", "+Fade Out", "toggle \"+Fade Out\" (the old page fades before the next)"},
     {13, "v", When::BusyLeave, toggleAndRewrite<OptionBox::Horizontal>, "Vertical", "Horizontal", "toggle \"Horizontal\", write the page again"},
     {14, "h", When::Always, toggle<OptionBox::Green>, "Blue arts", "Green arts", "toggle \"Green\": plan de arts paints in green or blue"},
-    {15, "j", When::Always, [](Press &p) { p.f.Fconm = p.flipBox(OptionBox::Bright) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "toggle \"Bright\": plan de arts paints brighter (125) or dimmer (80) (`Fconm`)"},
-    {16, "k", When::Always, [](Press &p) { if (p.flipBox(OptionBox::Repetition)) { p.f.FArts = false; p.status(p.wasSet); } else { p.status(p.wasNot, p.f.Fconm); } }, "Repetition off", "Repetition on ", "toggle \"Repetition\"; when it was checked, the repetition ends"},
+    {15, "j", When::Always, [](Press &p) { p.f.artsFx.Fconm = p.flipBox(OptionBox::Bright) ? PlanDeArts::kLowLevel : PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.artsFx.Fconm); }, "bright ", nullptr, "toggle \"Bright\": plan de arts paints brighter (125) or dimmer (80) (`Fconm`)"},
+    {16, "k", When::Always, [](Press &p) { if (p.flipBox(OptionBox::Repetition)) { p.f.FArts = false; p.status(p.wasSet); } else { p.status(p.wasNot, p.f.artsFx.Fconm); } }, "Repetition off", "Repetition on ", "toggle \"Repetition\"; when it was checked, the repetition ends"},
     {17, "l", When::Always, [](Press &p) { if (p.toggleBox(OptionBox::Devenir)) p.f.FArts = false; }, "Devenir off", "Devenir on", "toggle \"plan de arts\" (Devenir); when it was checked, the repetition ends"},
     {18, ";", When::Always, slowKey, "Slow off", "Slow on", "toggle \"Slow\": the animations run at full or half speed, plan de arts repeats every 7 or 12 s (`Timer1`, `Timer3` 55 / 110 ms, `Timer4` 7000 / 12000 ms)"},
     {19, "-", When::NoDifference, toggle<OptionBox::Form>, "Form off", "Form on", "toggle \"Form\": Difference draws rectangles or ellipses"},
@@ -126,26 +126,26 @@ constexpr KeyPressStep kKeyPress[] = {
     {21, "\\", When::NoDifference, toggle<OptionBox::Paint>, "Paint off", "Paint on", "toggle \"Paint\": Difference fills its shapes or outlines them"},
     {22, "]", When::Always, [](Press &p) { p.status(p.wasSet); p.f.RectButtonClick(); }, "Deep (Mu-gen)", nullptr, "start Deep"},
     {23, ":", When::Always, toggle<OptionBox::DeepSeparation>, "Deep (Mu-gen)", "DeepSeparation", "toggle \"Deep Separation\": Deep draws pairs of lines or closing frames"},
-    {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.FBlackRect); }, "Deep White", "Deep Black", "Deep starts from black or from light grey, switched (`FBlackRect`)"},
+    {24, "w", When::NoVelocity, [](Press &p) { p.toggle(p.f.deepFx.FBlackRect); }, "Deep White", "Deep Black", "Deep starts from black or from light grey, switched (`FBlackRect`)"},
     {25, nullptr, When::DeepNoVelocity, deepPen, "Deep Black", "Deep White", "`p`: Deep's lines take their own colour (\"Line color\"); any other key: they turn black or light grey again; either way a line is drawn along the top (`FDeepColor`, `FBlackRect`)"},
     {26, "p", When::Velocity, [](Press &p) { centre(p.f); p.status(p.wasSet); }, "Center", nullptr, "Velocity's centre goes back to the middle of the picture"},
     {27, "123456qw", When::VelocityClock, setByKey<&VelocityState::Pirot>, nullptr, nullptr, "the clock's lines take colour scheme 1 to 8 (`Pirot`)"},
     {28, "789", When::VelocityClock, setByKey<&VelocityState::Pformt>, nullptr, nullptr, "the clock's lines are drawn as lines, ellipses or rectangles (`Pformt`)"},
-    {29, "0", When::VelocityClock, [](Press &p) { p.f.Pirot = 2; p.f.Pformt = 1; }, nullptr, nullptr, "the clock's lines back to colour scheme 2, drawn as lines (`Pirot`, `Pformt`)"},
-    {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pdigit); }, "Digital off", "Digital on", "the time written at the centre, on or off (`Pdigit`)"},
-    {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.Pbt); }, "NotBoldClock", "BoldClock", "bold clock lines, on or off (`Pbt`)"},
+    {29, "0", When::VelocityClock, [](Press &p) { p.f.velocityFx.Pirot = 2; p.f.velocityFx.Pformt = 1; }, nullptr, nullptr, "the clock's lines back to colour scheme 2, drawn as lines (`Pirot`, `Pformt`)"},
+    {30, "o", When::VelocityClock, [](Press &p) { p.toggle(p.f.velocityFx.Pdigit); }, "Digital off", "Digital on", "the time written at the centre, on or off (`Pdigit`)"},
+    {31, "i", When::VelocityClock, [](Press &p) { p.toggle(p.f.velocityFx.Pbt); }, "NotBoldClock", "BoldClock", "bold clock lines, on or off (`Pbt`)"},
     {32, "123456qw", When::VelocityNoClock, setByKey<&VelocityState::Piro>, nullptr, nullptr, "the lines take colour scheme 1 to 8 (`Piro`)"},
     {33, "789", When::VelocityNoClock, setByKey<&VelocityState::Pform>, nullptr, nullptr, "the lines are drawn as lines, ellipses or rectangles (`Pform`)"},
-    {34, "0", When::VelocityNoClock, [](Press &p) { p.f.Piro = 1; p.f.Pform = 1; }, nullptr, nullptr, "the lines back to colour scheme 1, drawn as lines (`Piro`, `Pform`)"},
-    {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pdigi); }, "NotScope", "Scope", "a crosshair at the centre counting the lines that hit it, on or off (`Pdigi`)"},
-    {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pb); }, "NotBold", "Bold", "bold lines, on or off (`Pb`)"},
-    {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.Pmix); }, "NotMix", "Mix", "ellipses and rectangles still dim are drawn as plain lines, on or off (`Pmix`)"},
-    {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.Pmouse); }, "MoveRandom", "MoveMouse", "the centre follows the mouse or wanders on its own (`Pmouse`)"},
-    {39, "n", When::VelocityNoClock, [](Press &p) { p.f.FLockCount = 0; p.status(p.wasSet, p.f.FLockCount); }, "lock ", nullptr, "the crosshair's count of hits starts again from 0 (`FLockCount`)"},
-    {40, "123456789", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = brightnessOfKey(p.index); p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 80, 85, ..., 120 (`FArtsLevel`)"},
-    {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 125 (`FArtsLevel`)"},
-    {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 80, 85, ..., 120 (`Fconm`)"},
-    {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 125 (`Fconm`)"},
+    {34, "0", When::VelocityNoClock, [](Press &p) { p.f.velocityFx.Piro = 1; p.f.velocityFx.Pform = 1; }, nullptr, nullptr, "the lines back to colour scheme 1, drawn as lines (`Piro`, `Pform`)"},
+    {35, "o", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.velocityFx.Pdigi); }, "NotScope", "Scope", "a crosshair at the centre counting the lines that hit it, on or off (`Pdigi`)"},
+    {36, "i", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.velocityFx.Pb); }, "NotBold", "Bold", "bold lines, on or off (`Pb`)"},
+    {37, "u", When::VelocityNoClock, [](Press &p) { p.toggle(p.f.velocityFx.Pmix); }, "NotMix", "Mix", "ellipses and rectangles still dim are drawn as plain lines, on or off (`Pmix`)"},
+    {38, "m", When::VelocityNoClockMovement, [](Press &p) { p.toggle(p.f.velocityFx.Pmouse); }, "MoveRandom", "MoveMouse", "the centre follows the mouse or wanders on its own (`Pmouse`)"},
+    {39, "n", When::VelocityNoClock, [](Press &p) { p.f.velocityFx.FLockCount = 0; p.status(p.wasSet, p.f.velocityFx.FLockCount); }, "lock ", nullptr, "the crosshair's count of hits starts again from 0 (`FLockCount`)"},
+    {40, "123456789", When::NoVelocityArtsBox, [](Press &p) { p.f.artsFx.FArtsLevel = brightnessOfKey(p.index); p.status(p.wasSet, p.f.artsFx.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 80, 85, ..., 120 (`FArtsLevel`)"},
+    {41, "0", When::NoVelocityArtsBox, [](Press &p) { p.f.artsFx.FArtsLevel = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.artsFx.FArtsLevel); }, "bright ", nullptr, "the swinging brightness jumps to 125 (`FArtsLevel`)"},
+    {42, "123456789", When::NoVelocityNoArtsBox, [](Press &p) { p.f.artsFx.Fconm = brightnessOfKey(p.index); p.status(p.wasSet, p.f.artsFx.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 80, 85, ..., 120 (`Fconm`)"},
+    {43, "0", When::NoVelocityNoArtsBox, [](Press &p) { p.f.artsFx.Fconm = PlanDeArts::kHighLevel; p.status(p.wasSet, p.f.artsFx.Fconm); }, "bright ", nullptr, "plan de arts paints at brightness 125 (`Fconm`)"},
     {44, "t", When::Always, run<&TForm1::toggleAuto>, kAutoOff, kAutoOn, "toggle Auto: the next page is written every interval (30, 60, 120 or 300 s, doubled in Slow)"},
     {45, "b", When::BusyLeave, run<&TForm1::switchAozora>, nullptr, nullptr, "switch the Aozora reading mode (shows \"Aozora on\" / \"Aozora off\")"},
 };
@@ -153,7 +153,7 @@ constexpr KeyPressStep kKeyPress[] = {
 
 void moveLevel(Press &p, int step)
 {
-    int &level = p.f.Pmvc;
+    int &level = p.f.velocityFx.Pmvc;
     if (level == (step > 0 ? kMaxMoveLevel : 0)) {
         p.status(p.wasSet, level);
     } else if (step > 0 ? level < kMaxMoveLevel : level > 0) {
@@ -170,12 +170,12 @@ constexpr KeyDownStep kKeyDown[] = {
     {"Backspace (8)", {Qt::Key_Backspace}, When::Always, run<&TForm1::TriButton2Click>, nullptr, nullptr, "the previous page is written"},
     {"Delete (46)", {Qt::Key_Delete}, When::Always, [](Press &p) { if (!p.flipBox(OptionBox::Clock)) centre(p.f); }, nullptr, nullptr, "toggle \"Clock\": Velocity's lines spring from a clock's hands, centred in the picture"},
     {"Insert (45)", {Qt::Key_Insert}, When::Always, toggle<OptionBox::RoadMovie>, nullptr, nullptr, "toggle \"RoadMovie\": Velocity's lines are reborn around the centre"},
-    {"Home (36)", {Qt::Key_Home}, When::Velocity, [](Press &p) { if (!p.flipBox(OptionBox::Movement)) p.status(p.wasNot, p.f.Pmvc); }, nullptr, "MoveLevel ", "toggle \"Movement\": Velocity's centre wanders"},
+    {"Home (36)", {Qt::Key_Home}, When::Velocity, [](Press &p) { if (!p.flipBox(OptionBox::Movement)) p.status(p.wasNot, p.f.velocityFx.Pmvc); }, nullptr, "MoveLevel ", "toggle \"Movement\": Velocity's centre wanders"},
     {"End (35)", {Qt::Key_End}, When::Velocity, toggle<OptionBox::MiniBlackHole>, nullptr, nullptr, "toggle \"MiniBlackHole\": Velocity's lines slow almost to a halt near the centre"},
-    {"Right (39)", {Qt::Key_Right}, When::RoomRight, [](Press &p) { p.f.Pcx += p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves right by the move level (`Pcx`, `Pmvc`)"},
-    {"Left (37)", {Qt::Key_Left}, When::RoomLeft, [](Press &p) { p.f.Pcx -= p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves left by the move level (`Pcx`, `Pmvc`)"},
-    {"Up (38)", {Qt::Key_Up}, When::RoomUp, [](Press &p) { p.f.Pcy -= p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves up by the move level (`Pcy`, `Pmvc`)"},
-    {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.Pcy += p.f.Pmvc; }, nullptr, nullptr, "Velocity's centre moves down by the move level (`Pcy`, `Pmvc`)"},
+    {"Right (39)", {Qt::Key_Right}, When::RoomRight, [](Press &p) { p.f.velocityFx.Pcx += p.f.velocityFx.Pmvc; }, nullptr, nullptr, "Velocity's centre moves right by the move level (`Pcx`, `Pmvc`)"},
+    {"Left (37)", {Qt::Key_Left}, When::RoomLeft, [](Press &p) { p.f.velocityFx.Pcx -= p.f.velocityFx.Pmvc; }, nullptr, nullptr, "Velocity's centre moves left by the move level (`Pcx`, `Pmvc`)"},
+    {"Up (38)", {Qt::Key_Up}, When::RoomUp, [](Press &p) { p.f.velocityFx.Pcy -= p.f.velocityFx.Pmvc; }, nullptr, nullptr, "Velocity's centre moves up by the move level (`Pcy`, `Pmvc`)"},
+    {"Down (40)", {Qt::Key_Down}, When::RoomDown, [](Press &p) { p.f.velocityFx.Pcy += p.f.velocityFx.Pmvc; }, nullptr, nullptr, "Velocity's centre moves down by the move level (`Pcy`, `Pmvc`)"},
     {"Page Up (33)", {Qt::Key_PageUp}, When::Velocity, [](Press &p) { moveLevel(p, +1); }, "MoveLevel ", nullptr, "the move level rises by 1, up to 10 (`Pmvc`)"},
     {"Page Down (34)", {Qt::Key_PageDown}, When::Velocity, [](Press &p) { moveLevel(p, -1); }, "MoveLevel ", nullptr, "the move level falls by 1, down to 0 (`Pmvc`)"},
     {"F11 (122)", {Qt::Key_F11}, When::Always, run<&TForm1::toggleFullScreen>, nullptr, nullptr, "the picture alone on the whole screen, or back to the window"},
@@ -293,13 +293,13 @@ bool holds(When when, const TForm1 &f)
     case When::NoVelocityNoArtsBox:
         return !f.FVelocity && !f.checked(OptionBox::Devenir);
     case When::RoomRight:
-        return f.FVelocity && f.Pcx < w - kEdgeRoom;
+        return f.FVelocity && f.velocityFx.Pcx < w - kEdgeRoom;
     case When::RoomLeft:
-        return f.FVelocity && f.Pcx > kEdgeRoom;
+        return f.FVelocity && f.velocityFx.Pcx > kEdgeRoom;
     case When::RoomUp:
-        return f.FVelocity && f.Pcy > kEdgeRoom;
+        return f.FVelocity && f.velocityFx.Pcy > kEdgeRoom;
     case When::RoomDown:
-        return f.FVelocity && f.Pcy < h - kEdgeRoom;
+        return f.FVelocity && f.velocityFx.Pcy < h - kEdgeRoom;
     }
     return false;
 }

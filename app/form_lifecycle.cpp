@@ -35,7 +35,7 @@ void paintSwatch(QLabel *swatch, uint32_t colour)
 void TForm1::FormCreate()
 {
     // The window's shape is applied by the region step; double buffering is Qt's own.
-    // The animations' records (FDiff, FVel, FArtsFx, FDeepFx) and their flags
+    // The animations' records (differenceFx, velocityFx, artsFx, deepFx) and their flags
     // hold their start-up values from construction; only Deep's colour walk
     // needs the clock, at the end.
     FoColor = 16777215;
@@ -45,13 +45,13 @@ void TForm1::FormCreate()
     FPageCount = 0;
     ExtTrackBar1->setMaxChecked(0); // refused while the minimum is 1: the design range stays
     Label2->setText(QStringLiteral("0"));
-    FSamePage = true;
+    pictureState.FSamePage = true;
     Image1->setToolTip(QStringLiteral("Corvane"));
     FLeaf = 1;
-    FPictureHintAlt.clear();
+    pictureHintAlt.clear();
     Editor2->setReadOnly(true);
 
-    RegManager1->IniFileName = m_iniPath.isEmpty() ? FPlatform->settingsPath()
+    RegManager1->IniFileName = m_iniPath.isEmpty() ? platform->settingsPath()
                                                    : QFile::encodeName(m_iniPath).toStdString();
     RegManager1->removeStaleTemporaries();
     readSettings();
@@ -63,21 +63,21 @@ void TForm1::FormCreate()
     }
     paintSwatch(FLabel, FoColor);
     paintSwatch(GLabel, GColor);
-    FPageShown = false;
+    pictureState.FPageShown = false;
     FEnding = false;
     Leafgo1->setToolTip(leafHint(FLeaf));
     FPagesBuilt = false;
-    FFreshStart = true;
+    pictureState.FFreshStart = true;
 
     picture().fill(toQColor(GColor));
     if (checked(OptionBox::Tenderly))
         PNoise1();
-    FBColor = false; // the stored value only travels from shutdown to shutdown
+    pictureState.FBColor = false; // the stored value only travels from shutdown to shutdown
     if (checked(OptionBox::NameOn))
         PNameon();
     applyTimerIntervals(checked(OptionBox::Slow));
 
-    FDeepFx.init(FRandom, FClock);
+    deepFx.init(random, effectClock);
 
     Timer2->setSingleShot(true); // a title fade that pumps events must not see it again
     Timer2->start();
@@ -88,7 +88,7 @@ void TForm1::Timer2Timer()
     if (checked(OptionBox::BeginEnd))
         FCorvanes();
     Timer2->stop();
-    loadText(); // read in a worker: FLoaded is set once the text stands
+    loadText(); // read in a worker: loaded is set once the text stands
 }
 
 bool TForm1::FormCloseQuery()

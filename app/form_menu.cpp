@@ -62,7 +62,7 @@ void TForm1::createMenus()
     BackPage1 = item("BackPage1", "BackPage", "Back Ctrl+B", Qt::Key_B, &TForm1::BackPage1Click);
     Reset2 = item("Reset2", "Reset", "Again Ctrl+G", Qt::Key_G, &TForm1::Reset1Click);
     aozoraItem = item("aozoraItem", "Aozora",
-                      "Ruby and notes of Aozora Bunko, or the text as it stands (B)", 0,
+                      "Ruby and notes of Aozora Bunko, or the text as it stands  b", 0,
                       &TForm1::switchAozora);
     separator("N6");
     Small2 = item("Small2", "Small", "Ctrl+L", Qt::Key_L, &TForm1::Small1Click);

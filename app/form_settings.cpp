@@ -2,7 +2,7 @@
 // settings table's (settings/CorvaneSettings.h); the window only attaches to
 // each item, by its name, the field or check box that holds it. The start-up
 // read and the shutdown write walk the same table, so the two orders cannot
-// drift. The places in the reader's books (FBooks) follow in a section of
+// drift. The places in the reader's books (bookPlaces) follow in a section of
 // their own.
 #include "app/TForm1.h"
 
@@ -61,26 +61,26 @@ std::vector<std::pair<std::string_view, Holder>> storedFields(TForm1 &f)
             {"Form1Left", &f.Form1Left},
             {"FoColor", ColourField{&f.FoColor}},
             {"GColor", ColourField{&f.GColor}},
-            {"FBColor", &f.FBColor},
+            {"FBColor", &f.pictureState.FBColor},
             {"FPage", &f.FPage},
             {"FFileName", &f.FFileName},
             {"FLeaf", &f.FLeaf},
             {"FFileIn", &f.FFileIn},
-            {"Pcx", &f.Pcx},
-            {"Pcy", &f.Pcy},
-            {"Pmvc", &f.Pmvc},
-            {"Piro", &f.Piro},
-            {"Pform", &f.Pform},
-            {"Pirot", &f.Pirot},
-            {"Pformt", &f.Pformt},
-            {"Pdigi", &f.Pdigi},
-            {"Pdigit", &f.Pdigit},
-            {"Pb", &f.Pb},
-            {"Pbt", &f.Pbt},
-            {"Pmix", &f.Pmix},
-            {"Pmouse", &f.Pmouse},
-            {"Fconm", &f.Fconm},
-            {"FBlackRect", &f.FBlackRect},
+            {"Pcx", &f.velocityFx.Pcx},
+            {"Pcy", &f.velocityFx.Pcy},
+            {"Pmvc", &f.velocityFx.Pmvc},
+            {"Piro", &f.velocityFx.Piro},
+            {"Pform", &f.velocityFx.Pform},
+            {"Pirot", &f.velocityFx.Pirot},
+            {"Pformt", &f.velocityFx.Pformt},
+            {"Pdigi", &f.velocityFx.Pdigi},
+            {"Pdigit", &f.velocityFx.Pdigit},
+            {"Pb", &f.velocityFx.Pb},
+            {"Pbt", &f.velocityFx.Pbt},
+            {"Pmix", &f.velocityFx.Pmix},
+            {"Pmouse", &f.velocityFx.Pmouse},
+            {"Fconm", &f.artsFx.Fconm},
+            {"FBlackRect", &f.deepFx.FBlackRect},
             {"autoPages", &f.autoPages.on},
             {"autoSeconds", &f.autoPages.seconds},
             {"autoAnimation", &f.autoPages.animation},
@@ -184,12 +184,12 @@ void TForm1::readSettings()
     // where that cannot overflow. The bound is far beyond anything the program
     // writes itself (the centre can follow the mouse off the picture, so the
     // picture is not the bound), and such values come back unchanged.
-    for (int *v : {&Pcx, &Pcy, &Pmvc, &Fconm})
+    for (int *v : {&velocityFx.Pcx, &velocityFx.Pcy, &velocityFx.Pmvc, &artsFx.Fconm})
         *v = std::clamp(*v, -kStoredMagnitude, kStoredMagnitude);
     autoPages.normalise();
     restartAuto();
     // The places in the reader's books follow the items, in a section of their own.
-    FBooks.read(RegManager1->Filer());
+    bookPlaces.read(RegManager1->Filer());
 }
 
 void TForm1::writeSettings()
@@ -207,5 +207,5 @@ void TForm1::writeSettings()
     for (const Binding &b : bindings(*this))
         if (const std::optional<SettingValue> value = valueOf(b.holder))
             writeSetting(*RegManager1, *b.setting, *value);
-    FBooks.write(RegManager1->Filer());
+    bookPlaces.write(RegManager1->Filer());
 }

@@ -2,7 +2,7 @@
 // a left press on the icon brings it back, a right press opens PopupMenu2
 // (made with the context menu, app/form_menu.cpp). Where the desktop has no
 // notification area the window is minimised instead, so that it can always be
-// reached again. Writes FTrayData, FTrayMissingTold and the window's visibility.
+// reached again. Writes FTrayData, trayMissingTold and the window's visibility.
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -35,12 +35,12 @@ void TForm1::createTray()
 
 void TForm1::Small1Click()
 {
-    if (!FPlatform->trayAvailable()) {
+    if (!platform->trayAvailable()) {
         // Hiding the window here would lose it: nothing could show it again.
         showMinimized();
-        if (!FTrayMissingTold)
+        if (!trayMissingTold)
             setStatus(QString::fromLatin1(kNoTrayStatus));
-        FTrayMissingTold = true;
+        trayMissingTold = true;
         return;
     }
     FTrayData->show();

@@ -53,6 +53,15 @@ void BM_StartupAozora(benchmark::State &state)
 }
 BENCHMARK(BM_StartupAozora)->Unit(benchmark::kMillisecond);
 
+// The parse alone, the share of the start-up the notation costs.
+void BM_ParseAozora(benchmark::State &state)
+{
+    const std::string text = largest();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(corvane::parseAozora(text));
+}
+BENCHMARK(BM_ParseAozora)->Unit(benchmark::kMillisecond);
+
 // Page `page` of the largest text composed, with its annotations or raw.
 void composePage(benchmark::State &state, bool aozora)
 {

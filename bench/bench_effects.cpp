@@ -23,6 +23,7 @@ struct Picture
     Canvas canvas{&image};
     RandomGenerator random{1};
     EffectClock clock = fixedClock(QTime(15, 0, 0), 4711);
+    PictureState shown;
 };
 
 void BM_VelocityTick(benchmark::State &st)
@@ -31,7 +32,7 @@ void BM_VelocityTick(benchmark::State &st)
     VelocityState v;
     v.Pdigi = true;
     const VelocityOptions opts{};
-    v.start(opts, p.canvas, p.random, p.clock);
+    v.start(opts, p.canvas, p.random, p.clock, p.shown);
     for (auto _ : st) {
         VelocityTick t = v.tick(opts, p.canvas, p.random, p.clock);
         benchmark::DoNotOptimize(t);
@@ -47,7 +48,7 @@ void BM_VelocityClockTick(benchmark::State &st)
     v.Pformt = 2;
     v.Pbt = true;
     const VelocityOptions opts{true, false, false, true};
-    v.start(opts, p.canvas, p.random, p.clock);
+    v.start(opts, p.canvas, p.random, p.clock, p.shown);
     for (int i = 0; i < 40; ++i) // past the warm-up
         v.tick(opts, p.canvas, p.random, p.clock);
     for (auto _ : st) {
@@ -85,7 +86,7 @@ void BM_DifferenceTick(benchmark::State &st)
 {
     Picture p;
     DifferenceState d;
-    d.start({false, false, true}, p.canvas, p.random, p.clock);
+    d.start({false, false, true}, p.canvas, p.random, p.clock, p.shown);
     for (int i = 0; i < 60; ++i)
         d.tick(p.canvas, p.random);
     for (auto _ : st) {

@@ -54,7 +54,8 @@ int DifferenceState::randomStep(RandomGenerator &random)
 }
 
 StartResult DifferenceState::start(const DifferenceOptions &opts, Canvas &canvas,
-                                   RandomGenerator &random, const EffectClock &clock)
+                                   RandomGenerator &random, const EffectClock &clock,
+                                   PictureState &state)
 {
     options = opts;
     const Layout layout = layoutFor(opts);
@@ -100,13 +101,11 @@ StartResult DifferenceState::start(const DifferenceOptions &opts, Canvas &canvas
             v = randomStep(random);
     }
 
-    StartResult r;
-    r.flags.FBColor = true;
-    r.flags.FPageShown = false;
-    r.flags.FSamePage = true;
-    r.flags.FFreshStart = false;
-    r.imageHint = QStringLiteral("difference");
-    return r;
+    state.FBColor = true;
+    state.FPageShown = false;
+    state.FSamePage = true;
+    state.FFreshStart = false;
+    return {QStringLiteral("difference")};
 }
 
 void DifferenceState::tick(Canvas &canvas, RandomGenerator &random)

@@ -53,7 +53,7 @@ struct DifferenceState
     // clock and blacks the picture. The window then disables the three boxes
     // and arms Timer1.
     StartResult start(const DifferenceOptions &opts, Canvas &canvas, RandomGenerator &random,
-                      const EffectClock &clock);
+                      const EffectClock &clock, PictureState &state);
 
     // One frame, straight onto the picture; nothing is cleared between ticks.
     void tick(Canvas &canvas, RandomGenerator &random);

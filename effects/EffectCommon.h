@@ -21,10 +21,11 @@
 //           stop, status, fade). Sets the record up and lays the ground (plan
 //           de arts lays none: its first picture follows at once); it may
 //           reseed the generator, but only through the EffectClock it is
-//           given. It returns the picture flags and the picture's hint as a
-//           StartResult, which the window applies (applyStart). The window
-//           sets the busy flag around the start and arms the timer last:
-//           only the window arms or disarms a timer.
+//           given. It sets the picture flags in the PictureState it is given
+//           and returns the picture's hint as a StartResult, which the
+//           window shows (applyStart). The window sets the busy flag (the
+//           start never reads it) and arms the timer last: only the window
+//           arms or disarms a timer.
 //
 //   tick    Draws one frame and moves the record on, then returns: what the
 //           window must show besides the picture (a status text, a repaint)
@@ -59,6 +60,7 @@
 #include <optional>
 
 #include "core/Design.h"
+#include "effects/PictureState.h"
 
 namespace corvane {
 
@@ -106,15 +108,8 @@ struct StartPlan
     Fade fade = Fade::None;
 };
 
-// Shared picture flags a start sets; an empty entry leaves the flag alone.
-struct FlagChanges
-{
-    std::optional<bool> FSamePage, FBColor, FPageShown, FFreshStart, FArtsShown;
-};
-
 struct StartResult
 {
-    FlagChanges flags;
     QString imageHint; // Image1's hint while the effect runs
 };
 

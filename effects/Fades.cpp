@@ -1,6 +1,6 @@
 // Fades, the start-up grain, the random background and the flag rules of the
-// colour and fade commands. Writes the picture and, through PictureFlags,
-// FBColor, FPageShown and FSamePage.
+// colour and fade commands. Writes the picture and, through the PictureState
+// it is given, FBColor, FPageShown and FSamePage.
 #include "effects/Fades.h"
 
 #include "core/Design.h"
@@ -46,34 +46,35 @@ void steppedBlend(const TABitmap &source, QImage &picture, BlendSteps steps, con
         present();
 }
 
-void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext &context)
+void PFadeOut(QImage &picture, quint32 colour, PictureState &state, const FadeContext &context)
 {
     TABitmap fill = plainFill(picture, colour);
     if (context.tenderly)
         TABitmap::AddNoise(fill, kGrainAmount, context.random);
     steppedBlend(fill, picture, kFadeOut, context.present);
     if (colour != 0)
-        FBColor = false;
+        state.FBColor = false;
 }
 
-void PFadeOutB(QImage &picture, bool &FBColor, const FadeContext &context)
+void PFadeOutB(QImage &picture, PictureState &state, const FadeContext &context)
 {
     steppedBlend(plainFill(picture, kBlack), picture, kFadeOutB, context.present);
     TABitmap::fillImage(picture, kBlack);
-    FBColor = true;
+    state.FBColor = true;
 }
 
-void PFadeOutW(QImage &picture, bool &FBColor, const FadeContext &context)
+void PFadeOutW(QImage &picture, PictureState &state, const FadeContext &context)
 {
     steppedBlend(plainFill(picture, kLightGrey), picture, kFadeOutW, context.present);
     TABitmap::fillImage(picture, kLightGrey);
-    FBColor = true;
+    state.FBColor = true;
 }
 
-void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &context)
+void PFadeInG(QImage &picture, quint32 colour, const PictureState &state,
+              const FadeContext &context)
 {
     steppedBlend(plainFill(picture, colour), picture, kFadeInG, context.present);
-    if (context.color && FBColor)
+    if (context.color && state.FBColor)
         TABitmap::fillImage(picture, colour);
 }
 
@@ -100,43 +101,43 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor)
     return (a << 16) | (g << 8) | r;
 }
 
-void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags,
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureState &state,
                      const FadeContext &context, const std::function<void()> &rewritePage)
 {
-    PFadeOut(picture, GColor, flags.FBColor, context);
-    flags.FSamePage = true;
-    if (flags.FPageShown && rewritePage)
+    PFadeOut(picture, GColor, state, context);
+    state.FSamePage = true;
+    if (state.FPageShown && rewritePage)
         rewritePage();
     else
-        flags.FPageShown = false; // the fade took the page away
+        state.FPageShown = false; // the fade took the page away
 }
 
-void settleBackground(quint32 GColor, PictureFlags flags)
+void settleBackground(quint32 GColor, PictureState &state)
 {
     if (GColor != 0)
-        flags.FBColor = false;
+        state.FBColor = false;
 }
 
-bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags,
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureState &state,
                 const FadeContext &context)
 {
-    if (busy || (!flags.FBColor && !flags.FPageShown))
+    if (busy || (!state.FBColor && !state.FPageShown))
         return false;
-    PFadeOut(picture, GColor, flags.FBColor, context);
+    PFadeOut(picture, GColor, state, context);
     if (GColor != 0)
-        flags.FBColor = false;
-    flags.FPageShown = false;
-    flags.FSamePage = true;
+        state.FBColor = false;
+    state.FPageShown = false;
+    state.FSamePage = true;
     return true;
 }
 
-bool runBlackFadeOut(bool busy, QImage &picture, PictureFlags flags, const FadeContext &context)
+bool runBlackFadeOut(bool busy, QImage &picture, PictureState &state, const FadeContext &context)
 {
     if (busy)
         return false;
-    PFadeOutB(picture, flags.FBColor, context);
-    flags.FPageShown = false;
-    flags.FSamePage = true;
+    PFadeOutB(picture, state, context);
+    state.FPageShown = false;
+    state.FSamePage = true;
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <functional>
 
+#include "effects/PictureState.h"
+
 namespace corvane {
 
 class RandomGenerator;
@@ -38,25 +40,17 @@ struct FadeContext
     bool color = false;      // "Color": PFadeInG paints the plain colour once more
 };
 
-// The window's picture flags, by reference: a page rewrite run from inside a
-// command reads and sets the same fields.
-struct PictureFlags
-{
-    bool &FBColor;    // the picture is a plain fade colour, not the background
-    bool &FPageShown; // a written page stands on the picture
-    bool &FSamePage;  // the next forward command writes the current page again
-};
-
 // 27 steps at Alpha 12 x i towards colour (grained with "Tenderly"), then the
 // fill itself. A colour other than 0 clears FBColor. 28 presents.
-void PFadeOut(QImage &picture, quint32 colour, bool &FBColor, const FadeContext &context);
+void PFadeOut(QImage &picture, quint32 colour, PictureState &state, const FadeContext &context);
 // 17 steps at Alpha 25 towards black, then black. Sets FBColor. 18 presents.
-void PFadeOutB(QImage &picture, bool &FBColor, const FadeContext &context);
+void PFadeOutB(QImage &picture, PictureState &state, const FadeContext &context);
 // 27 steps at Alpha 25 towards light grey 0xE7E7E7, then grey. Sets FBColor. 28 presents.
-void PFadeOutW(QImage &picture, bool &FBColor, const FadeContext &context);
+void PFadeOutW(QImage &picture, PictureState &state, const FadeContext &context);
 // 17 steps at Alpha 8 x i towards colour, never grained, then the fill.
 // FBColor is only read ("Color" with FBColor paints colour again). 18 presents.
-void PFadeInG(QImage &picture, quint32 colour, bool FBColor, const FadeContext &context);
+void PFadeInG(QImage &picture, quint32 colour, const PictureState &state,
+              const FadeContext &context);
 // The fixed grain over the whole picture, as at start-up. 1 present.
 void PNoise1(QImage &picture, const FadeContext &context);
 
@@ -70,17 +64,17 @@ quint32 randomBackground(RandomGenerator &random, bool coolColor);
 // once their new colour is in place: fade to GColor and set FSamePage; with a
 // page shown, write it again through rewritePage (the forward command, which
 // then sees FSamePage), otherwise clear FPageShown and leave the picture blank.
-void fadeToNewColour(QImage &picture, quint32 GColor, PictureFlags flags,
+void fadeToNewColour(QImage &picture, quint32 GColor, PictureState &state,
                      const FadeContext &context, const std::function<void()> &rewritePage);
 // The background commands' rule after fadeToNewColour: a GColor other than 0
 // means the picture shows the background, so FBColor is cleared.
-void settleBackground(quint32 GColor, PictureFlags flags);
+void settleBackground(quint32 GColor, PictureState &state);
 
 // "FadeOut": nothing while an effect runs or when there is nothing to fade
 // (neither FBColor nor FPageShown). Returns whether it faded.
-bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureFlags flags,
+bool runFadeOut(bool busy, QImage &picture, quint32 GColor, PictureState &state,
                 const FadeContext &context);
 // "BLackFadeout": nothing while an effect runs. Returns whether it faded.
-bool runBlackFadeOut(bool busy, QImage &picture, PictureFlags flags, const FadeContext &context);
+bool runBlackFadeOut(bool busy, QImage &picture, PictureState &state, const FadeContext &context);
 
 } // namespace corvane

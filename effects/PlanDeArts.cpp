@@ -132,15 +132,14 @@ ArtsBegin PlanDeArts::plan(bool FArts, const Busy &running, quint32 GColor, bool
     return b;
 }
 
-StartResult PlanDeArts::start(ArtsMode mode)
+StartResult PlanDeArts::start(ArtsMode mode, PictureState &state)
 {
     if (mode == ArtsMode::Devenir) {
         FArtsRise = true;
         FArtsLevel = kLowLevel;
     }
-    StartResult r;
-    r.flags.FArtsShown = true;
-    return r;
+    state.FArtsShown = true;
+    return {};
 }
 
 long PlanDeArts::build(int w, int h, RandomGenerator &random,

@@ -147,7 +147,7 @@ public:
     // After the stop and the fade: a Devenir run starts again at the low
     // level, rising. The window then draws the first picture and, for a
     // repeating mode, arms Timer4.
-    StartResult start(ArtsMode mode);
+    StartResult start(ArtsMode mode, PictureState &state);
 
     // One picture: build, paint, fade in over the picture, then move the
     // Devenir level. Refused (done false) while another build is under way.

@@ -76,7 +76,8 @@ StartPlan VelocityState::plan(const Busy &running, quint32 GColor)
 }
 
 StartResult VelocityState::start(const VelocityOptions &opts, Canvas &canvas,
-                                 RandomGenerator &random, const EffectClock &clock)
+                                 RandomGenerator &random, const EffectClock &clock,
+                                 PictureState &state)
 {
     const int W = canvas.width(), H = canvas.height();
     FMouseX = W / 2;
@@ -107,14 +108,12 @@ StartResult VelocityState::start(const VelocityOptions &opts, Canvas &canvas,
         FLineBright[i] = opts.clock ? 75 : 0;
     }
 
-    StartResult r;
-    r.flags.FArtsShown = false;
-    r.flags.FBColor = true;
-    r.flags.FPageShown = false;
-    r.flags.FSamePage = true;
-    r.flags.FFreshStart = false;
-    r.imageHint = QStringLiteral("Velocity");
-    return r;
+    state.FArtsShown = false;
+    state.FBColor = true;
+    state.FPageShown = false;
+    state.FSamePage = true;
+    state.FFreshStart = false;
+    return {QStringLiteral("Velocity")};
 }
 
 std::optional<quint32> VelocityState::lineColour(int rule, bool clockLine, int i,

@@ -85,7 +85,7 @@ struct VelocityState
     // Picture black, lines scattered, the generator reseeded from the clock.
     // The window then disables the slider and arms Timer3.
     StartResult start(const VelocityOptions &opts, Canvas &canvas, RandomGenerator &random,
-                      const EffectClock &clock);
+                      const EffectClock &clock, PictureState &state);
 
     // One frame: clear, 100 lines, overlays, then the centre moves.
     VelocityTick tick(const VelocityOptions &opts, Canvas &canvas, RandomGenerator &random,

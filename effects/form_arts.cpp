@@ -1,7 +1,7 @@
 // The window's side of plan de arts: fineartsClick (one picture, or a
 // repetition on Timer4), Timer4Timer, Pplasma with the event pump, the four
 // option boxes, and the close that waits for a build. Grid, paint and
-// brightness are PlanDeArts's. Writes FArts, FArtsShown, FArtsFx (Fconm,
+// brightness are PlanDeArts's. Writes FArts, FArtsShown, artsFx (Fconm,
 // FArtsLevel, FArtsRise), the "Green" box, Label3 and the status line.
 #include "app/TForm1.h"
 
@@ -21,11 +21,12 @@ void TForm1::fineartsClick()
 {
     // Refused while a repetition runs or while a build is under way (a click
     // handled by the build's own event pump lands here).
-    const ArtsBegin b = FArtsFx.plan(FArts, running(), GColor, FArtsShown, artsOptions());
+    const ArtsBegin b
+            = artsFx.plan(FArts, running(), GColor, pictureState.FArtsShown, artsOptions());
     if (b.plan.refused)
         return;
     prepareStart(b.plan);
-    applyStart(FArtsFx.start(b.mode));
+    applyStart(artsFx.start(b.mode, pictureState));
     const bool repeating = b.mode != ArtsMode::Single;
     if (repeating)
         FArts = true;
@@ -66,7 +67,7 @@ void showPicture(TForm1 &f, const PlasmaResult &r)
 
 void TForm1::Pplasma()
 {
-    showPicture(*this, FArtsFx.drawPicture(picture(), FRandom, FClock, plasmaHooks(*this)));
+    showPicture(*this, artsFx.drawPicture(picture(), random, effectClock, plasmaHooks(*this)));
     closeIfDeferred();
 }
 
@@ -74,7 +75,7 @@ void TForm1::Timer4Timer()
 {
     // FArts is read again after the picture: a stop handled during the build
     // has cleared it and the run ends now. A tick handled during a build is refused.
-    const ArtsTick t = FArtsFx.tick(FArts, picture(), FRandom, FClock, plasmaHooks(*this));
+    const ArtsTick t = artsFx.tick(FArts, picture(), random, effectClock, plasmaHooks(*this));
     if (t.refused)
         return;
     showPicture(*this, t.picture);
@@ -87,18 +88,18 @@ void TForm1::Timer4Timer()
 
 void TForm1::closeIfDeferred()
 {
-    if (!FCloseAfterBuild || FArtsFx.building())
+    if (!closeAfterBuild || artsFx.building())
         return;
-    FCloseAfterBuild = false;
+    closeAfterBuild = false;
     // After the handler that made the picture has returned.
     QTimer::singleShot(0, this, [this] { close(); });
 }
 
 bool TForm1::deferCloseWhileBuilding()
 {
-    if (!FArtsFx.building())
+    if (!artsFx.building())
         return false;
-    FCloseAfterBuild = true;
+    closeAfterBuild = true;
     return true;
 }
 
@@ -115,20 +116,20 @@ void applyBoxClick(TForm1 &f, const ArtsBoxClick &click)
 
 void TForm1::LCheckBox20Click()
 {
-    applyBoxClick(*this, FArtsFx.greenClicked(checked(OptionBox::Green)));
+    applyBoxClick(*this, artsFx.greenClicked(checked(OptionBox::Green)));
 }
 
 void TForm1::LCheckBox21Click()
 {
-    applyBoxClick(*this, FArtsFx.brightClicked(checked(OptionBox::Bright)));
+    applyBoxClick(*this, artsFx.brightClicked(checked(OptionBox::Bright)));
 }
 
 void TForm1::LCheckBox22Click()
 {
-    applyBoxClick(*this, FArtsFx.devenirClicked(checked(OptionBox::Devenir)));
+    applyBoxClick(*this, artsFx.devenirClicked(checked(OptionBox::Devenir)));
 }
 
 void TForm1::LCheckBox23Click()
 {
-    applyBoxClick(*this, FArtsFx.repetitionClicked(checked(OptionBox::Repetition)));
+    applyBoxClick(*this, artsFx.repetitionClicked(checked(OptionBox::Repetition)));
 }

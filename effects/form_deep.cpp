@@ -1,6 +1,6 @@
 // The window's side of Deep (Mu-gen): RectButtonClick (start) and
 // Timer5Timer (one tick); frame, smear and colour walk are DeepState's.
-// Writes FDeep, FDeepFx (FDeepColor, FDeepInset ...) and Image1's hint; the
+// Writes FDeep, deepFx (FDeepColor, FDeepInset ...) and Image1's hint; the
 // picture flags only through the fade.
 #include "app/TForm1.h"
 
@@ -13,15 +13,15 @@ using namespace corvane;
 void TForm1::RectButtonClick()
 {
     // A running Deep is restarted from its ground, its inset and walk carried on.
-    prepareStart(FDeepFx.plan(running(), GColor));
+    prepareStart(deepFx.plan(running(), GColor));
     FDeep = true;
-    applyStart(FDeepFx.start(*FCanvas));
+    applyStart(deepFx.start(*canvas));
     repaintPicture();
     Timer5->start();
 }
 
 void TForm1::Timer5Timer()
 {
-    FDeepFx.tick(SepaCheckBox->isChecked(), *FCanvas, FRandom);
+    deepFx.tick(SepaCheckBox->isChecked(), *canvas, random);
     repaintPicture();
 }

@@ -1,5 +1,5 @@
 // The window's side of Difference: Effect1Click (start) and Timer1Timer (one
-// tick); the drawing itself is DifferenceState's. Writes FDifference, FDiff,
+// tick); the drawing itself is DifferenceState's. Writes FDifference, differenceFx,
 // the picture flags and hint, and locks "Form", "Color" and "Paint" while it runs.
 #include "app/TForm1.h"
 
@@ -16,7 +16,7 @@ void TForm1::Effect1Click()
     FDifference = true;
     const DifferenceOptions options{checked(OptionBox::Form), checked(OptionBox::Color),
                                     checked(OptionBox::Paint)};
-    applyStart(FDiff.start(options, *FCanvas, FRandom, FClock));
+    applyStart(differenceFx.start(options, *canvas, random, effectClock, pictureState));
     repaintPicture();
     for (OptionBox option : {OptionBox::Form, OptionBox::Color, OptionBox::Paint})
         box(option)->setEnabled(false);
@@ -25,6 +25,6 @@ void TForm1::Effect1Click()
 
 void TForm1::Timer1Timer()
 {
-    FDiff.tick(*FCanvas, FRandom);
+    differenceFx.tick(*canvas, random);
     repaintPicture();
 }

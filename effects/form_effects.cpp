@@ -1,8 +1,8 @@
 // What the four animations share in the window: the common stop, and the
 // steps every start takes before and after its own set-up (stop the others,
-// status, fade; the picture flags and Image1's hint).
+// status, fade; Image1's hint). The picture flags are the starts' own.
 // Writes FDifference, FVelocity, FDeep, FArts, the timers, the Difference
-// boxes, the page slider, FSamePage, FBColor, FPageShown, FFreshStart, FArtsShown.
+// boxes, the page slider and Image1's hint.
 #include "app/TForm1.h"
 
 #include <QTimer>
@@ -15,12 +15,7 @@ using namespace corvane;
 
 void TForm1::EffectOut1Click()
 {
-    // A flag and its timer are set and cleared together; should they ever
-    // part, either one still counts as running, so the stop leaves no
-    // animation half alive (a flag left set would refuse every colour command).
-    const Busy ticking{FDifference || Timer1->isActive(), FVelocity || Timer3->isActive(), FArts,
-                       FDeep || Timer5->isActive()};
-    const StopPlan plan = planStop(ticking, FLockCount);
+    const StopPlan plan = planStop(running(), velocityFx.FLockCount);
     if (plan.stopDifference) {
         Timer1->stop();
         FDifference = false;
@@ -71,17 +66,6 @@ void TForm1::prepareStart(const StartPlan &plan)
 
 void TForm1::applyStart(const StartResult &result)
 {
-    const FlagChanges &f = result.flags;
-    if (f.FSamePage)
-        FSamePage = *f.FSamePage;
-    if (f.FBColor)
-        FBColor = *f.FBColor;
-    if (f.FPageShown)
-        FPageShown = *f.FPageShown;
-    if (f.FFreshStart)
-        FFreshStart = *f.FFreshStart;
-    if (f.FArtsShown)
-        FArtsShown = *f.FArtsShown;
     if (!result.imageHint.isEmpty())
         Image1->setToolTip(result.imageHint);
 }

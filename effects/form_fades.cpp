@@ -35,17 +35,16 @@ void TForm1::present()
     const QScreen *s = screen();
     const double hz = s && s->refreshRate() >= 20 ? s->refreshRate() : 60.0;
     const qint64 frameNs = qint64(1e9 / hz);
-    const qint64 now = FPlatform->monotonicNs();
-    const qint64 due = FLastPresentNs + frameNs;
-    if (FLastPresentNs != 0 && now < due && due - now <= frameNs)
+    const qint64 now = platform->monotonicNs();
+    const qint64 due = lastPresentNs + frameNs;
+    if (lastPresentNs != 0 && now < due && due - now <= frameNs)
         QThread::usleep(uint64_t((due - now) / 1000));
-    FLastPresentNs = FPlatform->monotonicNs();
+    lastPresentNs = platform->monotonicNs();
 }
 
 FadeContext TForm1::fadeContext()
 {
-    return {FRandom, [this] { present(); }, checked(OptionBox::Tenderly),
-            checked(OptionBox::Color)};
+    return {random, [this] { present(); }, checked(OptionBox::Tenderly), checked(OptionBox::Color)};
 }
 
 void TForm1::PNoise1()
@@ -55,22 +54,22 @@ void TForm1::PNoise1()
 
 void TForm1::PFadeOut(uint32_t colour)
 {
-    corvane::PFadeOut(picture(), colour, FBColor, fadeContext());
+    corvane::PFadeOut(picture(), colour, pictureState, fadeContext());
 }
 
 void TForm1::PFadeOutB()
 {
-    corvane::PFadeOutB(picture(), FBColor, fadeContext());
+    corvane::PFadeOutB(picture(), pictureState, fadeContext());
 }
 
 void TForm1::PFadeOutW()
 {
-    corvane::PFadeOutW(picture(), FBColor, fadeContext());
+    corvane::PFadeOutW(picture(), pictureState, fadeContext());
 }
 
 void TForm1::PFadeInG(uint32_t colour)
 {
-    corvane::PFadeInG(picture(), colour, FBColor, fadeContext());
+    corvane::PFadeInG(picture(), colour, pictureState, fadeContext());
 }
 
 namespace {
@@ -100,10 +99,10 @@ void chooseColour(TForm1 &f, Chosen which)
     uint32_t &colour = background ? f.GColor : f.FoColor;
     colour = fromQColor(dialog->selectedColor());
     paintSwatch(background ? f.GLabel : f.FLabel, colour);
-    const PictureFlags flags{f.FBColor, f.FPageShown, f.FSamePage};
-    fadeToNewColour(f.picture(), f.GColor, flags, f.fadeContext(), [&f] { f.TriButton1Click(); });
+    fadeToNewColour(f.picture(), f.GColor, f.pictureState, f.fadeContext(),
+                    [&f] { f.TriButton1Click(); });
     if (background)
-        settleBackground(f.GColor, flags);
+        settleBackground(f.GColor, f.pictureState);
 }
 
 } // namespace
@@ -122,19 +121,18 @@ void TForm1::BGChangeClick()
 {
     if (busy())
         return;
-    FClock.reseed(FRandom);
-    GColor = randomBackground(FRandom, checked(OptionBox::CoolColor));
+    effectClock.reseed(random);
+    GColor = randomBackground(random, checked(OptionBox::CoolColor));
     paintSwatch(GLabel, GColor);
-    fadeToNewColour(picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext(),
-                    [this] { TriButton1Click(); });
+    fadeToNewColour(picture(), GColor, pictureState, fadeContext(), [this] { TriButton1Click(); });
 }
 
 void TForm1::Fadeout1Click()
 {
-    runFadeOut(busy(), picture(), GColor, {FBColor, FPageShown, FSamePage}, fadeContext());
+    runFadeOut(busy(), picture(), GColor, pictureState, fadeContext());
 }
 
 void TForm1::FOBlack1Click()
 {
-    runBlackFadeOut(busy(), picture(), {FBColor, FPageShown, FSamePage}, fadeContext());
+    runBlackFadeOut(busy(), picture(), pictureState, fadeContext());
 }

@@ -1,6 +1,6 @@
 // The window's side of Velocity: VelocityClick (start), Timer3Timer (one
 // tick), the mouse over the picture and the Movement and Clock boxes; the
-// lines and overlays are VelocityState's. Writes FVelocity, FVel (Pcx, Pcy,
+// lines and overlays are VelocityState's. Writes FVelocity, velocityFx (Pcx, Pcy,
 // FLockCount ...), the picture flags and hint, and the slider's enabled state.
 #include "app/TForm1.h"
 
@@ -20,7 +20,7 @@ VelocityOptions TForm1::velocityOptions() const
 void TForm1::VelocityClick()
 {
     prepareStart(VelocityState::plan(running(), GColor));
-    applyStart(FVel.start(velocityOptions(), *FCanvas, FRandom, FClock));
+    applyStart(velocityFx.start(velocityOptions(), *canvas, random, effectClock, pictureState));
     FVelocity = true;
     // Paging while the lines run would write under them; the stop gives it back.
     ExtTrackBar1->setEnabled(false);
@@ -30,7 +30,7 @@ void TForm1::VelocityClick()
 
 void TForm1::Timer3Timer()
 {
-    const VelocityTick t = FVel.tick(velocityOptions(), *FCanvas, FRandom, FClock);
+    const VelocityTick t = velocityFx.tick(velocityOptions(), *canvas, random, effectClock);
     if (t.repaint)
         repaintPicture();
     else if (t.update)
@@ -41,17 +41,17 @@ void TForm1::Timer3Timer()
 
 void TForm1::Image1MouseMove(int x, int y)
 {
-    FVel.mouseMove(x, y);
+    velocityFx.mouseMove(x, y);
 }
 
 void TForm1::LCheckBox16Click()
 {
     if (checked(OptionBox::Movement))
-        setStatus(FVel.moveLevelStatus());
+        setStatus(velocityFx.moveLevelStatus());
 }
 
 void TForm1::LCheckBox19Click()
 {
     if (checked(OptionBox::Clock))
-        FVel.clockChecked(picture().width(), picture().height());
+        velocityFx.clockChecked(picture().width(), picture().height());
 }

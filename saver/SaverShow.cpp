@@ -149,8 +149,7 @@ void SaverShow::writePage()
     const EcritureRows source{[] {}, [&rows] { return std::span<const std::string>(rows); }, {}};
     EcritureOptions options = m_look.writing;
     options.FFileIn = true; // the rows are given, not taken from a window
-    Ecriture(m_picture, *m_composer, {FBColor, FPageShown, FFreshStart}, options, source,
-             fadeContext());
+    Ecriture(m_picture, *m_composer, m_shown, options, source, fadeContext());
     if (present)
         present();
     m_page = m_page >= m_pageCount ? 1 : m_page + 1;
@@ -166,23 +165,23 @@ void SaverShow::startAnimation()
     const FadeContext context = fadeContext();
     switch (m_running) {
     case Animation::Difference:
-        PFadeOutB(m_picture, FBColor, context);
-        m_difference.start(m_look.difference, m_canvas, m_random, m_clock);
+        PFadeOutB(m_picture, m_shown, context);
+        m_difference.start(m_look.difference, m_canvas, m_random, m_clock, m_shown);
         break;
     case Animation::Velocity:
-        PFadeOutB(m_picture, FBColor, context);
-        m_velocity.start(m_look.velocity, m_canvas, m_random, m_clock);
+        PFadeOutB(m_picture, m_shown, context);
+        m_velocity.start(m_look.velocity, m_canvas, m_random, m_clock, m_shown);
         break;
     case Animation::Deep:
         if (m_deep.FBlackRect)
-            PFadeOutB(m_picture, FBColor, context);
+            PFadeOutB(m_picture, m_shown, context);
         else
-            PFadeOutW(m_picture, FBColor, context);
+            PFadeOutW(m_picture, m_shown, context);
         m_deep.start(m_canvas);
         break;
     }
-    FBColor = true; // the next page fades in from the animation's ground
-    FPageShown = false;
+    m_shown.FBColor = true; // the next page fades in from the animation's ground
+    m_shown.FPageShown = false;
     if (present)
         present();
     m_frameTimer.start();

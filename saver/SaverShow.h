@@ -75,9 +75,9 @@ private:
     Animation m_next = Animation::Difference;
     Animation m_running = Animation::Difference;
     Phase m_phase = Phase::Page;
-    bool FBColor = false, FPageShown = false, FFreshStart = true; // the picture's flags
-    QTimer m_phaseTimer; // end of a page's or an animation's time
-    QTimer m_frameTimer; // animation frames
+    PictureState m_shown; // what stands on the picture
+    QTimer m_phaseTimer;  // end of a page's or an animation's time
+    QTimer m_frameTimer;  // animation frames
 };
 
 } // namespace corvane::saver

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iconv.h>
 #include <optional>
+#include <span>
 
 namespace corvane {
 
@@ -130,8 +131,15 @@ bool endsWith(std::string_view s, std::string_view p)
     return s.size() >= p.size() && s.substr(s.size() - p.size()) == p;
 }
 
+// True when c is the two-byte character k. Written out, as the parser asks
+// it of every punctuation mark and a general compare costs a call.
+inline bool isChar(std::string_view c, std::string_view k)
+{
+    return c.size() == 2 && c[0] == k[0] && c[1] == k[1];
+}
+
 // Kanji and the marks that count as kanji for a ruby base.
-bool isKanjiLike(std::string_view c)
+inline bool isKanjiLike(std::string_view c)
 {
     if (c.size() != 2)
         return false;
@@ -262,9 +270,9 @@ size_t noteEnd(std::string_view line, size_t open)
     int depth = 0;
     for (size_t i = open; i < line.size(); i += cp932CharLength(line, i)) {
         const std::string_view c = line.substr(i, 2);
-        if (c == kBracketOpen)
+        if (isChar(c, kBracketOpen))
             ++depth;
-        else if (c == kBracketClose && --depth == 0)
+        else if (isChar(c, kBracketClose) && --depth == 0)
             return i + 2;
     }
     return std::string_view::npos;
@@ -276,14 +284,36 @@ size_t rubyEnd(std::string_view line, size_t open)
 {
     for (size_t i = open + 2; i < line.size(); i += cp932CharLength(line, i)) {
         const std::string_view c = line.substr(i, 2);
-        if (c == kRubyOpen)
+        if (isChar(c, kRubyOpen))
             return std::string_view::npos;
-        if (c == kRubyClose) {
+        if (isChar(c, kRubyClose)) {
             const size_t length = i - open - 2;
             return length == 0 || length > kMaxReadingBytes ? std::string_view::npos : i;
         }
     }
     return std::string_view::npos;
+}
+
+// A point at or before `at` in s where a character starts: just after the
+// last byte before `at` that cannot lead a character (and so ends one).
+size_t knownBoundary(std::string_view s, size_t at)
+{
+    while (at > 0 && isLeadByte(static_cast<unsigned char>(s[at - 1])))
+        --at;
+    return at;
+}
+
+// Where the character that ends at `at` starts, or npos at the start of s.
+size_t charBefore(std::string_view s, size_t at)
+{
+    if (at == 0)
+        return std::string_view::npos;
+    size_t i = knownBoundary(s, at - 1), start = i;
+    while (i < at) {
+        start = i;
+        i += cp932CharLength(s, i);
+    }
+    return start;
 }
 
 constexpr std::string_view kLegendHeading = "【テキスト中に現れる記号について】";
@@ -298,14 +328,19 @@ bool isRule(std::string_view line)
 std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
+    lines.reserve(text.size() / 64);
     size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
+    size_t cr = text.find('\r'), lf = text.find('\n');
+    while (start < text.size()) {
+        const size_t end = std::min(cr, lf);
+        if (end == std::string_view::npos)
+            break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+        if (cr < start)
+            cr = text.find('\r', start);
+        if (lf < start)
+            lf = text.find('\n', start);
     }
     if (start < text.size())
         lines.push_back(text.substr(start));
@@ -345,8 +380,9 @@ public:
         }
         closeOpenRanges();
         m_out.pageBreakAtEnd = m_pageBreak;
-        std::stable_sort(m_out.marks.begin(), m_out.marks.end(),
-                         [](const Mark &a, const Mark &b) { return a.from < b.from; });
+        const auto byFrom = [](const Mark &a, const Mark &b) { return a.from < b.from; };
+        if (!std::is_sorted(m_out.marks.begin(), m_out.marks.end(), byFrom))
+            std::stable_sort(m_out.marks.begin(), m_out.marks.end(), byFrom);
         return std::move(m_out);
     }
 
@@ -356,6 +392,10 @@ private:
     void addMark(size_t from, size_t to, MarkKind kind, uint8_t form = 0,
                  std::string_view text = {})
     {
+        if (kind == MarkKind::TateChuYoko && text.empty()) {
+            setUpright(from, to);
+            return;
+        }
         Mark m;
         m.from = uint32_t(from);
         m.to = uint32_t(to);
@@ -375,11 +415,11 @@ private:
     // another's.
     void addRuby(size_t base, const std::string &reading, bool kanjiAfter)
     {
-        bool kanjiBefore = false;
         const std::string_view line = std::string_view(out()).substr(m_lineStart);
-        for (size_t k = 0; k < base - m_lineStart; k += cp932CharLength(line, k))
-            kanjiBefore = isKanjiLike(line.substr(k, cp932CharLength(line, k)))
-                    || isGaijiAt(m_lineStart + k);
+        const size_t before = charBefore(line, base - m_lineStart);
+        const bool kanjiBefore = before != std::string_view::npos
+                && (isKanjiLike(line.substr(before, base - m_lineStart - before))
+                    || isGaijiAt(m_lineStart + before));
         int baseColumns = 0;
         const std::string_view bytes = std::string_view(out()).substr(base);
         for (size_t k = 0; k < bytes.size(); k += cp932CharLength(bytes, k))
@@ -398,10 +438,69 @@ private:
         addMark(base, out().size(), MarkKind::Ruby, 0, reading);
     }
 
+    // A run of one to four letters or digits (half- or full-width) stands
+    // upright in one cell: the text keeps a single full-width cell for it,
+    // as for a gaiji, and the mark carries the run in half-width characters.
+    // Any other run is left as it stands, on its side.
+    void setUpright(size_t from, size_t to)
+    {
+        const std::string_view run = std::string_view(out()).substr(from, to - from);
+        std::string upright;
+        for (size_t k = 0; k < run.size(); k += cp932CharLength(run, k)) {
+            const auto b = uint8_t(run[k]);
+            const auto t = k + 1 < run.size() ? uint8_t(run[k + 1]) : 0;
+            if (cp932CharLength(run, k) == 1 && std::isalnum(b))
+                upright.push_back(char(b));
+            else if (b == 0x82 && t >= 0x4F && t <= 0x58) // ０-９
+                upright.push_back(char('0' + t - 0x4F));
+            else if (b == 0x82 && t >= 0x60 && t <= 0x79) // Ａ-Ｚ
+                upright.push_back(char('A' + t - 0x60));
+            else if (b == 0x82 && t >= 0x81 && t <= 0x9A) // ａ-ｚ
+                upright.push_back(char('a' + t - 0x81));
+            else
+                return;
+        }
+        if (upright.empty() || upright.size() > kMaxUprightCharacters)
+            return;
+        out().replace(from, to - from, kGetaMark);
+        const uint32_t cut = uint32_t(to - from - kGetaMark.size());
+        for (Mark &m : std::span(m_out.marks).subspan(m_lineFirstMark)) {
+            m.from = m.from >= to ? m.from - cut : std::min<uint32_t>(m.from, uint32_t(from));
+            m.to = m.to >= to ? m.to - cut : std::min<uint32_t>(m.to, uint32_t(from + 2));
+        }
+        for (OpenRange &r : m_open)
+            if (r.from >= to)
+                r.from -= cut;
+        m_runStart = std::string::npos;
+        addMark(from, from + kGetaMark.size(), MarkKind::TateChuYoko, 0, upright);
+    }
+
     bool isGaijiAt(size_t at) const
     {
         return !m_out.marks.empty() && m_out.marks.back().kind == MarkKind::Gaiji
                 && m_out.marks.back().from == at;
+    }
+
+    // Appends the characters from i on that neither the notation nor the
+    // normalisation concerns (every character either one touches starts
+    // with 0x81, or is a tab), as emit() would one by one: most of a text is
+    // such runs. Returns how many bytes it took.
+    size_t appendPlain(std::string_view line, size_t i)
+    {
+        const size_t at = out().size();
+        size_t j = i;
+        while (j < line.size() && uint8_t(line[j]) != 0x81 && line[j] != '\t') {
+            const size_t len = cp932CharLength(line, j);
+            const bool kanjiLike = len == 2 && isKanjiLike(line.substr(j, 2));
+            m_runBeforeLast = m_runStart;
+            if (!kanjiLike)
+                m_runStart = std::string::npos;
+            else if (m_runStart == std::string::npos)
+                m_runStart = at + (j - i);
+            j += len;
+        }
+        out().append(line.substr(i, j - i));
+        return j - i;
     }
 
     // Appends one character of running text, normalised.
@@ -412,7 +511,7 @@ private:
             m_runStart = kanjiLike ? out().size() : std::string::npos;
         std::string_view with = c;
         for (const Replacement &r : kNormalisation)
-            if (c == r.find)
+            if (r.find.size() == 1 ? c.size() == 1 && c[0] == r.find[0] : isChar(c, r.find))
                 with = r.with;
         out().append(with);
         if (!kanjiLike)
@@ -422,16 +521,21 @@ private:
     void parseLine(std::string_view line)
     {
         m_lineStart = out().size();
+        m_lineFirstMark = m_out.marks.size();
         m_runStart = std::string::npos;
         m_lineIndent = std::nullopt;
         m_toFoot = std::nullopt;
         bool hadNote = false;
         size_t bar = std::string::npos; // where a ｜ put the next ruby's base
         for (size_t i = 0; i < line.size();) {
+            if (const size_t plain = appendPlain(line, i)) {
+                i += plain;
+                continue;
+            }
             const size_t len = cp932CharLength(line, i);
             const std::string_view c = line.substr(i, len);
             const std::string_view rest = line.substr(i);
-            if (c == kBar) {
+            if (isChar(c, kBar)) {
                 const size_t open = line.find(kRubyOpen, i + 2);
                 if (open != std::string_view::npos && open > i + 2 && isCharStart(line, open)
                     && rubyEnd(line, open) != std::string_view::npos) {
@@ -439,7 +543,7 @@ private:
                     i += 2;
                     continue;
                 }
-            } else if (c == kRubyOpen) {
+            } else if (isChar(c, kRubyOpen)) {
                 const size_t close = rubyEnd(line, i);
                 if (close != std::string_view::npos) {
                     const size_t base = bar != std::string::npos ? bar : m_runStart;
@@ -459,7 +563,7 @@ private:
                     shiftMarksFrom(bar, 2);
                     bar = std::string::npos;
                 }
-            } else if (startsWith(rest, kNoteOpen)) {
+            } else if (isChar(c, kBracketOpen) && isChar(rest.substr(2, 2), kNoteOpen.substr(2))) {
                 const size_t end = noteEnd(line, i);
                 if (end != std::string_view::npos) {
                     hadNote = true;
@@ -467,7 +571,7 @@ private:
                     i = end;
                     continue;
                 }
-            } else if (c == kSlash) {
+            } else if (isChar(c, kSlash)) {
                 const bool voiced = startsWith(rest.substr(2), kDakuten);
                 const std::string_view after = rest.substr(voiced ? 4 : 2, 2);
                 if (after == kBackslash) {
@@ -491,7 +595,7 @@ private:
 
     bool isCharStart(std::string_view line, size_t at) const
     {
-        size_t i = 0;
+        size_t i = knownBoundary(line, at);
         while (i < at)
             i += cp932CharLength(line, i);
         return i == at;
@@ -499,7 +603,8 @@ private:
 
     void shiftMarksFrom(size_t at, uint32_t by)
     {
-        for (Mark &m : m_out.marks) {
+        // Only marks of the line in hand reach past a point in it.
+        for (Mark &m : std::span(m_out.marks).subspan(m_lineFirstMark)) {
             if (m.from >= at)
                 m.from += by;
             if (m.to > at)
@@ -673,6 +778,7 @@ private:
 
     AozoraText m_out;
     size_t m_lineStart = 0;
+    size_t m_lineFirstMark = 0;                 // the first mark made on the line in hand
     size_t m_runStart = std::string::npos;      // start of the kanji run ending the text
     size_t m_runBeforeLast = std::string::npos; // m_runStart before the last character
     uint32_t m_lineCount = 0;

@@ -30,7 +30,7 @@ enum class MarkKind : uint8_t {
     Gaiji,       // one cell holding 〓 in the text; text: the character(s), empty when unknown
     Kunoji,      // two cells; text: 〳〵 or 〴〵
     Heading,     // form: 1 large, 2 middle, 3 small
-    TateChuYoko, // upright run of half-width characters in one cell
+    TateChuYoko, // one cell holding 〓 in the text; text: the run set upright in it (ASCII)
     Bold,        // a heavier face for the range (太字, ゴシック体)
 };
 
@@ -87,6 +87,9 @@ struct AozoraText
         return std::string_view(strings).substr(m.text, m.textLength);
     }
 };
+
+// Longer runs marked 縦中横 stay on their side: four is the most one em holds.
+inline constexpr std::size_t kMaxUprightCharacters = 4;
 
 // Longer readings are no ruby but text, so a runaway 《 cannot make a huge block.
 inline constexpr std::size_t kMaxReadingBytes = 200;

@@ -29,6 +29,8 @@ public:
     AozoraLayout run()
     {
         const std::string_view all(m_text.text);
+        // Room for the rows as wrapped, with some for indents and padding.
+        m_out.rows.reserve(all.size() / 24 + kPageRows, all.size() + all.size() / 4);
         size_t lineNo = 0, format = 0, mark = 0;
         for (size_t start = 0; start < all.size(); ++lineNo) {
             size_t end = all.find("\r\n", start);
@@ -63,25 +65,34 @@ private:
     void addRow(std::string_view bytes, uint32_t lineStart, uint32_t rowStart,
                 std::span<const Mark> marks, size_t prefix)
     {
-        const uint32_t row = uint32_t(m_out.rows.size());
-        std::string text;
+        m_rowText.clear();
         for (size_t k = 0; k < prefix / 2; ++k)
-            text.append(kIdeographicSpace);
+            m_rowText.append(kIdeographicSpace);
         if (prefix % 2)
-            text.push_back(' ');
-        text.append(bytes);
-        m_out.rows.append(text, EndMark::Hard);
+            m_rowText.push_back(' ');
+        m_rowText.append(bytes);
+        m_out.rows.append(m_rowText, EndMark::Hard);
+        noteRow(m_out.rows.size() - 1, lineStart + rowStart, bytes.size(), marks, prefix);
+    }
+
+    // Row `row` holds `length` bytes of the text from `from` on, after
+    // `prefix` bytes of indent: its file line and the marks over it.
+    void noteRow(size_t row, uint32_t from, size_t length, std::span<const Mark> marks,
+                 size_t prefix)
+    {
         m_out.pages.rowLines.push_back(m_sourceLine);
-        const uint32_t from = lineStart + rowStart, to = from + uint32_t(bytes.size());
+        const uint32_t to = from + uint32_t(length);
         for (const Mark &m : marks) {
-            if (m.to <= from || m.from >= to)
+            if (m.from >= to)
+                break; // the marks come by their start
+            if (m.to <= from)
                 continue;
             if (isGroup(m.kind) && m.from < from)
                 continue; // a group longer than a row stays with its first row
             Mark r = m;
-            r.from = uint32_t(std::max(m.from, from) - from + text.size() - bytes.size());
-            r.to = uint32_t(std::min(m.to, to) - from + text.size() - bytes.size());
-            m_out.pages.marks.push_back({row, r});
+            r.from = uint32_t(std::max(m.from, from) - from + prefix);
+            r.to = uint32_t(std::min(m.to, to) - from + prefix);
+            m_out.pages.marks.push_back({uint32_t(row), r});
         }
     }
 
@@ -110,6 +121,18 @@ private:
 
         const int first = std::max(kLayoutColumns - 2 * f.indent, 4);
         const int further = std::max(kLayoutColumns - 2 * f.wrapIndent, 4);
+        if (first == kLayoutColumns && further == kLayoutColumns) {
+            // Most lines: wrapped straight into the rows, nothing to add.
+            const size_t before = m_out.rows.size();
+            m_editor.wrapLineInto(line, first, groups, m_out.rows);
+            uint32_t at = lineStart;
+            for (size_t r = before; r < m_out.rows.size(); ++r) {
+                m_out.rows.setMark(r, EndMark::Hard);
+                noteRow(r, at, m_out.rows.length(r), marks, 0);
+                at += uint32_t(m_out.rows.length(r));
+            }
+            return;
+        }
         RowStore rows;
         m_editor.wrapLineInto(line, first, groups, rows);
         if (rows.size() > 1 && first != further) {
@@ -146,6 +169,7 @@ private:
     const TEditor &m_editor;
     AozoraLayout m_out;
     uint32_t m_sourceLine = 0;
+    std::string m_rowText; // the row being added, reused
 };
 
 } // namespace
@@ -195,7 +219,7 @@ AozoraPages loadAozora(TEditor &editor, std::string_view text)
 {
     AozoraLayout layout = layOutAozora(parseAozora(text), editor);
     editor.Lines().Clear();
-    editor.Lines().setRows(std::move(layout.rows));
+    editor.Lines().setWrappedRows(std::move(layout.rows));
     return std::move(layout.pages);
 }
 

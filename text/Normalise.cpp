@@ -41,26 +41,6 @@ void scanPatterns(std::string_view text, OnMatch onMatch)
 
 } // namespace
 
-std::string replaceAll(std::string_view text, std::string_view find, std::string_view with)
-{
-    if (find.empty())
-        return std::string(text);
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text.compare(i, find.size(), find) == 0) {
-            out += with;
-            i += find.size();
-            continue;
-        }
-        const std::size_t n = cp932CharLength(text, i);
-        out.append(text, i, n);
-        i += n;
-    }
-    return out;
-}
-
 std::string normaliseText(std::string_view text)
 {
     std::string out;

@@ -27,11 +27,6 @@ inline constexpr std::array<Replacement, 4> kNormalisation{{
         {"\x81\x46", " : "},                          // ： -> " : "
 }};
 
-// Every occurrence of find that starts at a character boundary of text,
-// replaced in one left-to-right pass. find must not be empty (an empty find
-// returns text unchanged).
-std::string replaceAll(std::string_view text, std::string_view find, std::string_view with);
-
 // All of kNormalisation in one linear pass over text (CP932 bytes, lines
 // joined with any line breaks; a line break always starts a character).
 std::string normaliseText(std::string_view text);

@@ -283,6 +283,13 @@ void TEditorStrings::setRows(RowStore rows)
     m_editor.replaceRows(std::move(wrapped));
 }
 
+void TEditorStrings::setWrappedRows(RowStore rows)
+{
+    for (size_t r = 0; r < rows.size(); ++r)
+        rows.setMark(r, EndMark::Hard);
+    m_editor.replaceRows(std::move(rows));
+}
+
 void TEditorStrings::LoadFromBuffer(std::string_view bytes)
 {
     // 0x1A is the old end-of-file mark: it and everything after it are not text.

@@ -133,6 +133,9 @@ public:
     // rows joined by CR LF, without building that text. Rows hold no CR
     // or LF.
     void setRows(RowStore rows);
+    // The same for rows this editor's wrapping already cut to its width (as
+    // the Aozora layout does): each row stays one line, with no second pass.
+    void setWrappedRows(RowStore rows);
 
     // Reads a file: CR LF, CR and LF end lines, 0x1A ends the text, a last
     // line without a break gets the end mark, NUL is an ordinary byte.

@@ -1,8 +1,8 @@
 // The reader's own books: a file or a passage dropped on the window, the file
 // named on the command line ("Open With"), the saved source read by the
 // deferred load, and the page each recently read book was left at.
-// Writes FFileIn, FFileName, FPage, FSamePage, FReadingBook, FBooks,
-// FDefaultPage, FPictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
+// Writes FFileIn, FFileName, FPage, FSamePage, readingBook, bookPlaces,
+// defaultTextPage, pictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
 // the slider, Label1, Label2 and the status line.
 #include "app/TForm1.h"
 
@@ -85,7 +85,7 @@ bool TForm1::opensMustWait() const
 {
     // Page commands and the plasma build let events run while the picture is
     // theirs; before the deferred load the text would be replaced by it.
-    return FPageWrites > 0 || FArtsFx.building() || !FLoaded;
+    return pageWrites > 0 || artsFx.building() || !loaded;
 }
 
 void TForm1::openPending()
@@ -119,10 +119,10 @@ void TForm1::refuseText(const QString &message)
 
 void TForm1::keepBookPlace()
 {
-    if (FReadingBook)
-        FBooks.remember(FFileName, FPage);
+    if (readingBook)
+        bookPlaces.remember(FFileName, FPage);
     else if (!FFileIn)
-        FDefaultPage = FPage; // leaving corvane.txt or the built-in text
+        defaultTextPage = FPage; // leaving corvane.txt or the built-in text
 }
 
 void TForm1::pageToStore()
@@ -131,11 +131,11 @@ void TForm1::pageToStore()
     // text read now is not the saved source, FPage belongs to another text:
     // a passage (read for this run only, so the default text comes back), or
     // the built-in text of a run without "Keep" while a book stays saved.
-    if (!FFileIn || FReadingBook)
+    if (!FFileIn || readingBook)
         return;
     if (FFileName == kClipboardName)
-        FPage = FDefaultPage;
-    else if (const std::optional<int> page = FBooks.page(FFileName))
+        FPage = defaultTextPage;
+    else if (const std::optional<int> page = bookPlaces.page(FFileName))
         FPage = *page;
 }
 
@@ -146,11 +146,11 @@ namespace {
 void takeBook(TForm1 &f, const std::string &path)
 {
     f.FFileIn = true;
-    f.FReadingBook = isStorablePath(path);
-    f.FFileName = f.FReadingBook ? path : std::string(kClipboardName);
-    f.FPictureHintAlt = displayPath(fileNameOf(path));
-    if (f.FReadingBook)
-        f.FBooks.remember(f.FFileName, f.FPage);
+    f.readingBook = isStorablePath(path);
+    f.FFileName = f.readingBook ? path : std::string(kClipboardName);
+    f.pictureHintAlt = displayPath(fileNameOf(path));
+    if (f.readingBook)
+        f.bookPlaces.remember(f.FFileName, f.FPage);
 }
 
 } // namespace
@@ -194,7 +194,7 @@ void TForm1::takeReadBook(const std::string &path, TextFile file)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(std::move(file.bytes), true, FBooks.page(path).value_or(1));
+    showText(std::move(file.bytes), true, bookPlaces.page(path).value_or(1));
     takeBook(*this, path);
     TriButton1Click();
 }
@@ -208,15 +208,15 @@ void TForm1::openPassage(const QString &text)
     showText(passageBytes(text), true, 1);
     FFileIn = true;
     FFileName = kClipboardName;
-    FReadingBook = false;
-    FPictureHintAlt.clear();
+    readingBook = false;
+    pictureHintAlt.clear();
     TriButton1Click();
 }
 
 void TForm1::openStartupFile(const std::string &path, std::string bytes)
 {
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(std::move(bytes), true, FBooks.page(path).value_or(1));
+    showText(std::move(bytes), true, bookPlaces.page(path).value_or(1));
     takeBook(*this, path);
 }
 

@@ -3,7 +3,7 @@
 // FRetsuIist, PFrequency), forward, back, Reset, the slider, the bookmark and
 // the option boxes that rewrite the page.
 // Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
-// FFileIn, FArtsShown, FPageWrites; Label1, Label2, the slider and Leafgo1's hint.
+// FFileIn, FArtsShown, pageWrites; Label1, Label2, the slider and Leafgo1's hint.
 #include "app/TForm1.h"
 
 #include <QApplication>
@@ -80,7 +80,7 @@ void TForm1::loadText()
             if (named->refusal == Refusal::None)
                 return [this, argument, named] {
                     openStartupFile(argument, std::move(named->bytes));
-                    FLoaded = true;
+                    loaded = true;
                 };
         }
         const SavedSourceCheck check = checkSavedSource(keep, fileIn, saved, page);
@@ -89,7 +89,7 @@ void TForm1::loadText()
             showStartupText(check, std::move(*text));
             if (!argument.empty())
                 refuseText(refusalMessage(argument, named->refusal));
-            FLoaded = true;
+            loaded = true;
         };
     });
 }
@@ -99,13 +99,13 @@ void TForm1::showStartupText(const SavedSourceCheck &saved, StartupText text)
     FFileIn = saved.fileIn;
     FPage = saved.page;
     if (saved.samePage)
-        FSamePage = true;
+        pictureState.FSamePage = true;
     if (text.origin == TextOrigin::Saved) {
         loadSavedSource(std::move(text.bytes));
         return;
     }
     if (text.savedRefused != Refusal::None)
-        FFileIn = false; // the book keeps its page in FBooks; this run reads the default text
+        FFileIn = false; // the book keeps its page in bookPlaces; this run reads the default text
 
     showText(std::move(text.bytes), text.normalise, text.fromPageOne ? 1 : FPage);
     if (text.savedRefused != Refusal::None)
@@ -131,7 +131,7 @@ void TForm1::showText(std::string bytes, bool normalise, int page)
     FPage = std::clamp(page, 1, std::max(FPageCount, 1));
     setSliderPosition(FPage);
     Label1->setText(QString::number(FPage));
-    FSamePage = true;
+    pictureState.FSamePage = true;
     Image1->setToolTip(QString::fromLatin1(kProductName));
     setStatus(QString::fromLatin1(kProductName));
     FPagesBuilt = true;
@@ -152,7 +152,7 @@ void TForm1::FCorEcri()
     PFrequency();
     Label1->setText(QString::number(FPage));
     Label2->setText(QString::number(FPageCount));
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }
 
 void TForm1::PFrequency()
@@ -188,7 +188,7 @@ void TForm1::ExtTrackBar1Change(int position)
     // past the first: its place, stored or remembered, is page 1.
     FPage = FPagesBuilt && FPageCount == 0 ? 1 : position;
     Label1->setText(QString::number(FPage));
-    FSamePage = true;
+    pictureState.FSamePage = true;
 }
 
 namespace {
@@ -200,20 +200,20 @@ enum class Turn { Forward, Back };
 // is painted before the write blocks the window) and once at the end.
 void turnPage(TForm1 &f, Turn turn)
 {
-    const PageWrite writing(f.FPageWrites);
+    const PageWrite writing(f.pageWrites);
     if (f.busy())
         f.EffectOut1Click();
-    f.FArtsShown = false;
+    f.pictureState.FArtsShown = false;
     TTriangleButton *button = turn == Turn::Forward ? f.TriButton1 : f.TriButton2;
     paintButton(button, kTriPressed);
     f.processPendingEvents();
-    f.FPage = turn == Turn::Forward ? forwardPage(f.FPage, f.FPageCount, f.FSamePage)
+    f.FPage = turn == Turn::Forward ? forwardPage(f.FPage, f.FPageCount, f.pictureState.FSamePage)
                                     : backPage(f.FPage, f.FPageCount);
     f.setSliderPosition(f.FPage);
     f.Ecriture();
     f.setStatus(QString::fromLatin1(kProductName));
     f.Label1->setText(QString::number(f.FPage));
-    f.FSamePage = false;
+    f.pictureState.FSamePage = false;
     paintButton(button, turn == Turn::Forward ? kTri1Normal : kTri2Normal);
     f.processPendingEvents();
 }
@@ -225,7 +225,7 @@ void writeChosenPage(TForm1 &f, int page)
     f.FPage = page;
     f.setSliderPosition(page);
     f.Label1->setText(QString::number(page));
-    f.FSamePage = true;
+    f.pictureState.FSamePage = true;
     f.TriButton1Click();
 }
 
@@ -242,7 +242,7 @@ void rewriteForOption(TForm1 &f, PageOption option)
             : running.any();
     if (refused)
         return;
-    f.FSamePage = true;
+    f.pictureState.FSamePage = true;
     f.TriButton1Click();
 }
 
@@ -262,8 +262,8 @@ void TForm1::Reset1Click()
 {
     if (busy())
         EffectOut1Click();
-    FArtsShown = false;
-    FPageShown = true; // with "+Fade Out" the write first fades whatever stands there
+    pictureState.FArtsShown = false;
+    pictureState.FPageShown = true; // with "+Fade Out" the write first fades whatever stands there
     setStatus(QString::fromLatin1(kProductName));
     writeChosenPage(*this, 1);
 }

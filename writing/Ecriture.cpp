@@ -13,16 +13,16 @@ void blendInSteps(const TABitmap &source, QImage &picture, bool fine, const Pres
     steppedBlend(source, picture, fine ? BlendSteps{24, 0, 4} : BlendSteps{17, 0, 6}, present);
 }
 
-QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
+QString Ecriture(QImage &picture, const PageComposer &composer, PictureState &state,
                  const EcritureOptions &options, const EcritureRows &rows,
                  const FadeContext &context)
 {
-    if (flags.FBColor)
-        PFadeInG(picture, options.GColor, flags.FBColor, context);
+    if (state.FBColor)
+        PFadeInG(picture, options.GColor, state, context);
     if (!options.FFileIn && rows.FRetsuIist)
         rows.FRetsuIist();
-    if (options.fadeOut && flags.FPageShown)
-        PFadeOut(picture, options.GColor, flags.FBColor, context);
+    if (options.fadeOut && state.FPageShown)
+        PFadeOut(picture, options.GColor, state, context);
 
     if (picture.isNull())
         picture = TABitmap(kPictureWidth, kPictureHeight).take();
@@ -46,10 +46,10 @@ QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags fl
             context.present();
     }
 
-    flags.FPageShown = true;
+    state.FPageShown = true;
     if (options.GColor != 0)
-        flags.FBColor = false;
-    flags.FFreshStart = false;
+        state.FBColor = false;
+    state.FFreshStart = false;
     return options.FFileIn ? QString() : QStringLiteral("Corvanes");
 }
 

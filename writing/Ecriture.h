@@ -36,14 +36,6 @@ struct EcritureOptions
     Colour GColor = 0;       // background colour
 };
 
-// The window's flags, by reference: the fades inside read and set the same fields.
-struct EcritureFlags
-{
-    bool &FBColor;     // the picture holds a plain fade colour
-    bool &FPageShown;  // a page stands on the picture
-    bool &FFreshStart; // nothing written since start-up
-};
-
 // Where the rows come from: FRetsuIist fills the window's FRows from FPage
 // (called only when FFileIn is off), FRows reads them afterwards.
 struct EcritureRows
@@ -59,7 +51,7 @@ struct EcritureRows
 // grain when context.tenderly, then brought on in steps or in one copy. Sets
 // FPageShown, clears FFreshStart, clears FBColor unless GColor is black.
 // Returns the picture's new hint: "Corvanes", or empty when FFileIn.
-QString Ecriture(QImage &picture, const PageComposer &composer, EcritureFlags flags,
+QString Ecriture(QImage &picture, const PageComposer &composer, PictureState &state,
                  const EcritureOptions &options, const EcritureRows &rows,
                  const FadeContext &context);
 

@@ -350,12 +350,6 @@ QString FaceLibrary::family(const QString &programFace) const
     return m_familyByName[programFace];
 }
 
-bool FaceLibrary::isVertical(const QString &programFace) const
-{
-    const auto choice = chooseFace(programFace);
-    return choice && choice->vertical;
-}
-
 QFont FaceLibrary::font(const QString &programFace, int logicalHeight, int weight) const
 {
     QFont f;

@@ -133,7 +133,6 @@ public:
     // The family that draws programFace (a fallback's when the usual one is
     // missing); empty when none.
     QString family(const QString &programFace) const;
-    bool isVertical(const QString &programFace) const;
 
     // A QFont for widgets and labels: the installed family at the logical
     // height's pixel size. weight is a logical-font weight (400 normal,

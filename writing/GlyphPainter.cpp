@@ -42,7 +42,8 @@ void GlyphPainter::add(const QRawFont &font, const PlacedRun &run, QPointF shift
         frame.translate(run.pivot.x() + shift.x(), run.pivot.y() + shift.y());
         frame.rotate(90); // clockwise on a y-down picture
     } else {
-        frame.translate(shift.x(), shift.y());
+        frame.translate(run.pivot.x() + shift.x(), run.pivot.y() + shift.y());
+        frame.scale(run.squeeze, 1);
     }
     const QRect rows = frame.mapRect(area).toAlignedRect() & m_mask.rect();
     if (rows.isEmpty())

@@ -27,10 +27,13 @@ inline constexpr double kInkGamma = 1.2;
 // baseline origin in the run's own frame). A sideways run's positions are in
 // its rotated frame, x along the column and y across it, measured from the
 // pivot it turns about (90 degrees clockwise, so it reads downwards).
+// An upright run may instead be pressed across by squeeze, its positions
+// then measured from the pivot too.
 struct PlacedRun
 {
     bool sideways = false;
     QPointF pivot;
+    double squeeze = 1;
     std::vector<quint32> glyphs;
     std::vector<QPointF> positions;
 };

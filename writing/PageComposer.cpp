@@ -301,6 +301,23 @@ PlacedRun placeInCell(const Face &face, int pixelSize, char32_t code, const QRec
     return run;
 }
 
+// A letter or digit standing upright in its share of a cell: at the page's
+// size, pressed across to the share's width where it is wider, centred.
+PlacedRun placeUpright(const Face &face, const FaceMetrics &m, char32_t code, const QRect &share)
+{
+    PlacedRun run;
+    const std::vector<ShapedGlyph> shaped = shapeRun(face, std::u32string(1, code), false);
+    if (shaped.empty())
+        return run;
+    const double advance = double(shaped[0].xAdvance) * m.pixelSize / face.unitsPerEm();
+    run.squeeze = advance > share.width() ? share.width() / advance : 1.0;
+    run.pivot = QPointF(std::round(share.left() + (share.width() - advance * run.squeeze) / 2),
+                        share.top() + m.ascent);
+    run.glyphs.push_back(shaped[0].glyph);
+    run.positions.emplace_back(0, 0);
+    return run;
+}
+
 } // namespace
 
 const Face *PageComposer::faceWith(char32_t code) const
@@ -384,6 +401,9 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
         case GlyphRole::Ruby:
         case GlyphRole::Emphasis:
             glyphs.add(small, placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            break;
+        case GlyphRole::Upright:
+            glyphs.add(raw, placeUpright(*face, m, g.code, g.cell));
             break;
         case GlyphRole::Gaiji:
             if (!hasGlyph(*face, g.code))

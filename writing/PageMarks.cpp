@@ -94,6 +94,22 @@ std::vector<QRect> bandCells(int k, int from, int to, size_t n, bool horizontal,
     return cells;
 }
 
+} // namespace
+
+QRect uprightCell(const QRect &cell, size_t i, size_t n)
+{
+    // Up to two keep their half width side by side; more are pressed
+    // together to share the cell's width.
+    const int width = cell.width();
+    const double each = n <= 2 ? width / 2.0 : double(width) / double(n);
+    const double start = cell.left() + (width - each * double(n)) / 2;
+    const int x0 = int(std::lround(start + each * double(i)));
+    const int x1 = int(std::lround(start + each * double(i + 1)));
+    return QRect(x0, cell.top(), x1 - x0, cell.height());
+}
+
+namespace {
+
 int charAt(const std::vector<RowChar> &chars, size_t byte)
 {
     const auto it = std::lower_bound(chars.begin(), chars.end(), byte,
@@ -116,6 +132,8 @@ const char *roleName(GlyphRole role)
         return "gaiji";
     case GlyphRole::Heading:
         return "heading";
+    case GlyphRole::Upright:
+        return "base";
     }
     return "base";
 }
@@ -154,9 +172,13 @@ substitutes(std::string_view row, std::span<const RowMark> rowMarks, std::string
             starts.push_back(k);
     for (const RowMark &rm : rowMarks) {
         const Mark &m = rm.mark;
-        if (m.kind != MarkKind::Gaiji && m.kind != MarkKind::Kunoji)
+        if (m.kind != MarkKind::Gaiji && m.kind != MarkKind::Kunoji
+            && m.kind != MarkKind::TateChuYoko)
             continue;
-        const std::u32string codes = codePoints(strings.substr(m.text, m.textLength));
+        // An upright run's cell is drawn apart from the row: blank in it.
+        const std::u32string codes = m.kind == MarkKind::TateChuYoko
+                ? std::u32string(1, U'\u3000')
+                : codePoints(strings.substr(m.text, m.textLength));
         size_t index
                 = size_t(std::lower_bound(starts.begin(), starts.end(), m.from) - starts.begin());
         // A gaiji that maps to two code points keeps the first: it has one cell.
@@ -205,6 +227,16 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                 out.push_back({codes[i], roles[i],
                                baseCell(k, chars[i].column, chars[i].width, horizontal), k});
 
+        for (const RowMark &rm : rowMarks) {
+            const int a = charAt(chars, rm.mark.from);
+            if (rm.mark.kind != MarkKind::TateChuYoko || a >= int(chars.size()))
+                continue;
+            const QRect cell = baseCell(k, chars[size_t(a)].column, 2, horizontal);
+            const std::u32string run = codePoints(marks.text(rm.mark));
+            for (size_t i = 0; i < run.size(); ++i)
+                out.push_back({run[i], GlyphRole::Upright, uprightCell(cell, i, run.size()), k});
+        }
+
         int bandEnd = horizontal ? kLineLeft : kBlockTop; // where the last ruby ends
         for (MarkKind kind : {MarkKind::Ruby, MarkKind::Emphasis}) {
             for (const RowMark &rm : rowMarks) {
@@ -223,7 +255,7 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                     const std::vector<QRect> cells
                             = bandCells(k, from, to, reading.size(), horizontal, false, &bandEnd);
                     for (size_t i = 0; i < reading.size(); ++i)
-                        out.push_back({reading[i], GlyphRole::Ruby, cells[i], k});
+                        out.push_back({reading[i], GlyphRole::Ruby, cells[i], k, from, to});
                     continue;
                 }
                 const bool left = (rm.mark.form & kLeftSide) != 0;
@@ -235,8 +267,8 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                     const int from = horizontal ? cell.left() : cell.top();
                     const int to = from + (horizontal ? cell.width() : cell.height());
                     out.push_back({kEmphasisMarks[form], GlyphRole::Emphasis,
-                                   bandCells(k, from, to, 1, horizontal, left && !horizontal)[0],
-                                   k});
+                                   bandCells(k, from, to, 1, horizontal, left && !horizontal)[0], k,
+                                   from, to});
                 }
             }
         }

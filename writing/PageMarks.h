@@ -25,7 +25,9 @@ struct PageMarks
     bool empty() const { return marks.empty(); }
 };
 
-enum class GlyphRole : uint8_t { Base, Ruby, Emphasis, Gaiji, Heading };
+// Upright: one letter or digit of a run set upright in one cell (縦中横),
+// listed as base text.
+enum class GlyphRole : uint8_t { Base, Ruby, Emphasis, Gaiji, Heading, Upright };
 const char *roleName(GlyphRole role);
 
 struct LaidGlyph
@@ -34,6 +36,10 @@ struct LaidGlyph
     GlyphRole role;
     QRect cell; // picture pixels
     int row;    // 0..12
+    // Ruby and emphasis marks: the span of their base along the line, in
+    // picture pixels, which they are centred on.
+    int baseFrom = 0;
+    int baseTo = 0;
 };
 
 inline constexpr int kRubyPixels = 8; // half the base size
@@ -48,6 +54,9 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
 // character index in the row as Cp932Decoder::decodeRow gives them.
 std::vector<std::pair<size_t, char32_t>>
 substitutes(std::string_view row, std::span<const RowMark> rowMarks, std::string_view strings);
+
+// The share of cell that character i of an upright run of n takes.
+QRect uprightCell(const QRect &cell, size_t i, size_t n);
 
 // UTF-8 to code points (malformed bytes skipped).
 std::u32string codePoints(std::string_view utf8);

@@ -36,22 +36,22 @@ void composeTitle(TABitmap &bitmap, const FaceLibrary &faces, bool ending, bool 
         TABitmap::AddNoise(bitmap, kGrainAmount, random);
 }
 
-void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags,
+void FCorvanes(QImage &picture, const FaceLibrary &faces, PictureState &state,
                const TitleOptions &options, const FadeContext &context)
 {
     if (picture.isNull())
         picture = TABitmap(kPictureWidth, kPictureHeight).take();
-    if (options.FEnding && !flags.FBColor && !flags.FFreshStart)
-        PFadeOut(picture, options.GColor, flags.FBColor, context);
+    if (options.FEnding && !state.FBColor && !state.FFreshStart)
+        PFadeOut(picture, options.GColor, state, context);
 
     TABitmap screen(picture.width(), picture.height());
     composeTitle(screen, faces, options.FEnding, options.gothic, options.FoColor, options.GColor,
                  context.tenderly, context.random);
     blendInSteps(screen, picture, options.fadeOut, context.present);
 
-    flags.FPageShown = true;
-    flags.FBColor = false;
-    PFadeOut(picture, options.GColor, flags.FBColor, context);
+    state.FPageShown = true;
+    state.FBColor = false;
+    PFadeOut(picture, options.GColor, state, context);
 }
 
 } // namespace corvane

@@ -39,18 +39,11 @@ struct TitleOptions
     quint32 GColor = 0;
 };
 
-struct TitleFlags
-{
-    bool &FBColor;
-    bool &FPageShown;
-    bool FFreshStart; // only read: nothing shown yet, so no fade-out before "FIN"
-};
-
 // The whole screen: on the end screen a shown picture first fades to the
 // background (unless it is a plain fade colour or nothing was shown), then the
 // word blends in, FPageShown is set and FBColor cleared, and the picture fades
 // to the background colour again. The grain follows context.tenderly.
-void FCorvanes(QImage &picture, const FaceLibrary &faces, TitleFlags flags,
+void FCorvanes(QImage &picture, const FaceLibrary &faces, PictureState &state,
                const TitleOptions &options, const FadeContext &context);
 
 } // namespace corvane

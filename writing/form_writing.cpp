@@ -62,7 +62,7 @@ constexpr NameSwitch kNameSwitches[] = {
 
 void TForm1::Ecriture()
 {
-    tellMissingFonts(this, *FComposer);
+    tellMissingFonts(this, *composer);
     EcritureOptions options;
     options.fadeOut = checked(OptionBox::FadeOut);
     options.fadeIn = checked(OptionBox::FadeIn);
@@ -80,14 +80,14 @@ void TForm1::Ecriture()
                 return PageMarks{aozora.shown, aozora.pages.strings};
             }};
     const FadeContext context = fadeContext();
-    const QString hint = corvane::Ecriture(
-            picture(), *FComposer, {FBColor, FPageShown, FFreshStart}, options, rows, context);
-    Image1->setToolTip(FFileIn ? FPictureHintAlt : hint);
+    const QString hint
+            = corvane::Ecriture(picture(), *composer, pictureState, options, rows, context);
+    Image1->setToolTip(FFileIn ? pictureHintAlt : hint);
 }
 
 void TForm1::FCorvanes()
 {
-    tellMissingFonts(this, *FComposer);
+    tellMissingFonts(this, *composer);
     TitleOptions options;
     options.FEnding = FEnding;
     options.fadeOut = checked(OptionBox::FadeOut);
@@ -95,8 +95,7 @@ void TForm1::FCorvanes()
     options.FoColor = FoColor;
     options.GColor = GColor;
     const FadeContext context = fadeContext();
-    corvane::FCorvanes(picture(), FComposer->faces(), {FBColor, FPageShown, FFreshStart}, options,
-                       context);
+    corvane::FCorvanes(picture(), composer->faces(), pictureState, options, context);
 }
 
 namespace {

@@ -133,52 +133,67 @@ TEST(AmbientWindow, FullScreenAndBack)
     EXPECT_EQ(f.focusWidget(), focus);
 }
 
-// A minimised window paints nothing, yet its picture moves on exactly as a
-// shown one's; shown again, it paints that same picture.
-TEST(AmbientWindow, MinimisedPaintsNothingButKeepsTime)
+// A minimised window, or one wholly covered by others, paints nothing, yet its
+// picture moves on exactly as a shown one's; seen again, the screen shows that
+// same picture.
+TEST(AmbientWindow, UnseenPaintsNothingButKeepsTime)
 {
-    Window seen, hidden;
-    seen.f().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&seen.f()));
-    int paints = 0;
     struct Counter : QObject
     {
-        int &n;
-        explicit Counter(int &c)
-            : n(c)
-        {
-        }
+        int n = 0;
         bool eventFilter(QObject *, QEvent *e) override
         {
             n += e->type() == QEvent::Paint;
             return false;
         }
-    } counter(paints);
-    hidden.f().Image1->installEventFilter(&counter);
-    hidden.f().show();
-    hidden.f().showMinimized();
-    QTest::qWait(50);
-    paints = 0;
+    };
+    for (const bool minimise : {true, false}) {
+        SCOPED_TRACE(minimise ? "minimised" : "covered");
+        Window seen, hidden;
+        seen.f().show();
+        hidden.f().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&seen.f()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&hidden.f()));
+        Counter paints;
+        hidden.f().Image1->installEventFilter(&paints);
+        if (minimise)
+            hidden.f().showMinimized();
+        else
+            hidden.platform->cover(true);
+        QTest::qWait(50);
+        paints.n = 0;
 
-    for (Window *w : {&seen, &hidden}) {
-        w->f().RectButtonClick();
-        for (int i = 0; i < 60; ++i)
-            w->f().Timer5Timer();
+        for (Window *w : {&seen, &hidden}) {
+            w->f().RectButtonClick();
+            for (int i = 0; i < 60; ++i)
+                w->f().Timer5Timer();
+        }
+        EXPECT_EQ(paints.n, 0);
+        EXPECT_EQ(seen.f().picture(), hidden.f().picture());
+        for (Window *w : {&seen, &hidden})
+            w->f().EffectOut1Click(); // no more ticks while the window comes up
+
+        if (minimise)
+            hidden.f().showNormal();
+        else
+            hidden.platform->cover(false);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&hidden.f()));
+        QTest::qWait(50);
+        // What the window's pixels hold, not a fresh rendering of the widget.
+        const QPoint at = hidden.f().Image1->mapTo(&hidden.f(), QPoint(0, 0));
+        const QImage painted
+                = hidden.f()
+                          .screen()
+                          ->grabWindow(hidden.f().winId(), at.x(), at.y(),
+                                       seen.f().picture().width(), seen.f().picture().height())
+                          .toImage()
+                          .convertToFormat(QImage::Format_RGB32);
+        const QImage expected = seen.f().picture().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(painted.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                differing += painted.pixel(x, y) != expected.pixel(x, y);
+        EXPECT_EQ(differing, 0);
     }
-    EXPECT_EQ(paints, 0);
-    EXPECT_EQ(seen.f().picture(), hidden.f().picture());
-    for (Window *w : {&seen, &hidden})
-        w->f().EffectOut1Click(); // no more ticks while the window comes up
-
-    hidden.f().showNormal();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hidden.f()));
-    const QImage painted
-            = hidden.f().Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage expected = seen.f().picture().convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(painted.size(), expected.size());
-    int differing = 0;
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            differing += painted.pixel(x, y) != expected.pixel(x, y);
-    EXPECT_EQ(differing, 0);
 }

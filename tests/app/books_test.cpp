@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "app/TForm1.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/LoadNow.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -151,10 +152,10 @@ TEST(Books, TheSavedSourceIsReadAtStartUp)
     auto f = shelf.open();
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_TRUE(f->FFileIn);
-    EXPECT_TRUE(f->FReadingBook);
+    EXPECT_TRUE(f->readingBook);
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(f->Label1->text(), QStringLiteral("40"));
-    EXPECT_FALSE(f->FPageShown) << "nothing is written by the load";
+    EXPECT_FALSE(f->pictureState.FPageShown) << "nothing is written by the load";
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 40);
     EXPECT_EQ(written(*f), rowsOf(book, 40));
@@ -213,7 +214,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     auto f = shelf.open();
     f->TriButton1Click();
     EXPECT_EQ(f->FPage, 1);
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_FALSE(f->FRows[0].empty());
     EXPECT_EQ(f->FRows[0], corvane::pagedRows(corvane::builtinTextBytes(), false)[0]);
 
@@ -223,7 +224,7 @@ TEST(Books, KeepOffReadsTheBuiltInTextEvenWithABookSaved)
     f->box(OptionBox::Keep)->setChecked(true);
     ASSERT_TRUE(f->FormCloseQuery());
     auto g = shelf.open();
-    EXPECT_TRUE(g->FReadingBook);
+    EXPECT_TRUE(g->readingBook);
     EXPECT_EQ(g->FPage, 17);
 }
 
@@ -235,9 +236,9 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     auto f = shelf.open();
     const QByteArray book = corpus("tanaka-olympos.txt");
     const QString path = shelf.path("olympos.txt");
-    f->FVelocity = true; // a running effect is stopped by the drop
+    startHeld(*f, Animation::Velocity); // a running effect is stopped by the drop
     ASSERT_TRUE(drop(*f, *fileDrop(path)));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_FALSE(f->FVelocity);
     EXPECT_TRUE(f->FFileIn);
     EXPECT_EQ(f->FFileName, path.toStdString());
@@ -245,15 +246,16 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
     EXPECT_EQ(f->FPageCount, pagesOf(book));
     EXPECT_EQ(f->Label2->text(), QString::number(pagesOf(book)));
     EXPECT_EQ(written(*f), rowsOf(book, 1));
-    EXPECT_FALSE(f->FSamePage) << "written as by the forward command: Space goes on to page 2";
+    EXPECT_FALSE(f->pictureState.FSamePage)
+            << "written as by the forward command: Space goes on to page 2";
 
     QMimeData passage;
     passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
-    f->FPageShown = false;
+    f->pictureState.FPageShown = false;
     ASSERT_TRUE(drop(*f, passage));
-    ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
-    EXPECT_FALSE(f->FReadingBook);
+    EXPECT_FALSE(f->readingBook);
     EXPECT_EQ(f->FPageCount, 1);
     EXPECT_EQ(f->FRows[0], "\x8B\x67\x96\xEC\x82\xCC\x8D\xF7");
     EXPECT_EQ(f->FRows[1], "\x82\xA0\x82\xA2\x82\xA4");
@@ -336,7 +338,7 @@ TEST(Books, EachBookContinuesAtItsPage)
     {
         auto f = shelf.open();
         drop(*f, *fileDrop(olympos));
-        ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+        ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
         f->ExtTrackBar1->setValue(30);
         f->TriButton1Click();
         drop(*f, *fileDrop(bunka));
@@ -379,14 +381,14 @@ TEST(Books, ADropWaitsForThePageWriteUnderWay)
     QTest::qWait(120);
     EXPECT_FALSE(f->FFileIn) << "the deferred load has not run yet";
     loadNow(*f);
-    ASSERT_TRUE(waitFor([&] { return f->FReadingBook; }));
+    ASSERT_TRUE(waitFor([&] { return f->readingBook; }));
     EXPECT_EQ(f->FPageCount, pagesOf(corpus("tanaka-olympos.txt")));
 
-    ++f->FPageWrites; // as inside the forward command's event pump
+    ++f->pageWrites; // as inside the forward command's event pump
     ASSERT_TRUE(drop(*f, *fileDrop(shelf.path(QStringLiteral("\u6587\u5316.txt")))));
     QTest::qWait(120);
     EXPECT_EQ(f->FFileName, shelf.path("olympos.txt").toStdString());
-    --f->FPageWrites;
+    --f->pageWrites;
     EXPECT_TRUE(waitFor([&] { return f->FFileName != shelf.path("olympos.txt").toStdString(); }));
 }
 
@@ -405,11 +407,11 @@ TEST(Books, TheCommandLineFileReplacesTheSavedSource)
         auto f = shelf.open("\xE6\x96\x87\xE5\x8C\x96.txt"); // relative to the current folder
         EXPECT_EQ(f->FFileName, bunka.toStdString());
         EXPECT_EQ(f->FPage, 7);
-        EXPECT_FALSE(f->FPageShown);
-        EXPECT_TRUE(f->FSamePage);
+        EXPECT_FALSE(f->pictureState.FPageShown);
+        EXPECT_TRUE(f->pictureState.FSamePage);
         f->TriButton1Click();
         EXPECT_EQ(written(*f), rowsOf(corpus("miyamoto-bunka-mondai.txt"), 7));
-        EXPECT_EQ(f->FBooks.places().front().path, bunka.toStdString());
+        EXPECT_EQ(f->bookPlaces.places().front().path, bunka.toStdString());
     }
     auto g = shelf.open(shelf.path("missing.txt").toStdString());
     ASSERT_EQ(shelf.messages.size(), 1);
@@ -449,7 +451,7 @@ TEST(Books, UnicodeBooksWithShiftJisNamesOpenOnEveryRoute)
         data.setData("text/uri-list",
                      "file://" + QByteArray::fromStdString(folder) + "/%95%B6%89%BB.txt\r\n");
         ASSERT_TRUE(drop(*f, data));
-        ASSERT_TRUE(waitFor([&] { return f->FPageShown; }));
+        ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
         EXPECT_EQ(f->FFileName, name);
         EXPECT_EQ(f->FPageCount, pagesOf(book));
         EXPECT_EQ(written(*f), rowsOf(book, 1));
@@ -500,7 +502,7 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     ASSERT_TRUE(f->aozora.active);
     EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
     f->FPage = 12;
-    f->FSamePage = true;
+    f->pictureState.FSamePage = true;
     f->TriButton1Click();
     const corvane::AozoraReading::Passage passage = f->aozora.passageOfPage(12);
 

@@ -98,34 +98,18 @@ TEST(EffectsWindow, OneAnimationRunsAtATime)
     EXPECT_EQ(w.status(), "Difference") << "stopping Difference leaves the status line";
 }
 
-// A flag and its timer go together; the stop ends an animation known by
-// either, so that no flag is left to refuse the colour commands for good.
-TEST(EffectsWindow, TheStopEndsAFlagWithoutItsTimerAndATimerWithoutItsFlag)
-{
-    Window w;
-    TForm1 &f = w.f();
-    f.FDifference = true;
-    f.FDeep = true;
-    f.Timer3->start();
-    f.EffectOut1Click();
-    EXPECT_FALSE(f.FDifference);
-    EXPECT_FALSE(f.FDeep);
-    EXPECT_FALSE(f.Timer3->isActive());
-    EXPECT_FALSE(f.busy());
-}
-
 // The stop reports Velocity's lock count, or empties the status line.
 TEST(EffectsWindow, StoppingVelocityReportsTheLockCount)
 {
     Window w;
     TForm1 &f = w.f();
     f.VelocityClick();
-    f.FLockCount = 3;
+    f.velocityFx.FLockCount = 3;
     f.EffectOut1Click();
     EXPECT_EQ(w.status(), "lock 3");
 
     f.VelocityClick();
-    EXPECT_EQ(f.FLockCount, 0) << "a start counts afresh";
+    EXPECT_EQ(f.velocityFx.FLockCount, 0) << "a start counts afresh";
     f.EffectOut1Click();
     EXPECT_EQ(w.status(), "");
 }
@@ -136,28 +120,28 @@ TEST(EffectsWindow, StartsSetThePictureFlags)
 {
     Window w({}, false);
     TForm1 &f = w.f();
-    f.FArtsShown = true;
-    f.FSamePage = false;
-    f.FPageShown = true;
+    f.pictureState.FArtsShown = true;
+    f.pictureState.FSamePage = false;
+    f.pictureState.FPageShown = true;
 
     f.VelocityClick();
-    EXPECT_TRUE(f.FBColor) << "faded to black from the background colour";
-    EXPECT_FALSE(f.FArtsShown);
-    EXPECT_FALSE(f.FPageShown);
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_FALSE(f.FFreshStart);
+    EXPECT_TRUE(f.pictureState.FBColor) << "faded to black from the background colour";
+    EXPECT_FALSE(f.pictureState.FArtsShown);
+    EXPECT_FALSE(f.pictureState.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_FALSE(f.pictureState.FFreshStart);
     EXPECT_EQ(f.Image1->toolTip(), "Velocity");
 
-    f.FSamePage = false;
-    f.FPageShown = true;
+    f.pictureState.FSamePage = false;
+    f.pictureState.FPageShown = true;
     f.RectButtonClick();
-    EXPECT_FALSE(f.FSamePage);
-    EXPECT_TRUE(f.FPageShown);
+    EXPECT_FALSE(f.pictureState.FSamePage);
+    EXPECT_TRUE(f.pictureState.FPageShown);
     EXPECT_EQ(f.Image1->toolTip(), "Deep (Mu-gen)");
 
     f.Effect1Click();
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_FALSE(f.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_FALSE(f.pictureState.FPageShown);
     EXPECT_EQ(f.Image1->toolTip(), "difference");
     f.EffectOut1Click();
 }
@@ -190,12 +174,12 @@ TEST(EffectsWindow, FadesAreRefusedWhileBusy)
     f.RectButtonClick();
     f.Timer5->stop(); // hold the picture still
     const QImage before = w.shot();
-    f.FBColor = false;
+    f.pictureState.FBColor = false;
     f.FOBlack1Click();
     f.Fadeout1Click();
     f.BGChangeClick();
     EXPECT_EQ(before, w.shot());
-    EXPECT_FALSE(f.FBColor);
+    EXPECT_FALSE(f.pictureState.FBColor);
     EXPECT_EQ(f.GColor, 0x505C4Du);
 }
 
@@ -206,25 +190,25 @@ TEST(EffectsWindow, VelocityBoxesAndTheMouse)
 {
     Window w({{"Form1\\Pcx", "Integer", "30"}, {"Form1\\Pcy", "Integer", "40"}});
     TForm1 &f = w.f();
-    EXPECT_EQ(f.FVel.Pcx, 30) << "the stored centre reaches the effect's state";
+    EXPECT_EQ(f.velocityFx.Pcx, 30) << "the stored centre reaches the effect's state";
     f.VelocityClick();
     f.Timer3->stop();
 
     click(f.box(OptionBox::Clock));
-    EXPECT_EQ(f.Pcx, 240);
-    EXPECT_EQ(f.Pcy, 175);
+    EXPECT_EQ(f.velocityFx.Pcx, 240);
+    EXPECT_EQ(f.velocityFx.Pcy, 175);
     click(f.box(OptionBox::Clock)); // unchecking moves nothing
-    f.Pcx = 10;
+    f.velocityFx.Pcx = 10;
     click(f.box(OptionBox::Movement));
     EXPECT_EQ(w.status(), "MoveLevel 2");
 
-    f.Pmouse = true;
+    f.velocityFx.Pmouse = true;
     QMouseEvent move(QEvent::MouseMove, QPointF(100, 50), f.Image1->mapToGlobal(QPointF(100, 50)),
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(f.Image1, &move);
     f.Timer3Timer();
-    EXPECT_EQ(f.Pcx, 100);
-    EXPECT_EQ(f.Pcy, 50);
+    EXPECT_EQ(f.velocityFx.Pcx, 100);
+    EXPECT_EQ(f.velocityFx.Pcy, 50);
     f.EffectOut1Click();
 }
 
@@ -237,16 +221,16 @@ TEST(EffectsWindow, StoredParametersAreBoundedOnlyAgainstOverflow)
               {"Form1\\Pmvc", "Integer", "2147483647"},
               {"Form1\\Fconm", "Integer", "90"}});
     TForm1 &f = w.f();
-    EXPECT_EQ(f.Pcx, -(1 << 20));
-    EXPECT_EQ(f.Pcy, 700) << "a centre off the picture, as the mouse can leave it";
-    EXPECT_EQ(f.Pmvc, 1 << 20);
-    EXPECT_EQ(f.Fconm, 90);
+    EXPECT_EQ(f.velocityFx.Pcx, -(1 << 20));
+    EXPECT_EQ(f.velocityFx.Pcy, 700) << "a centre off the picture, as the mouse can leave it";
+    EXPECT_EQ(f.velocityFx.Pmvc, 1 << 20);
+    EXPECT_EQ(f.artsFx.Fconm, 90);
     click(f.box(OptionBox::Movement)); // Movement
     f.VelocityClick();
     for (int i = 0; i < 40; ++i)
         f.Timer3Timer();
-    EXPECT_GE(f.Pcx, 0);
-    EXPECT_LT(f.Pcx, 481);
+    EXPECT_GE(f.velocityFx.Pcx, 0);
+    EXPECT_LT(f.velocityFx.Pcx, 481);
     f.EffectOut1Click();
 }
 
@@ -257,7 +241,7 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     Window w;
     TForm1 &f = w.f();
     f.fineartsClick();
-    EXPECT_TRUE(f.FArtsShown);
+    EXPECT_TRUE(f.pictureState.FArtsShown);
     EXPECT_FALSE(f.FArts);
     EXPECT_FALSE(f.Timer4->isActive());
     EXPECT_TRUE(f.Label3->isHidden());
@@ -265,7 +249,7 @@ TEST(EffectsWindow, PlanDeArtsSingleAndRepetition)
     EXPECT_NE(w.shot(), QImage(w.shot().size(), w.shot().format())) << "no plasma painted";
 
     click(f.box(OptionBox::Bright)); // "Bright"
-    EXPECT_EQ(f.Fconm, 125);
+    EXPECT_EQ(f.artsFx.Fconm, 125);
     EXPECT_EQ(w.status(), "bright 125");
     click(f.box(OptionBox::Repetition)); // "Repetition"
     EXPECT_EQ(w.status(), "Repetition on 125");
@@ -321,17 +305,17 @@ TEST(EffectsWindow, DuringABuildASecondBuildIsRefusedAndTheCloseWaits)
     Window w;
     TForm1 &f = w.f();
     f.show();
-    f.FArtsFx.pumpInterval = std::chrono::microseconds(0); // pump at every check
+    f.artsFx.pumpInterval = std::chrono::microseconds(0); // pump at every check
     bool sawBuild = false, stillBuilding = false, visibleDuringBuild = false;
     QString statusDuringBuild;
     QTimer::singleShot(0, &f, [&] {
-        sawBuild = f.FArtsFx.building();
+        sawBuild = f.artsFx.building();
         f.fineartsClick();
         f.Timer4Timer();
         statusDuringBuild = w.status();
         f.close();
         visibleDuringBuild = f.isVisible();
-        stillBuilding = f.FArtsFx.building();
+        stillBuilding = f.artsFx.building();
     });
     f.fineartsClick();
     ASSERT_TRUE(sawBuild) << "the build never let events run";
@@ -351,7 +335,7 @@ TEST(EffectsWindow, AStopDuringABuildEndsTheRepetitionAtOnce)
     click(f.box(OptionBox::Repetition));
     f.fineartsClick();
     ASSERT_TRUE(f.FArts);
-    f.FArtsFx.pumpInterval = std::chrono::microseconds(0);
+    f.artsFx.pumpInterval = std::chrono::microseconds(0);
     QTimer::singleShot(0, &f, [&] { f.EffectOut1Click(); });
     f.Timer4Timer();
     EXPECT_FALSE(f.Timer4->isActive());
@@ -389,7 +373,7 @@ TEST(EffectsWindow, ContextMenuItems)
             {"Ecriture1", "Ecriture", "Front Ctrl+F", 16454, true},
             {"BackPage1", "BackPage", "Back Ctrl+B", 16450, true},
             {"Reset2", "Reset", "Again Ctrl+G", 16455, true},
-            {"aozoraItem", "Aozora", "Ruby and notes of Aozora Bunko, or the text as it stands (B)",
+            {"aozoraItem", "Aozora", "Ruby and notes of Aozora Bunko, or the text as it stands  b",
              0, true},
             {"N6", "", "", 0, true},
             {"Small2", "Small", "Ctrl+L", 16460, true},

@@ -254,8 +254,8 @@ std::map<std::string, QString> observe(TForm1 &f)
             {"status", f.HintLabel1->text()},
             {"page", QString::number(f.FPage)},
             {"leaf", QString::number(f.FLeaf)},
-            {"page shown", QString::number(f.FPageShown)},
-            {"plain colour", QString::number(f.FBColor)},
+            {"page shown", QString::number(f.pictureState.FPageShown)},
+            {"plain colour", QString::number(f.pictureState.FBColor)},
             {"running",
              QStringLiteral("%1%2%3%4")
                      .arg(f.FDifference)
@@ -271,7 +271,7 @@ std::map<std::string, QString> observe(TForm1 &f)
                      .arg(f.Timer4->interval())
                      .arg(f.Timer5->interval())},
             {"captions", f.Effect1->text()},
-            {"centre", QStringLiteral("%1 %2").arg(f.Pcx).arg(f.Pcy)},
+            {"centre", QStringLiteral("%1 %2").arg(f.velocityFx.Pcx).arg(f.velocityFx.Pcy)},
             {"window", QStringLiteral("%1 %2").arg(f.isVisible()).arg(f.isMinimized())},
     };
 }
@@ -330,10 +330,10 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
         bool handled;
     };
     const auto none = [] {};
-    const auto unwritten = [&] { f.FPageShown = false; };
+    const auto unwritten = [&] { f.pictureState.FPageShown = false; };
     const auto secondPage = [&] {
         f.FPage = 2;
-        f.FSamePage = false;
+        f.pictureState.FSamePage = false;
     };
     const auto stop = [&] { f.EffectOut1Click(); };
     const std::vector<Case> cases = {
@@ -359,7 +359,7 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
             {f.box(OptionBox::NameOn), none, true},
             {f.box(OptionBox::Slow), none, true},
             {f.box(OptionBox::Movement), none, true},
-            {f.box(OptionBox::Clock), [&] { f.Pcx = 10; }, true},
+            {f.box(OptionBox::Clock), [&] { f.velocityFx.Pcx = 10; }, true},
             {f.box(OptionBox::Green), none, true},
             {f.box(OptionBox::Bright), none, true},
             {f.box(OptionBox::Devenir), none, true},
@@ -501,10 +501,10 @@ TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
     f.VelocityClick();
     ASSERT_TRUE(f.FVelocity);
     ASSERT_EQ(f.focusWidget(), keep);
-    f.FPageShown = false;
+    f.pictureState.FPageShown = false;
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
         QTest::keyClick(keep, key);
-        EXPECT_TRUE(f.FPageShown) << "the key wrote the page";
+        EXPECT_TRUE(f.pictureState.FPageShown) << "the key wrote the page";
         EXPECT_NE(keep->isChecked(), was) << "the key toggled the box";
     }
 }

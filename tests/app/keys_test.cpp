@@ -19,6 +19,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/FakePlatform.h"
 
 using corvane::OptionBox;
@@ -141,23 +142,23 @@ TEST(CharacterKeys, Commands)
             {"g resets to page 1", [](TForm1 &f) { f.FPage = 3; }, 'g',
              [](TForm1 &f) {
                  EXPECT_EQ(f.FPage, 1);
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Corvane"},
             {"e starts Velocity", nullptr, 'e', [](TForm1 &f) { EXPECT_TRUE(f.FVelocity); },
              "Velocity"},
             {"a makes a plan de arts picture", nullptr, 'a',
-             [](TForm1 &f) { EXPECT_TRUE(f.FArtsShown); }, "bright 80"},
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FArtsShown); }, "bright 80"},
             {", fades to black", [](TForm1 &f) { f.GColor = 0x505C4D; }, ',',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.FBColor);
+                 EXPECT_TRUE(f.pictureState.FBColor);
                  EXPECT_EQ(pixel(f, 240, 175), 0u);
              },
              nullptr},
             {". fades the page out",
              [](TForm1 &f) {
                  f.picture().fill(Qt::white);
-                 f.FPageShown = true;
+                 f.pictureState.FPageShown = true;
              },
              '.',
              [](TForm1 &f) {
@@ -182,8 +183,8 @@ TEST(CharacterKeys, OptionToggles)
             {"z clears Tenderly and writes the page again", check(6), 'z',
              [](TForm1 &f) {
                  EXPECT_FALSE(f.checked(OptionBox::Tenderly));
-                 EXPECT_TRUE(f.FPageShown);
-                 EXPECT_FALSE(f.FSamePage) << "the page was written";
+                 EXPECT_TRUE(f.pictureState.FPageShown);
+                 EXPECT_FALSE(f.pictureState.FSamePage) << "the page was written";
              },
              "Tenderly off"},
             {"z sets Tenderly", uncheck(6), 'z', is(6, true), "Tenderly on"},
@@ -194,7 +195,7 @@ TEST(CharacterKeys, OptionToggles)
             {"v writes the page horizontally", uncheck(8), 'v',
              [](TForm1 &f) {
                  EXPECT_TRUE(f.checked(OptionBox::Horizontal));
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Horizontal"},
             {"v back to vertical", check(8), 'v', is(8, false), "Vertical"},
@@ -203,29 +204,24 @@ TEST(CharacterKeys, OptionToggles)
             {"j sets Bright: 125", uncheck(21), 'j',
              [](TForm1 &f) {
                  EXPECT_TRUE(f.checked(OptionBox::Bright));
-                 EXPECT_EQ(f.Fconm, 125);
+                 EXPECT_EQ(f.artsFx.Fconm, 125);
              },
              "bright 125"},
             {"j clears Bright: 80",
-             [](TForm1 &f) { f.box(OptionBox::Bright)->setChecked(true), f.Fconm = 125; }, 'j',
-             [](TForm1 &f) { EXPECT_EQ(f.Fconm, 80); }, "bright 80"},
-            {"k ends a repetition",
-             [](TForm1 &f) {
-                 f.box(OptionBox::Repetition)->setChecked(true);
-                 f.FArts = true;
-             },
-             'k',
+             [](TForm1 &f) { f.box(OptionBox::Bright)->setChecked(true), f.artsFx.Fconm = 125; },
+             'j', [](TForm1 &f) { EXPECT_EQ(f.artsFx.Fconm, 80); }, "bright 80"},
+            {"k ends a repetition", [](TForm1 &f) { startHeld(f, Animation::Arts); }, 'k',
              [](TForm1 &f) {
                  EXPECT_FALSE(f.checked(OptionBox::Repetition));
                  EXPECT_FALSE(f.FArts);
              },
              "Repetition off"},
-            {"k sets Repetition with the brightness", [](TForm1 &f) { f.Fconm = 95; }, 'k',
+            {"k sets Repetition with the brightness", [](TForm1 &f) { f.artsFx.Fconm = 95; }, 'k',
              is(23, true), "Repetition on 95"},
             {"l ends Devenir",
              [](TForm1 &f) {
                  f.box(OptionBox::Devenir)->setChecked(true);
-                 f.FArts = true;
+                 startHeld(f, Animation::Arts);
              },
              'l', [](TForm1 &f) { EXPECT_FALSE(f.FArts); }, "Devenir off"},
             {"l sets Devenir", uncheck(22), 'l', is(22, true), "Devenir on"},
@@ -260,13 +256,13 @@ TEST(CharacterKeys, OptionToggles)
             {": clears Deep Separation", [](TForm1 &f) { f.SepaCheckBox->setChecked(true); }, ':',
              [](TForm1 &f) { EXPECT_FALSE(f.SepaCheckBox->isChecked()); }, "Deep (Mu-gen)"},
             {"w: Deep starts from light grey", nullptr, 'w',
-             [](TForm1 &f) { EXPECT_FALSE(f.FBlackRect); }, "Deep White"},
-            {"w: Deep starts from black", [](TForm1 &f) { f.FBlackRect = false; }, 'w',
-             [](TForm1 &f) { EXPECT_TRUE(f.FBlackRect); }, "Deep Black"},
+             [](TForm1 &f) { EXPECT_FALSE(f.deepFx.FBlackRect); }, "Deep White"},
+            {"w: Deep starts from black", [](TForm1 &f) { f.deepFx.FBlackRect = false; }, 'w',
+             [](TForm1 &f) { EXPECT_TRUE(f.deepFx.FBlackRect); }, "Deep Black"},
             {"w while Velocity runs chooses colour rule 8", velocity, 'w',
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.FBlackRect);
-                 EXPECT_EQ(f.Piro, 8);
+                 EXPECT_TRUE(f.deepFx.FBlackRect);
+                 EXPECT_EQ(f.velocityFx.Piro, 8);
              },
              nullptr},
     });
@@ -278,25 +274,25 @@ TEST(CharacterKeys, DeepPen)
     runCases({
             {"p: the line colour", deep, 'p',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.FCanvas->penColor(), f.FDeepColor);
-                 EXPECT_TRUE(rowZeroIs(f, f.FDeepColor));
+                 EXPECT_EQ(f.canvas->penColor(), f.deepFx.FDeepColor);
+                 EXPECT_TRUE(rowZeroIs(f, f.deepFx.FDeepColor));
              },
              "Line color"},
             {"another key on black: a black pen", deep, 'q',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.FCanvas->penColor(), 0u);
+                 EXPECT_EQ(f.canvas->penColor(), 0u);
                  EXPECT_TRUE(rowZeroIs(f, 0));
              },
              "Deep Black"},
             {"another key on light grey: a light grey pen",
              [](TForm1 &f) {
-                 f.FBlackRect = false;
+                 f.deepFx.FBlackRect = false;
                  deep(f);
                  f.picture().fill(Qt::black);
              },
              'q',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u);
+                 EXPECT_EQ(f.canvas->penColor(), 0xE7E7E7u);
                  EXPECT_TRUE(rowZeroIs(f, 0xE7E7E7));
                  EXPECT_EQ(pixel(f, 5, 1), 0u) << "row 0 only";
              },
@@ -308,68 +304,74 @@ TEST(CharacterKeys, DeepPen)
 TEST(CharacterKeys, VelocityParameters)
 {
     runCases({
-            {"p centres", [](TForm1 &f) { velocity(f), f.Pcx = 3, f.Pcy = 4; }, 'p',
+            {"p centres",
+             [](TForm1 &f) { velocity(f), f.velocityFx.Pcx = 3, f.velocityFx.Pcy = 4; }, 'p',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Pcx, 240);
-                 EXPECT_EQ(f.Pcy, 175);
+                 EXPECT_EQ(f.velocityFx.Pcx, 240);
+                 EXPECT_EQ(f.velocityFx.Pcy, 175);
              },
              "Center"},
             {"clock: q is colour rule 7", velocityClock, 'q',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Pirot, 7);
-                 EXPECT_EQ(f.Piro, 1) << "the free lines' rule stays";
+                 EXPECT_EQ(f.velocityFx.Pirot, 7);
+                 EXPECT_EQ(f.velocityFx.Piro, 1) << "the free lines' rule stays";
              },
              nullptr},
-            {"clock: 4", velocityClock, '4', [](TForm1 &f) { EXPECT_EQ(f.Pirot, 4); }, nullptr},
+            {"clock: 4", velocityClock, '4', [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pirot, 4); },
+             nullptr},
             {"clock: 9 is shape 3", velocityClock, '9',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Pformt, 3);
-                 EXPECT_EQ(f.Pform, 1);
+                 EXPECT_EQ(f.velocityFx.Pformt, 3);
+                 EXPECT_EQ(f.velocityFx.Pform, 1);
              },
              nullptr},
-            {"clock: 0", [](TForm1 &f) { velocityClock(f), f.Pirot = 5, f.Pformt = 3; }, '0',
+            {"clock: 0",
+             [](TForm1 &f) { velocityClock(f), f.velocityFx.Pirot = 5, f.velocityFx.Pformt = 3; },
+             '0',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Pirot, 2);
-                 EXPECT_EQ(f.Pformt, 1);
+                 EXPECT_EQ(f.velocityFx.Pirot, 2);
+                 EXPECT_EQ(f.velocityFx.Pformt, 1);
              },
              nullptr},
             {"clock: o hides the time", velocityClock, 'o',
-             [](TForm1 &f) { EXPECT_FALSE(f.Pdigit); }, "Digital off"},
-            {"clock: i", velocityClock, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pbt); }, "BoldClock"},
+             [](TForm1 &f) { EXPECT_FALSE(f.velocityFx.Pdigit); }, "Digital off"},
+            {"clock: i", velocityClock, 'i', [](TForm1 &f) { EXPECT_TRUE(f.velocityFx.Pbt); },
+             "BoldClock"},
             {"clock: u is not a clock key", velocityClock, 'u',
-             [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, nullptr},
-            {"free: w is colour rule 8", velocity, 'w', [](TForm1 &f) { EXPECT_EQ(f.Piro, 8); },
-             nullptr},
+             [](TForm1 &f) { EXPECT_FALSE(f.velocityFx.Pmix); }, nullptr},
+            {"free: w is colour rule 8", velocity, 'w',
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Piro, 8); }, nullptr},
             {"free: 6", velocity, '6',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Piro, 6);
-                 EXPECT_EQ(f.Fconm, 80) << "a digit is no brightness while Velocity runs";
+                 EXPECT_EQ(f.velocityFx.Piro, 6);
+                 EXPECT_EQ(f.artsFx.Fconm, 80) << "a digit is no brightness while Velocity runs";
              },
              nullptr},
-            {"free: 8 is shape 2", velocity, '8', [](TForm1 &f) { EXPECT_EQ(f.Pform, 2); },
-             nullptr},
-            {"free: 0", [](TForm1 &f) { velocity(f), f.Piro = 4, f.Pform = 3; }, '0',
+            {"free: 8 is shape 2", velocity, '8',
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pform, 2); }, nullptr},
+            {"free: 0",
+             [](TForm1 &f) { velocity(f), f.velocityFx.Piro = 4, f.velocityFx.Pform = 3; }, '0',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Piro, 1);
-                 EXPECT_EQ(f.Pform, 1);
+                 EXPECT_EQ(f.velocityFx.Piro, 1);
+                 EXPECT_EQ(f.velocityFx.Pform, 1);
              },
              nullptr},
-            {"free: o shows the scope", velocity, 'o', [](TForm1 &f) { EXPECT_TRUE(f.Pdigi); },
-             "Scope"},
-            {"free: o hides it", [](TForm1 &f) { velocity(f), f.Pdigi = true; }, 'o',
-             [](TForm1 &f) { EXPECT_FALSE(f.Pdigi); }, "NotScope"},
-            {"free: i", velocity, 'i', [](TForm1 &f) { EXPECT_TRUE(f.Pb); }, "Bold"},
-            {"free: u", [](TForm1 &f) { velocity(f), f.Pmix = true; }, 'u',
-             [](TForm1 &f) { EXPECT_FALSE(f.Pmix); }, "NotMix"},
+            {"free: o shows the scope", velocity, 'o',
+             [](TForm1 &f) { EXPECT_TRUE(f.velocityFx.Pdigi); }, "Scope"},
+            {"free: o hides it", [](TForm1 &f) { velocity(f), f.velocityFx.Pdigi = true; }, 'o',
+             [](TForm1 &f) { EXPECT_FALSE(f.velocityFx.Pdigi); }, "NotScope"},
+            {"free: i", velocity, 'i', [](TForm1 &f) { EXPECT_TRUE(f.velocityFx.Pb); }, "Bold"},
+            {"free: u", [](TForm1 &f) { velocity(f), f.velocityFx.Pmix = true; }, 'u',
+             [](TForm1 &f) { EXPECT_FALSE(f.velocityFx.Pmix); }, "NotMix"},
             {"free: m with Movement",
              [](TForm1 &f) { f.box(OptionBox::Movement)->setChecked(true), velocity(f); }, 'm',
-             [](TForm1 &f) { EXPECT_TRUE(f.Pmouse); }, "MoveMouse"},
+             [](TForm1 &f) { EXPECT_TRUE(f.velocityFx.Pmouse); }, "MoveMouse"},
             {"free: m without Movement does nothing", velocity, 'm',
-             [](TForm1 &f) { EXPECT_FALSE(f.Pmouse); }, nullptr},
-            {"free: n", [](TForm1 &f) { velocity(f), f.FLockCount = 7; }, 'n',
-             [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 0); }, "lock 0"},
-            {"n without Velocity", [](TForm1 &f) { f.FLockCount = 7; }, 'n',
-             [](TForm1 &f) { EXPECT_EQ(f.FLockCount, 7); }, nullptr},
+             [](TForm1 &f) { EXPECT_FALSE(f.velocityFx.Pmouse); }, nullptr},
+            {"free: n", [](TForm1 &f) { velocity(f), f.velocityFx.FLockCount = 7; }, 'n',
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.FLockCount, 0); }, "lock 0"},
+            {"n without Velocity", [](TForm1 &f) { f.velocityFx.FLockCount = 7; }, 'n',
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.FLockCount, 7); }, nullptr},
     });
 }
 
@@ -380,21 +382,21 @@ TEST(CharacterKeys, BrightnessDigits)
     runCases({
             {"3 sets Fconm to 90", nullptr, '3',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.Fconm, 90);
-                 EXPECT_EQ(f.FArtsLevel, 80);
+                 EXPECT_EQ(f.artsFx.Fconm, 90);
+                 EXPECT_EQ(f.artsFx.FArtsLevel, 80);
              },
              "bright 90"},
-            {"9", nullptr, '9', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 120); }, "bright 120"},
-            {"0", nullptr, '0', [](TForm1 &f) { EXPECT_EQ(f.Fconm, 125); }, "bright 125"},
+            {"9", nullptr, '9', [](TForm1 &f) { EXPECT_EQ(f.artsFx.Fconm, 120); }, "bright 120"},
+            {"0", nullptr, '0', [](TForm1 &f) { EXPECT_EQ(f.artsFx.Fconm, 125); }, "bright 125"},
             {"Devenir: 1 sets its level", devenir, '1',
              [](TForm1 &f) {
-                 EXPECT_EQ(f.FArtsLevel, 80);
-                 EXPECT_EQ(f.Fconm, 80);
+                 EXPECT_EQ(f.artsFx.FArtsLevel, 80);
+                 EXPECT_EQ(f.artsFx.Fconm, 80);
              },
              "bright 80"},
-            {"Devenir: 7", devenir, '7', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 110); },
+            {"Devenir: 7", devenir, '7', [](TForm1 &f) { EXPECT_EQ(f.artsFx.FArtsLevel, 110); },
              "bright 110"},
-            {"Devenir: 0", devenir, '0', [](TForm1 &f) { EXPECT_EQ(f.FArtsLevel, 125); },
+            {"Devenir: 0", devenir, '0', [](TForm1 &f) { EXPECT_EQ(f.artsFx.FArtsLevel, 125); },
              "bright 125"},
     });
 }
@@ -450,15 +452,15 @@ TEST(CharacterKeys, AKeyRunsEveryStepItMatchesInOrder)
     EXPECT_TRUE(rowZeroIs(f, 0));
 
     type(f, 'w');
-    EXPECT_FALSE(f.FBlackRect);
+    EXPECT_FALSE(f.deepFx.FBlackRect);
     EXPECT_EQ(w.status(), "Deep White");
-    EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u)
+    EXPECT_EQ(f.canvas->penColor(), 0xE7E7E7u)
             << "step 25 read FBlackRect before step 24 changed it";
     EXPECT_TRUE(rowZeroIs(f, 0xE7E7E7));
 
     type(f, '5'); // the pen, then the brightness
-    EXPECT_EQ(f.FCanvas->penColor(), 0xE7E7E7u);
-    EXPECT_EQ(f.Fconm, 100);
+    EXPECT_EQ(f.canvas->penColor(), 0xE7E7E7u);
+    EXPECT_EQ(f.artsFx.Fconm, 100);
     EXPECT_EQ(w.status(), "bright 100");
     f.EffectOut1Click();
 }
@@ -482,46 +484,46 @@ TEST(VirtualKeys, EachKey)
     auto at = [](int x, int y, int level) {
         return [=](TForm1 &f) {
             velocity(f);
-            f.Pcx = x, f.Pcy = y, f.Pmvc = level;
+            f.velocityFx.Pcx = x, f.velocityFx.Pcy = y, f.velocityFx.Pmvc = level;
         };
     };
     auto centreIs = [](int x, int y) {
         return [=](TForm1 &f) {
-            EXPECT_EQ(f.Pcx, x);
-            EXPECT_EQ(f.Pcy, y);
+            EXPECT_EQ(f.velocityFx.Pcx, x);
+            EXPECT_EQ(f.velocityFx.Pcy, y);
         };
     };
     const std::vector<VirtualKeyCase> cases = {
             {"Space writes the page", nullptr, Qt::Key_Space,
              [](TForm1 &f) {
-                 EXPECT_TRUE(f.FPageShown);
-                 EXPECT_FALSE(f.FSamePage);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
+                 EXPECT_FALSE(f.pictureState.FSamePage);
              },
              "Corvane"},
             {"Enter writes the page and stops Deep", deep, Qt::Key_Return,
              [](TForm1 &f) {
                  EXPECT_FALSE(f.FDeep);
-                 EXPECT_TRUE(f.FPageShown);
+                 EXPECT_TRUE(f.pictureState.FPageShown);
              },
              "Corvane"},
-            {"keypad Enter", nullptr, Qt::Key_Enter, [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); },
-             "Corvane"},
+            {"keypad Enter", nullptr, Qt::Key_Enter,
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FPageShown); }, "Corvane"},
             {"Backspace writes the previous page", nullptr, Qt::Key_Backspace,
-             [](TForm1 &f) { EXPECT_TRUE(f.FPageShown); }, "Corvane"},
-            {"Delete checks Clock and centres", [](TForm1 &f) { f.Pcx = 1, f.Pcy = 2; },
-             Qt::Key_Delete,
+             [](TForm1 &f) { EXPECT_TRUE(f.pictureState.FPageShown); }, "Corvane"},
+            {"Delete checks Clock and centres",
+             [](TForm1 &f) { f.velocityFx.Pcx = 1, f.velocityFx.Pcy = 2; }, Qt::Key_Delete,
              [](TForm1 &f) {
                  EXPECT_TRUE(f.checked(OptionBox::Clock));
-                 EXPECT_EQ(f.Pcx, 240);
-                 EXPECT_EQ(f.Pcy, 175);
+                 EXPECT_EQ(f.velocityFx.Pcx, 240);
+                 EXPECT_EQ(f.velocityFx.Pcy, 175);
              },
              nullptr},
             {"Delete unchecks Clock",
-             [](TForm1 &f) { f.box(OptionBox::Clock)->setChecked(true), f.Pcx = 1; },
+             [](TForm1 &f) { f.box(OptionBox::Clock)->setChecked(true), f.velocityFx.Pcx = 1; },
              Qt::Key_Delete,
              [](TForm1 &f) {
                  EXPECT_FALSE(f.checked(OptionBox::Clock));
-                 EXPECT_EQ(f.Pcx, 1);
+                 EXPECT_EQ(f.velocityFx.Pcx, 1);
              },
              nullptr},
             {"Insert toggles RoadMovie", nullptr, Qt::Key_Insert,
@@ -548,18 +550,18 @@ TEST(VirtualKeys, EachKey)
             {"Up at the edge", at(100, 10, 3), Qt::Key_Up, centreIs(100, 10), nullptr},
             {"Down", at(100, 100, 3), Qt::Key_Down, centreIs(100, 103), nullptr},
             {"Down at the edge", at(100, 341, 3), Qt::Key_Down, centreIs(100, 341), nullptr},
-            {"Right without Velocity", [](TForm1 &f) { f.Pcx = 100; }, Qt::Key_Right,
+            {"Right without Velocity", [](TForm1 &f) { f.velocityFx.Pcx = 100; }, Qt::Key_Right,
              centreIs(100, 175), nullptr},
-            {"Page Up", at(100, 100, 3), Qt::Key_PageUp, [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 4); },
-             "MoveLevel 4"},
+            {"Page Up", at(100, 100, 3), Qt::Key_PageUp,
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pmvc, 4); }, "MoveLevel 4"},
             {"Page Up at 10", at(100, 100, 10), Qt::Key_PageUp,
-             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 10); }, "MoveLevel 10"},
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pmvc, 10); }, "MoveLevel 10"},
             {"Page Down", at(100, 100, 3), Qt::Key_PageDown,
-             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, "MoveLevel 2"},
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pmvc, 2); }, "MoveLevel 2"},
             {"Page Down at 0", at(100, 100, 0), Qt::Key_PageDown,
-             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 0); }, "MoveLevel 0"},
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pmvc, 0); }, "MoveLevel 0"},
             {"Page Up without Velocity", nullptr, Qt::Key_PageUp,
-             [](TForm1 &f) { EXPECT_EQ(f.Pmvc, 2); }, nullptr},
+             [](TForm1 &f) { EXPECT_EQ(f.velocityFx.Pmvc, 2); }, nullptr},
     };
     for (const VirtualKeyCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -594,9 +596,9 @@ TEST(VirtualKeys, WithoutVelocityTheKeysGoToThePageSlider)
     EXPECT_EQ(f.FPage, 3);
 
     velocity(f);
-    f.Pcx = 100;
+    f.velocityFx.Pcx = 100;
     QTest::keyClick(f.focusWidget() ? f.focusWidget() : &f, Qt::Key_Right);
-    EXPECT_EQ(f.Pcx, 102);
+    EXPECT_EQ(f.velocityFx.Pcx, 102);
     EXPECT_EQ(f.FPage, 3) << "the locked slider moved";
     f.EffectOut1Click();
 }
@@ -639,16 +641,16 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
     EXPECT_EQ(f.Timer4->interval(), 7000);
     EXPECT_EQ(f.Timer5->interval(), 55);
 
-    f.Pmvc = 7;
+    f.velocityFx.Pmvc = 7;
     f.box(OptionBox::Movement)->click();
     EXPECT_EQ(w.status(), "MoveLevel 7");
     f.setStatus(QString::fromLatin1(kBefore));
     f.box(OptionBox::Movement)->click();
     EXPECT_EQ(w.status(), kBefore) << "unchecking Movement shows nothing";
 
-    f.Pcx = 5;
+    f.velocityFx.Pcx = 5;
     f.box(OptionBox::Clock)->click();
-    EXPECT_EQ(f.Pcx, 240);
+    EXPECT_EQ(f.velocityFx.Pcx, 240);
 
     struct Rewrite
     {
@@ -661,7 +663,7 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
             {6, difference, false},  {8, nullptr, true},
             {8, velocity, false},    {15, nullptr, true},
             {15, deep, false},       {15, velocity, false},
-            {15, difference, false}, {15, [](TForm1 &g) { g.FArts = true; }, true},
+            {15, difference, false}, {15, [](TForm1 &g) { startHeld(g, Animation::Arts); }, true},
     };
     for (const Rewrite &r : rewrites) {
         SCOPED_TRACE(testing::Message() << "LCheckBox" << r.box << (r.start ? " while busy" : ""));
@@ -672,7 +674,7 @@ TEST(BoxClicks, StatusTextsAndWhatTheyRefuse)
         const bool was = g.checked(OptionBox(r.box));
         g.box(OptionBox(r.box))->click();
         EXPECT_NE(g.checked(OptionBox(r.box)), was) << "the box changes whatever runs";
-        EXPECT_EQ(g.FPageShown, r.rewrites);
+        EXPECT_EQ(g.pictureState.FPageShown, r.rewrites);
         g.EffectOut1Click();
     }
 }

@@ -43,25 +43,25 @@ TEST(Lifecycle, FirstStartUsesTheDefaults)
     EXPECT_EQ(f.GColor, 5266509u);
     EXPECT_EQ(f.FPage, 1);
     EXPECT_EQ(f.FLeaf, 1);
-    EXPECT_EQ(f.Pcx, 240);
-    EXPECT_EQ(f.Pcy, 175);
-    EXPECT_EQ(f.Fconm, 80);
-    EXPECT_TRUE(f.FBlackRect);
+    EXPECT_EQ(f.velocityFx.Pcx, 240);
+    EXPECT_EQ(f.velocityFx.Pcy, 175);
+    EXPECT_EQ(f.artsFx.Fconm, 80);
+    EXPECT_TRUE(f.deepFx.FBlackRect);
     for (int n : {4, 6, 7, 11, 12, 13})
         EXPECT_TRUE(f.checked(OptionBox(n))) << "LCheckBox" << n;
     for (int n : {1, 2, 3, 5, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
         EXPECT_FALSE(f.checked(OptionBox(n))) << "LCheckBox" << n;
-    EXPECT_TRUE(f.FSamePage);
-    EXPECT_TRUE(f.FFreshStart);
-    EXPECT_FALSE(f.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
+    EXPECT_TRUE(f.pictureState.FFreshStart);
+    EXPECT_FALSE(f.pictureState.FPageShown);
     EXPECT_EQ(f.FPageCount, 0);
     EXPECT_TRUE(f.Timer2->isActive());
     EXPECT_EQ(f.Timer1->interval(), 55);
     EXPECT_EQ(f.Timer4->interval(), 7000);
     // Deep's colour walk starts from the clock, not from its grey.
-    EXPECT_NE(f.FDeepWalk, 15198183);
-    EXPECT_GE(f.FDeepWalk, 0);
-    EXPECT_LT(f.FDeepWalk, 16600000);
+    EXPECT_NE(f.deepFx.FDeepWalk, 15198183);
+    EXPECT_GE(f.deepFx.FDeepWalk, 0);
+    EXPECT_LT(f.deepFx.FDeepWalk, 16600000);
 }
 
 // The window's bindings against the settings table, as a consistency checker
@@ -121,8 +121,8 @@ TEST(Lifecycle, StoredValuesComeBackAndKeepOffStartsAtPageOne)
     TForm1 f(w.ini());
     EXPECT_EQ(f.pos(), QPoint(-40, 230)) << "the stored position is applied unchanged";
     EXPECT_EQ(f.FPage, 1) << "without Keep the reading starts at page 1";
-    EXPECT_EQ(f.FBColor, false) << "the stored FBColor never takes effect at start-up";
-    EXPECT_EQ(f.Pmvc, 9);
+    EXPECT_EQ(f.pictureState.FBColor, false) << "the stored FBColor never takes effect at start-up";
+    EXPECT_EQ(f.velocityFx.Pmvc, 9);
     EXPECT_EQ(f.Timer1->interval(), 110);
     EXPECT_EQ(f.Timer3->interval(), 110);
     EXPECT_EQ(f.Timer4->interval(), 12000);
@@ -140,7 +140,7 @@ TEST(Lifecycle, ClosingWritesAll47ItemsAndTheyReadBack)
         f.box(OptionBox::Paint)->setChecked(true);
         f.FLeaf = 12;
         f.FFileName = "Clipboard";
-        f.Pcx = 17;
+        f.velocityFx.Pcx = 17;
         f.move(321, 123);
         EXPECT_TRUE(f.FormCloseQuery());
     }
@@ -155,7 +155,7 @@ TEST(Lifecycle, ClosingWritesAll47ItemsAndTheyReadBack)
     EXPECT_TRUE(again.checked(OptionBox::Paint));
     EXPECT_FALSE(again.checked(OptionBox::BeginEnd));
     EXPECT_EQ(again.FLeaf, 12);
-    EXPECT_EQ(again.Pcx, 17);
+    EXPECT_EQ(again.velocityFx.Pcx, 17);
     EXPECT_EQ(again.FFileName, "Clipboard");
     EXPECT_EQ(again.Leafgo1->toolTip(), QStringLiteral("12 page"));
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
+#include "tests/support/HeldAnimation.h"
 #include "tests/support/LoadNow.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
@@ -118,8 +119,8 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
 
     f.TriButton1Click();
     EXPECT_EQ(f.FPage, 1) << "the first forward writes the stored page itself";
-    EXPECT_TRUE(f.FPageShown);
-    EXPECT_FALSE(f.FSamePage);
+    EXPECT_TRUE(f.pictureState.FPageShown);
+    EXPECT_FALSE(f.pictureState.FSamePage);
     f.TriButton2Click();
     EXPECT_EQ(f.FPage, last) << "back from page 1 writes the last page";
     EXPECT_EQ(f.ExtTrackBar1->value(), last) << "the slider follows the page";
@@ -129,7 +130,7 @@ TEST(PagesWindow, ForwardBackResetAndTheSlider)
 
     f.ExtTrackBar1->setValue(5);
     EXPECT_EQ(f.FPage, 5);
-    EXPECT_TRUE(f.FSamePage);
+    EXPECT_TRUE(f.pictureState.FSamePage);
     f.TriButton1Click();
     EXPECT_EQ(f.FPage, 5) << "after the slider, forward writes the chosen page";
     f.TriButton1Click();
@@ -158,11 +159,11 @@ TEST(PagesWindow, BookmarkBeyondThePagesIsRefused)
     f.Leaf1Click();
     EXPECT_EQ(f.FLeaf, 3);
     EXPECT_EQ(f.Leafgo1->toolTip(), QStringLiteral("3 page"));
-    f.FVelocity = true; // an effect running: the bookmark is refused
+    startHeld(f, Animation::Velocity); // an effect running: the bookmark is refused
     f.ExtTrackBar1->setValue(4);
     f.Leaf1Click();
     EXPECT_EQ(f.FLeaf, 3);
-    f.FVelocity = false;
+    f.EffectOut1Click();
 }
 
 TEST(PagesWindow, AnEmptyTextGivesNoPagesAndAnEmptyPage)
@@ -206,8 +207,8 @@ TEST(PagesWindow, GoWritesTheBookmarkedPageAndTheCommandsGoOnFromIt)
     EXPECT_EQ(f.FPage, 4);
     EXPECT_EQ(f.ExtTrackBar1->value(), 4);
     EXPECT_EQ(f.Label1->text(), QStringLiteral("4"));
-    EXPECT_TRUE(f.FPageShown);
-    EXPECT_FALSE(f.FSamePage);
+    EXPECT_TRUE(f.pictureState.FPageShown);
+    EXPECT_FALSE(f.pictureState.FSamePage);
     EXPECT_EQ(f.FRows[0], rowOf(text, 4, 0));
     f.TriButton1Click();
     EXPECT_EQ(f.FPage, 5);
@@ -239,7 +240,7 @@ TEST(PagesWindow, ABookmarkBelowOneIsPageOne)
     loadNow(f);
     f.Leafgo1Click();
     EXPECT_EQ(f.FPage, 1);
-    EXPECT_TRUE(f.FPageShown);
+    EXPECT_TRUE(f.pictureState.FPageShown);
 }
 
 // With no text every page command lands on page 1 and Go is refused.
@@ -279,11 +280,11 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
                                                       {"Horizontal", &TForm1::LCheckBox8Click},
                                                       {"Gothic", &TForm1::LCheckBox15Click}};
     for (const auto &[name, handler] : boxes) {
-        f.FPageShown = false;
+        f.pictureState.FPageShown = false;
         (f.*handler)();
-        EXPECT_TRUE(f.FPageShown) << name;
+        EXPECT_TRUE(f.pictureState.FPageShown) << name;
         EXPECT_EQ(f.FPage, 2) << name << ": the same page, not the next";
-        EXPECT_FALSE(f.FSamePage) << name;
+        EXPECT_FALSE(f.pictureState.FSamePage) << name;
     }
 
     const std::pair<const char *, bool TForm1::*> animations[]
@@ -296,15 +297,16 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
             const bool gothicOverArts
                     = handler == &TForm1::LCheckBox15Click && flag == &TForm1::FArts;
             f.*flag = true;
-            f.FPageShown = false;
-            f.FSamePage = false;
+            f.pictureState.FPageShown = false;
+            f.pictureState.FSamePage = false;
             (f.*handler)();
             if (gothicOverArts) {
-                EXPECT_TRUE(f.FPageShown) << name << " over " << animation;
+                EXPECT_TRUE(f.pictureState.FPageShown) << name << " over " << animation;
                 EXPECT_FALSE(f.FArts) << "the rewrite stops plan de arts";
             } else {
-                EXPECT_FALSE(f.FPageShown) << name << " while " << animation << " runs";
-                EXPECT_FALSE(f.FSamePage) << name << " while " << animation << " runs";
+                EXPECT_FALSE(f.pictureState.FPageShown)
+                        << name << " while " << animation << " runs";
+                EXPECT_FALSE(f.pictureState.FSamePage) << name << " while " << animation << " runs";
                 EXPECT_TRUE(f.*flag) << name << " must not stop " << animation;
             }
             f.*flag = false;
@@ -358,8 +360,8 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(f.GColor, background);
     EXPECT_EQ(swatch(f.FLabel), QColor(255, 0, 0));
     EXPECT_EQ(f.FPage, 2);
-    EXPECT_TRUE(f.FPageShown);
-    EXPECT_FALSE(f.FSamePage) << "written again: the next forward goes on";
+    EXPECT_TRUE(f.pictureState.FPageShown);
+    EXPECT_FALSE(f.pictureState.FSamePage) << "written again: the next forward goes on";
 
     answerColourDialog(f, QColor(0, 0, 200), true);
     f.BgColor1Click();
@@ -367,7 +369,7 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(f.FoColor, 0x0000FFu);
     EXPECT_EQ(swatch(f.GLabel), QColor(0, 0, 200));
     EXPECT_EQ(f.FPage, 2);
-    EXPECT_FALSE(f.FBColor);
+    EXPECT_FALSE(f.pictureState.FBColor);
     EXPECT_EQ(f.picture().pixelColor(0, 0), QColor(0, 0, 200))
             << "the page stands on the new background";
 
@@ -377,12 +379,12 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(f.FoColor, 0x0000FFu);
 
     // No page shown: the picture fades to the background and stays blank.
-    f.FPageShown = false;
+    f.pictureState.FPageShown = false;
     answerColourDialog(f, QColor(10, 20, 30), true);
     f.BgColor1Click();
     EXPECT_EQ(f.GColor, 0x1E140Au);
-    EXPECT_FALSE(f.FPageShown);
-    EXPECT_TRUE(f.FSamePage);
+    EXPECT_FALSE(f.pictureState.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
     EXPECT_EQ(f.picture().pixelColor(240, 175), QColor(10, 20, 30));
 
     // While an animation runs the dialog does not even open.

@@ -70,12 +70,12 @@ TEST(PlatformWindow, AFixedClockFixesTheStartAndTheRandomBackground)
 {
     Window a;
     a.build();
-    EXPECT_EQ(a.f().FDeepWalk, 13787434) << "seed 20240601";
+    EXPECT_EQ(a.f().deepFx.FDeepWalk, 13787434) << "seed 20240601";
 
     Window b;
     b.platform->seed = 1;
     b.build();
-    EXPECT_EQ(b.f().FDeepWalk, 520906) << "seed 1";
+    EXPECT_EQ(b.f().deepFx.FDeepWalk, 520906) << "seed 1";
 
     ASSERT_TRUE(a.f().checked(OptionBox::CoolColor)); // "Cool Color": bluish tones
     a.platform->seed = 4242;

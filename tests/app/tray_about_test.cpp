@@ -150,15 +150,15 @@ TEST(AboutWindow, WritesTheLinesAtTheirPointsInOneCopyOrSeventeenBlends)
 {
     Window w({{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox12", "Checked", "0"}});
     TForm1 &f = *w.form;
-    f.FPageShown = true;
-    f.FSamePage = false;
+    f.pictureState.FPageShown = true;
+    f.pictureState.FSamePage = false;
     f.About();
-    EXPECT_FALSE(f.FPageShown);
-    EXPECT_TRUE(f.FSamePage);
+    EXPECT_FALSE(f.pictureState.FPageShown);
+    EXPECT_TRUE(f.pictureState.FSamePage);
 
     corvane::TABitmap screen(481, 351);
     corvane::RandomGenerator random;
-    corvane::composeAbout(screen, f.FComposer->faces(), false, f.FoColor, f.GColor, true, random);
+    corvane::composeAbout(screen, f.composer->faces(), false, f.FoColor, f.GColor, true, random);
     EXPECT_EQ(f.picture(), screen.image()) << "one plain copy of the screen";
 
     const QColor bg(0x4D, 0x5C, 0x50);
@@ -190,11 +190,11 @@ TEST(AboutWindow, RefusedWhileAnEffectRuns)
     TForm1 &f = *w.form;
     f.VelocityClick();
     f.Timer3->stop(); // the picture must hold still for the comparison
-    f.FSamePage = false;
+    f.pictureState.FSamePage = false;
     const QImage before = f.picture().copy();
     f.Scroll2->click();
     f.AboutT1->trigger();
     EXPECT_EQ(f.picture(), before);
-    EXPECT_FALSE(f.FSamePage);
+    EXPECT_FALSE(f.pictureState.FSamePage);
     f.EffectOut1Click();
 }

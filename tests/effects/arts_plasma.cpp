@@ -112,7 +112,8 @@ TEST(ArtsPlasma, DevenirLevelSequence)
     PlanDeArts arts;
     ArtsOptions opts{false, true, false};
     const ArtsBegin b = arts.plan(false, {}, 0, false, opts);
-    arts.start(b.mode);
+    PictureState shown;
+    arts.start(b.mode, shown);
     EXPECT_EQ(b.mode, ArtsMode::Devenir);
     EXPECT_TRUE(b.uncheckGreen);
     EXPECT_EQ(b.plan.status, "bright 80");
@@ -137,7 +138,9 @@ TEST(ArtsPlasma, DevenirLevelSequence)
     arts.FArtsLevel = 110;
     const ArtsBegin again = arts.plan(false, {}, 0, true, {true, true, false});
     EXPECT_EQ(arts.FArtsLevel, 110) << "the plan changes nothing";
-    EXPECT_TRUE(arts.start(again.mode).flags.FArtsShown.value());
+    PictureState fresh;
+    arts.start(again.mode, fresh);
+    EXPECT_TRUE(fresh.FArtsShown);
     EXPECT_EQ(arts.FArtsLevel, 80);
     EXPECT_TRUE(arts.FArtsRise);
 

@@ -18,11 +18,12 @@ struct DiffRun
     RandomGenerator random;
     EffectClock clock = fixedClock(QTime(12, 0), 4242);
     DifferenceState state;
+    PictureState shown;
 
     explicit DiffRun(DifferenceOptions o)
     {
         image.fill(Qt::white);
-        state.start(o, canvas, random, clock);
+        state.start(o, canvas, random, clock, shown);
     }
     bool allBlack() const
     {
@@ -203,12 +204,13 @@ TEST(DifferenceRun, RestartAndStartPlan)
     DiffRun run({false, false, true});
     for (int k = 0; k < 60; ++k)
         run.state.tick(run.canvas, run.random);
-    StartResult r = run.state.start({false, false, true}, run.canvas, run.random, run.clock);
+    StartResult r
+            = run.state.start({false, false, true}, run.canvas, run.random, run.clock, run.shown);
     EXPECT_EQ(run.state.FDiffTick, 0);
     EXPECT_TRUE(run.allBlack());
     EXPECT_EQ(r.imageHint, "difference");
-    EXPECT_TRUE(r.flags.FBColor.value() && r.flags.FSamePage.value());
-    EXPECT_FALSE(r.flags.FPageShown.value() || r.flags.FFreshStart.value());
+    EXPECT_TRUE(run.shown.FBColor && run.shown.FSamePage);
+    EXPECT_FALSE(run.shown.FPageShown || run.shown.FFreshStart);
 
     EXPECT_FALSE(DifferenceState::plan({true, false, false, false}, 0).stopFirst);
     EXPECT_TRUE(DifferenceState::plan({false, false, false, true}, 0).stopFirst);

@@ -10,17 +10,18 @@ using namespace corvane;
 
 namespace {
 
-struct Window
+struct Window : PictureState
 {
-    bool FBColor = false;
-    bool FPageShown = false;
-    bool FSamePage = false;
+    Window()
+        : PictureState{.FSamePage = false}
+    {
+    }
     TABitmap picture{481, 351};
     RandomGenerator random{1};
     int presents = 0;
     FadeContext context{random, [this] { ++presents; }, false};
 
-    PictureFlags flags() { return {FBColor, FPageShown, FSamePage}; }
+    PictureState &flags() { return *this; }
 };
 
 } // namespace

@@ -69,11 +69,11 @@ TEST(FadesSteps, FadeOutShowsEachOfItsStepsThenTheFill)
 {
     Scene scene(0xC8C8C8);
     scene.context.tenderly = false;
-    bool FBColor = true;
-    PFadeOut(scene.picture.image(), 0x141414, FBColor, scene.context);
+    PictureState state{.FBColor = true};
+    PFadeOut(scene.picture.image(), 0x141414, state, scene.context);
     EXPECT_EQ(scene.shown, path(200, 20, ramp(27, 0, 12)));
     EXPECT_EQ(scene.picture.image(), plain(0x141414).image());
-    EXPECT_FALSE(FBColor);
+    EXPECT_FALSE(state.FBColor);
 }
 
 // With "Tenderly" the picture ends as the grained fill, and the generator goes
@@ -85,35 +85,35 @@ TEST(FadesSteps, FadeOutWithTheGrainEndsOnTheGrainedFill)
     RandomGenerator reference;
     TABitmap::AddNoise(grained, 15, reference);
 
-    bool FBColor = true;
-    PFadeOut(scene.picture.image(), 0x4D5C50, FBColor, scene.context);
+    PictureState state{.FBColor = true};
+    PFadeOut(scene.picture.image(), 0x4D5C50, state, scene.context);
     EXPECT_EQ(scene.shown.size(), 28u);
     EXPECT_EQ(scene.picture.image(), grained.image());
     EXPECT_EQ(scene.random.seed(), reference.seed());
-    EXPECT_FALSE(FBColor);
+    EXPECT_FALSE(state.FBColor);
 
     // Fading to black leaves FBColor as it was.
-    FBColor = true;
-    PFadeOut(scene.picture.image(), 0, FBColor, scene.context);
-    EXPECT_TRUE(FBColor);
+    state.FBColor = true;
+    PFadeOut(scene.picture.image(), 0, state, scene.context);
+    EXPECT_TRUE(state.FBColor);
 }
 
 TEST(FadesSteps, BlackAndGreyFadesUseAConstantAlphaAndSetFBColor)
 {
     Scene black(0xFFFFFF);
     black.context.tenderly = true; // never grained
-    bool FBColor = false;
-    PFadeOutB(black.picture.image(), FBColor, black.context);
+    PictureState state{.FBColor = false};
+    PFadeOutB(black.picture.image(), state, black.context);
     EXPECT_EQ(black.shown, path(255, 0, ramp(17, 25, 0)));
     EXPECT_EQ(black.picture.image(), plain(0).image());
-    EXPECT_TRUE(FBColor);
+    EXPECT_TRUE(state.FBColor);
 
     Scene grey(0);
-    FBColor = false;
-    PFadeOutW(grey.picture.image(), FBColor, grey.context);
+    state.FBColor = false;
+    PFadeOutW(grey.picture.image(), state, grey.context);
     EXPECT_EQ(grey.shown, path(0, 0xE7, ramp(27, 25, 0)));
     EXPECT_EQ(grey.picture.image(), plain(0xE7E7E7).image());
-    EXPECT_TRUE(FBColor);
+    EXPECT_TRUE(state.FBColor);
 }
 
 // 17 blends at 0, 8, ..., 128, then the plain fill; FBColor is left to the writer.
@@ -123,7 +123,7 @@ TEST(FadesSteps, FadeInFromAPlainColourIsNeverGrainedAndKeepsFBColor)
         Scene scene(0);
         scene.context.color = color;
         const uint32_t seed = scene.random.seed();
-        PFadeInG(scene.picture.image(), 0x646464, true, scene.context);
+        PFadeInG(scene.picture.image(), 0x646464, PictureState{.FBColor = true}, scene.context);
         EXPECT_EQ(scene.shown, path(0, 100, ramp(17, 0, 8)));
         EXPECT_EQ(scene.picture.image(), plain(0x646464).image());
         EXPECT_EQ(scene.random.seed(), seed);
@@ -144,9 +144,9 @@ TEST(FadesSteps, StartUpGrainIsTheFixedTextureShownOnce)
 
     // Without a present callback the fades still run to the end.
     RandomGenerator random;
-    bool FBColor = false;
+    PictureState state{.FBColor = false};
     TABitmap pic = plain(0x123456);
-    PFadeOutB(pic.image(), FBColor, FadeContext{random, {}});
+    PFadeOutB(pic.image(), state, FadeContext{random, {}});
     EXPECT_EQ(pic.image(), plain(0).image());
 }
 
@@ -157,11 +157,11 @@ TEST(FadesSteps, PictureInAnotherFormatIsConvertedFirst)
     QImage rgb32(481, 351, QImage::Format_RGB32);
     rgb32.fill(QColor(255, 255, 255));
     int frames = 0;
-    bool FBColor = false;
-    PFadeOutW(rgb32, FBColor, FadeContext{random, [&] {
-                                              ++frames;
-                                              EXPECT_EQ(rgb32.format(), QImage::Format_BGR888);
-                                          }});
+    PictureState state{.FBColor = false};
+    PFadeOutW(rgb32, state, FadeContext{random, [&] {
+                                            ++frames;
+                                            EXPECT_EQ(rgb32.format(), QImage::Format_BGR888);
+                                        }});
     EXPECT_EQ(frames, 28);
     EXPECT_EQ(rgb32, plain(0xE7E7E7).image());
 }

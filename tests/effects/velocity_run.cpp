@@ -19,6 +19,7 @@ struct VelRun
     EffectClock clock;
     VelocityState state;
     VelocityOptions options;
+    PictureState shown{.FArtsShown = true};
 
     explicit VelRun(VelocityOptions o = {}, QTime time = QTime(15, 0, 0))
         : clock(fixedClock(time, 777))
@@ -26,7 +27,7 @@ struct VelRun
     {
         state.Pdigit = false; // no fonts without a GUI application
     }
-    void start() { state.start(options, canvas, random, clock); }
+    void start() { state.start(options, canvas, random, clock, shown); }
     VelocityTick tick() { return state.tick(options, canvas, random, clock); }
     bool allBlack() const
     {
@@ -288,9 +289,10 @@ TEST(VelocityRun, StartPlanAndFlags)
     EXPECT_EQ(VelocityState::plan({}, 1).fade, Fade::Black);
     VelRun run;
     run.state.FLockCount = 9;
-    const StartResult r = run.state.start(run.options, run.canvas, run.random, run.clock);
+    const StartResult r
+            = run.state.start(run.options, run.canvas, run.random, run.clock, run.shown);
     EXPECT_EQ(run.state.FLockCount, 0);
-    EXPECT_FALSE(r.flags.FArtsShown.value());
+    EXPECT_FALSE(run.shown.FArtsShown);
     EXPECT_EQ(r.imageHint, "Velocity");
     // Lines start on the centre's row or column get a tail at the right edge.
     for (const VelocityLine &l : run.state.FLines)

@@ -3,6 +3,7 @@
 // UTF-8 conversion stay inside their input.
 #include "text/Cp932Convert.cpp"
 #include "text/Normalise.cpp"
+#include "tests/support/ReplaceAll.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -59,6 +59,17 @@ public:
             onTrayAsked();
         return tray;
     }
+    // Stands for the X server's word that other windows cover the whole window.
+    void cover(bool covered)
+    {
+        if (coverChanged)
+            coverChanged(covered);
+    }
+    std::function<void(bool)> coverChanged;
+    void watchCover(QWidget &, std::function<void(bool covered)> changed) override
+    {
+        coverChanged = std::move(changed);
+    }
     std::string settingsPath() override
     {
         return settings ? settings() : DesktopPlatform::settingsPath();

@@ -7,6 +7,6 @@
 inline void loadNow(TForm1 &f)
 {
     f.Timer2Timer();
-    for (int waited = 0; !f.FLoaded && waited < 10000; waited += 5)
+    for (int waited = 0; !f.loaded && waited < 10000; waited += 5)
         QTest::qWait(5);
 }

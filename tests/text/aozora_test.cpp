@@ -90,6 +90,23 @@ TEST(Aozora, NotationBecomesTextAndMarks)
     EXPECT_EQ(gaijiCharacter("第3水準1-95-99"), ""); // out of range
 }
 
+// Up to four letters or digits marked upright become one cell, longer runs
+// stay text; smaller type stays at body size (the grid holds); 太字 is heavier.
+TEST(Aozora, UprightRunsAndTypeStyles)
+{
+    const Parsed p
+            = parse("第１２［＃「１２」は縦中横］号［＃縦中横］AB3［＃縦中横終わり］下人《げにん》"
+                    "12345［＃「12345」は縦中横］な［＃「な」は縦中横］［＃１段階小さな文字］"
+                    "（注）［＃小さな文字終わり］［＃太字］強［＃太字終わり］\n");
+    EXPECT_EQ(p.text, "第〓号〓下人12345な（注）強\n");
+    ASSERT_EQ(p.t.marks.size(), 4u);
+    EXPECT_EQ(p.t.marks[0].kind, MarkKind::TateChuYoko);
+    EXPECT_EQ(p.t.markText(p.t.marks[0]), "12");
+    EXPECT_EQ(p.t.markText(p.t.marks[1]), "AB3");
+    EXPECT_EQ(p.slice(p.t.marks[2]), "下人"); // moved with the runs before it
+    EXPECT_EQ(p.slice(p.t.marks[3]), "強");
+}
+
 TEST(Aozora, BadMarkupLosesNoText)
 {
     // Each is shown as it stands; only the closed, meaningful parts go.

@@ -1,4 +1,5 @@
 #include "text/Normalise.h"
+#include "tests/support/ReplaceAll.h"
 
 #include <gtest/gtest.h>
 

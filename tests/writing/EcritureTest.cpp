@@ -18,7 +18,8 @@ namespace {
 constexpr quint32 kG = 0x405060;
 constexpr quint32 kFo = 0xE0E0E0;
 
-class SequenceTest : public ::testing::Test
+// The fixture is the picture state the writer reads and leaves.
+class SequenceTest : public ::testing::Test, public PictureState
 {
 protected:
     static void SetUpTestSuite() { s_composer = new PageComposer; }
@@ -53,15 +54,13 @@ protected:
         EcritureRows source{[this] { ++retsuCalls; },
                             [this] { return std::span<const std::string>(rows); },
                             {}};
-        return Ecriture(picture, *s_composer, EcritureFlags{FBColor, FPageShown, FFreshStart}, o,
-                        source, context(tenderly));
+        return Ecriture(picture, *s_composer, *this, o, source, context(tenderly));
     }
 
     static PageComposer *s_composer;
     RandomGenerator random{3};
     QImage picture = TABitmap(481, 351).take();
     std::vector<std::string> rows{"\x97\x85\x90\xb6\x96\xe5", "abc", "\x81\x40"};
-    bool FBColor = false, FPageShown = false, FFreshStart = true;
     int presents = 0, retsuCalls = 0;
 };
 PageComposer *SequenceTest::s_composer = nullptr;
@@ -174,17 +173,16 @@ TEST_F(SequenceTest, TitleScreensFadeInThenOut)
     };
     for (const Case &c : cases) {
         presents = 0;
-        bool bColor = c.bColor, pageShown = false;
+        PictureState title{.FBColor = c.bColor, .FFreshStart = c.freshStart};
         TitleOptions o;
         o.FEnding = c.ending;
         o.fadeOut = c.fadeOut;
         o.FoColor = kFo;
         o.GColor = kG;
-        FCorvanes(picture, s_composer->faces(), TitleFlags{bColor, pageShown, c.freshStart}, o,
-                  context());
+        FCorvanes(picture, s_composer->faces(), title, o, context());
         EXPECT_EQ(presents, c.presents) << c.ending << c.bColor << c.freshStart << c.fadeOut;
-        EXPECT_TRUE(pageShown);
-        EXPECT_FALSE(bColor);
+        EXPECT_TRUE(title.FPageShown);
+        EXPECT_FALSE(title.FBColor);
         TABitmap plain(481, 351);
         plain.fill(kG);
         EXPECT_EQ(picture, plain.image()); // ends on the plain background

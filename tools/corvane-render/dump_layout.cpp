@@ -38,7 +38,11 @@ std::string pageJson(int page, int pages, const std::vector<LaidGlyph> &glyphs)
         out += "\", \"role\": \"" + std::string(roleName(g.role)) + "\", \"x\": "
                 + std::to_string(g.cell.x()) + ", \"y\": " + std::to_string(g.cell.y())
                 + ", \"w\": " + std::to_string(g.cell.width())
-                + ", \"h\": " + std::to_string(g.cell.height()) + "}";
+                + ", \"h\": " + std::to_string(g.cell.height());
+        if (g.role == GlyphRole::Ruby || g.role == GlyphRole::Emphasis)
+            out += ", \"base\": [" + std::to_string(g.baseFrom) + ", " + std::to_string(g.baseTo)
+                    + "]";
+        out += "}";
     }
     return out + "]}\n";
 }
