@@ -415,7 +415,7 @@ void TForm1::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Asked on every show: a window brought back from the tray may have a new
     // native window, which the desktop must be asked about again.
-    FPlatform->watchCover(*this, [box = Image1](bool covered) { box->setCovered(covered); });
+    platform->watchCover(*this, [box = Image1](bool covered) { box->setCovered(covered); });
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
