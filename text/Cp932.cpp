@@ -136,9 +136,4 @@ bool CharSet::contains(std::string_view c) const
     return false;
 }
 
-bool inCharSet(std::string_view c, std::string_view set)
-{
-    return CharSet(set).contains(c);
-}
-
 } // namespace corvane

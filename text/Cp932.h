@@ -130,7 +130,4 @@ private:
     std::bitset<65536> m_pairs;        // double-byte characters, lead byte high
 };
 
-// Membership without preparation, for one-off tests.
-bool inCharSet(std::string_view c, std::string_view set);
-
 } // namespace corvane

@@ -193,6 +193,8 @@ TEST(EditorWrapOptions, Editor2RuleSets)
 TEST(EditorCharacters, SetMembershipRespectsCharacterBoundaries)
 {
     const std::string follow = TWrapOption::editor2().FollowStr;
+    const auto inCharSet
+            = [](std::string_view c, std::string_view set) { return CharSet(set).contains(c); };
     EXPECT_TRUE(inCharSet(kMaru, follow));
     EXPECT_TRUE(inCharSet(" ", follow));
     EXPECT_TRUE(inCharSet("\xDF", follow));
