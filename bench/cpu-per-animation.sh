@@ -4,11 +4,18 @@
 # minimised and covered by another window, and its peak RSS. Each animation
 # runs in an X server of its own (Xvfb with openbox), all four at once: on a
 # shared machine the CPU time a process is charged is what counts, not the
-# wall clock.
-#   bench/cpu-per-animation.sh path/to/corvane [seconds per state, 60]
+# wall clock. Given a second program (say, a build before a change), both run
+# side by side in the same minutes, so that the machine's load falls on both.
+#   bench/cpu-per-animation.sh path/to/corvane [path/to/other-corvane] [seconds per state, 60]
 set -euo pipefail
-BIN=$(readlink -f "${1:?usage: cpu-per-animation.sh path/to/corvane [seconds]}")
-SECONDS_PER=${2:-60}
+USAGE="usage: cpu-per-animation.sh path/to/corvane [path/to/other-corvane] [seconds]"
+BINS=("$(readlink -f "${1:?$USAGE}")")
+shift
+if [ $# -gt 0 ] && [ -f "$1" ]; then
+  BINS+=("$(readlink -f "$1")")
+  shift
+fi
+SECONDS_PER=${1:-60}
 TICK=$(getconf CLK_TCK)
 WORK=$(mktemp -d /tmp/corvane-cpu.XXXXXX)
 PIDS=()
@@ -25,14 +32,16 @@ share() { # ticks seconds -> percent of one core
   awk -v t="$1" -v s="$2" -v hz="$TICK" 'BEGIN {printf "%.2f", 100 * t / hz / s}'
 }
 
-# name keys: runs one animation through visible, minimised, covered; prints a line.
+# bin name keys: runs one animation through visible, minimised, covered; prints a line.
 run_one() {
-  local name=$1 key=$2 dir="$WORK/${1// /-}"
+  local bin=$1 tag=$2
+  shift 2
+  local name=$1 key=$2 dir="$WORK/$tag-${1// /-}"
   PIDS=()
   trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
   mkdir -p "$dir"
   printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' >"$dir/corvane.ini"
-  cp "$BIN" "$dir/corvane"
+  cp "$bin" "$dir/corvane"
   local fifo="$dir/displayfd"
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -noreset -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
@@ -77,16 +86,21 @@ run_one() {
   covered=$(share $((t1 - t0)) "$SECONDS_PER")
   kill "$cover"
 
-  printf '%-13s visible %6s %%   minimised %6s %%   covered %6s %%   peak RSS %6d KiB\n' \
-    "$name" "$visible" "$minimised" "$covered" "$(peak_kb "$app")" >"$dir/result"
+  printf '%s %-13s visible %6s %%   minimised %6s %%   covered %6s %%   peak RSS %6d KiB\n' \
+    "$tag" "$name" "$visible" "$minimised" "$covered" "$(peak_kb "$app")" >"$dir/result"
 }
 
-run_one Difference d &
-run_one Velocity e &
-run_one Deep bracketright &
-# plan de arts alone paints one plasma and then rests; with its "plan de arts"
-# box (l, Devenir) the brightness swings on every tick.
-run_one "plan de arts" "l a" &
+for i in "${!BINS[@]}"; do
+  bin=${BINS[$i]}
+  tag=$((i + 1))
+  run_one "$bin" "$tag" Difference d &
+  run_one "$bin" "$tag" Velocity e &
+  run_one "$bin" "$tag" Deep bracketright &
+  # plan de arts alone paints one plasma and then rests; with its "plan de
+  # arts" box (l, Devenir) the brightness swings on every tick.
+  run_one "$bin" "$tag" "plan de arts" "l a" &
+done
 wait $(jobs -p)
 echo "CPU per animation over ${SECONDS_PER} s per state (share of one core):"
+for i in "${!BINS[@]}"; do echo "$((i + 1)): ${BINS[$i]}"; done
 cat "$WORK"/*/result
