@@ -69,14 +69,28 @@ bool clipSegment(double &ax, double &ay, double &bx, double &by, double x0, doub
 
 } // namespace
 
-void Canvas::setPixel(int x, int y, quint32 colour)
+void Canvas::begin()
 {
-    if (x < 0 || y < 0 || x >= width() || y >= height())
+    m_bits = m_image->bits(); // detaches a shared image once, here
+    m_stride = m_image->bytesPerLine();
+    m_width = m_image->width();
+    m_height = m_image->height();
+}
+
+void Canvas::put(int x, int y, quint32 colour) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
-    uchar *p = m_image->scanLine(y) + 3 * x;
+    uchar *p = at(x, y);
     p[0] = uchar(colour >> 16);
     p[1] = uchar(colour >> 8);
     p[2] = uchar(colour);
+}
+
+void Canvas::setPixel(int x, int y, quint32 colour)
+{
+    begin();
+    put(x, y, colour);
 }
 
 quint32 Canvas::pixel(int x, int y) const
@@ -89,13 +103,13 @@ quint32 Canvas::pixel(int x, int y) const
 
 void Canvas::span(int x0, int x1, int y, quint32 colour)
 {
-    if (y < 0 || y >= height())
+    if (y < 0 || y >= m_height)
         return;
     x0 = std::max(x0, 0);
-    x1 = std::min(x1, width() - 1);
+    x1 = std::min(x1, m_width - 1);
     if (x0 > x1)
         return;
-    uchar *p = m_image->scanLine(y) + 3 * x0;
+    uchar *p = at(x0, y);
     const uchar b = uchar(colour >> 16), g = uchar(colour >> 8), r = uchar(colour);
     for (int x = x0; x <= x1; ++x, p += 3) {
         p[0] = b;
@@ -110,7 +124,7 @@ void Canvas::span(int x0, int x1, int y, quint32 colour)
 void Canvas::stamp(int x, int y)
 {
     if (m_penWidth == 1) {
-        setPixel(x, y, m_penColor);
+        put(x, y, m_penColor);
         return;
     }
     const int from = -(m_penWidth - 1) / 2;
@@ -120,6 +134,7 @@ void Canvas::stamp(int x, int y)
 
 void Canvas::fillAll(quint32 colour)
 {
+    begin();
     for (int y = 0; y < height(); ++y)
         span(0, width() - 1, y, colour);
 }
@@ -128,6 +143,7 @@ void Canvas::fillRect(const Ltrb &box)
 {
     if (m_brushClear)
         return;
+    begin();
     int x0, x1, y0, y1;
     patBltRange(box.left, box.right, x0, x1);
     patBltRange(box.top, box.bottom, y0, y1);
@@ -141,6 +157,7 @@ void Canvas::frameRect(const Ltrb &box)
 {
     if (box.right <= box.left || box.bottom <= box.top)
         return;
+    begin();
     const int r = box.right - 1, b = box.bottom - 1;
     span(box.left, r, box.top, m_brushColor);
     span(box.left, r, b, m_brushColor);
@@ -155,6 +172,7 @@ void Canvas::lineTo(int x, int y)
 {
     int x0 = m_pos.x(), y0 = m_pos.y(), x1 = x, y1 = y;
     m_pos = QPoint(x, y);
+    begin();
     if (isFar(x0) || isFar(y0) || isFar(x1) || isFar(y1)) {
         double ax = x0, ay = y0, bx = x1, by = y1;
         if (!clipSegment(ax, ay, bx, by, -8, -8, width() + 8, height() + 8))
@@ -242,6 +260,7 @@ void Canvas::ellipseOutline(const Ltrb &box, Plot &&plot) const
 
 void Canvas::arc(const Ltrb &box, QPoint start, QPoint end)
 {
+    begin();
     if (start == end) {
         ellipseOutline(box, [this](int x, int y) { stamp(x, y); });
         return;
@@ -269,11 +288,13 @@ void Canvas::arc(const Ltrb &box, QPoint start, QPoint end)
 
 void Canvas::ellipse(const Ltrb &box)
 {
+    begin();
     if (!m_brushClear) {
         const int top = std::min(box.top, box.bottom);
         const int rows = std::max(box.top, box.bottom) - top;
         if (rows > 0 && rows <= 2 * kFar) {
-            std::vector<std::pair<int, int>> spans(size_t(rows), {INT_MAX, INT_MIN});
+            std::vector<std::pair<int, int>> &spans = m_rowSpans;
+            spans.assign(size_t(rows), {INT_MAX, INT_MIN});
             ellipseOutline(box, [&](int x, int y) {
                 auto &s = spans[size_t(y - top)];
                 s.first = std::min(s.first, x);
@@ -293,6 +314,7 @@ void Canvas::rectangle(const Ltrb &box)
     const int t = std::min(box.top, box.bottom), b = std::max(box.top, box.bottom) - 1;
     if (r < l || b < t)
         return;
+    begin();
     if (!m_brushClear) {
         const int y0 = std::max(t + 1, 0), y1 = std::min(b - 1, height() - 1);
         for (int y = y0; y <= y1; ++y)

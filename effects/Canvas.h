@@ -13,6 +13,8 @@
 #include <QPoint>
 #include <QString>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -70,12 +72,26 @@ public:
     quint32 pixel(int x, int y) const;
 
 private:
+    // Takes the image's pixels once per operation: scanLine() checks the
+    // image for sharing on every call, which per pixel cost more than the
+    // drawing itself.
+    void begin();
+    uchar *at(int x, int y) const { return m_bits + y * m_stride + 3 * x; }
+    void put(int x, int y, quint32 colour) const;
     void stamp(int x, int y);
     void span(int x0, int x1, int y, quint32 colour);
     template<typename Plot>
     void ellipseOutline(const Ltrb &box, Plot &&plot) const;
 
     QImage *m_image;
+    // The image as begin() found it.
+    uchar *m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    // An ellipse's fill, each row's leftmost and rightmost outline pixel;
+    // kept from shape to shape to spare an allocation per shape.
+    std::vector<std::pair<int, int>> m_rowSpans;
     quint32 m_penColor = 0;
     int m_penWidth = 1;
     quint32 m_brushColor = 0xFFFFFF;
