@@ -19,10 +19,12 @@ bool TForm1::readAozora(std::string &bytes, bool normalise)
     aozora.clear();
     if (!aozoraText)
         return false;
-    aozora.source = bytes;
+    // Moved, not copied: the rows are cut from the parsed text, and the
+    // source is all else a large book keeps.
+    aozora.source = std::move(bytes);
     if (!aozora.wanted)
         return false;
-    aozora.pages = loadAozora(*Editor2, bytes);
+    aozora.pages = loadAozora(*Editor2, aozora.source);
     aozora.active = true;
     return true;
 }
@@ -37,8 +39,7 @@ void TForm1::switchAozora()
         EffectOut1Click();
     // The page that holds the first line of the page read, in the other layout.
     const AozoraReading::Passage passage = aozora.passageOfPage(FPage);
-    std::string source = aozora.source;
-    showText(std::move(source), true, 1);
+    showText(std::move(aozora.source), true, 1); // read back into aozora.source
     const int page = aozora.pageOfPassage(passage);
     FPage = std::clamp(page, 1, std::max(FPageCount, 1));
     setSliderPosition(FPage);

@@ -19,18 +19,26 @@ bool isGroup(MarkKind k)
 class Layout
 {
 public:
-    Layout(const AozoraText &text, const TEditor &editor)
-        : m_text(text)
+    Layout(AozoraText text, const TEditor &editor)
+        : m_text(std::move(text))
         , m_editor(editor)
     {
-        m_out.pages.strings = text.strings;
+        m_out.pages.strings = std::move(m_text.strings);
     }
 
     AozoraLayout run()
     {
-        const std::string_view all(m_text.text);
+        // The rows point into the text rather than copying it.
+        const auto shared = std::make_shared<const std::string>(std::move(m_text.text));
+        const std::string_view all(*shared);
+        m_out.rows.shareText(shared);
         // Room for the rows as wrapped, with some for indents and padding.
-        m_out.rows.reserve(all.size() / 24 + kPageRows, all.size() + all.size() / 4);
+        const std::size_t rows = all.size() / 24 + kPageRows;
+        m_out.rows.reserve(rows, all.size() + all.size() / 4);
+        // Grown by doubling, these would hold two copies at each step, the
+        // largest near the end, when everything else is held too.
+        m_out.pages.rowLines.reserve(rows);
+        m_out.pages.marks.reserve(m_text.marks.size() + m_text.marks.size() / 4);
         size_t lineNo = 0, format = 0, mark = 0;
         for (size_t start = 0; start < all.size(); ++lineNo) {
             size_t end = all.find("\r\n", start);
@@ -165,7 +173,7 @@ private:
         }
     }
 
-    const AozoraText &m_text;
+    AozoraText m_text;
     const TEditor &m_editor;
     AozoraLayout m_out;
     uint32_t m_sourceLine = 0;
@@ -193,9 +201,9 @@ std::size_t AozoraPages::bytes() const
             + rowLines.capacity() * sizeof(uint32_t);
 }
 
-AozoraLayout layOutAozora(const AozoraText &text, const TEditor &editor)
+AozoraLayout layOutAozora(AozoraText text, const TEditor &editor)
 {
-    return Layout(text, editor).run();
+    return Layout(std::move(text), editor).run();
 }
 
 std::vector<uint32_t> rawRowLines(const TEditor &editor)

@@ -42,7 +42,8 @@ struct AozoraLayout
 };
 
 // Lays text out with the wrapping of editor (set up as the window's).
-AozoraLayout layOutAozora(const AozoraText &text, const TEditor &editor);
+// The rows point into text's base text, which they keep.
+AozoraLayout layOutAozora(AozoraText text, const TEditor &editor);
 
 // The file's line each raw row comes from, for rows as the editor wrapped
 // them (before paging): a row follows a row with the hard mark on a new line.

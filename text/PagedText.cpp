@@ -51,10 +51,17 @@ void loadText(TEditor &editor, std::string text, bool normalise)
     if (normalise && !isNormalised(text)) {
         std::string normalised = normaliseText(text);
         std::string().swap(text); // not held beside the rows
-        editor.Lines().setText(normalised);
+        editor.Lines().adoptText(std::move(normalised));
     } else {
-        editor.Lines().setText(text);
+        editor.Lines().adoptText(std::move(text));
     }
+}
+
+void loadText(TEditor &editor, std::string_view text, bool normalise)
+{
+    editor.Lines().Clear();
+    editor.Lines().adoptText(normalise && !isNormalised(text) ? normaliseText(text)
+                                                              : std::string(text));
 }
 
 int buildPages(TEditor &editor)

@@ -22,6 +22,8 @@ void normaliseEditor(TEditor &editor);
 // of the whole text instead of three. The text is taken by value so that a
 // caller moving it in does not hold a copy beside the rows.
 void loadText(TEditor &editor, std::string text, bool normalise);
+// The same for a text the caller keeps: only its normalised form is made.
+void loadText(TEditor &editor, std::string_view text, bool normalise);
 
 // Pads the editor's rows to whole pages and stores them back one row per
 // line; returns the page count (FPageTotal).

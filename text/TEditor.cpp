@@ -77,9 +77,11 @@ size_t countBreaks(std::string_view text)
 
 // Rows of a text as assigned or read: one per line, a final break adds no
 // empty row, an unterminated last line gets lastMark.
-RowStore splitIntoRows(std::string_view text, EndMark lastMark)
+RowStore splitIntoRows(std::string_view text, EndMark lastMark,
+                       const std::shared_ptr<const std::string> &owner)
 {
     RowStore rows;
+    rows.shareText(owner);
     if (text.empty())
         return rows;
     rows.reserve(countBreaks(text) + 1, text.size());
@@ -111,48 +113,80 @@ EndMark finalMark(EndMark previous)
 
 // ---------------------------------------------------------------- row store
 
+void RowStore::shareText(std::shared_ptr<const std::string> text)
+{
+    m_shared = std::move(text);
+}
+
+bool RowStore::inShared(std::string_view text) const
+{
+    if (!m_shared)
+        return false;
+    const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+    const auto begin = reinterpret_cast<std::uintptr_t>(m_shared->data());
+    return at >= begin && at + text.size() <= begin + m_shared->size();
+}
+
 void RowStore::append(std::string_view text, EndMark mark)
 {
-    m_bytes.append(text);
-    m_ends.push_back(m_bytes.size());
+    const bool shared = inShared(text);
+    const std::size_t from = shared ? std::size_t(text.data() - m_shared->data()) : m_bytes.size();
+    if (from + text.size() >= kOwned)
+        throw std::length_error("a text of 2 GiB or more");
+    m_starts.push_back(shared ? uint32_t(from) : kOwned | uint32_t(from));
+    if (!shared)
+        m_bytes.append(text);
+    m_lengths.push_back(uint32_t(text.size()));
     m_marks.push_back(mark);
+    m_byteCount += text.size();
 }
 
 void RowStore::reserve(std::size_t rows, std::size_t bytes)
 {
-    m_bytes.reserve(bytes);
-    m_ends.reserve(rows);
+    // Rows of a shared text bring no bytes of their own.
+    if (!m_shared)
+        m_bytes.reserve(bytes);
+    m_starts.reserve(rows);
+    m_lengths.reserve(rows);
     m_marks.reserve(rows);
+}
+
+void RowStore::reset()
+{
+    m_shared.reset();
+    m_bytes.clear();
+    m_starts.clear();
+    m_lengths.clear();
+    m_marks.clear();
+    m_byteCount = 0;
 }
 
 void RowStore::clear()
 {
     // Swapping with empty containers frees the buffers; clear() would keep them.
+    m_shared.reset();
     std::string().swap(m_bytes);
-    std::vector<std::size_t>().swap(m_ends);
+    std::vector<uint32_t>().swap(m_starts);
+    std::vector<uint32_t>().swap(m_lengths);
     std::vector<EndMark>().swap(m_marks);
+    m_byteCount = 0;
 }
 
 void RowStore::replace(std::size_t first, std::size_t last, const RowStore &other)
 {
-    const std::size_t from = first == 0 ? 0 : m_ends[first - 1];
-    const std::size_t to = last == 0 ? 0 : m_ends[last - 1];
-    m_bytes.replace(from, to - from, other.m_bytes);
-    // Rows after the range move by the change in byte count.
-    const std::size_t removedRows = last - first;
-    const std::size_t addedRows = other.size();
-    std::vector<std::size_t> ends;
-    ends.reserve(m_ends.size() - removedRows + addedRows);
-    ends.insert(ends.end(), m_ends.begin(), m_ends.begin() + std::ptrdiff_t(first));
-    for (const std::size_t e : other.m_ends)
-        ends.push_back(from + e);
-    const std::size_t added = other.m_bytes.size();
-    for (std::size_t r = last; r < m_ends.size(); ++r)
-        ends.push_back(m_ends[r] - (to - from) + added);
-    m_ends = std::move(ends);
-    m_marks.erase(m_marks.begin() + std::ptrdiff_t(first), m_marks.begin() + std::ptrdiff_t(last));
-    m_marks.insert(m_marks.begin() + std::ptrdiff_t(first), other.m_marks.begin(),
-                   other.m_marks.end());
+    // Rebuilt rather than patched: the bytes of the rows that go are not
+    // left behind, and rows of other's shared text are copied in unless it
+    // is this store's.
+    RowStore out;
+    out.shareText(m_shared);
+    out.reserve(size() - (last - first) + other.size(), 0);
+    for (std::size_t r = 0; r < first; ++r)
+        out.append(text(r), mark(r));
+    for (std::size_t r = 0; r < other.size(); ++r)
+        out.append(other.text(r), other.mark(r));
+    for (std::size_t r = last; r < size(); ++r)
+        out.append(text(r), mark(r));
+    *this = std::move(out);
 }
 
 std::vector<TRow> RowStore::toRows() const
@@ -263,6 +297,12 @@ void TEditorStrings::setText(std::string_view text)
     m_editor.replaceRows(m_editor.layOut(text, EndMark::Hard));
 }
 
+void TEditorStrings::adoptText(std::string text)
+{
+    const auto shared = std::make_shared<const std::string>(std::move(text));
+    m_editor.replaceRows(m_editor.layOut(*shared, EndMark::Hard, shared));
+}
+
 void TEditorStrings::setRows(RowStore rows)
 {
     for (size_t r = 0; r < rows.size(); ++r)
@@ -271,9 +311,14 @@ void TEditorStrings::setRows(RowStore rows)
         m_editor.replaceRows(std::move(rows));
         return;
     }
+    if (m_editor.wrapsToThemselves(rows)) {
+        m_editor.replaceRows(std::move(rows));
+        return;
+    }
     // As layOut does for a text whose every line ends with a break.
     m_editor.replaceRows({});
     RowStore wrapped;
+    wrapped.shareText(rows.sharedText());
     wrapped.reserve(rows.size() + rows.byteCount() / size_t(m_editor.m_wrapOption.WrapByte),
                     rows.byteCount());
     for (size_t r = 0; r < rows.size(); ++r)
@@ -363,6 +408,18 @@ EndMark TEditor::RowMark(int index) const
     return m_rows.mark(size_t(index));
 }
 
+bool TEditor::wrapsToThemselves(const RowStore &rows) const
+{
+    RowStore one;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        one.reset();
+        appendWrapped(rows.text(r), one);
+        if (one.size() != 1 || one.text(0) != rows.text(r))
+            return false;
+    }
+    return true;
+}
+
 void TEditor::ClearText()
 {
     m_lines.Clear();
@@ -411,13 +468,15 @@ void TEditor::setWrapOption(const TWrapOption &option)
         WrapAll();
 }
 
-RowStore TEditor::layOut(std::string_view text, EndMark lastMark) const
+RowStore TEditor::layOut(std::string_view text, EndMark lastMark,
+                         const std::shared_ptr<const std::string> &owner) const
 {
     if (!m_wordWrap)
-        return splitIntoRows(text, lastMark);
+        return splitIntoRows(text, lastMark, owner);
     // Cutting each line straight from the text gives what splitting and
     // then WrapAll would, without building every long line twice.
     RowStore rows;
+    rows.shareText(owner);
     if (text.empty())
         return rows;
     rows.reserve(text.size() / size_t(m_wrapOption.WrapByte) + countBreaks(text) + 1, text.size());
@@ -606,6 +665,7 @@ void TEditor::WrapAll()
         return;
     const EndMark lastMark = m_rows.mark(m_rows.size() - 1);
     RowStore out;
+    out.shareText(m_rows.sharedText());
     out.reserve(m_rows.size() + m_rows.byteCount() / size_t(m_wrapOption.WrapByte),
                 m_rows.byteCount());
     std::string joined;
@@ -631,6 +691,7 @@ void TEditor::UnwrapAll()
         return;
     const EndMark lastMark = m_rows.mark(m_rows.size() - 1);
     RowStore out;
+    out.shareText(m_rows.sharedText());
     out.reserve(m_rows.size(), m_rows.byteCount());
     std::string joined;
     for (size_t r = 0; r < m_rows.size();) {

@@ -16,6 +16,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,9 +38,10 @@ struct TRow
     bool operator==(const TRow &) const = default;
 };
 
-// The rows of an editor: every row's bytes one after another in one buffer,
-// where each row ends, and each row's end mark. About 9 bytes per row beyond
-// the text itself, where a string per row would cost some 50.
+// The rows of an editor. A row cut from the shared text (shareText) is kept
+// as its place in that text, so a loaded book costs its bytes once plus
+// 9 bytes per row; any other row's bytes are copied into the store. Rows
+// and the store's own bytes stay under 2 GiB (std::length_error beyond).
 class RowStore
 {
 public:
@@ -47,31 +49,43 @@ public:
     bool empty() const { return m_marks.empty(); }
     std::string_view text(std::size_t row) const
     {
-        const std::size_t from = row == 0 ? 0 : m_ends[row - 1];
-        return std::string_view(m_bytes).substr(from, m_ends[row] - from);
+        const uint32_t from = m_starts[row];
+        const char *base = (from & kOwned) ? m_bytes.data() : m_shared->data();
+        return std::string_view(base + (from & ~kOwned), m_lengths[row]);
     }
-    std::size_t length(std::size_t row) const
-    {
-        return m_ends[row] - (row == 0 ? 0 : m_ends[row - 1]);
-    }
+    std::size_t length(std::size_t row) const { return m_lengths[row]; }
     EndMark mark(std::size_t row) const { return m_marks[row]; }
     void setMark(std::size_t row, EndMark mark) { m_marks[row] = mark; }
-    std::size_t byteCount() const { return m_bytes.size(); }
+    std::size_t byteCount() const { return m_byteCount; }
 
-    // text must not point into this store.
+    // Rows appended later from within text point into it instead of
+    // copying it. Only on an empty store.
+    void shareText(std::shared_ptr<const std::string> text);
+    const std::shared_ptr<const std::string> &sharedText() const { return m_shared; }
+
+    // text must not point into this store's own bytes.
     void append(std::string_view text, EndMark mark);
     void reserve(std::size_t rows, std::size_t bytes);
     // Empties the store and gives its memory back.
     void clear();
+    // Empties the store and keeps its memory for the next rows.
+    void reset();
     // Rows first..last-1 give way to all rows of other.
     void replace(std::size_t first, std::size_t last, const RowStore &other);
     // The rows as separate strings, for tests and small texts.
     std::vector<TRow> toRows() const;
 
 private:
+    static constexpr uint32_t kOwned = uint32_t(1) << 31; // in m_bytes, not the shared text
+
+    bool inShared(std::string_view text) const;
+
+    std::shared_ptr<const std::string> m_shared;
     std::string m_bytes;
-    std::vector<std::size_t> m_ends; // one past each row's last byte in m_bytes
+    std::vector<uint32_t> m_starts; // offset in the shared text, or kOwned | offset in m_bytes
+    std::vector<uint32_t> m_lengths;
     std::vector<EndMark> m_marks;
+    std::size_t m_byteCount = 0;
 };
 
 struct TWrapOption
@@ -127,6 +141,8 @@ public:
     // Splits at CR LF, CR and LF (a final break adds no line), all rows hard,
     // then wraps when WordWrap is on.
     void setText(std::string_view text);
+    // The same, keeping text as the one copy the rows point into.
+    void adoptText(std::string text);
 
     // Each row of rows becomes one logical line (all of them with the hard
     // mark), then wraps when WordWrap is on: the result of assigning the
@@ -228,8 +244,13 @@ private:
         size_t column = 0; // byte in the row, 0..size
     };
 
-    RowStore layOut(std::string_view text, EndMark lastMark) const;
+    // Rows of text; owner, when given, holds text, and the rows point into it.
+    RowStore layOut(std::string_view text, EndMark lastMark,
+                    const std::shared_ptr<const std::string> &owner = {}) const;
     void replaceRows(RowStore rows);
+    // Whether each row, wrapped as a line of its own, comes back as itself:
+    // then rows need no second store to be taken as lines.
+    bool wrapsToThemselves(const RowStore &rows) const;
     void appendWrapped(std::string_view line, RowStore &out) const;
     void appendWrapped(std::string_view line, RowStore &out, int width,
                        const std::vector<std::pair<uint32_t, uint32_t>> *groups) const;

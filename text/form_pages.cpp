@@ -116,10 +116,16 @@ void TForm1::showText(std::string bytes, bool normalise, int page)
 {
     {
         WaitCursor wait;
-        // Moved in: the editor's rows are the only copy of a large text
-        // while it is paged.
-        if (!readAozora(bytes, normalise))
-            corvane::loadText(*Editor2, std::move(bytes), normalise);
+        // The old rows go first, and the bytes are moved on, never copied:
+        // a large text is held once by the rows (and once more as the
+        // source of an Aozora text) while it is paged.
+        Editor2->Lines().Clear();
+        if (!readAozora(bytes, normalise)) {
+            if (aozora.switchable()) // an Aozora text read raw: its bytes are the source
+                corvane::loadText(*Editor2, std::string_view(aozora.source), normalise);
+            else
+                corvane::loadText(*Editor2, std::move(bytes), normalise);
+        }
         if (aozora.switchable() && !aozora.active)
             aozora.rawRowLines = rawRowLines(*Editor2);
     }

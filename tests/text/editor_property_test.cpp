@@ -191,7 +191,12 @@ TEST(EditorProperties, ReplacementsEditLinesTextExactly)
         TEditor e;
         e.setWrapOption(randomOption(rng));
         e.setWordWrap(rng.random(2) == 0);
-        e.Lines().LoadFromBuffer(randomText(rng, false));
+        // Every third text is adopted, its rows pointing into it, so edits
+        // mix rows of the shared text with rows of their own.
+        if (round % 3 == 0)
+            e.Lines().adoptText(randomText(rng, false));
+        else
+            e.Lines().LoadFromBuffer(randomText(rng, false));
         for (int edit = 0; edit < 6; ++edit) {
             const std::string before = e.Lines().Text();
             const bool lastHard = e.RowCount() > 0 && e.rows().back().mark == EndMark::Hard;
