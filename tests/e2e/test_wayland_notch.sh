@@ -15,16 +15,18 @@ for _ in $(seq 200); do [ -S "$XDG_RUNTIME_DIR/corvane" ] && break; sleep 0.1; d
 (cd "$WORK" && exec env HOME="$WORK" WAYLAND_DISPLAY=corvane QT_QPA_PLATFORM=wayland ./corvane) \
   >"$WORK/app.log" 2>&1 & PIDS+=($!)
 # The window's place: the box of its one-pixel outline in the outline's colour.
+box=
 for _ in $(seq 40); do
   sleep 0.5
   import -window root -crop 1000x700+0+0 "$WORK/shot.png" 2>/dev/null || continue
-  read -r x0 y0 x1 y1 < <(convert "$WORK/shot.png" txt:- | awk -F'[,:]' '/#2C3632/ {
+  box=$(convert "$WORK/shot.png" txt:- | awk -F'[,:]' '/#2C3632/ {
       if (!n++) { a = c = $1; b = d = $2 }
       a = $1 < a ? $1 : a; c = $1 > c ? $1 : c; b = $2 < b ? $2 : b; d = $2 > d ? $2 : d }
-    END { if (n) print a, b, c, d }') || true
-  [ "$((${x1:-0} - ${x0:-0}))" -eq 679 ] && [ "$((y1 - y0))" -eq 424 ] && break
+    END { if (c - a == 679 && d - b == 424) print a, d }')
+  [ -n "$box" ] && break
 done
-[ "$((${x1:-0} - ${x0:-0}))" -eq 679 ] || fail "no window on the compositor's screen: $(tail -3 "$WORK/weston.log")"
+[ -n "$box" ] || fail "no window on the compositor's screen: $(tail -3 "$WORK/weston.log")"
+read -r x0 y1 <<<"$box"
 notch=$(convert "$WORK/shot.png" -crop "2x2+$x0+$((y1 - 1))" -unique-colors txt:- | awk 'NR > 1 {print $3}')
 [ "$notch" = "#CC3322" ] || fail "the notch at ($x0, $((y1 - 1))) shows $notch, not the background #CC3322"
 echo PASS
