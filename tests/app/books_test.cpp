@@ -293,9 +293,8 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
 
     QMimeData passage;
     passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
-    f->pictureState.FPageShown = false;
     ASSERT_TRUE(drop(*f, passage));
-    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->FFileName == "Clipboard"; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
     EXPECT_FALSE(f->readingBook);
     EXPECT_EQ(f->FPageCount, 1);
@@ -639,8 +638,7 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     auto f = shelf.open();
     ASSERT_TRUE(f->aozora.active);
     EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
-    f->FPage = 12;
-    f->pictureState.FSamePage = true;
+    f->ExtTrackBar1->setValue(12);
     f->TriButton1Click();
     const corvane::AozoraReading::Passage passage = f->aozora.passageOfPage(12);
 
