@@ -21,9 +21,11 @@ struct RowMark
 
 struct AozoraPages
 {
-    std::vector<RowMark> marks;     // sorted by row, then by from
-    std::string strings;            // the marks' texts (UTF-8)
-    std::vector<uint32_t> rowLines; // the file's line each row comes from
+    std::vector<RowMark> marks; // sorted by row, then by from
+    std::string strings;        // the marks' texts (UTF-8)
+    // The file's place (FileAnchor::file) of each row's first character; a
+    // padding row has its page's last text row's.
+    std::vector<uint32_t> rowPlaces;
 
     std::string_view markText(const Mark &m) const
     {
@@ -44,9 +46,9 @@ struct AozoraLayout
 // Lays text out with the wrapping of editor (set up as the window's).
 AozoraLayout layOutAozora(const AozoraText &text, const TEditor &editor);
 
-// The file's line each raw row comes from, for rows as the editor wrapped
-// them (before paging): a row follows a row with the hard mark on a new line.
-std::vector<uint32_t> rawRowLines(const TEditor &editor);
+// The file's place of each raw row's first character, for rows as the
+// editor wrapped them (before paging).
+std::vector<uint32_t> rawRowPlaces(const TEditor &editor);
 
 } // namespace corvane
 
