@@ -59,4 +59,9 @@ namespace corvane {
 // annotations.
 AozoraPages loadAozora(TEditor &editor, std::string_view text);
 
+// Sets editor up like the window's and pages text as the reader reads it:
+// an Aozora text with its markup when aozora is set (the annotations go to
+// marks), any other as loadPaged does. Returns the page count.
+int loadReading(TEditor &editor, std::string text, bool normalise, bool aozora, AozoraPages &marks);
+
 } // namespace corvane
