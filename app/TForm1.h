@@ -174,7 +174,7 @@ public:
     corvane::Busy running() const;                     // FDifference, FVelocity, FArts, FDeep
     void prepareStart(const corvane::StartPlan &plan); // stop others, status, fade
     void runFade(corvane::Fade fade);
-    void applyStart(const corvane::StartResult &result); // picture flags, Image1's hint
+    void applyStart(const corvane::StartResult &result); // Image1's hint
 
     // --- effects/form_difference.cpp: Difference (Timer1) --------------------------
     void Effect1Click();
@@ -301,7 +301,7 @@ public:
     TTriangleButton *TriButton1 = nullptr, *TriButton2 = nullptr;
     TExtTrackBar *ExtTrackBar1 = nullptr;
 
-    // Option boxes: index n holds LCheckBox<n> (9 and 10 do not exist).
+    // Option boxes: index n holds LCheckBox<n> (0, 9 and 10 do not exist).
     std::array<TLozengeCheckBox *, 24> LCheckBox{};
     TLozengeCheckBox *SepaCheckBox = nullptr;
     TLozengeCheckBox *box(corvane::OptionBox option) const;

@@ -4,6 +4,7 @@
 // "=" is a key. Blanks around names and values are not part of them.
 #include "settings/IniProfile.h"
 
+#include "core/Fd.h"
 #include "text/Cp932.h"
 
 #include <algorithm>
@@ -239,34 +240,6 @@ std::string describeErrno(int err, const char *doing)
     }
     return text;
 }
-
-// Closes a descriptor on every path out of a function.
-class Fd
-{
-public:
-    explicit Fd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    // Closes now and reports whether the close itself succeeded.
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 // The fallback for a folder that refuses new files: the file is overwritten
 // from its start and cut to the new length. Claiming the extra room first

@@ -1,5 +1,6 @@
 #include "text/BookReader.h"
 
+#include "core/Fd.h"
 #include "text/Cp932Convert.h"
 #include "text/ZipText.h"
 
@@ -22,26 +23,6 @@ std::string_view cutAtEndOfText(std::string_view s)
 {
     return s.substr(0, s.find(kEndOfText));
 }
-
-class Fd
-{
-public:
-    explicit Fd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 Refusal refusalOf(ZipRefusal zip)
 {

@@ -92,16 +92,6 @@ RowStore splitIntoRows(std::string_view text, EndMark lastMark)
     return rows;
 }
 
-// Length of text once its line breaks are written as CR LF.
-int64_t lengthWithCrLf(std::string_view text)
-{
-    int64_t length = 0;
-    forEachLine(text, [&](std::string_view line, bool isLast) {
-        length += int64_t(line.size()) + (isLast ? 0 : 2);
-    });
-    return length;
-}
-
 EndMark finalMark(EndMark previous)
 {
     return previous == EndMark::Hard ? EndMark::Hard : EndMark::End;
@@ -440,7 +430,6 @@ void TEditor::replaceRows(RowStore rows)
     m_rows = std::move(rows);
     m_lineStartsValid = false;
     std::vector<size_t>().swap(m_lineStarts);
-    m_selStart = m_selEnd = Position{};
 }
 
 // ---------------------------------------------------------------- wrapping
@@ -570,13 +559,6 @@ void TEditor::appendWrapped(std::string_view line, RowStore &out, int w,
         out.setMark(out.size() - 1, EndMark::Hard);
 }
 
-size_t TEditor::logicalLineStart(size_t row) const
-{
-    while (row > 0 && m_rows.mark(row - 1) == EndMark::Soft)
-        --row;
-    return row;
-}
-
 size_t TEditor::logicalLineEnd(size_t row) const
 {
     while (row + 1 < m_rows.size() && m_rows.mark(row) == EndMark::Soft)
@@ -643,168 +625,6 @@ void TEditor::UnwrapAll()
     }
     out.setMark(out.size() - 1, finalMark(lastMark));
     replaceRows(std::move(out));
-}
-
-// ---------------------------------------------------------------- selection
-
-size_t TEditor::rowSpan(size_t row) const
-{
-    const size_t length = m_rows.length(row);
-    switch (m_rows.mark(row)) {
-    case EndMark::Hard:
-        return length + 2;
-    case EndMark::Soft:
-        return length;
-    case EndMark::End:
-        return length + 1;
-    }
-    return length;
-}
-
-TEditor::Position TEditor::clampPosition(Position p) const
-{
-    if (m_rows.empty())
-        return {};
-    if (p.row >= m_rows.size())
-        return {m_rows.size() - 1, m_rows.length(m_rows.size() - 1)};
-    p.column = std::min(p.column, m_rows.length(p.row));
-    return p;
-}
-
-TEditor::Position TEditor::positionAt(int64_t offset) const
-{
-    if (m_rows.empty() || offset <= 0)
-        return {};
-    auto left = uint64_t(offset);
-    for (size_t r = 0; r < m_rows.size(); ++r) {
-        const size_t span = rowSpan(r);
-        if (left < span)
-            return {r, std::min<size_t>(size_t(left), m_rows.length(r))};
-        left -= span;
-    }
-    return {m_rows.size() - 1, m_rows.length(m_rows.size() - 1)};
-}
-
-TEditor::Position TEditor::advance(Position from, int64_t count) const
-{
-    if (m_rows.empty() || count <= 0)
-        return from;
-    auto left = uint64_t(count);
-    size_t r = from.row;
-    size_t c = from.column;
-    for (;;) {
-        const size_t available = rowSpan(r) - c;
-        if (left < available)
-            return {r, std::min<size_t>(c + size_t(left), m_rows.length(r))};
-        if (r + 1 == m_rows.size())
-            return {r, m_rows.length(r)};
-        left -= available;
-        ++r;
-        c = 0;
-    }
-}
-
-int64_t TEditor::offsetOf(Position p) const
-{
-    int64_t offset = 0;
-    for (size_t r = 0; r < p.row && r < m_rows.size(); ++r)
-        offset += int64_t(rowSpan(r));
-    return offset + int64_t(p.column);
-}
-
-void TEditor::setSelStart(int64_t offset)
-{
-    if (m_rows.empty())
-        return;
-    m_selStart = m_selEnd = positionAt(offset);
-}
-
-void TEditor::setSelLength(int64_t count)
-{
-    if (m_rows.empty())
-        return;
-    m_selStart = clampPosition(m_selStart);
-    m_selEnd = advance(m_selStart, count);
-}
-
-int64_t TEditor::SelStart() const
-{
-    return offsetOf(clampPosition(m_selStart));
-}
-
-int64_t TEditor::SelLength() const
-{
-    return offsetOf(clampPosition(m_selEnd)) - SelStart();
-}
-
-std::string TEditor::SelText() const
-{
-    if (m_rows.empty())
-        return {};
-    const Position a = clampPosition(m_selStart);
-    const Position b = clampPosition(m_selEnd);
-    std::string text;
-    for (size_t r = a.row; r <= b.row; ++r) {
-        const std::string_view row = m_rows.text(r);
-        const size_t from = r == a.row ? a.column : 0;
-        const size_t to = r == b.row ? b.column : row.size();
-        text.append(row.substr(from, to - from));
-        if (r != b.row && m_rows.mark(r) == EndMark::Hard)
-            text += "\r\n";
-    }
-    return text;
-}
-
-void TEditor::setSelText(std::string_view text)
-{
-    if (m_readOnly)
-        return;
-    if (m_rows.empty()) {
-        if (text.empty())
-            return;
-        // Inserting into an empty text: start from one empty unterminated
-        // row, so the result reads back exactly as the inserted bytes.
-        m_rows.append({}, EndMark::End);
-        m_selStart = m_selEnd = Position{};
-    }
-    const Position a = clampPosition(m_selStart);
-    const Position b = clampPosition(m_selEnd);
-    const int64_t caret = offsetOf(a) + lengthWithCrLf(text);
-
-    // The touched logical lines are joined, edited as one string and cut
-    // again. No break lies outside the selection inside that string, so the
-    // new lines come only from the inserted text.
-    const size_t first = logicalLineStart(a.row);
-    const size_t last = logicalLineEnd(b.row);
-    const EndMark lastMark = m_rows.mark(last);
-    std::string joined;
-    size_t startAt = 0;
-    size_t endAt = 0;
-    for (size_t r = first; r <= last; ++r) {
-        if (r == a.row)
-            startAt = joined.size() + a.column;
-        if (r == b.row)
-            endAt = joined.size() + b.column;
-        joined += m_rows.text(r);
-        if (r != last && m_rows.mark(r) == EndMark::Hard)
-            joined += "\r\n";
-    }
-    std::string edited = joined.substr(0, startAt);
-    edited += text;
-    edited.append(joined, endAt, std::string::npos);
-
-    RowStore replacement;
-    forEachLine(edited, [&](std::string_view line, bool) {
-        if (m_wordWrap)
-            appendWrapped(line, replacement);
-        else
-            replacement.append(line, EndMark::Hard);
-    });
-    replacement.setMark(replacement.size() - 1, lastMark);
-
-    m_rows.replace(first, last + 1, replacement);
-    m_lineStartsValid = false;
-    m_selStart = m_selEnd = positionAt(caret);
 }
 
 // ---------------------------------------------------------------- set-up

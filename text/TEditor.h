@@ -8,9 +8,9 @@
 // than its bytes.
 //
 // The window configures its instance with setupEditor2(), loads a text
-// through Lines() (Clear, then LoadFromFile or setText), edits it with
-// setSelStart / setSelLength / setSelText while WordWrap is off, and pages it
-// with RowCount / RowText.
+// through Lines() (Clear, then LoadFromFile or setText), normalises it by
+// setting the normalised text while WordWrap is off, and pages it with
+// RowCount / RowText.
 #pragma once
 #include "text/Cp932.h"
 
@@ -195,19 +195,6 @@ public:
     TEditorStrings &Lines() { return m_lines; }
     const TEditorStrings &Lines() const { return m_lines; }
 
-    // Selection, in 0-based byte offsets of Lines.Text. Each row spans its
-    // bytes plus 2 (hard), 0 (soft) or 1 (end); an offset between CR and LF
-    // means the end of that row, one past the text the end of the last row.
-    void setSelStart(int64_t offset);
-    void setSelLength(int64_t count);
-    int64_t SelStart() const;
-    int64_t SelLength() const;
-    std::string SelText() const;
-    // Ignored while ReadOnly. Replaces the selection, splits the touched
-    // logical lines at the breaks in text, re-wraps them when wrapped, and
-    // leaves an empty selection after the inserted bytes.
-    void setSelText(std::string_view text);
-
     // Layout.
     std::vector<TRow> WrapLine(std::string_view line) const;
     // Wraps one line at width columns into out without cutting inside any of
@@ -222,25 +209,13 @@ public:
 private:
     friend class TEditorStrings;
 
-    struct Position
-    {
-        size_t row = 0;
-        size_t column = 0; // byte in the row, 0..size
-    };
-
     RowStore layOut(std::string_view text, EndMark lastMark) const;
     void replaceRows(RowStore rows);
     void appendWrapped(std::string_view line, RowStore &out) const;
     void appendWrapped(std::string_view line, RowStore &out, int width,
                        const std::vector<std::pair<uint32_t, uint32_t>> *groups) const;
-    size_t logicalLineStart(size_t row) const;
     size_t logicalLineEnd(size_t row) const;
     const std::vector<size_t> &lineStarts() const;
-    Position clampPosition(Position p) const;
-    Position positionAt(int64_t offset) const;
-    Position advance(Position from, int64_t count) const;
-    int64_t offsetOf(Position p) const;
-    size_t rowSpan(size_t row) const;
 
     RowStore m_rows;
     bool m_wordWrap = false;
@@ -251,8 +226,6 @@ private:
     CharSet m_follow;
     CharSet m_lead;
     CharSet m_punctuation;
-    Position m_selStart;
-    Position m_selEnd;
     TEditorStrings m_lines;
 
     mutable ColumnMap m_scratch; // reused by every row cut, to spare allocations

@@ -38,40 +38,42 @@ TextFile readTextFile(const std::string &path, const FileAccess &files)
     return textFromBytes(std::move(book.bytes));
 }
 
+namespace {
+
+// Why a book is refused, as the message's sentence ends; %1 is the limit.
+struct RefusalText
+{
+    Refusal refusal;
+    const char *text;
+    std::size_t limit;
+};
+
+// clang-format off
+constexpr RefusalText kRefusalTexts[] = {
+    {Refusal::Missing,      "it does not exist", 0},
+    {Refusal::Folder,       "it is a folder, not a file", 0},
+    {Refusal::NotRegular,   "it is a device or a pipe, not a file", 0},
+    {Refusal::TooLarge,     "it is larger than %1 MiB", kMaxTextFileBytes >> 20},
+    {Refusal::Unreadable,   "it cannot be read (no permission, or a read error)", 0},
+    {Refusal::Binary,       "it holds NUL characters in its first %1 KiB, so it is no plain text", kBinaryProbeBytes / 1024},
+    {Refusal::ZipDamaged,   "it is a damaged ZIP archive", 0},
+    {Refusal::ZipEncrypted, "the text in this ZIP archive is encrypted", 0},
+    {Refusal::ZipNoText,    "this ZIP archive holds no .txt file", 0},
+    {Refusal::ZipTooLarge,  "the text in this ZIP archive is larger than %1 MiB", kMaxZipTextBytes >> 20},
+    {Refusal::ZipRatio,     "the text in this ZIP archive is compressed more than %1 to 1, which no book is", kMaxZipRatio},
+};
+// clang-format on
+
+} // namespace
+
 QString refusalReason(Refusal refusal)
 {
-    switch (refusal) {
-    case Refusal::None:
-    case Refusal::Cancelled:
-        break;
-    case Refusal::Missing:
-        return QStringLiteral("it does not exist");
-    case Refusal::Folder:
-        return QStringLiteral("it is a folder, not a file");
-    case Refusal::NotRegular:
-        return QStringLiteral("it is a device or a pipe, not a file");
-    case Refusal::TooLarge:
-        return QStringLiteral("it is larger than %1 MiB").arg(kMaxTextFileBytes >> 20);
-    case Refusal::Unreadable:
-        return QStringLiteral("it cannot be read (no permission, or a read error)");
-    case Refusal::Binary:
-        return QStringLiteral("it holds NUL characters in its first %1 KiB, so it is no plain text")
-                .arg(kBinaryProbeBytes / 1024);
-    case Refusal::ZipDamaged:
-        return QStringLiteral("it is a damaged ZIP archive");
-    case Refusal::ZipEncrypted:
-        return QStringLiteral("the text in this ZIP archive is encrypted");
-    case Refusal::ZipNoText:
-        return QStringLiteral("this ZIP archive holds no .txt file");
-    case Refusal::ZipTooLarge:
-        return QStringLiteral("the text in this ZIP archive is larger than %1 MiB")
-                .arg(kMaxZipTextBytes >> 20);
-    case Refusal::ZipRatio:
-        return QStringLiteral("the text in this ZIP archive is compressed more than %1 to 1, "
-                              "which no book is")
-                .arg(kMaxZipRatio);
-    }
-    return QString();
+    for (const RefusalText &r : kRefusalTexts)
+        if (r.refusal == refusal) {
+            const QString text = QString::fromLatin1(r.text);
+            return r.limit ? text.arg(qulonglong(r.limit)) : text;
+        }
+    return QString(); // None and Cancelled tell the user nothing
 }
 
 QString refusalMessage(const std::string &path, Refusal refusal)

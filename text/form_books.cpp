@@ -1,9 +1,9 @@
 // The reader's own books: a file or a passage dropped on the window, the file
 // named on the command line ("Open With"), the saved source read by the
 // deferred load, and the page each recently read book was left at.
-// Writes FFileIn, FFileName, FPage, FSamePage, readingBook, bookPlaces,
-// defaultTextPage, pictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
-// the slider, Label1, Label2 and the status line.
+// Writes FFileIn, FFileName, FPage, readingBook, bookPlaces, defaultTextPage,
+// pictureHintAlt, and through the load Editor2, FPageCount, FPagesBuilt,
+// FSamePage, the slider, Label1, Label2 and the status line.
 #include "app/TForm1.h"
 
 #include <QDragEnterEvent>

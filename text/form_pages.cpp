@@ -3,7 +3,8 @@
 // FRetsuIist, PFrequency), forward, back, Reset, the slider, the bookmark and
 // the option boxes that rewrite the page.
 // Writes FPage, FPageCount, FPageTotal, FPagesBuilt, FLeaf, FRows, FSamePage,
-// FFileIn, FArtsShown, pageWrites; Label1, Label2, the slider and Leafgo1's hint.
+// FPageShown, FFileIn, FArtsShown, pageWrites, the Aozora marks of the page;
+// Label1, Label2, the slider and Leafgo1's hint.
 #include "app/TForm1.h"
 
 #include <QApplication>

@@ -295,9 +295,8 @@ TEST(Books, DroppedFilesAndPassagesAreReadAndWritten)
 
     QMimeData passage;
     passage.setText(QStringLiteral("\u5409\u91CE\u306E\u685C\n\u3042\u3044\u3046"));
-    f->pictureState.FPageShown = false;
     ASSERT_TRUE(drop(*f, passage));
-    ASSERT_TRUE(waitFor([&] { return f->pictureState.FPageShown; }));
+    ASSERT_TRUE(waitFor([&] { return f->FFileName == "Clipboard"; }));
     EXPECT_EQ(f->FFileName, "Clipboard");
     EXPECT_FALSE(f->readingBook);
     EXPECT_EQ(f->FPageCount, 1);
@@ -665,8 +664,7 @@ TEST(Books, TheAozoraSwitchKeepsThePassage)
     ASSERT_TRUE(f->aozora.active);
     EXPECT_LT(f->FPageCount, pagesOf(text)) << "the legend and the readings take no rows";
     for (int page = 2; page < f->FPageCount; page += 3) {
-        f->FPage = page;
-        f->pictureState.FSamePage = true;
+        f->ExtTrackBar1->setValue(page);
         f->TriButton1Click();
         const uint32_t passage = f->aozora.passageOfPage(page);
         EXPECT_EQ(firstInk(written(*f)[0]), firstInk(std::string_view(file).substr(passage)));

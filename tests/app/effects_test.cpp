@@ -18,6 +18,7 @@
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/HeldAnimation.h"
 
 using corvane::OptionBox;
 
@@ -120,9 +121,9 @@ TEST(EffectsWindow, StartsSetThePictureFlags)
 {
     Window w({}, false);
     TForm1 &f = w.f();
-    f.pictureState.FArtsShown = true;
-    f.pictureState.FSamePage = false;
-    f.pictureState.FPageShown = true;
+    f.TriButton1Click(); // a page stands, and Space would go on from it
+    f.fineartsClick();   // a plan de arts picture over it
+    ASSERT_TRUE(f.pictureState.FArtsShown && f.pictureState.FPageShown);
 
     f.VelocityClick();
     EXPECT_TRUE(f.pictureState.FBColor) << "faded to black from the background colour";
@@ -132,8 +133,7 @@ TEST(EffectsWindow, StartsSetThePictureFlags)
     EXPECT_FALSE(f.pictureState.FFreshStart);
     EXPECT_EQ(f.Image1->toolTip(), "Velocity");
 
-    f.pictureState.FSamePage = false;
-    f.pictureState.FPageShown = true;
+    f.TriButton1Click(); // stops Velocity and writes the page
     f.RectButtonClick();
     EXPECT_FALSE(f.pictureState.FSamePage);
     EXPECT_TRUE(f.pictureState.FPageShown);
@@ -170,17 +170,17 @@ TEST(EffectsWindow, FadesAreRefusedWhileBusy)
 {
     Window w;
     TForm1 &f = w.f();
-    f.GColor = 0x505C4D;
-    f.RectButtonClick();
-    f.Timer5->stop(); // hold the picture still
+    f.TriButton1Click(); // Deep leaves the page's flags: a fade out would clear them
+    startHeld(f, Animation::Deep);
+    f.Timer5Timer();
     const QImage before = w.shot();
-    f.pictureState.FBColor = false;
     f.FOBlack1Click();
     f.Fadeout1Click();
     f.BGChangeClick();
     EXPECT_EQ(before, w.shot());
     EXPECT_FALSE(f.pictureState.FBColor);
-    EXPECT_EQ(f.GColor, 0x505C4Du);
+    EXPECT_TRUE(f.pictureState.FPageShown);
+    EXPECT_EQ(f.GColor, 0u);
 }
 
 // The option boxes reach the running Velocity: Clock centres it, Movement

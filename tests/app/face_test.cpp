@@ -330,10 +330,14 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
         bool handled;
     };
     const auto none = [] {};
-    const auto unwritten = [&] { f.pictureState.FPageShown = false; };
+    const auto unwritten = [&] { f.FOBlack1Click(); };
     const auto secondPage = [&] {
-        f.FPage = 2;
-        f.pictureState.FSamePage = false;
+        f.ExtTrackBar1->setValue(2);
+        f.TriButton1Click();
+    };
+    const auto leafElsewhere = [&] { // the leaf on this page, then the next page chosen
+        f.Leaf1Click();
+        f.ExtTrackBar1->setValue(f.FPage + 1);
     };
     const auto stop = [&] { f.EffectOut1Click(); };
     const std::vector<Case> cases = {
@@ -348,8 +352,8 @@ TEST(Face, EachControlRunsItsHandlerOnClick)
             {f.BGChange, stop, true},
             {f.FOBlack1, stop, true},
             {f.FadeOut1, [&] { f.TriButton1Click(); }, true},
-            {f.Leaf1, [&] { f.FLeaf = f.FPage + 1; }, true},
-            {f.Leafgo1, [&] { f.FLeaf = f.FPage + 1; }, true},
+            {f.Leaf1, leafElsewhere, true},
+            {f.Leafgo1, leafElsewhere, true},
             {f.Reset1, secondPage, true},
             {f.TriButton1, secondPage, true},
             {f.TriButton2, secondPage, true},
@@ -501,7 +505,7 @@ TEST(Face, AClickedBoxTakesTheFocusButNoKeyTogglesIt)
     f.VelocityClick();
     ASSERT_TRUE(f.FVelocity);
     ASSERT_EQ(f.focusWidget(), keep);
-    f.pictureState.FPageShown = false;
+    ASSERT_FALSE(f.pictureState.FPageShown) << "Velocity took the page away";
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
         QTest::keyClick(keep, key);
         EXPECT_TRUE(f.pictureState.FPageShown) << "the key wrote the page";

@@ -280,36 +280,36 @@ TEST(PagesWindow, OptionBoxesRewriteThePageUnlessAnAnimationRuns)
                                                       {"Horizontal", &TForm1::LCheckBox8Click},
                                                       {"Gothic", &TForm1::LCheckBox15Click}};
     for (const auto &[name, handler] : boxes) {
-        f.pictureState.FPageShown = false;
+        f.FOBlack1Click(); // the page faded away
         (f.*handler)();
         EXPECT_TRUE(f.pictureState.FPageShown) << name;
         EXPECT_EQ(f.FPage, 2) << name << ": the same page, not the next";
         EXPECT_FALSE(f.pictureState.FSamePage) << name;
     }
 
-    const std::pair<const char *, bool TForm1::*> animations[]
-            = {{"Difference", &TForm1::FDifference},
-               {"Velocity", &TForm1::FVelocity},
-               {"plan de arts", &TForm1::FArts},
-               {"Deep", &TForm1::FDeep}};
+    const std::pair<const char *, Animation> animations[] = {{"Difference", Animation::Difference},
+                                                             {"Velocity", Animation::Velocity},
+                                                             {"plan de arts", Animation::Arts},
+                                                             {"Deep", Animation::Deep}};
     for (const auto &[name, handler] : boxes) {
-        for (const auto &[animation, flag] : animations) {
+        for (const auto &[animation, which] : animations) {
             const bool gothicOverArts
-                    = handler == &TForm1::LCheckBox15Click && flag == &TForm1::FArts;
-            f.*flag = true;
-            f.pictureState.FPageShown = false;
-            f.pictureState.FSamePage = false;
+                    = handler == &TForm1::LCheckBox15Click && which == Animation::Arts;
+            startHeld(f, which);
+            const corvane::PictureState shown = f.pictureState;
+            const QImage picture = f.picture().copy();
             (f.*handler)();
             if (gothicOverArts) {
-                EXPECT_TRUE(f.pictureState.FPageShown) << name << " over " << animation;
+                EXPECT_NE(f.picture(), picture) << name << " over " << animation;
+                EXPECT_FALSE(f.pictureState.FArtsShown) << name << " over " << animation;
                 EXPECT_FALSE(f.FArts) << "the rewrite stops plan de arts";
             } else {
-                EXPECT_FALSE(f.pictureState.FPageShown)
-                        << name << " while " << animation << " runs";
-                EXPECT_FALSE(f.pictureState.FSamePage) << name << " while " << animation << " runs";
-                EXPECT_TRUE(f.*flag) << name << " must not stop " << animation;
+                EXPECT_EQ(f.picture(), picture) << name << " while " << animation << " runs";
+                EXPECT_EQ(f.pictureState.FPageShown, shown.FPageShown) << name << ", " << animation;
+                EXPECT_EQ(f.pictureState.FSamePage, shown.FSamePage) << name << ", " << animation;
+                EXPECT_TRUE(f.busy()) << name << " must not stop " << animation;
             }
-            f.*flag = false;
+            f.EffectOut1Click();
             EXPECT_EQ(f.FPage, 2);
         }
     }
@@ -379,7 +379,7 @@ TEST(PagesWindow, ColourChoicesWriteTheShownPageAgainInTheNewColours)
     EXPECT_EQ(f.FoColor, 0x0000FFu);
 
     // No page shown: the picture fades to the background and stays blank.
-    f.pictureState.FPageShown = false;
+    f.FOBlack1Click();
     answerColourDialog(f, QColor(10, 20, 30), true);
     f.BgColor1Click();
     EXPECT_EQ(f.GColor, 0x1E140Au);

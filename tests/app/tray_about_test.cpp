@@ -17,6 +17,7 @@
 #include "effects/TABitmap.h"
 #include "settings/IniProfile.h"
 #include "tests/support/FakePlatform.h"
+#include "tests/support/HeldAnimation.h"
 #include "writing/PageComposer.h"
 
 using corvane::OptionBox;
@@ -150,8 +151,7 @@ TEST(AboutWindow, WritesTheLinesAtTheirPointsInOneCopyOrSeventeenBlends)
 {
     Window w({{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\LCheckBox12", "Checked", "0"}});
     TForm1 &f = *w.form;
-    f.pictureState.FPageShown = true;
-    f.pictureState.FSamePage = false;
+    f.TriButton1Click(); // a page stands, and Space would go on from it
     f.About();
     EXPECT_FALSE(f.pictureState.FPageShown);
     EXPECT_TRUE(f.pictureState.FSamePage);
@@ -173,7 +173,7 @@ TEST(AboutWindow, WritesTheLinesAtTheirPointsInOneCopyOrSeventeenBlends)
 
     // "+Fade In": 17 blends of Alpha 64 from the picture as it was.
     f.box(OptionBox::FadeIn)->setChecked(true);
-    f.picture().fill(Qt::black);
+    f.FOBlack1Click();
     f.About();
     QImage expected(481, 351, QImage::Format_BGR888);
     expected.fill(Qt::black);
@@ -188,9 +188,8 @@ TEST(AboutWindow, RefusedWhileAnEffectRuns)
 {
     Window w({{"Form\\LCheckBox12", "Checked", "0"}});
     TForm1 &f = *w.form;
-    f.VelocityClick();
-    f.Timer3->stop(); // the picture must hold still for the comparison
-    f.pictureState.FSamePage = false;
+    f.TriButton1Click(); // Deep leaves the written page's flags as they are
+    startHeld(f, Animation::Deep);
     const QImage before = f.picture().copy();
     f.Scroll2->click();
     f.AboutT1->trigger();

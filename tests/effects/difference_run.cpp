@@ -1,6 +1,7 @@
 // Difference: layout per option set, colour ramps, the opening and the bounce.
 #include "effects/Difference.h"
 #include "effects/Random.h"
+#include "tests/support/PlainPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +26,7 @@ struct DiffRun
         image.fill(Qt::white);
         state.start(o, canvas, random, clock, shown);
     }
-    bool allBlack() const
-    {
-        for (int y = 0; y < image.height(); ++y) {
-            const uchar *p = image.constScanLine(y);
-            for (int i = 0; i < image.width() * 3; ++i)
-                if (p[i])
-                    return false;
-        }
-        return true;
-    }
+    bool allBlack() const { return isPlain(image, Qt::black); }
 };
 
 quint32 blue(int b)

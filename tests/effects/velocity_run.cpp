@@ -1,6 +1,7 @@
 // Velocity: brightness, head motion, rebirth, the clock, warm-up, the scope.
 #include "effects/Random.h"
 #include "effects/Velocity.h"
+#include "tests/support/PlainPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +30,7 @@ struct VelRun
     }
     void start() { state.start(options, canvas, random, clock, shown); }
     VelocityTick tick() { return state.tick(options, canvas, random, clock); }
-    bool allBlack() const
-    {
-        for (int y = 0; y < image.height(); ++y) {
-            const uchar *p = image.constScanLine(y);
-            for (int i = 0; i < image.width() * 3; ++i)
-                if (p[i])
-                    return false;
-        }
-        return true;
-    }
+    bool allBlack() const { return isPlain(image, Qt::black); }
 };
 
 } // namespace
