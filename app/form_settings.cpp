@@ -176,7 +176,8 @@ std::vector<std::string> TForm1::storedFieldNames()
 
 void TForm1::readSettings()
 {
-    const TRegReading once(*RegManager1); // one read of the file for every item
+    // One read of the file for every item and the books' places.
+    const TRegReading once(*RegManager1, {corvane::kBooksSection});
     for (const Binding &b : bindings(*this))
         assign(b.holder, readSetting(*RegManager1, *b.setting));
     // A hand-edited file may hold any integer. The Velocity centre and step and

@@ -7,6 +7,11 @@
 # mapped (what counts on a shared machine, where the wall clock waits for others).
 #   bench/start-with-large-ini.sh path/to/corvane [runs, 5]
 set -euo pipefail
+# A desktop session has a message bus, and the tray asks it at start-up;
+# without one the bus library spends its time trying to launch one.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+  exec dbus-run-session -- bash "$0" "$@"
+fi
 BIN=$(readlink -f "${1:?usage: start-with-large-ini.sh path/to/corvane [runs]}")
 RUNS=${2:-5}
 WORK=$(mktemp -d /tmp/corvane-start.XXXXXX)

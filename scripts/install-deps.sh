@@ -14,7 +14,7 @@ run_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   clang libclang-rt-14-dev clang-format
-  xvfb x11-utils xdotool imagemagick python3 desktop-file-utils appstream trayer openbox
+  xvfb x11-utils xdotool imagemagick python3 desktop-file-utils appstream trayer openbox weston
   scdoc man-db
 )
 

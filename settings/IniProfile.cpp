@@ -352,15 +352,93 @@ std::size_t nameHash(std::string_view name)
 
 } // namespace
 
-IniIndex::IniIndex(std::string content)
-    : m_content(std::move(content))
+IniIndex::IniIndex(std::string path, const std::vector<std::string> &sections)
+    : m_path(std::move(path))
 {
-    LineReader reader(m_content);
-    Line line;
-    while (reader.next(line))
-        if (line.kind == LineKind::Section)
-            m_sections.emplace_back(nameHash(line.name), line.begin);
-    std::sort(m_sections.begin(), m_sections.end());
+    for (const std::string &s : sections)
+        m_named.push_back(nameHash(trim(s)));
+    std::sort(m_named.begin(), m_named.end());
+
+    // Whole lines are taken at a time; the piece of a line that a read cut
+    // waits for the rest. A byte-order mark can only stand before the first.
+    std::string pending;
+    bool first = true;
+    const auto takePending = [&](std::size_t upTo) {
+        const std::size_t from
+                = first && std::string_view(pending).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+        first = false;
+        takeLines(std::string_view(pending).substr(0, upTo), from);
+        pending.erase(0, upTo);
+    };
+    const auto take = [&](std::string_view piece) {
+        pending.append(piece);
+        const std::size_t lastBreak = pending.find_last_of("\r\n");
+        if (lastBreak != std::string::npos)
+            takePending(lastBreak + 1);
+    };
+    // Room for the whole file is only an address range until lines are kept.
+    struct stat st;
+    if (::stat(m_path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        m_kept.reserve(std::min(static_cast<std::size_t>(st.st_size), IniProfile::kMaxFileBytes));
+    m_readable = readFileInPieces(m_path, take) == FileReadResult::Ok;
+    if (m_readable) {
+        takePending(pending.size());
+    } else {
+        m_kept.clear();
+        m_sections.clear();
+    }
+}
+
+bool IniIndex::named(std::size_t hash) const
+{
+    return std::binary_search(m_named.begin(), m_named.end(), hash);
+}
+
+// Lines from a line's start to the end of a line: the headers are found by
+// their '[' alone, and the lines between two headers are kept or passed over
+// whole.
+void IniIndex::takeLines(std::string_view lines, std::size_t lineStart)
+{
+    const char *data = lines.data();
+    const std::size_t size = lines.size();
+    std::size_t from = lineStart; // the lines not yet kept or passed over
+    for (std::size_t pos = lineStart; pos < size;) {
+        const void *hit = std::memchr(data + pos, '[', size - pos);
+        if (!hit)
+            break;
+        const auto open = static_cast<std::size_t>(static_cast<const char *>(hit) - data);
+        // A header is a line whose first byte that is not blank is '['.
+        std::size_t start = open;
+        while (start > lineStart && isBlank(data[start - 1]))
+            --start;
+        if (start != lineStart && data[start - 1] != '\r' && data[start - 1] != '\n') {
+            pos = open + 1;
+            continue;
+        }
+        std::size_t end = lines.find_first_of("\r\n", open);
+        if (end == std::string_view::npos)
+            end = size;
+        std::string_view name = lines.substr(open + 1, end - open - 1);
+        name = trim(name.substr(0, name.find(']')));
+        if (m_keeping)
+            m_kept.append(lines.substr(from, start - from));
+        from = start;
+        const std::size_t hash = nameHash(name);
+        // Only the first section of a name counts.
+        m_keeping = named(hash)
+                && std::none_of(m_sections.begin(), m_sections.end(), [&](const auto &s) {
+                        if (s.first != hash)
+                            return false;
+                        Line line;
+                        LineReader(m_kept, s.second).next(line);
+                        return IniProfile::namesEqual(line.name, name);
+                    });
+        if (m_keeping)
+            m_sections.emplace_back(hash, m_kept.size());
+        pos = end;
+    }
+    if (m_keeping)
+        m_kept.append(lines.substr(from));
 }
 
 std::optional<std::string> IniIndex::find(std::string_view section, std::string_view key) const
@@ -368,14 +446,17 @@ std::optional<std::string> IniIndex::find(std::string_view section, std::string_
     section = trim(section);
     key = trim(key);
     const std::size_t hash = nameHash(section);
-    for (auto s = std::lower_bound(m_sections.begin(), m_sections.end(), std::pair(hash, 0ul));
-         s != m_sections.end() && s->first == hash; ++s) {
-        LineReader reader(m_content, s->second);
+    if (!named(hash))
+        return m_readable ? IniProfile(m_path).read(section, key) : std::nullopt;
+    for (const auto &[h, begin] : m_sections) {
+        if (h != hash)
+            continue;
+        LineReader reader(m_kept, begin);
         Line line;
         reader.next(line);
         if (!IniProfile::namesEqual(line.name, section))
             continue;
-        // The first section of a name, and in it the first key of a name.
+        // In the first section of a name, the first key of a name.
         while (reader.next(line) && line.kind != LineKind::Section)
             if (line.kind == LineKind::Key && IniProfile::namesEqual(line.name, key))
                 return std::string(cutValue(line.value));
@@ -470,9 +551,9 @@ bool IniProfile::write(std::string_view section, std::string_view key, std::stri
     return writeFileAtomically(target, *updated, whyNot);
 }
 
-FileReadResult readWholeFile(const std::string &path, std::string &content, std::string *why)
+FileReadResult readFileInPieces(const std::string &path,
+                                const std::function<void(std::string_view)> &take, std::string *why)
 {
-    content.clear();
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a
     // writer that never comes. The type is checked on the open descriptor,
     // so the file cannot be swapped between the check and the read.
@@ -489,14 +570,13 @@ FileReadResult readWholeFile(const std::string &path, std::string &content, std:
         return FileReadResult::Failed;
     }
     const auto tooLarge = [&] {
-        content.clear();
         setWhy(why, "the file is larger than 16 MiB");
         return FileReadResult::Failed;
     };
     if (static_cast<uint64_t>(st.st_size) > IniProfile::kMaxFileBytes)
         return tooLarge();
-    content.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
+    std::size_t total = 0;
     for (;;) {
         const ssize_t n = ::read(fd.get(), buf, sizeof buf);
         if (n == 0)
@@ -504,17 +584,27 @@ FileReadResult readWholeFile(const std::string &path, std::string &content, std:
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            content.clear();
             setWhy(why, describeErrno(errno, "the file cannot be read"));
             return FileReadResult::Failed;
         }
-        content.append(buf, static_cast<std::size_t>(n));
         // The file may grow while it is read (or be a special file that
         // claims size 0); the limit holds for what is actually read.
-        if (content.size() > IniProfile::kMaxFileBytes)
+        total += static_cast<std::size_t>(n);
+        if (total > IniProfile::kMaxFileBytes)
             return tooLarge();
+        take(std::string_view(buf, static_cast<std::size_t>(n)));
     }
     return FileReadResult::Ok;
+}
+
+FileReadResult readWholeFile(const std::string &path, std::string &content, std::string *why)
+{
+    content.clear();
+    const FileReadResult result = readFileInPieces(
+            path, [&content](std::string_view piece) { content.append(piece); }, why);
+    if (result != FileReadResult::Ok)
+        content.clear();
+    return result;
 }
 
 bool writeFileAtomically(const std::string &path, std::string_view content, std::string *whyNot)

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,24 +77,33 @@ private:
     std::string m_path;
 };
 
-// File contents parsed once, for many lookups from memory: each find gives
-// what IniProfile::lookup gives on the same contents, without walking them
-// again (a start-up reads about a hundred items). Only the sections are
-// indexed, by their names as they stand in the contents, and an item is
-// looked for among its section's lines: a file grown to the size limit with
-// foreign sections or keys costs one walk, not a copy of every name in it.
+// A settings file read once, for many lookups from memory: each find gives
+// what IniProfile::lookup gives on the file's contents (a start-up reads
+// about a hundred items). The reader names the sections it will ask for;
+// only their lines are kept, and their headers indexed. The file is read in
+// pieces and only lines that open with '[' are looked at, so a file grown to
+// the size limit with foreign sections or keys costs one pass over its
+// bytes, not a copy of them or a name per line. An item of a section not
+// named is still found, by a read of the whole file.
 class IniIndex
 {
 public:
-    explicit IniIndex(std::string content);
-    IniIndex(const IniIndex &) = delete; // the index points into its own contents
-    IniIndex &operator=(const IniIndex &) = delete;
+    // A file that cannot be read (missing, not a regular file, over the
+    // size limit) answers every find with nothing.
+    IniIndex(std::string path, const std::vector<std::string> &sections);
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
 
 private:
-    std::string m_content;
-    // Each section header's line, by the hash of its name as namesEqual sees
-    // it, in file order within a hash: the first of a name is the one that counts.
+    void takeLines(std::string_view lines, std::size_t lineStart);
+    bool named(std::size_t hash) const;
+
+    std::string m_path;
+    bool m_readable = false;
+    std::vector<std::size_t> m_named; // hashes of the named sections, sorted
+    std::string m_kept;               // the named sections' lines, as they stand
+    bool m_keeping = false;           // the lines being read belong in m_kept
+    // The first header of each named section present, with the hash of its
+    // name as namesEqual sees it, and its line's offset in m_kept.
     std::vector<std::pair<std::size_t, std::size_t>> m_sections;
 };
 
@@ -104,6 +114,11 @@ enum class FileReadResult { Ok, Missing, Failed };
 // the open never blocks. On failure *why, when given, says why in English.
 FileReadResult readWholeFile(const std::string &path, std::string &content,
                              std::string *why = nullptr);
+// The same file rules, with the bytes handed over in pieces of at most
+// 64 KiB as they are read instead of kept.
+FileReadResult readFileInPieces(const std::string &path,
+                                const std::function<void(std::string_view)> &take,
+                                std::string *why = nullptr);
 
 // Replaces the file at Path with Content: a temporary file in the same folder,
 // flushed to disk, renamed over the old one. A symbolic link is followed, so

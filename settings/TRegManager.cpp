@@ -242,15 +242,15 @@ void TRegManager::rollbackTransaction()
         m_transaction.reset();
 }
 
-void TRegManager::beginReading()
+void TRegManager::beginReading(const std::vector<std::string> &otherSections)
 {
-    std::string content;
+    std::vector<std::string> sections = otherSections;
+    for (const TRegItem &item : RegItems)
+        sections.push_back(item.Section);
     // A file that cannot be read answers every item with its default, as
     // each read of it would.
-    if (RegType == rtIni && !IniFileName.empty()
-        && readWholeFile(IniFileName, content) != FileReadResult::Ok)
-        content.clear();
-    m_reading = std::make_shared<const IniIndex>(std::move(content));
+    m_reading = std::make_shared<const IniIndex>(RegType == rtIni ? IniFileName : std::string(),
+                                                 sections);
 }
 
 void TRegManager::removeStaleTemporaries() const

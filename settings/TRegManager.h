@@ -149,8 +149,10 @@ public:
     // --- one read for many items ---------------------------------------------
     // Between beginReading and endReading the file is read and parsed once,
     // and every ReadValue outside a transaction is answered from that copy,
-    // with the same result a read of the file would give.
-    void beginReading();
+    // with the same result a read of the file would give. The items' own
+    // sections are answered from an index; name any other section the
+    // reading will ask for, or each of its items walks the whole copy.
+    void beginReading(const std::vector<std::string> &otherSections = {});
     void endReading() { m_reading.reset(); }
 
     // Removes the temporary files that saves of earlier, killed runs left
@@ -185,10 +187,10 @@ private:
 class TRegReading
 {
 public:
-    explicit TRegReading(TRegManager &store)
+    explicit TRegReading(TRegManager &store, const std::vector<std::string> &otherSections = {})
         : m_store(store)
     {
-        m_store.beginReading();
+        m_store.beginReading(otherSections);
     }
     ~TRegReading() { m_store.endReading(); }
     TRegReading(const TRegReading &) = delete;

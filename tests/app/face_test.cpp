@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <set>
@@ -127,6 +128,55 @@ TEST(Face, ArtsLampLightsInItsColour)
     const QImage lamp = w.form.Label3->grab().toImage();
     EXPECT_EQ(lamp.pixel(5, 5), qRgb(0xC7, 0xED, 0xCF));
     EXPECT_EQ(corvane::toQColor(13626823).rgb(), qRgb(0xC7, 0xED, 0xCF));
+}
+
+// Every caption, label and the "Arts run" lamp stands out at 3:1 at least, in
+// its own colour, against the face pixels within two of its ink (the contrast
+// of relative luminances, as WCAG defines them).
+TEST(Face, CaptionsStandOutFromTheFaceAroundThem)
+{
+    const auto light = [](QRgb c) {
+        const auto linear = [](int v) {
+            return v <= 10 ? v / 3294.6 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c))
+                + 0.05;
+    };
+    Window w;
+    TForm1 &f = w.form;
+    if (f.Effect1->text().isEmpty())
+        f.box(OptionBox::NameOn)->click();
+    f.Label3->show(); // lit as while plan de arts runs
+    const QImage shot = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage face = f.Rgn1->RgnBitmap().convertToFormat(QImage::Format_RGB32);
+    int captions = 0;
+    for (QWidget *c : f.findChildren<QWidget *>()) {
+        const auto *button = qobject_cast<QAbstractButton *>(c);
+        const auto *label = qobject_cast<QLabel *>(c);
+        const bool lamp = c == f.Label3;
+        if (!lamp && !(button && !button->text().isEmpty()) && !(label && !label->text().isEmpty()))
+            continue;
+        const auto role = lamp ? QPalette::Window
+                : button       ? QPalette::ButtonText
+                               : QPalette::WindowText;
+        const double ink = light(c->palette().color(role).rgb());
+        const QRect r = c->geometry();
+        const auto isInk = [&](int x, int y) {
+            return r.contains(x, y) && distance(shot.pixel(x, y), face.pixel(x, y)) > 36;
+        };
+        double worst = 99;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                for (int d = 0; isInk(x, y) && d < 25; ++d) {
+                    const int gx = x + d % 5 - 2, gy = y + d / 5 - 2;
+                    const double ground = isInk(gx, gy) ? 0 : light(face.pixel(gx, gy));
+                    if (ground > 0)
+                        worst = std::min(worst, std::max(ink, ground) / std::min(ink, ground));
+                }
+        EXPECT_GE(worst, 3.0) << qPrintable(c->objectName());
+        captions += worst < 99;
+    }
+    EXPECT_EQ(captions, 21);
 }
 
 // Reset shows its green block; the white around it is clear, so the face shows.

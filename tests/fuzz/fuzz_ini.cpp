@@ -67,6 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const IniProfile ini(scratch.path);
     check(ini.read(section, key) == IniProfile::lookup(content, section, key),
           "file and memory differ");
+    // The start-up's one read answers as the file does, section named or not.
+    const corvane::IniIndex once(scratch.path, {section});
+    check(once.find(section, key) == IniProfile::lookup(content, section, key)
+                  && once.find(section, "Sibling") == sibling
+                  && once.find("Form1\\Other", "Key") == other,
+          "one read and the file differ");
     if (!IniProfile::assign(content, section, key, "v123")) {
         check(!ini.write(section, key, "v123"), "unusable name accepted");
         return 0;

@@ -362,19 +362,26 @@ TEST(IniFile, ACleanupDuringASaveLeavesItsTemporary)
     EXPECT_EQ(readBytes(path), "[A]\r\nk=v\r\n");
 }
 
-// The start-up's one parse answers every item as a walk of the file does:
+// The start-up's one read answers every item as a walk of the file does:
 // case, repeats, blanks, quotes, a byte-order mark, double-byte names, long
-// values, keys before any section, a section repeated later.
-TEST(IniFile, OneParseAnswersAsTheFileDoes)
+// values, keys before any section, a section repeated later, a section not
+// named in advance, and every line cut where the file's reads end.
+TEST(IniFile, OneReadAnswersAsTheFileDoes)
 {
-    const std::string content
-            = "\xEF\xBB\xBFk0=before\r\n[A]\r\nk=1\r\nK=2\r\n [ a b ] \n x = \"q\" \r"
-              "[\x83\x41]\nv=dbcs\n[\x83\x61]\nv=other\n[a]\nk=late\nz=late\n[L]\nv="
-            + std::string(3000, 'x') + "\n[E]\nk=";
-    const corvane::IniIndex index(content);
-    for (const char *section :
-         {"A", "a", " a ", "a b", "A B", "\x83\x41", "\x83\x61", "L", "E", "none", ""})
-        for (const char *key : {"k", "K", "x", "z", "v", "k0", "missing"})
-            EXPECT_EQ(index.find(section, key), IniProfile::lookup(content, section, key))
-                    << section << " / " << key;
+    TempFolder dir;
+    const std::string path = dir.file("one.ini");
+    for (std::size_t fill = 65490; fill < 65540; ++fill) {
+        const std::string content = "\xEF\xBB\xBFk0=before\r\n[F]\r\nf=" + std::string(fill, 'f')
+                + "\r\n[A]\r\nk=1\r\nK=2\r\n [ a b ] \n x = \"q\" \r"
+                  "[\x83\x41]\nv=dbcs\n[\x83\x61]\nv=other\n[a]\nk=late\nz=late\n[L]\nv="
+                + std::string(3000, 'x') + "\n[E]\nk=";
+        writeBytes(path, content);
+        // Every section but "none" is named; it is found by a read of the file instead.
+        const corvane::IniIndex index(path, {"A", "a b", "\x83\x41", "\x83\x61", "L", "E", ""});
+        for (const char *section :
+             {"A", "a", " a ", "a b", "A B", "\x83\x41", "\x83\x61", "L", "E", "none", ""})
+            for (const char *key : {"k", "K", "x", "z", "v", "k0", "missing"})
+                EXPECT_EQ(index.find(section, key), IniProfile::lookup(content, section, key))
+                        << fill << ": " << section << " / " << key;
+    }
 }

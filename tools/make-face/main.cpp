@@ -41,11 +41,14 @@ constexpr int kTones = 64;
 // The layout the artwork is drawn around: the picture, the recess it sits
 // in, and the plates behind the groups of controls (window coordinates).
 const QRect kPicture(27, 29, 481, 351);
-const QRect kMatRect(23, 25, 489, 359);      // a 4-pixel step around the picture
-const QRect kTall(14, 14, 502, 404);         // the recess: the picture's part...
-const QRect kFoot(14, 374, 596, 44);         // ...and the foot under the first column
+constexpr QRect kMatRect(23, 25, 489, 359);  // a 4-pixel step around the picture
+constexpr QRect kTall(14, 14, 501, 403);     // the recess: the picture's part...
+constexpr QRect kFoot(14, 374, 596, 43);     // ...and the foot under the first column
 constexpr int kShadowSide = 4, kLitSide = 3; // the recess's walls, in pixels
 constexpr int kCourse = 12;                  // brick pitch, bed joint included
+constexpr int kJoint = 2;                    // bed and head joints
+constexpr int kSillTop = kTall.bottom() + 2; // a course of bricks on edge under the recess
+constexpr int kSillBottom = H - 3;           // above the raised rim
 
 struct Plate
 {
@@ -56,9 +59,9 @@ struct Plate
 // The status line; the effects; Velocity and plan de arts; the colour
 // commands; Leaf, Go and the page numbers; Small and Exit.
 const Plate kPlates[] = {
-        {QRect(517, 8, 157, 26), true, 27},     {QRect(520, 37, 155, 75), false, 28},
-        {QRect(520, 114, 155, 100), false, 28}, {QRect(517, 216, 158, 76), false, 28},
-        {QRect(517, 294, 158, 74), false, 29},  {QRect(611, 369, 61, 44), false, 31},
+        {QRect(520, 8, 154, 26), true, 27},     {QRect(520, 37, 155, 75), false, 28},
+        {QRect(520, 114, 155, 100), false, 28}, {QRect(520, 216, 155, 76), false, 28},
+        {QRect(520, 294, 155, 74), false, 29},  {QRect(611, 369, 61, 44), false, 31},
 };
 const QRect kLampSocket(592, 169, 14, 14); // behind Label3 at (594, 171), 10 x 10
 
@@ -168,25 +171,61 @@ struct Face
             }
     }
 
+    // Whole units between two edges: as many of about `pitch` (joint
+    // included) as fit, their sizes differing by a pixel at most, so the
+    // frame's short runs close on whole bricks instead of cut ones.
+    static std::vector<std::pair<int, int>> wholeUnits(int from, int to, int pitch)
+    {
+        const int span = to - from + 1;
+        const int n = std::max(1, (span + kJoint + pitch / 2) / pitch);
+        const int faces = span - (n - 1) * kJoint;
+        std::vector<std::pair<int, int>> units; // start, length
+        for (int i = 0, at = from; i < n; ++i) {
+            const int len = faces * (i + 1) / n - faces * i / n;
+            units.emplace_back(at, len);
+            at += len + kJoint;
+        }
+        return units;
+    }
+
+    // A joint's shaded row or column, in the shadow of the brick beside it.
+    void shadeJoint(int x0, int y0, int x1, int y1)
+    {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                set(x, y, brick(1, 0.14));
+    }
+
+    // A column of whole bricks from the course above the recess down to
+    // `bottom`: headers on the left, closers standing at the jamb on the right.
+    void column(int x0, int width, int bottom)
+    {
+        for (const auto &[y, len] : wholeUnits(kTall.top(), bottom, kCourse)) {
+            layBrick(x0, y, width, len);
+            shadeJoint(x0, y + len, x0 + width - 1, y + len);
+        }
+    }
+
     // Running bond with bricks of varying length; a 2-pixel bed joint below
     // each course, its upper row in the shadow of the bricks above it, and
-    // 2-pixel head joints, shaded on the side away from the light.
+    // 2-pixel head joints, shaded on the side away from the light. Around the
+    // recess a frame of whole bricks: a full course above, headers on the
+    // left, closers at the jamb on the right, and a sill of bricks on edge.
     void wall()
     {
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
                 set(x, y, brick(1, 0.30));
-        for (int row = 0; 2 + row * kCourse < H; ++row) {
+        const int jamb = kTall.right() + 1 + 1; // one joint off the recess's lit edge
+        const int jambWidth = 4;
+        for (int row = 0; 2 + row * kCourse < kSillTop; ++row) {
             const int y0 = 2 + row * kCourse;
-            const int faceH = kCourse - 2;
-            for (int x = 2; x < W; x++)
-                for (int j = 0; j < 2; ++j)
-                    set(x, y0 + faceH + j, brick(1, j == 0 ? 0.14 : 0.30));
-            // The right part: courses that start with a whole brick at the
-            // recess's edge; the left part: one header brick wide.
+            const int faceH = std::min(kCourse - kJoint, kSillTop - kJoint - y0);
+            shadeJoint(2, y0 + faceH, W - 3, y0 + faceH);
+            // The right part: beside the picture's recess each course starts
+            // behind the jamb's closer; beside the foot, behind the plate there.
             const bool besideFoot = y0 + faceH > kFoot.top();
-            const int start = besideFoot ? kFoot.right() + 1 : kTall.right() + 1;
-            int x = start + ((row & 1) ? 0 : 0);
+            int x = besideFoot ? kFoot.right() + 1 + 1 : jamb + jambWidth + kJoint;
             if (y0 < kTall.top()) // the top course runs the whole width
                 x = 2;
             int first = (row & 1) ? 10 + rng.random(8) : 20 + rng.random(10);
@@ -195,31 +234,18 @@ struct Face
                 if (W - 2 - (x + len + 2) < 8) // no sliver at the end
                     len = W - 2 - x;
                 layBrick(x, y0, len, faceH);
-                for (int y = y0; y < y0 + faceH; ++y) {
-                    set(x + len, y, brick(1, 0.14));
-                    set(x + len + 1, y, brick(1, 0.30));
-                }
-                x += len + 2;
+                shadeJoint(x + len, y0, x + len, y0 + faceH - 1);
+                x += len + kJoint;
             }
-            if (y0 >= kTall.top()) // the header bricks of the frame's left side
-                layBrick(2, y0, kTall.left() - 2 - 2, faceH);
         }
-        // Below the recess a course of whole, thin bricks: the frame's foot.
-        const int y0 = kTall.bottom() + 1, faceH = H - 3 - y0;
-        for (int x = 2; x < W - 2; ++x)
-            set(x, y0 + faceH, brick(1, 0.14));
-        for (int x = 2, len = 24; x < kFoot.right() + 1; len = 20 + rng.random(14)) {
-            len = std::min(len, kFoot.right() + 1 - x);
-            if (kFoot.right() + 1 - (x + len + 2) < 8)
-                len = kFoot.right() + 1 - x;
-            layBrick(x, y0, len, faceH);
-            set(x + len, y0, brick(1, 0.14));
-            for (int y = y0; y < y0 + faceH; ++y)
-                set(x + len, y, brick(1, 0.14));
-            x += len + 1;
+        column(2, kTall.left() - 2 - kJoint, kSillTop - kJoint - 1);
+        column(jamb, jambWidth, kFoot.top() - kJoint - 1);
+        // The sill: bricks on edge, their ends showing, under the whole face.
+        for (const auto &[x, len] : wholeUnits(2, W - 3, kCourse)) {
+            layBrick(x, kSillTop, len, kSillBottom - kSillTop + 1);
+            shadeJoint(x + len, kSillTop, x + len, kSillBottom);
         }
     }
-
     // The recess: the floor, and walls that fall from the wall's face to it,
     // in deep shadow above and on the left, catching the light below and on
     // the right; then the mat around the picture as a step further down.
