@@ -6,25 +6,21 @@
 
 namespace corvane {
 
-AozoraReading::Passage AozoraReading::passageOfPage(int page) const
+uint32_t AozoraReading::passageOfPage(int page) const
 {
-    const std::vector<uint32_t> &lines = active ? pages.rowLines : rawRowLines;
-    if (lines.empty())
-        return {};
-    const size_t row = std::min(size_t(std::max(page - 1, 0)) * kPageRows, lines.size() - 1);
-    const auto [first, last] = std::equal_range(lines.begin(), lines.end(), lines[row]);
-    return {lines[row], double(row - size_t(first - lines.begin())) / double(last - first)};
+    const std::vector<uint32_t> &places = active ? pages.rowPlaces : rawRowPlaces;
+    if (places.empty())
+        return 0;
+    return places[std::min(size_t(std::max(page - 1, 0)) * kPageRows, places.size() - 1)];
 }
 
-int AozoraReading::pageOfPassage(const Passage &passage) const
+int AozoraReading::pageOfPassage(uint32_t place) const
 {
-    const std::vector<uint32_t> &lines = active ? pages.rowLines : rawRowLines;
-    const auto [first, last] = std::equal_range(lines.begin(), lines.end(), passage.line);
-    size_t row = size_t(first - lines.begin());
-    if (first == lines.end()) // past the end: the last page
-        row = lines.empty() ? 0 : lines.size() - 1;
-    else if (first != last) // a line this layout leaves out (the legend) goes to what follows it
-        row += std::min(size_t(passage.part * double(last - first)), size_t(last - first) - 1);
+    // The last row starting at or before the place holds it: a place the
+    // layout leaves out (the legend, a line of notes) goes to the text before.
+    const std::vector<uint32_t> &places = active ? pages.rowPlaces : rawRowPlaces;
+    const auto after = std::upper_bound(places.begin(), places.end(), place);
+    const size_t row = after == places.begin() ? 0 : size_t(after - places.begin()) - 1;
     return int(row / kPageRows) + 1;
 }
 
@@ -32,7 +28,7 @@ void AozoraReading::clear()
 {
     active = false;
     pages = {};
-    rawRowLines = {};
+    rawRowPlaces = {};
     source = {};
     shown = {};
 }

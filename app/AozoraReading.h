@@ -16,25 +16,20 @@ struct AozoraReading
 {
     bool wanted = true;  // the mode is on (stored); a plain text is never read as Aozora
     bool active = false; // the text shown is read as an Aozora text
-    AozoraPages pages;   // its annotations and the file line of every row
-    // An Aozora text read raw: the file line of every row, so a switch finds
-    // its passage.
-    std::vector<uint32_t> rawRowLines;
+    AozoraPages pages;   // its annotations and the file's place of every row
+    // An Aozora text read raw: the file's place of every row, so a switch
+    // finds its passage.
+    std::vector<uint32_t> rawRowPlaces;
     std::string source;         // the text as loaded, for reading it again the other way
     std::vector<RowMark> shown; // the annotations of the page in FRows
 
     bool switchable() const { return !source.empty(); }
 
-    // Where a page starts in the file: its line and how far into the line's
-    // rows (0 at the line's first row).
-    struct Passage
-    {
-        uint32_t line = 0;
-        double part = 0;
-    };
-    Passage passageOfPage(int page) const;
-    // The page that holds the passage in the layout in use.
-    int pageOfPassage(const Passage &passage) const;
+    // Where a page's first character stands in the file (a FileAnchor place),
+    // the same in both modes.
+    uint32_t passageOfPage(int page) const;
+    // The page that holds the character at that place in the layout in use.
+    int pageOfPassage(uint32_t place) const;
     void clear();
 };
 

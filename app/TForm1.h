@@ -118,6 +118,10 @@ public:
     // app/form_aozora.cpp: the Aozora reading mode and its switch.
     void switchAozora();
     bool readAozora(std::string &bytes, bool normalise);
+    // Where the page read starts in a text that reads two ways, else nothing.
+    std::optional<corvane::PagePassage> pagePassage() const;
+    // The page holding the character at a file place becomes the page read.
+    void showPageOf(uint32_t place);
 
     // --- text/form_books.cpp: the reader's own books -----------------------------
     // A file named on the command line, opened by the deferred load instead of
@@ -127,6 +131,8 @@ public:
     void openBook(const std::string &path);  // a dropped file, at its remembered page
     void openPassage(const QString &text);   // dropped text, read for this run only
     void openStartupFile(const std::string &path, std::string bytes);
+    // A book's text at its remembered place, also when read in another mode then.
+    void showBook(std::string bytes, const std::string &path);
     void takeReadBook(const std::string &path, corvane::TextFile file); // a read book, or why not
     corvane::BookLoad &bookLoad();           // the worker that reads books
     void loadSavedSource(std::string bytes); // the deferred load of FFileName

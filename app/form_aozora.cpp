@@ -29,6 +29,21 @@ bool TForm1::readAozora(std::string &bytes, bool normalise)
     return true;
 }
 
+std::optional<PagePassage> TForm1::pagePassage() const
+{
+    if (!aozora.switchable() || !FPagesBuilt)
+        return std::nullopt;
+    return PagePassage{aozora.passageOfPage(FPage), aozora.active};
+}
+
+void TForm1::showPageOf(uint32_t place)
+{
+    FPage = std::clamp(aozora.pageOfPassage(place), 1, std::max(FPageCount, 1));
+    setSliderPosition(FPage);
+    Label1->setText(QString::number(FPage));
+    pictureState.FSamePage = true;
+}
+
 void TForm1::switchAozora()
 {
     aozora.wanted = !aozora.wanted;
@@ -37,14 +52,10 @@ void TForm1::switchAozora()
         return; // a plain text reads the same either way
     if (busy())
         EffectOut1Click();
-    // The page that holds the first line of the page read, in the other layout.
-    const AozoraReading::Passage passage = aozora.passageOfPage(FPage);
+    // The page that holds the first character of the page read, in the other layout.
+    const uint32_t passage = aozora.passageOfPage(FPage);
     showText(std::move(aozora.source), true, 1); // read back into aozora.source
-    const int page = aozora.pageOfPassage(passage);
-    FPage = std::clamp(page, 1, std::max(FPageCount, 1));
-    setSliderPosition(FPage);
-    Label1->setText(QString::number(FPage));
-    pictureState.FSamePage = true;
+    showPageOf(passage);
     TriButton1Click();
     setStatus(QString::fromLatin1(aozora.wanted ? kAozoraOnText : kAozoraOffText));
 }

@@ -80,6 +80,7 @@ BookLook readBookLook(const QString &iniPath)
     look.fileIn = ini.boolean("FFileIn");
     look.fileName = ini.text("FFileName");
     look.page = look.keep ? ini.integer("FPage") : 1;
+    look.aozora = ini.boolean("Aozora");
     look.difference = {ini.boolean("LCheckBox1Checked"), ini.boolean("LCheckBox2Checked"),
                        ini.boolean("LCheckBox3Checked")};
     look.velocity = {ini.boolean("LCheckBox16Checked"), ini.boolean("LCheckBox17Checked"),
@@ -104,7 +105,7 @@ SaverShow::SaverShow(const SaverOptions &options, const BookLook &look)
     StartupText text = chooseStartupText(look.keep, look.fileIn, look.fileName,
                                          QFile::encodeName(QDir::currentPath()).toStdString());
     const bool normalise = text.origin == TextOrigin::Saved || text.normalise;
-    m_pageCount = loadPaged(*m_editor, std::move(text.bytes), normalise);
+    m_pageCount = loadReading(*m_editor, std::move(text.bytes), normalise, look.aozora, m_marks);
     m_page = text.fromPageOne ? 1 : std::clamp(look.page, 1, std::max(m_pageCount, 1));
     m_deep.FBlackRect = look.deepBlack;
     m_deep.init(m_random, m_clock);
@@ -146,7 +147,11 @@ void SaverShow::writePage()
     m_frameTimer.stop();
     m_phase = Phase::Page;
     const PageRows rows = pageRows(*m_editor, m_page);
-    const EcritureRows source{[] {}, [&rows] { return std::span<const std::string>(rows); }, {}};
+    const std::vector<RowMark> marks = m_marks.pageMarks(m_page);
+    const EcritureRows source{[] {}, [&rows] { return std::span<const std::string>(rows); },
+                              [&] {
+                                  return PageMarks{marks, m_marks.strings};
+                              }};
     EcritureOptions options = m_look.writing;
     options.FFileIn = true; // the rows are given, not taken from a window
     Ecriture(m_picture, *m_composer, m_shown, options, source, fadeContext());

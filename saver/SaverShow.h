@@ -16,6 +16,7 @@
 #include "effects/Random.h"
 #include "effects/Velocity.h"
 #include "saver/SaverOptions.h"
+#include "text/AozoraLayout.h"
 #include "writing/Ecriture.h"
 
 namespace corvane {
@@ -33,6 +34,7 @@ struct BookLook
     bool keep = true, fileIn = false;
     std::string fileName; // the saved source, as stored
     int page = 1;
+    bool aozora = true; // an Aozora text read with its markup, as the reader reads it
     DifferenceOptions difference;
     VelocityOptions velocity;
     bool deepSeparation = false, deepBlack = true;
@@ -64,6 +66,7 @@ private:
     QImage m_picture;
     std::unique_ptr<PageComposer> m_composer;
     std::unique_ptr<TEditor> m_editor;
+    AozoraPages m_marks; // the text's annotations when read as an Aozora text
     int m_pageCount = 0;
     int m_page = 1;
     RandomGenerator m_random;

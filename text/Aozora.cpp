@@ -372,11 +372,13 @@ public:
         const std::vector<std::string_view> lines = splitLines(text);
         const auto [legendFrom, legendTo] = legendLines(lines, fromUtf8(kLegendHeading));
         m_out.text.reserve(text.size());
+        uint32_t file = 0; // where the line starts in the file's normalised text
         for (size_t i = 0; i < lines.size(); ++i) {
-            if (i >= legendFrom && i < legendTo)
-                continue;
-            m_sourceLine = uint32_t(i);
-            parseLine(lines[i]);
+            if (i < legendFrom || i >= legendTo) {
+                m_lineFile = file;
+                parseLine(lines[i]);
+            }
+            file += uint32_t(normalisedLength(lines[i]) + kCrLf.size());
         }
         closeOpenRanges();
         m_out.pageBreakAtEnd = m_pageBreak;
@@ -431,9 +433,17 @@ private:
                 = readingColumns - baseColumns - (kanjiBefore ? 0 : 1) - (kanjiAfter ? 0 : 1);
         if (excess > 0) {
             const size_t side = size_t(excess + 1) / 2;
+            const uint32_t file = m_out.filePlace(uint32_t(base));
             out().insert(base, side, ' ');
             shiftMarksFrom(base, uint32_t(side));
             out().append(side, ' ');
+            // The base itself still starts where it did in the file.
+            const FileAnchor moved{uint32_t(base + side), file};
+            m_out.anchors.insert(std::upper_bound(m_out.anchors.begin(), m_out.anchors.end(), moved,
+                                                  [](const FileAnchor &a, const FileAnchor &b) {
+                                                      return a.at < b.at;
+                                                  }),
+                                 moved);
         }
         addMark(base, out().size(), MarkKind::Ruby, 0, reading);
     }
@@ -471,6 +481,8 @@ private:
         for (OpenRange &r : m_open)
             if (r.from >= to)
                 r.from -= cut;
+        for (FileAnchor &a : std::span(m_out.anchors).subspan(m_lineFirstAnchor))
+            a.at = a.at >= to ? a.at - cut : std::min<uint32_t>(a.at, uint32_t(from));
         m_runStart = std::string::npos;
         addMark(from, from + kGetaMark.size(), MarkKind::TateChuYoko, 0, upright);
     }
@@ -514,6 +526,7 @@ private:
             if (r.find.size() == 1 ? c.size() == 1 && c[0] == r.find[0] : isChar(c, r.find))
                 with = r.with;
         out().append(with);
+        m_lineExtra += with.size() - c.size();
         if (!kanjiLike)
             m_runStart = std::string::npos;
     }
@@ -522,12 +535,16 @@ private:
     {
         m_lineStart = out().size();
         m_lineFirstMark = m_out.marks.size();
+        m_lineExtra = 0;
+        keepInStep(0);
+        m_lineFirstAnchor = m_out.anchors.size() - 1;
         m_runStart = std::string::npos;
         m_lineIndent = std::nullopt;
         m_toFoot = std::nullopt;
         bool hadNote = false;
         size_t bar = std::string::npos; // where a ｜ put the next ruby's base
         for (size_t i = 0; i < line.size();) {
+            keepInStep(i);
             if (const size_t plain = appendPlain(line, i)) {
                 i += plain;
                 continue;
@@ -601,6 +618,21 @@ private:
         return i == at;
     }
 
+    // Notes that byte i of the line is where the text stands now, when the
+    // markup before it has put the two out of step.
+    void keepInStep(size_t i)
+    {
+        const auto at = uint32_t(out().size());
+        const auto file = uint32_t(m_lineFile + i + m_lineExtra);
+        std::vector<FileAnchor> &anchors = m_out.anchors;
+        if (!anchors.empty() && anchors.back().at == at) {
+            anchors.back().file = file; // nothing of the text lies between
+            return;
+        }
+        if (anchors.empty() || at - anchors.back().at != file - anchors.back().file)
+            anchors.push_back({at, file});
+    }
+
     void shiftMarksFrom(size_t at, uint32_t by)
     {
         // Only marks of the line in hand reach past a point in it.
@@ -610,6 +642,9 @@ private:
             if (m.to > at)
                 m.to += by;
         }
+        for (FileAnchor &a : std::span(m_out.anchors).subspan(m_lineFirstAnchor))
+            if (a.at > at)
+                a.at += by;
         for (OpenRange &r : m_open)
             if (r.from > at)
                 r.from += by;
@@ -634,7 +669,6 @@ private:
         if (f.indent || f.wrapIndent || f.toFoot || f.pageBefore)
             m_out.lines.push_back(f);
         out().append(kCrLf);
-        m_out.sourceLines.push_back(m_sourceLine);
     }
 
     // The reading as drawn: kunoji joined, gaiji resolved, other notes gone.
@@ -779,10 +813,12 @@ private:
     AozoraText m_out;
     size_t m_lineStart = 0;
     size_t m_lineFirstMark = 0;                 // the first mark made on the line in hand
+    size_t m_lineFirstAnchor = 0;               // the anchor of the line in hand's start
+    size_t m_lineFile = 0;                      // where the line in hand starts in the file
+    size_t m_lineExtra = 0;                     // what the normalisation added to it so far
     size_t m_runStart = std::string::npos;      // start of the kanji run ending the text
     size_t m_runBeforeLast = std::string::npos; // m_runStart before the last character
     uint32_t m_lineCount = 0;
-    uint32_t m_sourceLine = 0;
     Indent m_block;
     std::optional<Indent> m_lineIndent;
     std::optional<int> m_toFoot;
@@ -803,6 +839,15 @@ bool isAozoraText(std::string_view text)
         return false;
     return text.find(colophon) != std::string_view::npos
             || text.find(std::string_view(colophon).substr(1)) != std::string_view::npos;
+}
+
+uint32_t AozoraText::filePlace(uint32_t at) const
+{
+    const auto after = std::upper_bound(anchors.begin(), anchors.end(), at,
+                                        [](uint32_t a, const FileAnchor &b) { return a < b.at; });
+    if (after == anchors.begin())
+        return at;
+    return std::prev(after)->file + (at - std::prev(after)->at);
 }
 
 AozoraText parseAozora(std::string_view text)

@@ -73,14 +73,27 @@ struct LineFormat
     bool pageBefore = false; // a page break comes before this line
 };
 
+// Where the reader's text and the file run in step: from byte `at` of the
+// text on, each byte is the next byte of the file, counted at `file` in the
+// file's normalised text with two bytes for every line break. The file's
+// place of a character is what both modes of reading share.
+struct FileAnchor
+{
+    uint32_t at = 0;
+    uint32_t file = 0;
+};
+
 struct AozoraText
 {
-    std::string text;                  // CP932, normalised, lines ended by CR LF
-    std::vector<Mark> marks;           // sorted by from
-    std::vector<LineFormat> lines;     // sorted by line
-    std::string strings;               // UTF-8 texts of the marks
-    std::vector<uint32_t> sourceLines; // the file's line each line of text comes from
-    bool pageBreakAtEnd = false;       // a page break after the last line
+    std::string text;                // CP932, normalised, lines ended by CR LF
+    std::vector<Mark> marks;         // sorted by from
+    std::vector<LineFormat> lines;   // sorted by line
+    std::string strings;             // UTF-8 texts of the marks
+    bool pageBreakAtEnd = false;     // a page break after the last line
+    std::vector<FileAnchor> anchors; // sorted by at; one where markup broke the step
+
+    // The file's place of byte at of the text.
+    uint32_t filePlace(uint32_t at) const;
 
     std::string_view markText(const Mark &m) const
     {

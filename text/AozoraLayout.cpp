@@ -50,7 +50,6 @@ public:
             const size_t firstMark = mark;
             while (mark < m_text.marks.size() && m_text.marks[mark].from < end)
                 ++mark;
-            m_sourceLine = lineNo < m_text.sourceLines.size() ? m_text.sourceLines[lineNo] : 0;
             if (f.pageBefore)
                 padPage();
             setLine(all.substr(start, end - start), uint32_t(start), f,
@@ -66,8 +65,11 @@ public:
 private:
     void padPage()
     {
-        while (m_out.rows.size() % kPageRows != 0)
+        std::vector<uint32_t> &places = m_out.pages.rowPlaces;
+        while (m_out.rows.size() % kPageRows != 0) {
             addRow(kPaddingRow, 0, 0, {}, 0);
+            places.back() = places.size() > 1 ? places[places.size() - 2] : 0;
+        }
     }
 
     void addRow(std::string_view bytes, uint32_t lineStart, uint32_t rowStart,
@@ -88,7 +90,7 @@ private:
     void noteRow(size_t row, uint32_t from, size_t length, std::span<const Mark> marks,
                  size_t prefix)
     {
-        m_out.pages.rowLines.push_back(m_sourceLine);
+        m_out.pages.rowPlaces.push_back(m_text.filePlace(from));
         const uint32_t to = from + uint32_t(length);
         for (const Mark &m : marks) {
             if (m.from >= to)
@@ -176,7 +178,6 @@ private:
     AozoraText m_text;
     const TEditor &m_editor;
     AozoraLayout m_out;
-    uint32_t m_sourceLine = 0;
     std::string m_rowText; // the row being added, reused
 };
 
@@ -198,7 +199,7 @@ std::vector<RowMark> AozoraPages::pageMarks(int page) const
 std::size_t AozoraPages::bytes() const
 {
     return marks.capacity() * sizeof(RowMark) + strings.capacity()
-            + rowLines.capacity() * sizeof(uint32_t);
+            + rowPlaces.capacity() * sizeof(uint32_t);
 }
 
 AozoraLayout layOutAozora(AozoraText text, const TEditor &editor)
@@ -206,17 +207,18 @@ AozoraLayout layOutAozora(AozoraText text, const TEditor &editor)
     return Layout(std::move(text), editor).run();
 }
 
-std::vector<uint32_t> rawRowLines(const TEditor &editor)
+std::vector<uint32_t> rawRowPlaces(const TEditor &editor)
 {
-    std::vector<uint32_t> lines;
-    lines.reserve(size_t(editor.RowCount()));
-    uint32_t line = 0;
+    std::vector<uint32_t> places;
+    places.reserve(size_t(editor.RowCount()));
+    uint32_t place = 0;
     for (int r = 0; r < editor.RowCount(); ++r) {
-        lines.push_back(line);
+        places.push_back(place);
+        place += uint32_t(editor.RowView(r).size());
         if (editor.RowMark(r) != EndMark::Soft)
-            ++line;
+            place += 2;
     }
-    return lines;
+    return places;
 }
 
 } // namespace corvane

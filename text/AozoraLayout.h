@@ -21,9 +21,11 @@ struct RowMark
 
 struct AozoraPages
 {
-    std::vector<RowMark> marks;     // sorted by row, then by from
-    std::string strings;            // the marks' texts (UTF-8)
-    std::vector<uint32_t> rowLines; // the file's line each row comes from
+    std::vector<RowMark> marks; // sorted by row, then by from
+    std::string strings;        // the marks' texts (UTF-8)
+    // The file's place (FileAnchor::file) of each row's first character; a
+    // padding row has its page's last text row's.
+    std::vector<uint32_t> rowPlaces;
 
     std::string_view markText(const Mark &m) const
     {
@@ -45,9 +47,9 @@ struct AozoraLayout
 // The rows point into text's base text, which they keep.
 AozoraLayout layOutAozora(AozoraText text, const TEditor &editor);
 
-// The file's line each raw row comes from, for rows as the editor wrapped
-// them (before paging): a row follows a row with the hard mark on a new line.
-std::vector<uint32_t> rawRowLines(const TEditor &editor);
+// The file's place of each raw row's first character, for rows as the
+// editor wrapped them (before paging).
+std::vector<uint32_t> rawRowPlaces(const TEditor &editor);
 
 } // namespace corvane
 
@@ -57,5 +59,10 @@ namespace corvane {
 // its rows, padded to pages, one per line as paging leaves them. Returns the
 // annotations.
 AozoraPages loadAozora(TEditor &editor, std::string_view text);
+
+// Sets editor up like the window's and pages text as the reader reads it:
+// an Aozora text with its markup when aozora is set (the annotations go to
+// marks), any other as loadPaged does. Returns the page count.
+int loadReading(TEditor &editor, std::string text, bool normalise, bool aozora, AozoraPages &marks);
 
 } // namespace corvane

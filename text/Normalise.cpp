@@ -57,6 +57,16 @@ std::string normaliseText(std::string_view text)
     return out;
 }
 
+std::size_t normalisedLength(std::string_view text)
+{
+    std::size_t length = text.size();
+    scanPatterns(text, [&](std::size_t, std::size_t len, std::string_view with) {
+        length += with.size() - len;
+        return true;
+    });
+    return length;
+}
+
 bool isNormalised(std::string_view text)
 {
     bool clean = true;

@@ -31,6 +31,9 @@ inline constexpr std::array<Replacement, 4> kNormalisation{{
 // joined with any line breaks; a line break always starts a character).
 std::string normaliseText(std::string_view text);
 
+// The length of normaliseText(text), without building it.
+std::size_t normalisedLength(std::string_view text);
+
 // True when normaliseText would change nothing.
 bool isNormalised(std::string_view text);
 

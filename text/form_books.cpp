@@ -125,7 +125,7 @@ void TForm1::refuseText(const QString &message)
 void TForm1::keepBookPlace()
 {
     if (readingBook)
-        bookPlaces.remember(FFileName, FPage);
+        bookPlaces.remember(FFileName, FPage, pagePassage());
     else if (!FFileIn)
         defaultTextPage = FPage; // leaving corvane.txt or the built-in text
 }
@@ -155,7 +155,7 @@ void takeBook(TForm1 &f, const std::string &path)
     f.FFileName = f.readingBook ? path : std::string(kClipboardName);
     f.pictureHintAlt = displayPath(fileNameOf(path));
     if (f.readingBook)
-        f.bookPlaces.remember(f.FFileName, f.FPage);
+        f.bookPlaces.remember(f.FFileName, f.FPage, f.pagePassage());
 }
 
 } // namespace
@@ -188,7 +188,7 @@ void TForm1::takeReadBook(const std::string &path, TextFile file)
     if (busy())
         EffectOut1Click();
     keepBookPlace();
-    showText(std::move(file.bytes), true, bookPlaces.page(path).value_or(1));
+    showBook(std::move(file.bytes), path);
     takeBook(*this, path);
     TriButton1Click();
 }
@@ -210,8 +210,19 @@ void TForm1::openPassage(const QString &text)
 void TForm1::openStartupFile(const std::string &path, std::string bytes)
 {
     // As every start-up load: nothing is written until the first Ecriture.
-    showText(std::move(bytes), true, bookPlaces.page(path).value_or(1));
+    showBook(std::move(bytes), path);
     takeBook(*this, path);
+}
+
+void TForm1::showBook(std::string bytes, const std::string &path)
+{
+    const BookPlace *place = bookPlaces.place(path);
+    const PagePassage passage = place ? place->passage.value_or(PagePassage{}) : PagePassage{};
+    const bool counted = place && place->passage;
+    showText(std::move(bytes), true, place ? place->page : 1);
+    // Pages counted in the other mode: the passage, not the page number.
+    if (counted && aozora.switchable() && passage.aozora != aozora.active)
+        showPageOf(passage.place);
 }
 
 void TForm1::loadSavedSource(std::string bytes)

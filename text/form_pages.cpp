@@ -128,7 +128,7 @@ void TForm1::showText(std::string bytes, bool normalise, int page)
                 corvane::loadText(*Editor2, std::move(bytes), normalise);
         }
         if (aozora.switchable() && !aozora.active)
-            aozora.rawRowLines = rawRowLines(*Editor2);
+            aozora.rawRowPlaces = rawRowPlaces(*Editor2);
     }
     FPagesBuilt = false; // a new text is paged afresh
     FPage = page;

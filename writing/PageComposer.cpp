@@ -390,8 +390,12 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
         for (const PlacedRun &run :
              layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, subs)) {
             glyphs.add(raw, run);
-            if (heading) // a heavier face: overstruck a pixel across the line
-                glyphs.add(raw, run, vertical ? QPointF(1, 0) : QPointF(0, 1));
+            // A heavier face: overstruck a pixel across the line, which
+            // thickens the strokes along it, and a pixel along it for the
+            // strokes across (一 二 三 gained too little from the first alone).
+            if (heading)
+                for (const QPointF by : {QPointF(1, 0), QPointF(0, 1)})
+                    glyphs.add(raw, run, by);
         }
     }
 
@@ -399,9 +403,16 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
     for (const LaidGlyph &g : laid) {
         switch (g.role) {
         case GlyphRole::Ruby:
-        case GlyphRole::Emphasis:
             glyphs.add(small, placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
             break;
+        case GlyphRole::Emphasis: {
+            // At half size a sesame dot is two dark pixels; struck a pixel
+            // along and across the line it reads as a mark, still centred.
+            const PlacedRun mark = placeInCell(*face, kRubyPixels, g.code, g.cell, vertical);
+            for (const QPointF by : {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)})
+                glyphs.add(small, mark, by);
+            break;
+        }
         case GlyphRole::Upright:
             glyphs.add(raw, placeUpright(*face, m, g.code, g.cell));
             break;

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     setupEditor2(editor);
     const AozoraLayout laid = layOutAozora(t, editor);
     check(laid.rows.size() % 13 == 0, "pages are not whole");
-    check(laid.pages.rowLines.size() == laid.rows.size(), "a row without its line");
+    check(laid.pages.rowPlaces.size() == laid.rows.size(), "a row without its place");
     for (const RowMark &m : laid.pages.marks)
         check(m.row < laid.rows.size() && m.mark.from < m.mark.to
                       && m.mark.to <= laid.rows.length(m.row),

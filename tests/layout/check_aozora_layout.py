@@ -4,12 +4,17 @@ in both writings: no markup drawn, base glyphs on the half-em grid, ruby and
 emphasis at half size in the band beside their column (above their line),
 inside the column's block and never over another mark, readings set solid
 and centred on their base, gaiji one cell, runs marked 縦中横 upright in one
-cell. Extra sample files may follow the corpus folder."""
+cell; indented columns and page breaks where their notes put them; and on
+rendered pages (every 20th, and each with a heading or emphasis) the ink of
+ruby, emphasis marks and headings. Extra sample files may follow the corpus
+folder."""
+import bisect
 import json
 import re
 import pathlib
 import subprocess
 import sys
+import tempfile
 
 render, corpus = sys.argv[1], pathlib.Path(sys.argv[2])
 books = sorted(corpus.glob("*.txt")) + [pathlib.Path(a) for a in sys.argv[3:]]
@@ -69,6 +74,119 @@ def check_ruby_alignment(book, n, glyphs, horizontal):
             fail(book.name, n, f"reading at {start}..{end} not set solid and centred on {a}..{b}")
 
 
+WIDE = str.maketrans("０１２３４５６７８９", "0123456789")
+BREAK = re.compile("［＃改(ページ|頁|丁|見開き|段)］")
+
+
+def line_notes(book):
+    """Each file line's place in the normalised text (line breaks two bytes),
+    and the indent its notes ask: (first, further) ems, or ("foot", ems up)
+    for the text after a 地付き/地からＮ字上げ; page breaks after lines."""
+    places, indents, breaks, block, at = [], {}, [], None, 0
+    for i, raw in enumerate(re.split(rb"\r\n|\r|\n", book.read_bytes())):
+        text = raw.decode("cp932", "replace").translate(WIDE)
+        places.append(at)
+        at += len(raw) + 7 * raw.count(b"\t") + text.count("：") + 2
+        if m := re.match(r"［＃ここから(\d+)字下げ(?:、折り返して(\d+)字下げ)?］$", text):
+            block = (int(m[1]), int(m[2] or m[1]))
+        elif text == "［＃ここで字下げ終わり］":
+            block = None
+        elif m := re.match(r"［＃(\d+)字下げ］", text):
+            indents[i] = (int(m[1]), int(m[1]))
+        elif m := re.search(r"［＃地(付き|から(\d+)字上げ)］", text):
+            indents[i] = ("foot", int(m[2] or 0), places[i] + len(text[:m.end()].encode("cp932")))
+        elif block and text.strip():
+            indents[i] = block
+        if BREAK.search(text):
+            breaks.append(i + 1)
+    return places, indents, breaks
+
+
+def normalised(book):
+    text = re.sub(rb"\r\n|\r|\n", b"\r\n", book.read_bytes()).decode("cp932", "surrogateescape")
+    return text.replace("\t", "　" * 4).replace("：", " : ").encode("cp932", "surrogateescape")
+
+
+def check_columns(book, pages, file):
+    """Rule of indents: every column of an indented line starts (or ends)
+    where its note says, on the em grid, past the blanks the text has there;
+    after a page break the next line starts a page."""
+    places, indents, breaks = line_notes(book)
+    seen, starts = set(), {}
+    for page in pages:
+        cols = {}
+        for g in page["glyphs"]:
+            if g["role"] in ("base", "heading", "gaiji"):
+                cols.setdefault(round((409 - g["x"]) / 30), []).append(g["y"])
+        for k, place in enumerate(page["places"]):
+            line = bisect.bisect_right(places, place) - 1
+            starts.setdefault(line, (page["page"], k))
+            note, first = indents.get(line), line not in seen
+            seen.add(line)
+            if not note or k not in cols or (k > 0 and page["places"][k - 1] == place):
+                continue
+            if note[0] == "foot":
+                end = page["places"][k + 1] if k < 12 else place + 72
+                ok = end <= note[2] or max(cols[k]) + 16 == 318 - 16 * note[1]
+            else:
+                blank = re.match(r"[ 　]*", file[place:place + 72].decode("cp932", "replace"))[0]
+                top = 30 + 16 * note[0 if first else 1] + 16 * blank.count("　") + 8 * blank.count(" ")
+                ok = min(cols[k]) in (top, top + 8)  # a reading's base may start half an em in
+            totals["indented columns"] = totals.get("indented columns", 0) + 1
+            if not ok:
+                fail(book.name, page["page"], f"column {k} of indented line {line + 1} at {cols[k][:1]}")
+    for line in breaks:
+        totals["page breaks"] = totals.get("page breaks", 0) + 1
+        if starts.get(line, (0, 0))[1] != 0:
+            fail(book.name, starts[line][0], f"line {line + 1} after a page break not in column 0")
+
+
+def check_ink(book, render, pages):
+    """Rendered in black on white: ruby ink inside its band with 5 px to the
+    next column, one emphasis mark of at least 6 dark pixels centred on each
+    character, headings inked at least 1.2 times the same characters in body."""
+    sample = [p for p in pages if p["page"] % 20 == 1 or any(
+        g["role"] in ("heading", "emphasis") for g in p["glyphs"])]
+    with tempfile.TemporaryDirectory() as out:
+        subprocess.run([render, "--all", "--out", out, "--bmp", "--no-tenderly", "--fg", "0",
+                        "--bg", "0xFFFFFF", "--pages", ",".join(str(p["page"]) for p in sample),
+                        str(book)], check=True)
+        ink = {}
+        for page in sample:
+            bmp = pathlib.Path(out, f"page-{page['page']:04d}.bmp").read_bytes()
+            start, width, height = int.from_bytes(bmp[10:14], "little"), 481, 351
+            stride = (width * 3 + 3) // 4 * 4
+            dark = lambda x, y: 255 - bmp[start + (height - 1 - y) * stride + 3 * x + 1]
+            for g in page["glyphs"]:
+                x, y, k = g["x"], g["y"], round((425 - g["x"]) / 30)
+                cell = [dark(i, j) for j in range(y, y + g["h"]) for i in range(x, x + g["w"])]
+                if g["role"] in ("base", "heading") and g["w"] == 16:
+                    ink.setdefault((g["text"], g["role"]), []).append(sum(cell))
+                if g["role"] not in ("ruby", "emphasis"):
+                    continue
+                band = [(i, j) for j in range(y, y + 8) for i in range(425 - 30 * k, 439 - 30 * k)
+                        if dark(i, j)]
+                right = max((i for i, j in band), default=0)
+                gap = min((i for j in range(y, y + 8) for i in range(439 - 30 * k, 455 - 30 * k)
+                           if dark(i, j)), default=999) - right - 1
+                totals["least ruby gap"] = min(totals.get("least ruby gap", 99), gap)
+                if right >= 433 - 30 * k or gap < 5:
+                    fail(book.name, page["page"], f"{g['role']} ink to x {right}, {gap} px to the next column")
+                if g["role"] == "emphasis":
+                    strong = [(i, j) for i, j in band if dark(i, j) >= 128]
+                    centre = sum(j for i, j in band) / max(len(band), 1) + 0.5
+                    totals["least emphasis ink"] = min(totals.get("least emphasis ink", 99), len(strong))
+                    if len(strong) < 6 or abs(centre - sum(g["base"]) / 2) > 1:
+                        fail(book.name, page["page"], f"emphasis {len(strong)} px at {centre}")
+        for (text, role), sums in ink.items():
+            body = ink.get((text, "base"))
+            if role == "heading" and body and sum(body) > 0:
+                ratio = sum(sums) / len(sums) / (sum(body) / len(body))
+                totals["least heading ink"] = round(min(totals.get("least heading ink", 9), ratio), 2)
+                if ratio < 1.2:
+                    fail(book.name, "-", f"heading {text} inked {ratio:.2f} x the body's")
+
+
 def fail(book, page, what):
     if len(problems) < 20:
         problems.append(f"{book} page {page}: {what}")
@@ -79,12 +197,15 @@ def fail(book, page, what):
 for book in books:
     upright_notes, readings = notes_in(book)
     found = {False: 0, True: 0}
+    vertical = []
     for horizontal in (False, True):
         args = [render, "--dump-layout"] + (["--horizontal"] if horizontal else []) + [str(book)]
         out = subprocess.run(args, check=True, capture_output=True).stdout.decode()
         for line in out.splitlines():
             page = json.loads(line)
             n = page["page"]
+            if not horizontal:
+                vertical.append(page)
             totals["pages"] += not horizontal
             glyphs = page["glyphs"]
             text = "".join(g["text"] for g in glyphs if g["role"] in ("base", "heading", "gaiji"))
@@ -135,6 +256,9 @@ for book in books:
                 if not crowded and any(s < 4 for s in steps):
                     fail(book.name, n, f"marks overlap in the band of column {col}")
 
+    if book.parent == corpus:  # the places of a UTF-8 sample are of its CP932 text
+        check_columns(book, vertical, normalised(book))
+    check_ink(book, render, vertical)
     totals["readings"] = totals.get("readings", 0) + found[False]
     if set(found.values()) != {readings}:  # every reading drawn once: none lost, none doubled
         fail(book.name, "-", f"{found} readings drawn as ruby (horizontal: True) of {readings}")

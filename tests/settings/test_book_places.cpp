@@ -107,16 +107,19 @@ TEST_F(Books, HandEditedSectionsAreReadSafely)
 {
     writeBytes(store.IniFileName,
                "[Corvane\\Books]\r\nBook1=12 /a.txt\r\nBook2=x /b.txt\r\nBook3=0 /c.txt\r\n"
-               "Book4=/d.txt\r\nBook5=3 /a.txt\r\nBook6=99999999999 /e.txt\r\nBook7=8 /f.txt\r\n");
+               "Book4=/d.txt\r\nBook5=3 /a.txt\r\nBook6=99999999999 /e.txt\r\nBook7=8 /f.txt\r\n"
+               "Book8=9:a:123 /g.txt\r\nBook9=9:x:1 /h.txt\r\nBook10=9:r: /i.txt\r\n");
     BookPlaces books;
     books.read(store.Filer());
-    ASSERT_EQ(books.places().size(), 2u);
+    ASSERT_EQ(books.places().size(), 3u);
+    EXPECT_EQ(books.place("/g.txt")->passage, (PagePassage{123, true}));
     EXPECT_EQ(books.page("/a.txt"), 12) << "the first of repeats wins";
     EXPECT_EQ(books.page("/f.txt"), 8) << "a gap does not end the list";
     books.write(store.Filer());
     EXPECT_EQ(stored("Book1"), "12 /a.txt");
     EXPECT_EQ(stored("Book2"), "8 /f.txt");
-    for (const char *k : {"Book3", "Book4", "Book5", "Book6", "Book7"})
+    EXPECT_EQ(stored("Book3"), "9:a:123 /g.txt");
+    for (const char *k : {"Book4", "Book5", "Book6", "Book7", "Book8", "Book9", "Book10"})
         EXPECT_EQ(stored(k), "") << k;
 }
 

@@ -6,6 +6,7 @@
 #include "writing/PageMarks.h"
 
 #include <cstdlib>
+#include <span>
 
 namespace corvane::render {
 
@@ -27,10 +28,19 @@ void appendJsonText(std::string &out, char32_t code)
     out += QString::fromUcs4(&code, 1).toStdString();
 }
 
-std::string pageJson(int page, int pages, const std::vector<LaidGlyph> &glyphs)
+// places: where each row of the page starts in the file (FileAnchor), or none.
+std::string pageJson(int page, int pages, std::span<const uint32_t> places,
+                     const std::vector<LaidGlyph> &glyphs)
 {
-    std::string out = "{\"page\": " + std::to_string(page) + ", \"pages\": " + std::to_string(pages)
-            + ", \"glyphs\": [";
+    std::string out
+            = "{\"page\": " + std::to_string(page) + ", \"pages\": " + std::to_string(pages);
+    if (!places.empty()) {
+        out += ", \"places\": [";
+        for (size_t i = 0; i < places.size(); ++i)
+            out += (i ? ", " : "") + std::to_string(places[i]);
+        out += "]";
+    }
+    out += ", \"glyphs\": [";
     for (size_t i = 0; i < glyphs.size(); ++i) {
         const LaidGlyph &g = glyphs[i];
         out += i ? ", {\"text\": \"" : "{\"text\": \"";
@@ -84,8 +94,12 @@ int dumpLayout(const Args &given, const Streams &io)
     for (int page = only.value_or(1); page <= (only ? *only : *pages); ++page) {
         const PageRows rows = pageRows(editor, page);
         const std::vector<RowMark> pageMarks = marks.pageMarks(page);
+        const size_t first = size_t(page - 1) * kPageRows;
+        const std::span<const uint32_t> places = marks.rowPlaces.size() >= first + kPageRows
+                ? std::span(marks.rowPlaces).subspan(first, kPageRows)
+                : std::span<const uint32_t>();
         const std::string json = pageJson(
-                page, *pages,
+                page, *pages, places,
                 laidGlyphs(decoder, rows, PageMarks{pageMarks, marks.strings}, horizontal));
         std::fwrite(json.data(), 1, json.size(), io.out);
     }

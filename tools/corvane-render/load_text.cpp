@@ -21,14 +21,11 @@ std::optional<int> loadPages(TEditor &editor, const std::optional<std::string> &
     std::optional<std::string> loaded = loadTextFile(path);
     if (!loaded)
         return std::nullopt;
-    if (!raw && isAozoraText(*loaded)) {
-        setupEditor2(editor);
-        AozoraPages pages = loadAozora(editor, *loaded);
-        if (marks)
-            *marks = std::move(pages);
-        return buildPages(editor);
-    }
-    return loadPaged(editor, std::move(*loaded), true);
+    AozoraPages pages;
+    const int count = loadReading(editor, std::move(*loaded), true, !raw, pages);
+    if (marks)
+        *marks = std::move(pages);
+    return count;
 }
 
 // Takes "--raw" out of args; true when it was there.

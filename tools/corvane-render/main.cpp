@@ -36,13 +36,16 @@ const Command kCommands[] = {
         {"--dump-layout", "[--page N] [--horizontal] [--raw] FILE",
          "Write each glyph of page N (of every page without --page) with its cell in\n"
          "        picture pixels and its role (base, ruby, emphasis, gaiji, heading), as one\n"
-         "        JSON object per page. Every command reads an Aozora Bunko text with its\n"
+         "        JSON object per page; an Aozora text's pages add \"places\", where each\n"
+         "        row starts in the file's normalised text (line breaks two bytes). Every command "
+         "reads an Aozora Bunko text with its\n"
          "        ruby and notes; --raw shows its markup as it stands.",
          corvane::render::dumpLayout},
         {"--all",
-         "--out DIR [--horizontal] [--gothic] [--no-tenderly] [--fg 0xBBGGRR] [--bg 0xBBGGRR] "
-         "[TEXT]",
-         "Write every page as DIR/page-0001.png, DIR/page-0002.png, ...",
+         "--out DIR [--pages N,M,...] [--bmp] [--horizontal] [--gothic] [--no-tenderly] "
+         "[--fg 0xBBGGRR] [--bg 0xBBGGRR] [TEXT]",
+         "Write every page (those listed by --pages) as DIR/page-0001.png,\n"
+         "        DIR/page-0002.png, ... (.bmp with --bmp).",
          corvane::render::renderAllPages},
 };
 

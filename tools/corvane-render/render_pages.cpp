@@ -30,7 +30,9 @@ struct RenderOptions
     std::string out;
     std::optional<std::string> textFile;
     PageStyle style;
-    bool raw = false; // --raw: an Aozora text's markup as it stands
+    bool raw = false;       // --raw: an Aozora text's markup as it stands
+    std::vector<int> pages; // --pages N,M,...: with --all, these alone
+    bool bmp = false;       // --bmp: with --all, BMP files (quick to read back) instead of PNG
 };
 
 std::optional<quint32> parseColour(const std::string &s)
@@ -79,6 +81,22 @@ std::optional<RenderOptions> parseOptions(const Args &args, size_t first, Render
             o.style.gothic = true;
         } else if (a == "--raw") {
             o.raw = true;
+        } else if (a == "--bmp") {
+            o.bmp = true;
+        } else if (a == "--pages") {
+            const std::string *v = value("page numbers N,M,...");
+            if (!v)
+                return std::nullopt;
+            for (size_t from = 0; from <= v->size();) {
+                const size_t comma = std::min(v->find(',', from), v->size());
+                const std::optional<int> n = parsePage(v->substr(from, comma - from));
+                if (!n) {
+                    std::fprintf(io.err, "corvane-render: bad page list '%s'\n", v->c_str());
+                    return std::nullopt;
+                }
+                o.pages.push_back(*n);
+                from = comma + 1;
+            }
         } else if (a == "--no-tenderly") {
             o.style.tenderly = false;
         } else if (a == "--fg" || a == "--bg") {
@@ -186,9 +204,16 @@ int renderPages(const RenderOptions &o, const Streams &io)
         std::fprintf(io.err, "corvane-render: cannot create directory %s\n", o.out.c_str());
         return 1;
     }
-    for (int page = 1; page <= pages; ++page) {
-        const QString fileName = QDir(dir).filePath(
-                QStringLiteral("page-%1.png").arg(page, 4, 10, QLatin1Char('0')));
+    std::vector<int> chosen = o.pages;
+    if (chosen.empty())
+        for (int page = 1; page <= pages; ++page)
+            chosen.push_back(page);
+    for (const int page : chosen) {
+        if (page < 1 || page > pages)
+            continue; // a list may name pages of a longer text
+        const QString fileName = QDir(dir).filePath(QStringLiteral("page-%1.%2")
+                                                            .arg(page, 4, 10, QLatin1Char('0'))
+                                                            .arg(o.bmp ? "bmp" : "png"));
         if (!writeOne(page, fileName))
             return 1;
     }
