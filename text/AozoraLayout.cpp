@@ -37,7 +37,7 @@ public:
         m_out.rows.reserve(rows, all.size() + all.size() / 4);
         // Grown by doubling, these would hold two copies at each step, the
         // largest near the end, when everything else is held too.
-        m_out.pages.rowLines.reserve(rows);
+        m_out.pages.rowPlaces.reserve(rows);
         m_out.pages.marks.reserve(m_text.marks.size() + m_text.marks.size() / 4);
         size_t lineNo = 0, format = 0, mark = 0;
         for (size_t start = 0; start < all.size(); ++lineNo) {
