@@ -58,10 +58,6 @@ Application::Application(int &argc, char **argv)
     setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     // The window's app id: it names the desktop entry, so docks find its icon.
     setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/corvane-48.png"));
-    icon.addFile(QStringLiteral(":/icons/corvane-256.png"));
-    setWindowIcon(icon);
 
     if (installSignalPipe()) {
         m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
@@ -73,6 +69,14 @@ Application::~Application()
 {
     for (const int signo : kClosingSignals)
         std::signal(signo, SIG_DFL);
+}
+
+void Application::setProgramIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/corvane-48.png"));
+    icon.addFile(QStringLiteral(":/icons/corvane-256.png"));
+    setWindowIcon(icon);
 }
 
 void Application::onSessionEnd(std::function<void()> handler)

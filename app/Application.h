@@ -31,6 +31,11 @@ public:
     // a file name need not be valid in any encoding.
     const std::vector<std::string> &rawArguments() const { return m_rawArguments; }
 
+    // Gives every window, and the tray, the program's icon. Called once the
+    // window is up: decoding the large icon and sending it to the display
+    // would only hold the window back.
+    void setProgramIcon();
+
 private:
     void readSignal();
 

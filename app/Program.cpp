@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include <QTimer>
+
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Guarded.h"
@@ -28,6 +30,12 @@ int runProgram(Application &app, std::shared_ptr<Platform> platform)
     }
     app.onSessionEnd([&form] { form->closeForSessionEnd(); });
     form->show();
+    // What the window does not need to appear follows it: the icons, and
+    // the desktop's tray, which is asked for over the session bus.
+    QTimer::singleShot(0, &app, [&app, &form] {
+        app.setProgramIcon();
+        form->tray();
+    });
     const int status = app.exec();
     return status != 0 ? status : app.signalExitStatus();
 }

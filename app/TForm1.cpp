@@ -286,7 +286,6 @@ TForm1::TForm1(const QString &iniPath, std::shared_ptr<Platform> given, QWidget 
     createMenus();
     createAuto();
     createFullScreen();
-    createTray();
     createHints();
     Editor2 = std::make_unique<TEditor>();
     setupEditor2(*Editor2);

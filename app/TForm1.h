@@ -217,7 +217,9 @@ public:
     QPoint keyMenuPoint() const;  // where "y" shows PopupMenu1, global coordinates
 
     // --- app/form_tray.cpp: the tray icon ---------------------------------------
-    void createTray();
+    // The tray icon, made on first use: asking the desktop for its tray
+    // waits on the session bus.
+    QSystemTrayIcon *tray();
     void Small1Click();           // to the tray, or minimised where there is none
     void TrayMessage(int reason); // a QSystemTrayIcon::ActivationReason
     void Show1Click();            // tray menu "Show"

@@ -11,12 +11,9 @@
 TPictureBox::TPictureBox(int width, int height, QWidget *parent)
     : QWidget(parent)
     , m_picture(width, height, QImage::Format_BGR888)
-    , m_shown(width, height, QImage::Format_BGR888)
-    , m_screen(width, height, QImage::Format_RGB32)
 {
+    // The copies shown are made by the first paint, once the window is up.
     m_picture.fill(Qt::black);
-    m_shown.fill(Qt::black);
-    m_screen.fill(Qt::black);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }

@@ -21,8 +21,10 @@ constexpr const char *kNoTrayStatus = "No tray: minimised";
 
 } // namespace
 
-void TForm1::createTray()
+QSystemTrayIcon *TForm1::tray()
 {
+    if (FTrayData)
+        return FTrayData;
     FTrayData = new QSystemTrayIcon(this);
     FTrayData->setToolTip(QString::fromLatin1(kTrayTip));
     FTrayData->setIcon(QApplication::windowIcon());
@@ -31,6 +33,7 @@ void TForm1::createTray()
     FTrayData->setContextMenu(PopupMenu2);
     connect(FTrayData, &QSystemTrayIcon::activated, this,
             guarded([this](QSystemTrayIcon::ActivationReason r) { TrayMessage(int(r)); }));
+    return FTrayData;
 }
 
 void TForm1::Small1Click()
@@ -43,7 +46,7 @@ void TForm1::Small1Click()
         trayMissingTold = true;
         return;
     }
-    FTrayData->show();
+    tray()->show();
     hide();
 }
 
@@ -72,11 +75,11 @@ void TForm1::Show1Click()
     showNormal();
     raise();
     activateWindow();
-    FTrayData->hide();
+    tray()->hide();
 }
 
 void TForm1::Close1Click()
 {
-    FTrayData->hide();
+    tray()->hide();
     close(); // hidden, so the shutdown writes no end screen
 }

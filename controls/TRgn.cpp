@@ -220,7 +220,7 @@ QImage paintedFace(const QImage &bitmap)
 void TRgn::load(const QImage &bitmap, const QByteArray &regionData)
 {
     m_bitmap = bitmap;
-    m_painted = paintedFace(bitmap);
+    m_painted = QImage(); // made by the first paint, once the window is up
     m_data = regionData;
     m_region = QRegion();
     fitToBitmap();
@@ -282,7 +282,7 @@ void TRgn::setRgnBitmap(const QImage &bitmap, QString *error)
         return;
     }
     m_bitmap = bitmap;
-    m_painted = paintedFace(bitmap);
+    m_painted = QImage(); // made by the first paint, once the window is up
     m_data = built.bytes;
     m_region = QRegion();
     fitToBitmap();
@@ -323,6 +323,8 @@ void TRgn::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Source: the transparent key pixels replace what is below, not blend.
     p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (m_painted.isNull())
+        m_painted = paintedFace(m_bitmap);
     p.drawImage(rect(), m_painted);
 }
 

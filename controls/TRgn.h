@@ -63,7 +63,8 @@ private:
     void fitToBitmap();
 
     QImage m_bitmap;  // as loaded: 8-bit with its palette
-    QImage m_painted; // the same with alpha, its key pixels transparent, converted once
+    QImage m_painted; // the same with alpha, its key pixels transparent, converted at the first
+                      // paint
     QByteArray m_data;
     QRegion m_region; // built by CreateRegion, in the parent's coordinates
     bool m_autoSize = true;

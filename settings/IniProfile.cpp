@@ -332,6 +332,14 @@ std::optional<std::string> IniProfile::lookup(std::string_view content, std::str
 
 namespace {
 
+// What two names that namesEqual matches always share, cheaper than their
+// hash: the length, and the first byte as compared (a lead byte exactly,
+// an ASCII letter without case).
+std::size_t nameShape(std::string_view name)
+{
+    return name.empty() ? 0 : (name.size() << 8) | foldAscii(static_cast<unsigned char>(name[0]));
+}
+
 // FNV-1a over a name as namesEqual sees it.
 std::size_t nameHash(std::string_view name)
 {
@@ -355,9 +363,13 @@ std::size_t nameHash(std::string_view name)
 IniIndex::IniIndex(std::string path, const std::vector<std::string> &sections)
     : m_path(std::move(path))
 {
-    for (const std::string &s : sections)
-        m_named.push_back(nameHash(trim(s)));
+    for (const std::string &s : sections) {
+        const std::string_view name = trim(s);
+        m_named.push_back(nameHash(name));
+        m_namedShapes.push_back(nameShape(name));
+    }
     std::sort(m_named.begin(), m_named.end());
+    std::sort(m_namedShapes.begin(), m_namedShapes.end());
 
     // Whole lines are taken at a time; the piece of a line that a read cut
     // waits for the rest. A byte-order mark can only stand before the first.
@@ -394,6 +406,26 @@ bool IniIndex::named(std::size_t hash) const
     return std::binary_search(m_named.begin(), m_named.end(), hash);
 }
 
+bool IniIndex::namedShape(std::size_t shape) const
+{
+    return std::binary_search(m_namedShapes.begin(), m_namedShapes.end(), shape);
+}
+
+namespace {
+
+// Where the line holding From ends. Header lines are short, and a plain
+// look at each byte beats a search for either of two bytes.
+std::size_t lineEnd(std::string_view lines, std::size_t from)
+{
+    const char *p = lines.data() + from;
+    const char *const end = lines.data() + lines.size();
+    while (p != end && *p != '\r' && *p != '\n')
+        ++p;
+    return static_cast<std::size_t>(p - lines.data());
+}
+
+} // namespace
+
 // Lines from a line's start to the end of a line: the headers are found by
 // their '[' alone, and the lines between two headers are kept or passed over
 // whole.
@@ -415,17 +447,18 @@ void IniIndex::takeLines(std::string_view lines, std::size_t lineStart)
             pos = open + 1;
             continue;
         }
-        std::size_t end = lines.find_first_of("\r\n", open);
-        if (end == std::string_view::npos)
-            end = size;
+        const std::size_t end = lineEnd(lines, open);
         std::string_view name = lines.substr(open + 1, end - open - 1);
         name = trim(name.substr(0, name.find(']')));
         if (m_keeping)
             m_kept.append(lines.substr(from, start - from));
         from = start;
-        const std::size_t hash = nameHash(name);
+        // Most foreign headers differ from every named one in their shape
+        // and are passed over without being hashed.
+        const bool candidate = namedShape(nameShape(name));
+        const std::size_t hash = candidate ? nameHash(name) : 0;
         // Only the first section of a name counts.
-        m_keeping = named(hash)
+        m_keeping = candidate && named(hash)
                 && std::none_of(m_sections.begin(), m_sections.end(), [&](const auto &s) {
                         if (s.first != hash)
                             return false;

@@ -96,12 +96,14 @@ public:
 private:
     void takeLines(std::string_view lines, std::size_t lineStart);
     bool named(std::size_t hash) const;
+    bool namedShape(std::size_t shape) const;
 
     std::string m_path;
     bool m_readable = false;
-    std::vector<std::size_t> m_named; // hashes of the named sections, sorted
-    std::string m_kept;               // the named sections' lines, as they stand
-    bool m_keeping = false;           // the lines being read belong in m_kept
+    std::vector<std::size_t> m_named;       // hashes of the named sections, sorted
+    std::vector<std::size_t> m_namedShapes; // their names' lengths and first bytes, sorted
+    std::string m_kept;                     // the named sections' lines, as they stand
+    bool m_keeping = false;                 // the lines being read belong in m_kept
     // The first header of each named section present, with the hash of its
     // name as namesEqual sees it, and its line's offset in m_kept.
     std::vector<std::pair<std::size_t, std::size_t>> m_sections;

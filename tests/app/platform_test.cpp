@@ -259,7 +259,7 @@ TEST(GuardedBoundary, ErrorsInHandlersAreShownAndTheWindowGoesOn)
     EXPECT_TRUE(f.isVisible());
 
     w.platform->onPendingEvents = [] { throw std::logic_error("pump failed"); };
-    EXPECT_NO_THROW(emit f.FTrayData->activated(QSystemTrayIcon::Context));
+    EXPECT_NO_THROW(emit f.tray()->activated(QSystemTrayIcon::Context));
     ASSERT_EQ(boxes.texts.size(), 2);
     EXPECT_EQ(boxes.texts.back(), "pump failed");
 

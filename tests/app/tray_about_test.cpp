@@ -60,9 +60,9 @@ TEST(TrayWindow, SmallHidesBehindTheIconAndALeftPressBringsItBack)
 {
     Window w;
     TForm1 &f = *w.form;
-    EXPECT_EQ(f.FTrayData->toolTip(), "Corvane");
-    EXPECT_FALSE(f.FTrayData->icon().isNull());
-    ASSERT_EQ(f.FTrayData->contextMenu(), f.PopupMenu2);
+    EXPECT_EQ(f.tray()->toolTip(), "Corvane");
+    EXPECT_FALSE(f.tray()->icon().isNull());
+    ASSERT_EQ(f.tray()->contextMenu(), f.PopupMenu2);
     const QList<QAction *> items = f.PopupMenu2->actions();
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), "Show");
@@ -71,21 +71,21 @@ TEST(TrayWindow, SmallHidesBehindTheIconAndALeftPressBringsItBack)
 
     f.Small2->trigger(); // the menu item and Ctrl+L run the same command
     EXPECT_TRUE(f.isHidden());
-    EXPECT_TRUE(f.FTrayData->isVisible());
+    EXPECT_TRUE(f.tray()->isVisible());
 
     f.TrayMessage(QSystemTrayIcon::Context);
     f.TrayMessage(QSystemTrayIcon::MiddleClick);
     EXPECT_TRUE(f.isHidden()) << "only a left press shows the window";
-    EXPECT_TRUE(f.FTrayData->isVisible());
+    EXPECT_TRUE(f.tray()->isVisible());
 
     f.TrayMessage(QSystemTrayIcon::Trigger);
     EXPECT_FALSE(f.isHidden());
-    EXPECT_FALSE(f.FTrayData->isVisible());
+    EXPECT_FALSE(f.tray()->isVisible());
 
     f.Small1Click();
     f.Show1->trigger();
     EXPECT_FALSE(f.isHidden());
-    EXPECT_FALSE(f.FTrayData->isVisible());
+    EXPECT_FALSE(f.tray()->isVisible());
 }
 
 // The tray menu's Close removes the icon, writes the settings and, the window
@@ -99,7 +99,7 @@ TEST(TrayWindow, CloseFromTheTrayWritesTheSettingsWithoutTheEndScreen)
     f.Small1Click();
     const QImage before = f.picture().copy();
     f.Close1->trigger();
-    EXPECT_FALSE(f.FTrayData->isVisible());
+    EXPECT_FALSE(f.tray()->isVisible());
     EXPECT_FALSE(f.FEnding);
     EXPECT_EQ(f.picture(), before) << "no end screen on the picture";
     EXPECT_EQ(w.stored("Form\\FLeaf", "Integer"), "9");
@@ -114,7 +114,7 @@ TEST(TrayWindow, WithoutATrayTheWindowIsMinimisedAndSaysSoOnce)
     f.Small1Click();
     EXPECT_FALSE(f.isHidden());
     EXPECT_TRUE(f.isMinimized());
-    EXPECT_FALSE(f.FTrayData->isVisible());
+    EXPECT_FALSE(f.tray()->isVisible());
     EXPECT_EQ(f.HintLabel1->text(), "No tray: minimised");
 
     f.showNormal();
