@@ -5,15 +5,20 @@
 # keys, and a list of books. Prints the median of RUNS starts of each, in ms:
 # the wall clock, and the CPU time the program had used when its window was
 # mapped (what counts on a shared machine, where the wall clock waits for others).
-#   bench/start-with-large-ini.sh path/to/corvane [runs, 5]
+# Given two builds (before and after a change), their starts take turns, so
+# that a load on the machine falls on both alike.
+#   bench/start-with-large-ini.sh path/to/corvane [path/to/other/corvane] [runs, 5]
 set -euo pipefail
-# A desktop session has a message bus, and the tray asks it at start-up;
+# A desktop session has a message bus, which Qt's accessibility asks at start-up;
 # without one the bus library spends its time trying to launch one.
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
   exec dbus-run-session -- bash "$0" "$@"
 fi
-BIN=$(readlink -f "${1:?usage: start-with-large-ini.sh path/to/corvane [runs]}")
-RUNS=${2:-5}
+BINS=()
+RUNS=5
+for arg in "${@:?usage: start-with-large-ini.sh path/to/corvane [path/to/other/corvane] [runs]}"; do
+  if [[ $arg =~ ^[0-9]+$ ]]; then RUNS=$arg; else BINS+=("$(readlink -f "$arg")"); fi
+done
 WORK=$(mktemp -d /tmp/corvane-start.XXXXXX)
 PIDS=()
 cleanup() {
@@ -29,15 +34,16 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -noreset -nolisten tcp 3>"$fifo" >/
 PIDS+=($!)
 read -r -t 20 n <"$fifo"
 export DISPLAY=":$n" QT_QPA_PLATFORM=xcb HOME="$WORK"
-cp "$BIN" "$WORK/corvane"
+# Each build in a folder of its own, as its settings file lies beside it.
+for i in "${!BINS[@]}"; do mkdir "$WORK/$i" && cp "${BINS[$i]}" "$WORK/$i/corvane"; done
 
 TICK=$(getconf CLK_TCK)
 # One start: milliseconds from exec to the window mapped, and the program's
 # CPU milliseconds by then; the program is then ended.
-start_ms() {
+start_ms() { # which build
   local t0 t1 pid wid= cpu
   t0=$(date +%s%N)
-  (cd "$WORK" && exec ./corvane) >/dev/null 2>&1 &
+  (cd "$WORK/$1" && exec ./corvane) >/dev/null 2>&1 &
   pid=$!
   for _ in $(seq 2000); do
     wid=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true)
@@ -55,7 +61,19 @@ mid() { sort -n | awk '{a[NR]=$1} END {print a[int((NR + 1) / 2)]}'; }
 median() { # of each column
   local runs
   runs=$(cat)
-  printf '%5d ms wall %5d ms CPU\n' "$(cut -d' ' -f1 <<<"$runs" | mid)" "$(cut -d' ' -f2 <<<"$runs" | mid)"
+  printf '%5d ms wall %5d ms CPU' "$(cut -d' ' -f1 <<<"$runs" | mid)" "$(cut -d' ' -f2 <<<"$runs" | mid)"
+}
+# RUNS starts of each build in turn; a line of medians, one column per build.
+measure() { # label
+  local out="$WORK/runs" i
+  printf '%-26s %6d KiB' "$1" $(($(stat -c %s "$WORK/corvane.ini") / 1024))
+  rm -f "$out".*
+  for i in "${!BINS[@]}"; do cp "$WORK/corvane.ini" "$WORK/$i/corvane.ini"; done
+  for _ in $(seq "$RUNS"); do
+    for i in "${!BINS[@]}"; do start_ms "$i" >>"$out.$i"; done
+  done
+  for i in "${!BINS[@]}"; do printf '  |%s' "$(median <"$out.$i")"; done
+  echo
 }
 
 limit=$((16 * 1024 * 1024 - 4096))
@@ -63,13 +81,11 @@ grow() { # name, then the line pattern on stdin (awk program printing one line f
   local base="$WORK/base.ini" out="$WORK/corvane.ini"
   cp "$base" "$out"
   awk -v limit="$limit" -v start="$(stat -c %s "$base")" "BEGIN { n = start; for (i = 1; n < limit; i++) { line = $1; n += length(line) + 2; printf \"%s\\r\\n\", line } }" >>"$out"
-  printf '%-34s %6d KiB  ' "$2" $(($(stat -c %s "$out") / 1024))
-  for _ in $(seq "$RUNS"); do start_ms; done | median
+  measure "$2"
 }
 
 # The settings file as a first run leaves it, from an orderly close.
-rm -f "$WORK/corvane.ini"
-(cd "$WORK" && exec ./corvane) >/dev/null 2>&1 &
+(cd "$WORK/0" && exec ./corvane) >/dev/null 2>&1 &
 pid=$!
 PIDS+=("$pid")
 for _ in $(seq 100); do
@@ -80,11 +96,12 @@ done
 sleep 2
 kill -TERM "$pid"
 wait "$pid" 2>/dev/null || true
-[ -s "$WORK/corvane.ini" ] || { echo "no settings file written" >&2; exit 1; }
-cp "$WORK/corvane.ini" "$WORK/base.ini"
+[ -s "$WORK/0/corvane.ini" ] || { echo "no settings file written" >&2; exit 1; }
+cp "$WORK/0/corvane.ini" "$WORK/base.ini"
 
-printf '%-34s %6d KiB  ' "as written" $(($(stat -c %s "$WORK/base.ini") / 1024))
-for _ in $(seq "$RUNS"); do start_ms; done | median
+for i in "${!BINS[@]}"; do echo "build $((i + 1)): ${BINS[$i]}"; done
+cp "$WORK/base.ini" "$WORK/corvane.ini"
+measure "as written"
 grow '"[Other\\\\Section" i "]\r\nValue=" i' "foreign sections"
 grow '(i == 1 ? "[Other]\r\n" : "") "Key" i "=" i' "one section of many keys"
 grow '(i == 1 ? "[Corvane\\\\Books]\r\n" : "") "Book" i "=" i " /home/reader/books/" i ".txt"' "many books"
