@@ -400,19 +400,15 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
     }
 
     const QRawFont &small = face->rawFont(kRubyPixels);
+    std::vector<PlacedRun> ruby, emphasis;
     for (const LaidGlyph &g : laid) {
         switch (g.role) {
         case GlyphRole::Ruby:
-            glyphs.add(small, placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            ruby.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
             break;
-        case GlyphRole::Emphasis: {
-            // At half size a sesame dot is two dark pixels; struck a pixel
-            // along and across the line it reads as a mark, still centred.
-            const PlacedRun mark = placeInCell(*face, kRubyPixels, g.code, g.cell, vertical);
-            for (const QPointF by : {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)})
-                glyphs.add(small, mark, by);
+        case GlyphRole::Emphasis:
+            emphasis.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
             break;
-        }
         case GlyphRole::Upright:
             glyphs.add(raw, placeUpright(*face, m, g.code, g.cell));
             break;
@@ -426,6 +422,12 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
             break;
         }
     }
+    const QPointF once[] = {QPointF(0, 0)};
+    glyphs.addApart(small, ruby, once);
+    // At half size a sesame dot is two dark pixels; struck a pixel along and
+    // across the line it reads as a mark, still centred.
+    const QPointF struck[] = {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)};
+    glyphs.addApart(small, emphasis, struck);
 }
 
 } // namespace corvane
