@@ -94,7 +94,8 @@ def line_notes(book):
         elif m := re.match(r"［＃(\d+)字下げ］", text):
             indents[i] = (int(m[1]), int(m[1]))
         elif m := re.search(r"［＃地(付き|から(\d+)字上げ)］", text):
-            indents[i] = ("foot", int(m[2] or 0), places[i] + len(text[:m.end()].encode("cp932")))
+            upto = raw.decode("cp932", "replace")[:m.end()]  # as in the file, digits wide
+            indents[i] = ("foot", int(m[2] or 0), places[i] + len(upto.encode("cp932", "replace")))
         elif block and text.strip():
             indents[i] = block
         if BREAK.search(text):

@@ -107,6 +107,31 @@ TEST(Aozora, UprightRunsAndTypeStyles)
     EXPECT_EQ(p.slice(p.t.marks[3]), "強");
 }
 
+// A foot note in mid-line sends only the text after it to the foot: onto the
+// last row when it fits there with an em to spare, else onto a row of its own.
+TEST(Aozora, FootNoteInMidLineMovesOnlyTheTextAfterIt)
+{
+    TEditor editor;
+    setupEditor2(editor);
+    const auto times = [](std::string_view c, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += c;
+        return out;
+    };
+    const std::string line = times("あ", 17);
+    const AozoraLayout laid
+            = layOutAozora(parseAozora(sj("本文。［＃地付き］〔日付〕\n" + line
+                                          + "［＃地から２字上げ］署名\n［＃地付き］全部\n")),
+                           editor);
+    ASSERT_GE(laid.rows.size(), 4u);
+    const auto row = [&](size_t r) { return Parsed::sjisToUtf8(laid.rows.text(r)); };
+    EXPECT_EQ(row(0), "本文。" + times("　", 11) + "〔日付〕");
+    EXPECT_EQ(row(1), line);
+    EXPECT_EQ(row(2), times("　", 14) + "署名"); // two ems above the foot
+    EXPECT_EQ(row(3), times("　", 16) + "全部");
+}
+
 TEST(Aozora, BadMarkupLosesNoText)
 {
     // Each is shown as it stands; only the closed, meaningful parts go.
