@@ -157,6 +157,29 @@ TEST_F(GlyphToneTest, OverlappingGlyphsKeepTheLargerCoverage)
     EXPECT_EQ(once.coverage(), twice.coverage());
 }
 
+// Half-size marks drawn in shared passes leave the mask as each drawn alone,
+// struck or not, however close they are set (a reading pressed together at
+// a column's foot overlaps its neighbours).
+TEST_F(GlyphToneTest, MarksDrawnTogetherLeaveTheMaskAsDrawnAlone)
+{
+    const Face *face = m_composer.faces().face(pageFace(false, false));
+    const QRawFont &small = face->rawFont(8);
+    std::vector<PlacedRun> marks;
+    for (int i = 0; i < 12; ++i) {
+        PlacedRun run;
+        run.glyphs = {small.glyphIndexesForString(QStringLiteral("ず")).value(0)};
+        run.positions = {QPointF(100 + 3 * (i % 4), 40 + (i < 4 ? 8 : i < 8 ? 5 : 3) * i)};
+        marks.push_back(run);
+    }
+    const QPointF struck[] = {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1)};
+    GlyphPainter alone(QSize(481, 351)), together(QSize(481, 351));
+    for (const PlacedRun &run : marks)
+        for (const QPointF &by : struck)
+            alone.add(small, run, by);
+    together.addApart(small, marks, struck);
+    EXPECT_EQ(alone.coverage(), together.coverage());
+}
+
 // A run of "―" is one rule: along its middle every pixel from its first to
 // its last is inked, in a column and along a line, in both faces.
 TEST_F(GlyphToneTest, RunsOfTheBarAreOneUnbrokenRule)
