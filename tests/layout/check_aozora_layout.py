@@ -94,8 +94,7 @@ def line_notes(book):
         elif m := re.match(r"［＃(\d+)字下げ］", text):
             indents[i] = (int(m[1]), int(m[1]))
         elif m := re.search(r"［＃地(付き|から(\d+)字上げ)］", text):
-            upto = raw.decode("cp932", "replace")[:m.end()]  # as in the file, digits wide
-            indents[i] = ("foot", int(m[2] or 0), places[i] + len(upto.encode("cp932", "replace")))
+            indents[i] = ("foot", int(m[2] or 0), places[i] + len(raw.decode("cp932", "replace")[:m.end()].encode("cp932", "replace")))
         elif block and text.strip():
             indents[i] = block
         if BREAK.search(text):
@@ -109,14 +108,12 @@ def normalised(book):
 
 
 def check_columns(book, pages, file, horizontal):
-    """Rule of indents: every column (line) of an indented line starts (or
-    ends) where its note says, on the em grid, past the blanks the text has
-    there; after a page break the next line starts a page."""
+    """Rule of indents: every column of an indented line starts (or ends)
+    where its note says, on the em grid, past the blanks the text has there;
+    after a page break the next line starts a page."""
     places, indents, breaks = line_notes(book)
     seen, starts = set(), {}
-    # Where half-width column c of a row starts along it, and where one em ends.
     at = (lambda c: 80 + int(c * 17 / 2 + 0.5)) if horizontal else (lambda c: 30 + 8 * c)
-    em = 17 if horizontal else 16
     for page in pages:
         cols = {}
         for g in page["glyphs"]:
@@ -132,149 +129,108 @@ def check_columns(book, pages, file, horizontal):
                 continue
             if note[0] == "foot":
                 end = page["places"][k + 1] if k < 12 else place + 72
-                ok = end <= note[2] or max(cols[k]) + em == at(36 - 2 * note[1])
+                ok = end <= note[2] or max(cols[k]) == at(34 - 2 * note[1])  # the last em ends at the foot
             else:
                 blank = re.match(r"[ 　]*", file[place:place + 72].decode("cp932", "replace"))[0]
                 top = 2 * note[0 if first else 1] + 2 * blank.count("　") + blank.count(" ")
                 ok = min(cols[k]) in (at(top), at(top + 1))  # a reading's base may start half an em in
-            key = "indented lines (horizontal)" if horizontal else "indented columns"
-            totals[key] = totals.get(key, 0) + 1
+            tally("indented columns", horizontal)
             if not ok:
                 fail(book.name, page["page"], f"column {k} of indented line {line + 1} at {cols[k][:1]}")
     for line in breaks:
-        key = "page breaks (horizontal)" if horizontal else "page breaks"
-        totals[key] = totals.get(key, 0) + 1
+        tally("page breaks", horizontal)
         if starts.get(line, (0, 0))[1] != 0:
             fail(book.name, starts[line][0], f"line {line + 1} after a page break not in column 0")
 
 
-class Picture:
-    """A page rendered in black on white: dark(x, y) is 0 for white, 255 for
-    black; row(y) the BMP's bytes of line y."""
-    WIDTH, HEIGHT, STRIDE = 481, 351, (481 * 3 + 3) // 4 * 4
-
-    def __init__(self, path):
-        self.bmp = path.read_bytes()
-        self.start = int.from_bytes(self.bmp[10:14], "little")
-
-    def row(self, y):
-        at = self.start + (self.HEIGHT - 1 - y) * self.STRIDE
-        return self.bmp[at:at + 3 * self.WIDTH]
-
-    def dark(self, x, y):
-        if not (0 <= x < self.WIDTH and 0 <= y < self.HEIGHT):
-            return 0
-        return 255 - self.bmp[self.start + (self.HEIGHT - 1 - y) * self.STRIDE + 3 * x + 1]
-
-
 def render_bmps(render, args, pages, out):
+    """Pages in black on white as (row(y, x0, x1) bytes, dark(x, y) from 0 to 255)."""
     subprocess.run([render, "--all", "--out", out, "--bmp", "--no-tenderly", "--fg", "0",
                     "--bg", "0xFFFFFF", "--pages", ",".join(map(str, pages))] + args, check=True)
-    return {n: Picture(pathlib.Path(out, f"page-{n:04d}.bmp")) for n in pages}
+    for bmp in (pathlib.Path(out, f"page-{n:04d}.bmp").read_bytes() for n in pages):
+        s = int.from_bytes(bmp[10:14], "little") + 350 * 1444  # rows of 1444 bytes, bottom up
+        yield (lambda y, x0, x1, b=bmp, s=s: b[s - 1444 * y + 3 * x0:s - 1444 * y + 3 * x1],
+               lambda x, y, b=bmp, s=s: 255 - b[s - 1444 * y + 3 * x + 1] if 0 <= x < 481 and 0 <= y < 351 else 0)
+
+
+def least(key, value):
+    totals[key] = min(totals.get(key, value), value)
+
+
+def tally(key, horizontal=False):
+    key += " (horizontal)" if horizontal else ""
+    totals[key] = totals.get(key, 0) + 1
 
 
 def check_ink(book, render, pages, rows, horizontal):
-    """Rendered in black on white, beside the same base rows rendered alone:
-    nothing but the base rows inks a base row's cells (other than gaiji,
-    headings, kunoji and upright runs, which the rows alone draw otherwise);
-    ruby ink inside its band with 5 px to the next column; one emphasis mark
-    of at least 6 dark pixels centred on each character; headings inked at
-    least 1.2 times the same characters in body."""
-    every = 100 if horizontal else 20
-    sample = [p for p in pages if p["page"] % every == 1 or any(
-        g["role"] in ("heading", "emphasis") for g in p["glyphs"])]
-    if horizontal:
-        sample = sample[::4]
+    """Beside its rows rendered alone: base cells as they were, mark ink in
+    its band, emphasis marks, headings' ink (1.2 times the body's)."""
+    sample = [p for p in pages if p["page"] % (100 if horizontal else 20) == 1 or any(
+        g["role"] in ("heading", "emphasis") for g in p["glyphs"])][::4 if horizontal else 1]
     flag = ["--horizontal"] if horizontal else []
     with tempfile.TemporaryDirectory() as out:
-        marked = render_bmps(render, flag + [str(book)], [p["page"] for p in sample], out + "/a")
+        marked = list(render_bmps(render, flag + [str(book)], [p["page"] for p in sample], out + "/a"))
         alone = pathlib.Path(out, "rows.txt")
         alone.write_bytes(b"\r\n".join(r for p in sample for r in rows[13 * p["page"] - 13:13 * p["page"]]))
-        bare = render_bmps(render, flag + ["--raw", str(alone)], range(1, len(sample) + 1), out + "/b")
+        bare = list(render_bmps(render, flag + ["--raw", str(alone)], range(1, len(sample) + 1), out + "/b"))
         ink = {}
         headings = {g["text"] for p in sample for g in p["glyphs"] if g["role"] == "heading"}
-        for i, page in enumerate(sample):
-            dark, base = marked[page["page"]].dark, bare[i + 1].dark
-            check_base_cells(book, page, marked[page["page"]], bare[i + 1], horizontal)
+        for page, dark, base in zip(sample, marked, bare):
+            check_base_cells(book, page, dark, base, horizontal)
             for g in page["glyphs"]:
                 x, y = g["x"], g["y"]
                 if g["role"] in ("base", "heading") and g["w"] == g["h"] and g["text"] in headings:
-                    cell = [dark(i, j) for j in range(y, y + g["h"]) for i in range(x, x + g["w"])]
+                    cell = [dark[1](i, j) for j in range(y, y + g["h"]) for i in range(x, x + g["w"])]
                     ink.setdefault((g["text"], g["role"]), []).append(sum(cell))
                 if g["role"] in ("ruby", "emphasis"):
-                    check_band_ink(book, page["page"], g, dark, base, horizontal)
+                    check_band_ink(book, page["page"], g, dark[1], base[1], horizontal)
         for (text, role), sums in ink.items():
             body = ink.get((text, "base"))
             if role == "heading" and body and sum(body) > 0:
                 ratio = sum(sums) / len(sums) / (sum(body) / len(body))
-                totals["least heading ink"] = round(min(totals.get("least heading ink", 9), ratio), 2)
+                least("least heading ink", round(ratio, 2))
                 if ratio < 1.2:
                     fail(book.name, "-", f"heading {text} inked {ratio:.2f} x the body's")
 
 
-def check_base_cells(book, page, marked, bare, horizontal):
-    """The base rows' cells hold the same pixels with the marks as without,
-    but for those the rows alone draw otherwise (gaiji, headings, kunoji,
-    upright runs), with a margin for a heading's heavier strokes. Above a
-    horizontal line the band is only as high as a ruby cell, and a reading's
-    tallest kana (ず) is inked a pixel higher: its foot in the top pixel row
-    of its base's cell is counted, not failed."""
+def check_base_cells(book, page, picture, alone, horizontal):
+    """Base cells keep their pixels under the marks (but those the rows alone draw otherwise).
+    Above a horizontal line the band is one ruby cell high: ず's foot in its base's top row is counted."""
     odd = [(g["x"] - 8, g["y"] - 8, g["x"] + g["w"] + 8, g["y"] + g["h"] + 8) for g in page["glyphs"]
            if g["role"] in ("gaiji", "heading", "bold") or g["text"] in "〳〴〵"
            or (g["text"].isascii() and g["w"] < g["h"])]
+    (row, dark), (alone_row, alone_dark) = picture, alone
     for k in range(13):
-        x0, x1, ys = (80, 80 + 18 * 17, range(15 + 25 * k, 32 + 25 * k)) if horizontal \
-            else (409 - 30 * k, 425 - 30 * k, range(30, 318))
-        for y in ys:
-            if marked.row(y)[3 * x0:3 * x1] == bare.row(y)[3 * x0:3 * x1]:
-                continue
+        x0, x1, ys = (80, 386, range(15 + 25 * k, 32 + 25 * k)) if horizontal else (409 - 30 * k, 425 - 30 * k, range(30, 318))
+        for y in (y for y in ys if row(y, x0, x1) != alone_row(y, x0, x1)):
             for x in range(x0, x1):
-                if marked.dark(x, y) != bare.dark(x, y) and not any(
-                        a <= x < c and b <= y < d for a, b, c, d in odd):
-                    if horizontal and y == ys[0]:
-                        totals["ruby feet in a cell's top row (horizontal)"] = \
-                            totals.get("ruby feet in a cell's top row (horizontal)", 0) + 1
-                        continue
-                    return fail(book.name, page["page"], f"mark ink in a base cell at {x},{y}: {bare.dark(x, y)} to {marked.dark(x, y)}")
-    key = "pages with base cells checked" + (" (horizontal)" if horizontal else "")
-    totals[key] = totals.get(key, 0) + 1
+                if dark(x, y) == alone_dark(x, y) or any(a <= x < c and b <= y < d for a, b, c, d in odd):
+                    continue
+                if not (horizontal and y == ys[0]):
+                    return fail(book.name, page["page"], f"mark ink in a base cell at {x},{y}")
+                tally("ruby feet in a top row")
+    tally("pages with base cells checked", horizontal)
 
 
 def check_band_ink(book, n, g, dark, base, horizontal):
-    """A mark's own ink (where the page is darker than the rows alone) lies in
-    its band, 5 px clear of the next column; an emphasis mark has 6 dark
-    pixels, centred on its character."""
+    """A mark's own ink (darker than the rows alone) in its band, 5 px clear of the next column."""
     x, y = g["x"], g["y"]
-    if horizontal:
-        k = round((y + 8 - 15) / 25)
-        area = [(i, j) for j in range(7 + 25 * k, 15 + 25 * k) for i in range(x, x + 8)]
-    else:  # the band right of the column and the gap past it, or the band left of it
-        k = round((425 - x) / 30)
-        near = range(425 - 30 * k, 439 - 30 * k) if x >= 425 - 30 * k else range(395 - 30 * k, 409 - 30 * k)
-        area = [(i, j) for j in range(y, y + 8) for i in near]
+    k = round((y - 7) / 25) if horizontal else round((425 - x) / 30)
+    right = not horizontal and x >= 425 - 30 * k  # else the band left of the column
+    lo, hi = (7 + 25 * k, 15 + 25 * k) if horizontal else (425 - 30 * k, 433 - 30 * k) if right else (401 - 30 * k, 409 - 30 * k)
+    area = [(i, j) for j in range(lo, hi) for i in range(x, x + 8)] if horizontal else \
+        [(i, j) for j in range(y, y + 8) for i in range(lo, hi + 6 if right else hi)]
     own = [(i, j) for i, j in area if dark(i, j) > base(i, j)]
-    across = [j if horizontal else i for i, j in own]
-    lo, hi = (7 + 25 * k, 15 + 25 * k) if horizontal else (
-        (425 - 30 * k, 433 - 30 * k) if x >= 425 - 30 * k else (401 - 30 * k, 409 - 30 * k))
-    if across and (min(across) < lo or max(across) >= hi):
-        fail(book.name, n, f"{g['role']} ink across {min(across)}..{max(across)} outside {lo}..{hi}")
-    if not horizontal and x >= 425 - 30 * k:
-        right = max(across, default=0)
-        gap = min((i for j in range(y, y + 8) for i in range(439 - 30 * k, 455 - 30 * k)
-                   if base(i, j)), default=999) - right - 1
-        totals["least ruby gap"] = min(totals.get("least ruby gap", 99), gap)
-        if gap < 5:
-            fail(book.name, n, f"{g['role']} ink to x {right}, {gap} px to the next column")
-    elif horizontal and own:
-        above = max((j for i in range(x, x + 8) for j in range(25 * k - 9, lo) if base(i, j)), default=-99)
-        key = "least ruby gap (horizontal)"
-        totals[key] = min(totals.get(key, 99), min(across) - above - 1)
+    if right and own:
+        edge = max(i for i, j in own)
+        gap = min((i for j in range(y, y + 8) for i in range(439 - 30 * k, 455 - 30 * k) if base(i, j)), default=999) - edge - 1
+        least("least ruby gap", gap)
+        if edge >= hi or gap < 5:
+            fail(book.name, n, f"{g['role']} ink to x {edge}, {gap} px to the next column")
     if g["role"] == "emphasis":
         strong = [(i, j) for i, j in own if dark(i, j) >= 128]
-        along = [i if horizontal else j for i, j in own]
-        centre = sum(along) / max(len(along), 1) + 0.5
-        key = "least emphasis ink" + (" (horizontal)" if horizontal else "")
-        totals[key] = min(totals.get(key, 99), len(strong))
+        centre = sum(i if horizontal else j for i, j in own) / max(len(own), 1) + 0.5
+        least("least emphasis ink", len(strong))
         if len(strong) < 6 or abs(centre - sum(g["base"]) / 2) > 1:
             fail(book.name, n, f"emphasis {len(strong)} px at {centre}")
 
