@@ -78,3 +78,35 @@ ini_value() { # section key -> value
 
 # Gives the test folder back to the user the program runs as, after the test edited files.
 own_work() { [ "$(id -u)" -eq 0 ] && chown -R 65534:65534 "$WORK"; return 0; }
+
+# Polls a shell condition every tenth of a second, $2 tenths at the most.
+wait_until() { for _ in $(seq "${2:-30}"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+
+# A window manager (openbox) or an XEmbed tray panel (trayer, top right of the screen).
+start_wm() { openbox >/dev/null 2>&1 & PIDS+=($!); sleep 1; }
+start_tray() {
+  trayer --edge top --align right --widthtype pixel --width 120 --height 32 >/dev/null 2>&1 &
+  PIDS+=($!)
+  sleep 1.5
+}
+
+# The Corvane window on the screen (empty when none); the program's icon in the
+# tray panel as "id x y" of its centre (empty when none).
+visible_window() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true; }
+tray_icon() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  for w in $(xdotool search --onlyvisible --class corvane 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$X" -ge 1160 ] && [ "$Y" -lt 32 ] && { echo "$w $((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; return 0; }
+  done
+  return 0
+}
+# Clicks the icon with button $1.
+click_icon() { local w x y; read -r w x y < <(tray_icon); xdotool mousemove "$x" "$y" click "$1"; }
+
+# Clicks "Small" wherever the window manager put the window $WID.
+click_small() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  xdotool mousemove $((X + 638)) $((Y + 376)) click 1
+}
