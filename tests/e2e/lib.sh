@@ -104,9 +104,9 @@ tray_icon() {
 # Clicks the icon with button $1.
 click_icon() { local w x y; read -r w x y < <(tray_icon); xdotool mousemove "$x" "$y" click "$1"; }
 
-# Clicks "Small" wherever the window manager put the window $WID.
+# Clicks "Small" wherever the window manager put the window on the screen.
 click_small() {
   local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  eval "$(xdotool getwindowgeometry --shell "$(visible_window)")"
   xdotool mousemove $((X + 638)) $((Y + 376)) click 1
 }
