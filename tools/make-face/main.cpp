@@ -64,6 +64,7 @@ const Plate kPlates[] = {
         {QRect(520, 294, 155, 74), false, 29},  {QRect(611, 369, 61, 44), false, 31},
 };
 const QRect kLampSocket(592, 169, 14, 14); // behind Label3 at (594, 171), 10 x 10
+const QRect &kLeafPlate = kPlates[4].rect;
 const QRect &kSmallExit = kPlates[5].rect;
 // The right edge is dressed stone, not cut brick: a column of stones of the
 // plates' kind, one beside each plate, standing on a sill stone that runs
@@ -369,6 +370,11 @@ struct Face
             dressedStone(
                     QRect(QPoint(kQuoinLeft, tops[i]), QPoint(W - 3, tops[i + 1] - kJoint - 1)));
         dressedStone(kSillStone);
+        // Under the Leaf plate, above the foot, no room for a course: a lintel.
+        const QRect lintel(QPoint(kLeafPlate.left(), kLeafPlate.bottom() + 3),
+                           QPoint(kFoot.right(), kFoot.top() - kJoint));
+        shadeJoint(lintel.left(), lintel.bottom() + 1, lintel.right(), lintel.bottom() + 1);
+        dressedStone(lintel);
     }
 
     // The outer edge: a dark outline and one pixel of raised rim inside it.
