@@ -21,9 +21,10 @@
 //           stop, status, fade). Sets the record up and lays the ground (plan
 //           de arts lays none: its first picture follows at once); it may
 //           reseed the generator, but only through the EffectClock it is
-//           given. It sets the picture flags in the PictureState it is given
-//           and returns the picture's hint as a StartResult, which the
-//           window shows (applyStart). The window sets the busy flag (the
+//           given. Difference, Velocity and plan de arts set the picture
+//           flags in the PictureState they are given (Deep is given none: it
+//           leaves them alone). Each returns the picture's hint as a
+//           StartResult, which the window shows (applyStart). The window sets the busy flag (the
 //           start never reads it) and arms the timer last: only the window
 //           arms or disarms a timer.
 //

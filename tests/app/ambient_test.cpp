@@ -2,7 +2,6 @@
 // screen, and a window that paints nothing while it cannot be seen.
 // Offscreen, a temporary settings file, a fixed clock.
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -12,30 +11,20 @@
 #include "app/TPictureBox.h"
 #include "controls/TLozengeCheckBox.h"
 #include "settings/IniProfile.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/support/TestWindow.h"
 #include "tests/support/LoadNow.h"
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
-    std::unique_ptr<TForm1> form;
-    QString ini() const { return dir.filePath(QStringLiteral("corvane.ini")); }
-
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {})
+    explicit Window(std::initializer_list<Setting> settings = {})
     {
-        corvane::IniProfile file(ini().toStdString());
-        file.write("Form\\LCheckBox12", "Checked", "0"); // no title screens
-        file.write("Form\\LCheckBox11", "Checked", "0"); // the built-in text
-        for (const auto &s : settings)
-            file.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(ini(), platform);
-        form->Timer2->stop();
+        store({{"Form\\LCheckBox11", "Checked", "0"}}); // the built-in text
+        store(settings);
+        build();
         loadNow(*form);
     }
-    TForm1 &f() { return *form; }
 };
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -16,8 +15,7 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
-#include "settings/IniProfile.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/support/TestWindow.h"
 #include "tests/support/HeldAnimation.h"
 
 using corvane::OptionBox;
@@ -26,28 +24,16 @@ namespace {
 
 // A window on a temporary settings file with "+Begin End" off (no title
 // screen) and, unless asked, a black background so that starts do not fade.
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> platform
-            = std::make_shared<FakePlatform>(); // 15:00:00, seed 20240601
-    std::unique_ptr<TForm1> form;
-
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {},
-                    bool blackBackground = true)
+    explicit Window(std::initializer_list<Setting> settings = {}, bool blackBackground = true)
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox12", "Checked", "0");
         if (blackBackground)
-            ini.write("Form\\GColor", "Integer", "0");
-        for (const auto &s : settings)
-            ini.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")), platform);
-        form->Timer2->stop(); // no text is needed here
+            store({{"Form\\GColor", "Integer", "0"}});
+        store(settings);
+        build(); // no text is needed here
     }
-    TForm1 &f() { return *form; }
     QImage shot() { return form->picture().copy(); }
-    QString status() const { return form->HintLabel1->text(); }
 };
 
 void click(TLozengeCheckBox *box)

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -17,20 +16,15 @@
 #include <functional>
 
 #include "app/TForm1.h"
-#include "settings/IniProfile.h"
+#include "tests/support/TestWindow.h"
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
     Window()
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox12", "Checked", "0");
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
-        form->Timer2->stop();
+        build();
         // A picture with a different value in every byte position, so that
         // swapped channels or flipped rows show.
         QImage &pic = form->picture();

@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -16,27 +15,20 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
-#include "settings/IniProfile.h"
+#include "tests/support/TestWindow.h"
 
 using corvane::OptionBox;
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
     Window()
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox12", "Checked", "0");
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
-        form->Timer2->stop();
+        build();
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
-    TForm1 &f() { return *form; }
-    QString status() const { return form->HintLabel1->text(); }
     // Moves the mouse to the middle of w (or to `at` in the window) and lets
     // the enter and leave events settle.
     void point(QWidget *w)

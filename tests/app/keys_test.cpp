@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -18,9 +17,8 @@
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
 #include "controls/TLozengeCheckBox.h"
-#include "settings/IniProfile.h"
 #include "tests/support/HeldAnimation.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/support/TestWindow.h"
 #include "tests/support/PlainPicture.h"
 
 using corvane::OptionBox;
@@ -31,27 +29,15 @@ constexpr const char *kBefore = "before"; // the status line as a case finds it
 
 // A window on a temporary settings file: no title screen, a black background
 // so that the starts do not fade, and no blend steps when a page is written.
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
-
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {})
+    explicit Window(std::initializer_list<Setting> settings = {})
     {
-        const QString ini = dir.filePath(QStringLiteral("corvane.ini"));
-        corvane::IniProfile profile(ini.toStdString());
-        profile.write("Form\\LCheckBox12", "Checked", "0");
-        profile.write("Form\\LCheckBox7", "Checked", "0");
-        profile.write("Form\\GColor", "Integer", "0");
-        for (const auto &s : settings)
-            profile.write(s[0], s[1], s[2]);
-        form = std::make_unique<TForm1>(
-                ini, std::make_shared<FakePlatform>()); // 15:00:00, seed 20240601
-        form->Timer2->stop(); // no text is needed: an empty text pages as one empty page
+        store({{"Form\\LCheckBox7", "Checked", "0"}, {"Form\\GColor", "Integer", "0"}});
+        store(settings);
+        build(); // no text is needed: an empty text pages as one empty page
         form->setStatus(QString::fromLatin1(kBefore));
     }
-    TForm1 &f() { return *form; }
-    QString status() const { return form->HintLabel1->text(); }
 };
 
 // The animations as the window starts them, their timers kept armed (the stop

@@ -3,14 +3,13 @@
 // and the item sizes of the context menu and of a tray-style menu.
 #include <QAction>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/MenuStyle.h"
 #include "app/TForm1.h"
-#include "settings/IniProfile.h"
+#include "tests/support/TestWindow.h"
 
 namespace {
 
@@ -30,11 +29,9 @@ constexpr quint32 kGround = 0xFFB3B3, kDark = 0x1A9185, kLight = 0xA7EFE8;
 // one pixel short of either edge; the highlight changes nothing.
 TEST(Menus, ContextMenuDrawsItsOwnItems)
 {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("corvane.ini"));
-    corvane::IniProfile(ini.toStdString()).write("Form\\LCheckBox12", "Checked", "0");
-    TForm1 f(ini);
-    f.Timer2->stop();
+    TestWindow w;
+    w.build();
+    TForm1 &f = w.f();
     QMenu *menu = f.PopupMenu1;
     menu->popup(QPoint(100, 100));
     const QList<QAction *> actions = menu->actions();
@@ -103,11 +100,9 @@ TEST(Menus, TrayMenuItemsAreNarrowAndItsSeparatorIsThePlatforms)
 // a left press there does not.
 TEST(Menus, RightClickOnTheFaceOpensTheContextMenu)
 {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath(QStringLiteral("corvane.ini"));
-    corvane::IniProfile(ini.toStdString()).write("Form\\LCheckBox12", "Checked", "0");
-    TForm1 f(ini);
-    f.Timer2->stop();
+    TestWindow w;
+    w.build();
+    TForm1 &f = w.f();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     const QPoint face(10, 100); // left of the picture, no control; room below for the menu

@@ -18,28 +18,19 @@
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TRgn.h"
 #include "settings/IniProfile.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/support/TestWindow.h"
 
 using corvane::OptionBox;
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
-    std::unique_ptr<TForm1> form;
-
-    QString ini() const { return dir.filePath(QStringLiteral("corvane.ini")); }
-    // "+Begin End" off: no title screen, no end screen at the close.
     void build()
     {
-        corvane::IniProfile(ini().toStdString()).write("Form\\LCheckBox12", "Checked", "0");
         platform->monotonic = 0; // no frame pacing: the fades run at once
-        form = std::make_unique<TForm1>(ini(), platform);
-        form->Timer2->stop();
+        TestWindow::build();
     }
-    TForm1 &f() { return *form; }
 };
 
 // Closes each message box the program opens and keeps its text. The boxes are

@@ -55,7 +55,8 @@ TEST(Slider, DrawnAndHandledAsTheFacesOwnControl)
     EXPECT_EQ(bottom - top + 1, TExtTrackBar::kThumbLength);
     EXPECT_EQ(looks[0].pixel(1, 1), face.rgb());
     parent.setPalette(QPalette(QColor(200, 40, 60)));
-    EXPECT_EQ(slider.grab().toImage().pixel(1, 1), qRgb(200, 40, 60)) << "the ground follows the parent";
+    EXPECT_EQ(slider.grab().toImage().pixel(1, 1), qRgb(200, 40, 60))
+            << "the ground follows the parent";
 
     QTest::mouseClick(&slider, Qt::LeftButton, {}, slider.thumbRect().center() + QPoint(40, 0));
     EXPECT_EQ(slider.value(), 7) << "a press right of the thumb steps one page";

@@ -79,6 +79,32 @@ ini_value() { # section key -> value
 # Gives the test folder back to the user the program runs as, after the test edited files.
 own_work() { [ "$(id -u)" -eq 0 ] && chown -R 65534:65534 "$WORK"; return 0; }
 
+# Presses a key in the window, then waits $2 seconds (none if not given).
+press() {
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID" 2>/dev/null || true
+  sleep 0.2 # the focus settles before the key
+  xdotool key --clearmodifiers "$1"
+  sleep "${2:-0}"
+}
+
+# The picture's pixels as raw RGB in $WORK/$1.rgb, the window at its stored place (100, 100).
+grab() { import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/$1.rgb"; }
+
+# Waits for a message box (a second window named Corvane) and answers it with
+# Return; fails with $1 when none comes while the program runs.
+answer_box() {
+  local box=""
+  for _ in $(seq 100); do
+    box=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | grep -v "^$WID\$" | head -n1 || true)
+    [ -n "$box" ] && break
+    kill -0 "$APP_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "$1"
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool key Return
+}
+
 # Polls a shell condition every tenth of a second, $2 tenths at the most.
 wait_until() { for _ in $(seq "${2:-30}"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
 

@@ -11,9 +11,6 @@ printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form\\LCheckBox23]\r\nChecked=1\r\n
 own_work
 PY="python3 $(dirname "$0")/picture.py"
 
-grab() { # the picture's pixels, raw RGB
-  import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/$1.rgb"
-}
 # The window stands at its stored position (100, 100); x y are the control's
 # centre on the window face.
 push() { xdotool mousemove $((100 + $1)) $((100 + $2)) click 1; }
@@ -55,7 +52,6 @@ sleep 7 # the next Timer4 tick ends the run without a picture
 grab arts-after
 $PY differ "$WORK/arts-stop2.rgb" "$WORK/arts-after.rgb" && fail "plan de arts: a picture after Stop"
 
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
-xdotool key --clearmodifiers ctrl+t
+press ctrl+t
 wait_exit 20
 echo PASS

@@ -34,12 +34,10 @@ save_as() { # button-x button-y file name
 start_app
 wait_window
 sleep 1.5 # the deferred load
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
-xdotool key space # write page 1 of the built-in text
-sleep 2.5
+press space 2.5 # write page 1 of the built-in text
 xdotool mousemove 5 5 # no balloon over the picture in the shot
 sleep 0.3
-import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/shown.rgb"
+grab shown
 
 save_as 646 101 "$WORK/page" # Bitsave; the dialog adds ".bmp"
 sleep 0.5
@@ -60,10 +58,9 @@ xdotool windowfocus --sync "$(message)" 2>/dev/null || true
 xdotool key Return
 sleep 0.5
 [ -z "$(message)" ] || fail "the message did not close"
-import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/after.rgb"
+grab after
 cmp -s "$WORK/after.rgb" "$WORK/shown.rgb" || fail "the picture changed after a failed save"
 
-xdotool windowfocus --sync "$WID" 2>/dev/null || true
-xdotool key --clearmodifiers ctrl+t
+press ctrl+t
 wait_exit 10
 echo PASS

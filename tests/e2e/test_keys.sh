@@ -11,15 +11,6 @@ printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form1\\Aozora]\r\nBoolean=0\r\n' > 
 own_work
 PY="python3 $(dirname "$0")/picture.py"
 
-grab() { # the picture's pixels, raw RGB; the window stands at (100, 100)
-  import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/$1.rgb"
-}
-press() { # key, seconds to wait
-  xdotool windowfocus --sync "$WID" 2>/dev/null || true
-  xdotool key --clearmodifiers "$1"
-  sleep "$2"
-}
-
 start_app
 wait_window
 sleep 1.5 # the deferred load

@@ -16,24 +16,18 @@ expect() { # page -> the composed page as raw RGB
   "$CORVANE_BUILD_DIR/corvane-render" --page "$1" --out "$WORK/expect$1.png" "$BOOK" >/dev/null
   convert "$WORK/expect$1.png" -depth 8 "rgb:$WORK/expect$1.rgb"
 }
-grab() { import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/$1.rgb"; }
-press() {
-  xdotool windowfocus --sync "$WID" 2>/dev/null || true
-  xdotool key --clearmodifiers "$1"
-  sleep "${2:-2.5}"
-}
 expect 1
 expect 3
 
 start_app "My Books/olympos.txt" # relative to the folder it starts in
 wait_window
 sleep 1.5 # the deferred load
-press space
+press space 2.5
 grab first
 cmp -s "$WORK/first.rgb" "$WORK/expect1.rgb" || fail "Space did not write page 1 of the book"
 press space 1.5
-press space
-press ctrl+t 0
+press space 2.5
+press ctrl+t
 wait_exit 20
 [ "$(ini_value 'Form\FFileName' String)" = "$BOOK" ] || fail "FFileName is $(ini_value 'Form\FFileName' String)"
 [ "$(ini_value 'Form1\FFileIn' Boolean)" = 1 ] || fail "FFileIn not set"
@@ -44,19 +38,11 @@ PLACE="$(ini_value 'Corvane\Books' Book1)" # the page, read in the Aozora mode a
 # Started again with a folder: refused in a message box, then the saved book loads.
 start_app "My Books"
 wait_window
-box=""
-for _ in $(seq 50); do
-  box=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | grep -v "^$WID\$" | head -n1 || true)
-  [ -n "$box" ] && break
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no message for a folder given as the book"
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
+answer_box "no message for a folder given as the book"
 sleep 0.5
-press space
+press space 2.5
 grab again
 cmp -s "$WORK/again.rgb" "$WORK/expect3.rgb" || fail "the saved book did not come back at page 3"
-press ctrl+t 0
+press ctrl+t
 wait_exit 20
 echo PASS

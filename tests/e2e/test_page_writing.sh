@@ -11,31 +11,22 @@ printf '[Form\\LCheckBox12]\r\nChecked=0\r\n[Form1\\Aozora]\r\nBoolean=0\r\n' > 
 own_work
 PY="python3 $(dirname "$0")/picture.py"
 
-grab() { # the picture's pixels, raw RGB
-  import -window root -crop 481x351+127+129 -depth 8 "rgb:$WORK/$1.rgb"
-}
-press() {
-  xdotool windowfocus --sync "$WID" 2>/dev/null || true
-  xdotool key --clearmodifiers "$1"
-  sleep 2.5
-}
-
 start_app
 wait_window
 sleep 1.5 # the deferred load
 grab blank
 $PY inkbands "$WORK/blank.rgb" vertical | grep -qx 0 || fail "ink on the picture before the first page"
 
-press space
+press space 2.5
 grab page1
 $PY bands "$WORK/page1.rgb" vertical || fail "page 1 is not in the column bands"
 
-press BackSpace
+press BackSpace 2.5
 grab last
 $PY bands "$WORK/last.rgb" vertical || fail "the last page is not in the column bands"
 $PY differ "$WORK/page1.rgb" "$WORK/last.rgb" || fail "Back Page from page 1 wrote page 1 again"
 
-press ctrl+g
+press ctrl+g 2.5
 grab reset
 $PY differ "$WORK/page1.rgb" "$WORK/reset.rgb" && fail "Reset did not write page 1 exactly as before"
 

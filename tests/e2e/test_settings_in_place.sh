@@ -14,9 +14,7 @@ fi
 inode=$(stat -c %i "$WORK/corvane.ini")
 start_app
 wait_window
-xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
-sleep 0.2
-xdotool key --clearmodifiers ctrl+t
+press ctrl+t
 wait_exit 20
 [ "$(grep -c '=' "$WORK/corvane.ini")" -eq 50 ] || fail "the close did not write 50 items"
 [ "$(ini_value 'Form\FPage' Integer)" = 7 ] || fail "stored page $(ini_value 'Form\FPage' Integer), expected 7 written back"

@@ -7,19 +7,13 @@ start_x
 install_copy
 RUNS=${CORVANE_KILL_RUNS:-8}
 
-close_with_ctrl_t() {
-  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
-  sleep 0.2
-  xdotool key --clearmodifiers ctrl+t
-}
-
 # A complete close from no file gives the canonical file; "+Begin End" off
 # so that no end screen delays the exit.
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini"
 own_work
 start_app
 wait_window
-close_with_ctrl_t
+press ctrl+t
 wait_exit 20
 [ "$(grep -c '=' "$WORK/corvane.ini")" -eq 50 ] || fail "the first close did not write 50 items"
 
@@ -33,7 +27,7 @@ cp "$WORK/old.ini" "$WORK/corvane.ini"
 own_work
 start_app
 wait_window
-close_with_ctrl_t
+press ctrl+t
 wait_exit 20
 cp "$WORK/corvane.ini" "$WORK/new.ini"
 cmp -s "$WORK/old.ini" "$WORK/new.ini" && fail "a complete close changed nothing"
@@ -103,7 +97,7 @@ printf 'mine' > "$WORK/corvane.ini.bak"
 own_work
 start_app
 wait_window
-close_with_ctrl_t
+press ctrl+t
 wait_exit 20
 left=$(ls -A "$WORK" | grep -E '^corvane\.ini\.[A-Za-z0-9]{6}$' || true)
 [ -z "$left" ] || fail "temporary files left after a restart: $left"

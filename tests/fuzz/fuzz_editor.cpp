@@ -3,6 +3,7 @@
 // fuzz-pkg: Qt6Gui
 #include "text/Cp932.cpp"
 #include "text/TEditor.cpp"
+#include "tests/text/editor_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,21 +18,6 @@ void check(bool ok, const char *what)
         std::fprintf(stderr, "editor invariant broken: %s\n", what);
         std::abort();
     }
-}
-
-std::string withCrLf(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\r\n";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 // Reads control values off the front of the input.
@@ -58,6 +44,7 @@ void checkRows(const corvane::TEditor &e)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace corvane;
+    using editortest::withCrLf;
     Reader in{data, size};
     TWrapOption option = TWrapOption::editor2();
     const uint8_t flags = in.byte();

@@ -71,21 +71,6 @@ std::vector<std::string> sourceLines(const std::string &text)
     return lines;
 }
 
-std::string withCrLf(const std::string &text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\r\n";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 TWrapOption randomOption(RandomGenerator &rng)
 {
     TWrapOption o = TWrapOption::editor2();
@@ -153,9 +138,7 @@ TEST(EditorProperties, ProducedRowsRewrapToThemselves)
         e.setWordWrap(true);
         e.Lines().setText(text);
         const std::vector<std::string> rows = rowTexts(e);
-        std::string joined;
-        for (const std::string &row : rows)
-            joined += row + "\r\n";
+        const std::string joined = rowsAsLines(rows);
         e.ClearText();
         // Half the rounds hold the text once, the rows pointing into it,
         // and take it through unwrapping and wrapping again.
@@ -191,9 +174,7 @@ TEST(EditorProperties, CorpusTextsWrapAndPageStably)
         checkRows(e, text.substr(0, text.find('\x1A')), text.find('\t') != std::string::npos);
 
         const std::vector<std::string> rows = rowTexts(e);
-        std::string joined;
-        for (const std::string &row : rows)
-            joined += row + "\r\n";
+        const std::string joined = rowsAsLines(rows);
         e.ClearText();
         e.Lines().setText(joined);
         EXPECT_EQ(rowTexts(e), rows);

@@ -4,6 +4,7 @@
 #include "text/TEditor.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane::editortest {
@@ -24,6 +25,32 @@ inline std::string rep(const std::string &s, int n)
     std::string out;
     for (int i = 0; i < n; ++i)
         out += s;
+    return out;
+}
+
+// The text with every line break (CR, LF or CR LF) as CR LF, the way the
+// editor's Lines.Text gives it back.
+inline std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Rows set back one per line, as paging stores them.
+inline std::string rowsAsLines(const std::vector<std::string> &rows)
+{
+    std::string out;
+    for (const std::string &row : rows)
+        out += row + "\r\n";
     return out;
 }
 
