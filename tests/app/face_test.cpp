@@ -16,6 +16,7 @@
 
 #include "app/TForm1.h"
 #include "tests/support/LoadNow.h"
+#include "tests/support/TestWindow.h"
 #include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -23,7 +24,6 @@
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TRgn.h"
 #include "controls/TTriangleButton.h"
-#include "settings/IniProfile.h"
 
 using corvane::OptionBox;
 
@@ -191,21 +191,14 @@ TEST(Face, ResetShowsItsGlyph)
 
 namespace {
 
-// The window with the built-in text loaded and no title screen, "Name on" as
-// stored.
-struct Loaded
+// The window with the built-in text loaded (whatever the folder holds) and
+// no title screen, "Name on" as stored.
+struct Loaded : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
     explicit Loaded(const char *nameOn = "1")
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox11", "Checked",
-                  "0"); // the built-in text, whatever the folder holds
-        ini.write("Form\\LCheckBox12", "Checked", "0");
-        ini.write("Form\\LCheckBox13", "Checked", nameOn);
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
-        form->Timer2->stop();
+        store({{"Form\\LCheckBox11", "Checked", "0"}, {"Form\\LCheckBox13", "Checked", nameOn}});
+        build();
         loadNow(*form);
     }
 };
