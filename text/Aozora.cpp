@@ -648,6 +648,8 @@ private:
         for (OpenRange &r : m_open)
             if (r.from > at)
                 r.from += by;
+        if (m_toFoot && m_footFrom >= at)
+            m_footFrom += by;
     }
 
     void endLine(bool hadNote)
@@ -663,6 +665,7 @@ private:
         if (m_toFoot) {
             f.toFoot = true;
             f.raise = uint8_t(std::min(*m_toFoot, 16));
+            f.footFrom = uint32_t(m_footFrom - m_lineStart);
         }
         f.pageBefore = m_pageBreak;
         m_pageBreak = false;
@@ -795,14 +798,19 @@ private:
             m_lineIndent = *in;
             return;
         }
+        // Only the text after the note goes to the foot: a note in mid-line
+        // sets a date or a signature below the paragraph's last words.
         if (v == "地付き") {
             m_toFoot = 0;
+            m_footFrom = out().size();
             return;
         }
         if (startsWith(v, "地から")) {
             std::string_view n = v.substr(9);
-            if (const std::optional<int> raise = leadingNumber(n); raise && n == "字上げ")
+            if (const std::optional<int> raise = leadingNumber(n); raise && n == "字上げ") {
                 m_toFoot = *raise;
+                m_footFrom = out().size();
+            }
             return;
         }
         if (v == "改ページ" || v == "改頁" || v == "改丁" || v == "改見開き" || v == "改段")
@@ -822,6 +830,7 @@ private:
     Indent m_block;
     std::optional<Indent> m_lineIndent;
     std::optional<int> m_toFoot;
+    size_t m_footFrom = 0; // where the text set at the foot starts
     bool m_pageBreak = false;
     std::vector<OpenRange> m_open;
 };

@@ -70,6 +70,7 @@ struct LineFormat
     uint8_t wrapIndent = 0;  // ems before each further row
     uint8_t raise = 0;       // ems between the line's end and the column foot
     bool toFoot = false;     // 地付き / 地からＮ字上げ: the line ends at the foot, raised
+    uint32_t footFrom = 0;   // with toFoot: the byte of the line the text at the foot starts at
     bool pageBefore = false; // a page break comes before this line
 };
 

@@ -67,30 +67,63 @@ private:
     {
         std::vector<uint32_t> &places = m_out.pages.rowPlaces;
         while (m_out.rows.size() % kPageRows != 0) {
-            addRow(kPaddingRow, 0, 0, {}, 0);
+            addPadding();
             places.back() = places.size() > 1 ? places[places.size() - 2] : 0;
         }
     }
 
-    void addRow(std::string_view bytes, uint32_t lineStart, uint32_t rowStart,
-                std::span<const Mark> marks, size_t prefix)
+    // One row of a line: `length` bytes from `at` in the line after `prefix`
+    // blank columns, and, set at the foot of the same row after `gap` more
+    // blank columns, `tailLength` bytes from `tailAt`.
+    struct Piece
+    {
+        uint32_t at = 0;
+        uint32_t length = 0;
+        size_t prefix = 0;
+        uint32_t tailAt = 0;
+        uint32_t tailLength = 0;
+        size_t gap = 0;
+    };
+
+    void addRow(std::string_view line, uint32_t lineStart, const Piece &piece,
+                std::span<const Mark> marks)
     {
         m_rowText.clear();
-        for (size_t k = 0; k < prefix / 2; ++k)
-            m_rowText.append(kIdeographicSpace);
-        if (prefix % 2)
-            m_rowText.push_back(' ');
-        m_rowText.append(bytes);
+        appendBlank(m_rowText, piece.prefix);
+        m_rowText.append(line.substr(piece.at, piece.length));
+        if (piece.tailLength) {
+            appendBlank(m_rowText, piece.gap);
+            m_rowText.append(line.substr(piece.tailAt, piece.tailLength));
+        }
         m_out.rows.append(m_rowText, EndMark::Hard);
-        noteRow(m_out.rows.size() - 1, lineStart + rowStart, bytes.size(), marks, prefix);
+        const size_t row = m_out.rows.size() - 1;
+        m_out.pages.rowPlaces.push_back(m_text.filePlace(lineStart + piece.at));
+        noteMarks(row, lineStart + piece.at, piece.length, marks, piece.prefix);
+        if (piece.tailLength)
+            noteMarks(row, lineStart + piece.tailAt, piece.tailLength, marks,
+                      piece.prefix + piece.length + piece.gap);
     }
 
-    // Row `row` holds `length` bytes of the text from `from` on, after
-    // `prefix` bytes of indent: its file line and the marks over it.
-    void noteRow(size_t row, uint32_t from, size_t length, std::span<const Mark> marks,
-                 size_t prefix)
+    void addPadding()
     {
-        m_out.pages.rowPlaces.push_back(m_text.filePlace(from));
+        m_out.rows.append(kPaddingRow, EndMark::Hard);
+        m_out.pages.rowPlaces.push_back(0);
+    }
+
+    // Blank columns: ideographic spaces, and a space for an odd one.
+    static void appendBlank(std::string &row, size_t columns)
+    {
+        for (size_t k = 0; k < columns / 2; ++k)
+            row.append(kIdeographicSpace);
+        if (columns % 2)
+            row.push_back(' ');
+    }
+
+    // The marks over `length` bytes of the text from `from` on, which stand
+    // `offset` bytes into row `row`.
+    void noteMarks(size_t row, uint32_t from, size_t length, std::span<const Mark> marks,
+                   size_t offset)
+    {
         const uint32_t to = from + uint32_t(length);
         for (const Mark &m : marks) {
             if (m.from >= to)
@@ -100,10 +133,90 @@ private:
             if (isGroup(m.kind) && m.from < from)
                 continue; // a group longer than a row stays with its first row
             Mark r = m;
-            r.from = uint32_t(std::max(m.from, from) - from + prefix);
-            r.to = uint32_t(std::min(m.to, to) - from + prefix);
+            r.from = uint32_t(std::max(m.from, from) - from + offset);
+            r.to = uint32_t(std::min(m.to, to) - from + offset);
             m_out.pages.marks.push_back({uint32_t(row), r});
         }
+    }
+
+    // The groups from byte `from` of the line on, counted from there.
+    static std::vector<std::pair<uint32_t, uint32_t>>
+    groupsFrom(const std::vector<std::pair<uint32_t, uint32_t>> &groups, uint32_t from)
+    {
+        std::vector<std::pair<uint32_t, uint32_t>> rest;
+        for (const auto &g : groups)
+            if (g.first >= from)
+                rest.emplace_back(g.first - from, g.second - from);
+        return rest;
+    }
+
+    // text (from byte `at` of the line on) cut into rows of `width` columns
+    // at most, each after `prefix` blank columns or, with foot set, after
+    // as many as end it at the width.
+    void wrapPieces(std::string_view text, uint32_t at, int width,
+                    const std::vector<std::pair<uint32_t, uint32_t>> &groups, size_t prefix,
+                    bool foot, std::vector<Piece> &out) const
+    {
+        RowStore rows;
+        m_editor.wrapLineInto(text, width, groups, rows);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const std::string_view row = rows.text(r);
+            const int used = displayWidth(row, m_editor.TabSpaceCount());
+            out.push_back(
+                    {at, uint32_t(row.size()), foot ? size_t(std::max(width - used, 0)) : prefix});
+            at += uint32_t(row.size());
+        }
+    }
+
+    // The rows of a line (from byte `at` on) indented as its notes say: the
+    // first by f.indent ems, the further ones by f.wrapIndent.
+    void indentedPieces(std::string_view line, uint32_t at, const LineFormat &f,
+                        const std::vector<std::pair<uint32_t, uint32_t>> &groups,
+                        std::vector<Piece> &out) const
+    {
+        const int first = std::max(kLayoutColumns - 2 * f.indent, 4);
+        const int further = std::max(kLayoutColumns - 2 * f.wrapIndent, 4);
+        const size_t begin = out.size();
+        wrapPieces(line, at, first, groups, size_t(kLayoutColumns - first), false, out);
+        if (out.size() - begin > 1 && first != further) {
+            // The further rows wrap again at their own width.
+            const uint32_t done = out[begin].length;
+            out.resize(begin + 1);
+            wrapPieces(line.substr(done), at + done, further, groupsFrom(groups, done),
+                       size_t(kLayoutColumns - further), false, out);
+        }
+    }
+
+    // The rows of a line with a 地付き or 地からＮ字上げ note: the text before
+    // the note runs as any line; the text after it ends at the foot (raised
+    // by f.raise ems), on the last row of the text before when it fits there
+    // with an em to spare, else on rows of its own.
+    std::vector<Piece> footPieces(std::string_view line, const LineFormat &f,
+                                  const std::vector<std::pair<uint32_t, uint32_t>> &groups) const
+    {
+        std::vector<Piece> out;
+        const uint32_t split = std::min<uint32_t>(f.footFrom, uint32_t(line.size()));
+        if (split > 0)
+            indentedPieces(line.substr(0, split), 0, f, groups, out);
+        if (split == line.size())
+            return out;
+        const int width = std::max(kLayoutColumns - 2 * f.raise, 4);
+        std::vector<Piece> tail;
+        wrapPieces(line.substr(split), split, width, groupsFrom(groups, split), 0, true, tail);
+        if (!out.empty() && tail.size() == 1) {
+            Piece &last = out.back();
+            const int used = int(last.prefix)
+                    + displayWidth(line.substr(last.at, last.length), m_editor.TabSpaceCount());
+            const int tailStart = int(tail[0].prefix);
+            if (used + 2 <= tailStart) {
+                last.tailAt = tail[0].at;
+                last.tailLength = tail[0].length;
+                last.gap = size_t(tailStart - used);
+                return out;
+            }
+        }
+        out.insert(out.end(), tail.begin(), tail.end());
+        return out;
     }
 
     void setLine(std::string_view line, uint32_t lineStart, const LineFormat &f,
@@ -115,64 +228,26 @@ private:
                 groups.emplace_back(m.from - lineStart, m.to - lineStart);
         std::sort(groups.begin(), groups.end());
 
-        if (f.toFoot) {
-            const int width = std::max(kLayoutColumns - 2 * f.raise, 4);
-            RowStore rows;
-            m_editor.wrapLineInto(line, width, groups, rows);
-            uint32_t at = 0;
-            for (size_t r = 0; r < rows.size(); ++r) {
-                const std::string_view text = rows.text(r);
-                const int used = displayWidth(text, m_editor.TabSpaceCount());
-                addRow(text, lineStart, at, marks, size_t(std::max(width - used, 0)));
-                at += uint32_t(text.size());
-            }
-            return;
-        }
-
-        const int first = std::max(kLayoutColumns - 2 * f.indent, 4);
-        const int further = std::max(kLayoutColumns - 2 * f.wrapIndent, 4);
-        if (first == kLayoutColumns && further == kLayoutColumns) {
+        if (!f.toFoot && f.indent == 0 && f.wrapIndent == 0) {
             // Most lines: wrapped straight into the rows, nothing to add.
             const size_t before = m_out.rows.size();
-            m_editor.wrapLineInto(line, first, groups, m_out.rows);
+            m_editor.wrapLineInto(line, kLayoutColumns, groups, m_out.rows);
             uint32_t at = lineStart;
             for (size_t r = before; r < m_out.rows.size(); ++r) {
                 m_out.rows.setMark(r, EndMark::Hard);
-                noteRow(r, at, m_out.rows.length(r), marks, 0);
+                m_out.pages.rowPlaces.push_back(m_text.filePlace(at));
+                noteMarks(r, at, m_out.rows.length(r), marks, 0);
                 at += uint32_t(m_out.rows.length(r));
             }
             return;
         }
-        RowStore rows;
-        m_editor.wrapLineInto(line, first, groups, rows);
-        if (rows.size() > 1 && first != further) {
-            const std::string_view head = rows.text(0);
-            addRow(head, lineStart, 0, marks, size_t(kLayoutColumns - first));
-            const uint32_t done = uint32_t(head.size());
-            std::vector<std::pair<uint32_t, uint32_t>> rest;
-            for (const auto &g : groups)
-                if (g.first >= done)
-                    rest.emplace_back(g.first - done, g.second - done);
-            RowStore more;
-            m_editor.wrapLineInto(line.substr(done), further, rest, more);
-            addRows(more, lineStart, done, marks, size_t(kLayoutColumns - further));
-            return;
-        }
-        uint32_t at = 0;
-        for (size_t r = 0; r < rows.size(); ++r) {
-            addRow(rows.text(r), lineStart, at, marks,
-                   size_t(r == 0 ? kLayoutColumns - first : kLayoutColumns - further));
-            at += uint32_t(rows.length(r));
-        }
-    }
-
-    void addRows(const RowStore &rows, uint32_t lineStart, uint32_t at, std::span<const Mark> marks,
-                 size_t prefix)
-    {
-        for (size_t r = 0; r < rows.size(); ++r) {
-            addRow(rows.text(r), lineStart, at, marks, prefix);
-            at += uint32_t(rows.length(r));
-        }
+        std::vector<Piece> pieces;
+        if (f.toFoot)
+            pieces = footPieces(line, f, groups);
+        else
+            indentedPieces(line, 0, f, groups, pieces);
+        for (const Piece &piece : pieces)
+            addRow(line, lineStart, piece, marks);
     }
 
     AozoraText m_text;

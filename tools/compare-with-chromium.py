@@ -5,8 +5,12 @@ page's colours), then prints the ink of both: the ink sum (each pixel's
 coverage projected onto the text colour), its ratio, the ink box and its
 centre, and the ink extent of every column of ours.
 
-    tools/compare-with-chromium.py [--build DIR] [--page N] [--gothic]
-                                   [--keep DIR] TEXT
+    tools/compare-with-chromium.py [--build DIR] [--page N | --pages N,M,...]
+                                   [--base-rows] [--gothic] [--keep DIR] TEXT
+
+With --base-rows ours is the page's rows written alone, as a plain text, so
+an Aozora page is measured without its ruby and marks, as Chromium writes
+the same rows. With several pages the ink of all of them is summed too.
 
 Needs chromium and ImageMagick's convert. With --keep the two pictures, and
 both side by side enlarged three times, are left in DIR.
@@ -105,29 +109,28 @@ def describe(name, cov):
     return total
 
 
-def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    p.add_argument("text")
-    p.add_argument("--build", default=os.path.join(here, "..", "build"))
-    p.add_argument("--page", type=int, default=3)
-    p.add_argument("--gothic", action="store_true")
-    p.add_argument("--keep", help="directory for the pictures")
-    a = p.parse_args()
-
-    render = os.path.join(a.build, "corvane-render")
-    work = a.keep or tempfile.mkdtemp(prefix="corvane-tone-")
-    os.makedirs(work, exist_ok=True)
-    ours, theirs = os.path.join(work, "corvane.png"), os.path.join(work, "chromium.png")
-    args = [render, "--page", str(a.page), "--no-tenderly", "--out", ours, a.text]
-    if a.gothic:
-        args.insert(4, "--gothic")
+def measure(render, text, page, gothic, base_rows, work):
+    """Ours and Chromium's ink sums for one page, with the columns' extents."""
+    ours, theirs = os.path.join(work, f"corvane-{page}.png"), os.path.join(work, f"chromium-{page}.png")
+    rows = page_rows(render, text, page)
+    args = [render, "--page", str(page), "--no-tenderly", "--out", ours]
+    if gothic:
+        args.append("--gothic")
+    if base_rows:
+        alone = os.path.join(work, f"rows-{page}.txt")
+        with open(alone, "wb") as f:
+            f.write("\r\n".join(rows).encode("cp932", errors="replace"))
+        args[2] = "1"
+        args += ["--raw", alone]
+    else:
+        args.append(text)
     subprocess.run(args, check=True)
-    chromium_page(page_rows(render, a.text, a.page), a.gothic, theirs)
+    chromium_page(rows, gothic, theirs)
 
     fg, bg = rgb(TEXT_COLOUR), rgb(BACKGROUND)
     ours_cov = coverage(read_pixels(ours), fg, bg)
     theirs_cov = coverage(read_pixels(theirs), fg, bg)
+    print(f"page {page}:")
     s1 = describe("corvane ", ours_cov)
     s2 = describe("chromium", theirs_cov)
     if s2 > 0:
@@ -137,10 +140,35 @@ def main():
         right = 425 - 30 * k
         box = ink_box(ours_cov, right - 16, right)
         print(f"  column {k:2}: " + (f"y {box[1]}..{box[3]} ({box[3] - box[1] + 1} px)" if box else "blank"))
-    if a.keep:
-        subprocess.run(["convert", ours, theirs, "+append", "-filter", "point", "-resize", "300%",
-                        os.path.join(work, "side-by-side.png")], check=True)
-    else:
+    return ours, theirs, s1, s2
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    p.add_argument("text")
+    p.add_argument("--build", default=os.path.join(here, "..", "build"))
+    p.add_argument("--page", type=int, default=3)
+    p.add_argument("--pages", help="several pages, comma-separated")
+    p.add_argument("--base-rows", action="store_true")
+    p.add_argument("--gothic", action="store_true")
+    p.add_argument("--keep", help="directory for the pictures")
+    a = p.parse_args()
+
+    render = os.path.join(a.build, "corvane-render")
+    work = a.keep or tempfile.mkdtemp(prefix="corvane-tone-")
+    os.makedirs(work, exist_ok=True)
+    pages = [int(n) for n in a.pages.split(",")] if a.pages else [a.page]
+    total_ours = total_theirs = 0.0
+    for page in pages:
+        ours, theirs, s1, s2 = measure(render, a.text, page, a.gothic, a.base_rows, work)
+        total_ours, total_theirs = total_ours + s1, total_theirs + s2
+        if a.keep:
+            subprocess.run(["convert", ours, theirs, "+append", "-filter", "point", "-resize", "300%",
+                            os.path.join(work, f"side-by-side-{page}.png")], check=True)
+    if len(pages) > 1 and total_theirs > 0:
+        print(f"all {len(pages)} pages: ink ratio corvane / chromium {total_ours / total_theirs:.3f}")
+    if not a.keep:
         shutil.rmtree(work)
 
 

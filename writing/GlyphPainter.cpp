@@ -27,6 +27,30 @@ GlyphPainter::GlyphPainter(QSize size)
     m_mask.fill(0);
 }
 
+namespace {
+
+// Most of a glyph's area is empty: eight bytes are passed over at once when
+// none of them is set.
+bool blank8(const uchar *p)
+{
+    quint64 word;
+    std::memcpy(&word, p, sizeof word);
+    return word == 0;
+}
+
+void mergeMaximum(uchar *to, const uchar *from, int n)
+{
+    int x = 0;
+    for (; x + 8 <= n; x += 8)
+        if (!blank8(from + x))
+            for (int i = x; i < x + 8; ++i)
+                to[i] = std::max(to[i], from[i]);
+    for (; x < n; ++x)
+        to[x] = std::max(to[x], from[x]);
+}
+
+} // namespace
+
 void GlyphPainter::add(const QRawFont &font, const PlacedRun &run, QPointF shift)
 {
     if (run.glyphs.empty() || m_mask.isNull())
@@ -48,8 +72,12 @@ void GlyphPainter::add(const QRawFont &font, const PlacedRun &run, QPointF shift
     const QRect rows = frame.mapRect(area).toAlignedRect() & m_mask.rect();
     if (rows.isEmpty())
         return;
+    // Rows are reached through the bits once: scanLine() checks the image
+    // for sharing on every call, which cost more than the merge itself.
+    uchar *scratch = m_scratch.bits();
+    const qsizetype scratchStride = m_scratch.bytesPerLine();
     for (int y = rows.top(); y <= rows.bottom(); ++y)
-        std::memset(m_scratch.scanLine(y) + rows.left(), 0, size_t(rows.width()));
+        std::memset(scratch + y * scratchStride + rows.left(), 0, size_t(rows.width()));
 
     QGlyphRun glyphs;
     glyphs.setRawFont(font);
@@ -63,25 +91,77 @@ void GlyphPainter::add(const QRawFont &font, const PlacedRun &run, QPointF shift
         painter.setTransform(frame);
         painter.drawGlyphRun(QPointF(0, 0), glyphs);
     }
-    for (int y = rows.top(); y <= rows.bottom(); ++y) {
-        const uchar *from = m_scratch.constScanLine(y);
-        uchar *to = m_mask.scanLine(y);
-        for (int x = rows.left(); x <= rows.right(); ++x)
-            to[x] = std::max(to[x], from[x]);
+    uchar *mask = m_mask.bits();
+    const qsizetype maskStride = m_mask.bytesPerLine();
+    for (int y = rows.top(); y <= rows.bottom(); ++y)
+        mergeMaximum(mask + y * maskStride + rows.left(), scratch + y * scratchStride + rows.left(),
+                     rows.width());
+}
+
+void GlyphPainter::addApart(const QRawFont &font, std::span<const PlacedRun> runs,
+                            std::span<const QPointF> shifts)
+{
+    // Where no two glyphs of a pass reach the same pixel, drawing them
+    // together blends nothing, so the pass leaves what the maximum of the
+    // runs drawn alone leaves. Each glyph's ink box is widened by two pixels
+    // for the antialiased edge.
+    struct Pass
+    {
+        PlacedRun run;
+        std::vector<QRect> ink;
+    };
+    std::vector<Pass> passes;
+    std::vector<QRect> ink;
+    for (const PlacedRun &run : runs) {
+        if (run.sideways || run.squeeze != 1) {
+            for (const QPointF &shift : shifts)
+                add(font, run, shift);
+            continue;
+        }
+        ink.clear();
+        for (size_t i = 0; i < run.glyphs.size(); ++i)
+            ink.push_back(font.boundingRect(run.glyphs[i])
+                                  .translated(run.pivot + run.positions[i])
+                                  .toAlignedRect()
+                                  .adjusted(-2, -2, 2, 2));
+        auto free = std::find_if(passes.begin(), passes.end(), [&](const Pass &pass) {
+            return std::none_of(pass.ink.begin(), pass.ink.end(), [&](const QRect &taken) {
+                return std::any_of(ink.begin(), ink.end(),
+                                   [&](const QRect &box) { return box.intersects(taken); });
+            });
+        });
+        if (free == passes.end())
+            free = passes.insert(passes.end(), Pass{});
+        free->run.glyphs.insert(free->run.glyphs.end(), run.glyphs.begin(), run.glyphs.end());
+        for (const QPointF &p : run.positions)
+            free->run.positions.push_back(run.pivot + p);
+        free->ink.insert(free->ink.end(), ink.begin(), ink.end());
     }
+    for (const Pass &pass : passes)
+        for (const QPointF &shift : shifts)
+            add(font, pass.run, shift);
 }
 
 void GlyphPainter::paintOnto(QImage &target, quint32 colour) const
 {
     if (target.size() != m_mask.size() || target.format() != QImage::Format_BGR888)
         return;
-    const std::array<uchar, 256> tone = toneCurve();
+    static const std::array<uchar, 256> tone = toneCurve();
     const int ink[3] = {int((colour >> 16) & 0xFF), int((colour >> 8) & 0xFF),
                         int(colour & 0xFF)}; // B, G, R
-    for (int y = 0; y < m_mask.height(); ++y) {
-        const uchar *cover = m_mask.constScanLine(y);
-        uchar *row = target.scanLine(y);
-        for (int x = 0; x < m_mask.width(); ++x) {
+    const int width = m_mask.width(), height = m_mask.height();
+    const uchar *mask = m_mask.constBits();
+    const qsizetype maskStride = m_mask.bytesPerLine();
+    uchar *picture = target.bits();
+    const qsizetype pictureStride = target.bytesPerLine();
+    for (int y = 0; y < height; ++y) {
+        const uchar *cover = mask + y * maskStride;
+        uchar *row = picture + y * pictureStride;
+        for (int x = 0; x < width; ++x) {
+            if ((x & 7) == 0 && x + 8 <= width && blank8(cover + x)) {
+                x += 7;
+                continue;
+            }
             const int a = tone[cover[x]];
             if (a == 0)
                 continue;

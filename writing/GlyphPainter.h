@@ -16,6 +16,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <span>
 #include <vector>
 
 namespace corvane {
@@ -50,6 +51,13 @@ public:
     // overlap the mask keeps the larger coverage, so a glyph drawn twice
     // (a bridged rule, an overstruck bold) is no darker at its edges.
     void add(const QRawFont &font, const PlacedRun &run, QPointF shift = {});
+
+    // The same as add() for each run with each shift in turn, in fewer
+    // passes: upright runs whose ink cannot touch are drawn as one, since
+    // each pass costs a painter of its own and a page may hold a hundred
+    // ruby characters, each a run.
+    void addApart(const QRawFont &font, std::span<const PlacedRun> runs,
+                  std::span<const QPointF> shifts);
 
     // Lays colour (0x00BBGGRR) over target, a Format_BGR888 image of the
     // mask's size, in proportion to the toned coverage.

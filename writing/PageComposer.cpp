@@ -301,6 +301,23 @@ PlacedRun placeInCell(const Face &face, int pixelSize, char32_t code, const QRec
     return run;
 }
 
+// A mark in the band above a horizontal line, moved across the line by whole
+// pixels to keep its ink inside its cell: the band is exactly as high as the
+// cell, and a reading's tall kana would otherwise reach a pixel into the line
+// above. below: pixels the mark is struck lower still.
+PlacedRun keptInBand(const QRawFont &font, PlacedRun run, const QRect &cell, int below = 0)
+{
+    for (size_t i = 0; i < run.glyphs.size(); ++i) {
+        const QRectF ink = font.boundingRect(run.glyphs[i]).translated(run.positions[i]);
+        const double top = std::floor(ink.top()), bottom = std::ceil(ink.bottom()) + below;
+        if (top < cell.top())
+            run.positions[i].ry() += cell.top() - top;
+        else if (bottom > cell.bottom() + 1)
+            run.positions[i].ry() -= std::min(bottom - cell.bottom() - 1, top - cell.top());
+    }
+    return run;
+}
+
 // A letter or digit standing upright in its share of a cell: at the page's
 // size, pressed across to the share's width where it is wider, centred.
 PlacedRun placeUpright(const Face &face, const FaceMetrics &m, char32_t code, const QRect &share)
@@ -388,31 +405,39 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
             return r.mark.kind == MarkKind::Heading || r.mark.kind == MarkKind::Bold;
         });
         for (const PlacedRun &run :
-             layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, subs)) {
+             layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, subs))
             glyphs.add(raw, run);
-            // A heavier face: overstruck a pixel across the line, which
-            // thickens the strokes along it, and a pixel along it for the
-            // strokes across (一 二 三 gained too little from the first alone).
-            if (heading)
+        if (heading) {
+            // A heavier face for the marked characters alone: overstruck a
+            // pixel across the line, which thickens the strokes along it,
+            // and a pixel along it for the strokes across (一 二 三 gained
+            // too little from the first alone). The rest of the row is
+            // blanked for the overstrike.
+            std::map<size_t, char32_t> heavy(subs.begin(), subs.end());
+            for (const auto &[index, blank] : outsideHeavy(rows[size_t(k)], rowMarks))
+                heavy[index] = blank;
+            const std::vector<std::pair<size_t, char32_t>> heavySubs(heavy.begin(), heavy.end());
+            for (const PlacedRun &run :
+                 layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, heavySubs))
                 for (const QPointF by : {QPointF(1, 0), QPointF(0, 1)})
                     glyphs.add(raw, run, by);
         }
     }
 
     const QRawFont &small = face->rawFont(kRubyPixels);
+    std::vector<PlacedRun> ruby, emphasis;
     for (const LaidGlyph &g : laid) {
         switch (g.role) {
         case GlyphRole::Ruby:
-            glyphs.add(small, placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            ruby.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            if (!vertical)
+                ruby.back() = keptInBand(small, std::move(ruby.back()), g.cell);
             break;
-        case GlyphRole::Emphasis: {
-            // At half size a sesame dot is two dark pixels; struck a pixel
-            // along and across the line it reads as a mark, still centred.
-            const PlacedRun mark = placeInCell(*face, kRubyPixels, g.code, g.cell, vertical);
-            for (const QPointF by : {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)})
-                glyphs.add(small, mark, by);
+        case GlyphRole::Emphasis:
+            emphasis.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
+            if (!vertical)
+                emphasis.back() = keptInBand(small, std::move(emphasis.back()), g.cell, 1);
             break;
-        }
         case GlyphRole::Upright:
             glyphs.add(raw, placeUpright(*face, m, g.code, g.cell));
             break;
@@ -426,6 +451,12 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
             break;
         }
     }
+    const QPointF once[] = {QPointF(0, 0)};
+    glyphs.addApart(small, ruby, once);
+    // At half size a sesame dot is two dark pixels; struck a pixel along and
+    // across the line it reads as a mark, still centred.
+    const QPointF struck[] = {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)};
+    glyphs.addApart(small, emphasis, struck);
 }
 
 } // namespace corvane

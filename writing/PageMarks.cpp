@@ -132,6 +132,8 @@ const char *roleName(GlyphRole role)
         return "gaiji";
     case GlyphRole::Heading:
         return "heading";
+    case GlyphRole::Bold:
+        return "bold";
     case GlyphRole::Upright:
         return "base";
     }
@@ -157,19 +159,46 @@ std::u32string codePoints(std::string_view utf8)
     return out;
 }
 
-std::vector<std::pair<size_t, char32_t>>
-substitutes(std::string_view row, std::span<const RowMark> rowMarks, std::string_view strings)
+namespace {
+
+// Where each character of a row starts, by character index as the decoder
+// counts them (control characters left out).
+std::vector<size_t> charStarts(std::string_view row)
 {
-    std::vector<std::pair<size_t, char32_t>> out;
-    if (rowMarks.empty())
-        return out;
-    // Character indices by byte, as the decoder counts them.
     std::vector<size_t> starts;
     const std::string_view bytes = cp932Prefix(row, kRowByteLimit);
     for (size_t k = 0; k < bytes.size(); k += cp932CharLength(bytes, k))
         if (!(cp932CharLength(bytes, k) == 1
               && (uint8_t(bytes[k]) < 0x20 || uint8_t(bytes[k]) == 0x7F)))
             starts.push_back(k);
+    return starts;
+}
+
+} // namespace
+
+std::vector<std::pair<size_t, char32_t>> outsideHeavy(std::string_view row,
+                                                      std::span<const RowMark> rowMarks)
+{
+    std::vector<std::pair<size_t, char32_t>> out;
+    const std::vector<size_t> starts = charStarts(row);
+    for (size_t i = 0; i < starts.size(); ++i) {
+        const bool heavy = std::any_of(rowMarks.begin(), rowMarks.end(), [&](const RowMark &rm) {
+            return (rm.mark.kind == MarkKind::Heading || rm.mark.kind == MarkKind::Bold)
+                    && rm.mark.from <= starts[i] && starts[i] < rm.mark.to;
+        });
+        if (!heavy)
+            out.emplace_back(i, cp932CharLength(row, starts[i]) == 2 ? U'\u3000' : U' ');
+    }
+    return out;
+}
+
+std::vector<std::pair<size_t, char32_t>>
+substitutes(std::string_view row, std::span<const RowMark> rowMarks, std::string_view strings)
+{
+    std::vector<std::pair<size_t, char32_t>> out;
+    if (rowMarks.empty())
+        return out;
+    const std::vector<size_t> starts = charStarts(row);
     for (const RowMark &rm : rowMarks) {
         const Mark &m = rm.mark;
         if (m.kind != MarkKind::Gaiji && m.kind != MarkKind::Kunoji
@@ -220,6 +249,8 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
                     roles[size_t(i)] = GlyphRole::Gaiji;
                 else if (rm.mark.kind == MarkKind::Heading && roles[size_t(i)] == GlyphRole::Base)
                     roles[size_t(i)] = GlyphRole::Heading;
+                else if (rm.mark.kind == MarkKind::Bold && roles[size_t(i)] == GlyphRole::Base)
+                    roles[size_t(i)] = GlyphRole::Bold;
             }
         }
         for (size_t i = 0; i < chars.size(); ++i)

@@ -27,7 +27,8 @@ struct PageMarks
 
 // Upright: one letter or digit of a run set upright in one cell (縦中横),
 // listed as base text.
-enum class GlyphRole : uint8_t { Base, Ruby, Emphasis, Gaiji, Heading, Upright };
+// Bold: a run a type-style note (太字, ゴシック体) sets heavier.
+enum class GlyphRole : uint8_t { Base, Ruby, Emphasis, Gaiji, Heading, Upright, Bold };
 const char *roleName(GlyphRole role);
 
 struct LaidGlyph
@@ -54,6 +55,12 @@ std::vector<LaidGlyph> laidGlyphs(const Cp932Decoder &decoder, std::span<const s
 // character index in the row as Cp932Decoder::decodeRow gives them.
 std::vector<std::pair<size_t, char32_t>>
 substitutes(std::string_view row, std::span<const RowMark> rowMarks, std::string_view strings);
+
+// The characters of a row outside its heading and bold ranges, each with
+// the blank of its width by character index: laid out with these in place,
+// the row holds only what a heavier face overstrikes.
+std::vector<std::pair<size_t, char32_t>> outsideHeavy(std::string_view row,
+                                                      std::span<const RowMark> rowMarks);
 
 // The share of cell that character i of an upright run of n takes.
 QRect uprightCell(const QRect &cell, size_t i, size_t n);

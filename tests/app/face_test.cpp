@@ -16,6 +16,7 @@
 
 #include "app/TForm1.h"
 #include "tests/support/LoadNow.h"
+#include "tests/support/TestWindow.h"
 #include "core/Design.h"
 #include "app/TPictureBox.h"
 #include "controls/TExtTrackBar.h"
@@ -23,7 +24,6 @@
 #include "controls/TLozengeCheckBox.h"
 #include "controls/TRgn.h"
 #include "controls/TTriangleButton.h"
-#include "settings/IniProfile.h"
 
 using corvane::OptionBox;
 
@@ -121,18 +121,10 @@ TEST(Face, CaptionsAreInTheirColoursNotBlack)
     }
 }
 
-// The "Arts run" lamp is lit in its colour, not a text colour on nothing.
-TEST(Face, ArtsLampLightsInItsColour)
-{
-    Window w;
-    const QImage lamp = w.form.Label3->grab().toImage();
-    EXPECT_EQ(lamp.pixel(5, 5), qRgb(0xC7, 0xED, 0xCF));
-    EXPECT_EQ(corvane::toQColor(13626823).rgb(), qRgb(0xC7, 0xED, 0xCF));
-}
-
 // Every caption, label and the "Arts run" lamp stands out at 3:1 at least, in
 // its own colour, against the face pixels within two of its ink (the contrast
-// of relative luminances, as WCAG defines them).
+// of relative luminances, as WCAG defines them). The lamp is lit in its
+// colour, not a text colour on nothing.
 TEST(Face, CaptionsStandOutFromTheFaceAroundThem)
 {
     const auto light = [](QRgb c) {
@@ -147,6 +139,8 @@ TEST(Face, CaptionsStandOutFromTheFaceAroundThem)
     if (f.Effect1->text().isEmpty())
         f.box(OptionBox::NameOn)->click();
     f.Label3->show(); // lit as while plan de arts runs
+    EXPECT_EQ(f.Label3->grab().toImage().pixel(5, 5), qRgb(0xC7, 0xED, 0xCF));
+    EXPECT_EQ(corvane::toQColor(13626823).rgb(), qRgb(0xC7, 0xED, 0xCF));
     const QImage shot = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage face = f.Rgn1->RgnBitmap().convertToFormat(QImage::Format_RGB32);
     int captions = 0;
@@ -197,21 +191,14 @@ TEST(Face, ResetShowsItsGlyph)
 
 namespace {
 
-// The window with the built-in text loaded and no title screen, "Name on" as
-// stored.
-struct Loaded
+// The window with the built-in text loaded (whatever the folder holds) and
+// no title screen, "Name on" as stored.
+struct Loaded : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
     explicit Loaded(const char *nameOn = "1")
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox11", "Checked",
-                  "0"); // the built-in text, whatever the folder holds
-        ini.write("Form\\LCheckBox12", "Checked", "0");
-        ini.write("Form\\LCheckBox13", "Checked", nameOn);
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
-        form->Timer2->stop();
+        store({{"Form\\LCheckBox11", "Checked", "0"}, {"Form\\LCheckBox13", "Checked", nameOn}});
+        build();
         loadNow(*form);
     }
 };

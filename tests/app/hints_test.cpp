@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -16,27 +15,20 @@
 #include "controls/TExtTrackBar.h"
 #include "controls/THWaSpeedButton.h"
 #include "controls/TLozengeCheckBox.h"
-#include "settings/IniProfile.h"
+#include "tests/support/TestWindow.h"
 
 using corvane::OptionBox;
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::unique_ptr<TForm1> form;
     Window()
     {
-        corvane::IniProfile ini(dir.filePath(QStringLiteral("corvane.ini")).toStdString());
-        ini.write("Form\\LCheckBox12", "Checked", "0");
-        form = std::make_unique<TForm1>(dir.filePath(QStringLiteral("corvane.ini")));
-        form->Timer2->stop();
+        build();
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
-    TForm1 &f() { return *form; }
-    QString status() const { return form->HintLabel1->text(); }
     // Moves the mouse to the middle of w (or to `at` in the window) and lets
     // the enter and leave events settle.
     void point(QWidget *w)
@@ -51,6 +43,15 @@ struct Window
     }
     THintEx *balloon() const { return form->AppHintN1->balloon(); }
     bool balloonShown() const { return balloon() && balloon()->isVisible(); }
+    // Comes to w from the bare face, as the first control pointed at, and
+    // says whether its balloon shows after a rest of `rest` ms.
+    bool balloonAfter(QWidget *w, int rest = 600)
+    {
+        pointWindow(QPoint(10, 200));
+        point(w);
+        QTest::qWait(rest);
+        return balloonShown();
+    }
 };
 
 } // namespace
@@ -149,24 +150,12 @@ TEST(Balloon, PausesAndWhichControlsShowOne)
     EXPECT_GE(clock.elapsed(), 2450)
             << "hidden before 2.5 s"; // counted from a moment after it showed
 
-    for (QWidget *quiet :
-         {static_cast<QWidget *>(f.ExtTrackBar1), static_cast<QWidget *>(f.Leaf1)}) {
-        w.pointWindow(QPoint(10, 200));
-        w.point(quiet);
-        QTest::qWait(600);
-        EXPECT_FALSE(w.balloonShown()) << quiet->objectName().toStdString();
-    }
-
+    EXPECT_FALSE(w.balloonAfter(f.ExtTrackBar1)) << "the slider";
+    EXPECT_FALSE(w.balloonAfter(f.Leaf1)) << "Leaf save";
     ASSERT_TRUE(f.checked(OptionBox::NameOn)); // "Name on", the default
-    w.pointWindow(QPoint(10, 200));
-    w.point(f.box(OptionBox::CoolColor));
-    QTest::qWait(600);
-    EXPECT_TRUE(w.balloonShown()) << "Cool Color with Name on";
+    EXPECT_TRUE(w.balloonAfter(f.box(OptionBox::CoolColor))) << "Cool Color with Name on";
     f.box(OptionBox::NameOn)->click();
-    w.pointWindow(QPoint(10, 200));
-    w.point(f.box(OptionBox::BeginEnd));
-    QTest::qWait(600);
-    EXPECT_FALSE(w.balloonShown()) << "+Begin End with Name off";
+    EXPECT_FALSE(w.balloonAfter(f.box(OptionBox::BeginEnd))) << "+Begin End with Name off";
 }
 
 // A click or a key that hides a balloon ends the quick follow-on: the next
@@ -176,10 +165,7 @@ TEST(Balloon, DismissedBalloonDoesNotHurryTheNext)
     Window w;
     TForm1 &f = w.f();
     for (bool byKey : {false, true}) {
-        w.pointWindow(QPoint(10, 200));
-        w.point(f.box(OptionBox::FadeIn));
-        QTest::qWait(600);
-        ASSERT_TRUE(w.balloonShown());
+        ASSERT_TRUE(w.balloonAfter(f.box(OptionBox::FadeIn)));
         if (byKey)
             QTest::keyClick(f.box(OptionBox::FadeIn), Qt::Key_Shift);
         else

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -16,7 +15,7 @@
 #include "controls/TLozengeCheckBox.h"
 #include "effects/TABitmap.h"
 #include "settings/IniProfile.h"
-#include "tests/support/FakePlatform.h"
+#include "tests/support/TestWindow.h"
 #include "tests/support/HeldAnimation.h"
 #include "writing/PageComposer.h"
 
@@ -24,31 +23,23 @@ using corvane::OptionBox;
 
 namespace {
 
-struct Window
+struct Window : TestWindow
 {
-    QTemporaryDir dir;
-    std::shared_ptr<FakePlatform> platform = std::make_shared<FakePlatform>();
-    std::unique_ptr<TForm1> form;
-    explicit Window(std::initializer_list<std::array<const char *, 3>> settings = {},
-                    bool tray = true)
+    explicit Window(std::initializer_list<Setting> settings = {}, bool tray = true)
     {
         if (QApplication::windowIcon().isNull()) { // the program's Application sets its own
             QPixmap icon(16, 16);
             icon.fill(Qt::darkGreen);
             QApplication::setWindowIcon(icon);
         }
-        corvane::IniProfile ini(ini_path().toStdString());
-        for (const auto &s : settings)
-            ini.write(s[0], s[1], s[2]);
+        store(settings);
         platform->tray = tray;
-        form = std::make_unique<TForm1>(ini_path(), platform);
-        form->Timer2->stop();
+        build();
         form->show();
     }
-    QString ini_path() const { return dir.filePath(QStringLiteral("corvane.ini")); }
     std::optional<std::string> stored(const char *section, const char *key) const
     {
-        return corvane::IniProfile(ini_path().toStdString()).read(section, key);
+        return corvane::IniProfile(ini().toStdString()).read(section, key);
     }
 };
 
@@ -92,7 +83,7 @@ TEST(TrayWindow, SmallHidesBehindTheIconAndALeftPressBringsItBack)
 // being hidden, writes no end screen ("+Begin End" is on).
 TEST(TrayWindow, CloseFromTheTrayWritesTheSettingsWithoutTheEndScreen)
 {
-    Window w;
+    Window w({{"Form\\LCheckBox12", "Checked", "1"}}); // "+Begin End" on
     TForm1 &f = *w.form;
     ASSERT_TRUE(f.checked(OptionBox::BeginEnd));
     f.FLeaf = 9;

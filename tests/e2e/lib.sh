@@ -104,3 +104,35 @@ answer_box() {
   xdotool windowfocus --sync "$box" 2>/dev/null || true
   xdotool key Return
 }
+
+# Polls a shell condition every tenth of a second, $2 tenths at the most.
+wait_until() { for _ in $(seq "${2:-30}"); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+
+# A window manager (openbox) or an XEmbed tray panel (trayer, top right of the screen).
+start_wm() { openbox >/dev/null 2>&1 & PIDS+=($!); sleep 1; }
+start_tray() {
+  trayer --edge top --align right --widthtype pixel --width 120 --height 32 >/dev/null 2>&1 &
+  PIDS+=($!)
+  sleep 1.5
+}
+
+# The Corvane window on the screen (empty when none); the program's icon in the
+# tray panel as "id x y" of its centre (empty when none).
+visible_window() { xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -n1 || true; }
+tray_icon() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  for w in $(xdotool search --onlyvisible --class corvane 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$X" -ge 1160 ] && [ "$Y" -lt 32 ] && { echo "$w $((X + WIDTH / 2)) $((Y + HEIGHT / 2))"; return 0; }
+  done
+  return 0
+}
+# Clicks the icon with button $1.
+click_icon() { local w x y; read -r w x y < <(tray_icon); xdotool mousemove "$x" "$y" click "$1"; }
+
+# Clicks "Small" wherever the window manager put the window on the screen.
+click_small() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$(visible_window)")"
+  xdotool mousemove $((X + 638)) $((Y + 376)) click 1
+}

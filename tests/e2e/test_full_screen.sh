@@ -4,9 +4,7 @@
 # Esc gives the window back at its place and size.
 source "$(dirname "$0")/lib.sh"
 start_x
-openbox >/dev/null 2>&1 &
-PIDS+=($!)
-sleep 1
+start_wm
 install_copy
 printf '[Form\\LCheckBox12]\r\nChecked=0\r\n' > "$WORK/corvane.ini" # no title screens
 own_work

@@ -19,10 +19,8 @@ box=
 for _ in $(seq 40); do
   sleep 0.5
   import -window root -crop 1000x700+0+0 "$WORK/shot.png" 2>/dev/null || continue
-  box=$(convert "$WORK/shot.png" txt:- | awk -F'[,:]' '/#2C3632/ {
-      if (!n++) { a = c = $1; b = d = $2 }
-      a = $1 < a ? $1 : a; c = $1 > c ? $1 : c; b = $2 < b ? $2 : b; d = $2 > d ? $2 : d }
-    END { if (c - a == 679 && d - b == 424) print a, d }')
+  box=$(convert "$WORK/shot.png" -fill black +opaque '#2C3632' -fill white -opaque '#2C3632' \
+    -trim -format '%w %h %X %Y' info: | awk '$1 == 680 && $2 == 425 {print $3 + 0, $4 + 424}')
   [ -n "$box" ] && break
 done
 [ -n "$box" ] || fail "no window on the compositor's screen: $(tail -3 "$WORK/weston.log")"

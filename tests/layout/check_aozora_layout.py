@@ -94,7 +94,7 @@ def line_notes(book):
         elif m := re.match(r"［＃(\d+)字下げ］", text):
             indents[i] = (int(m[1]), int(m[1]))
         elif m := re.search(r"［＃地(付き|から(\d+)字上げ)］", text):
-            indents[i] = ("foot", int(m[2] or 0), places[i] + len(text[:m.end()].encode("cp932")))
+            indents[i] = ("foot", int(m[2] or 0), places[i] + len(raw.decode("cp932", "replace")[:m.end()].encode("cp932", "replace")))
         elif block and text.strip():
             indents[i] = block
         if BREAK.search(text):
@@ -107,17 +107,19 @@ def normalised(book):
     return text.replace("\t", "　" * 4).replace("：", " : ").encode("cp932", "surrogateescape")
 
 
-def check_columns(book, pages, file):
+def check_columns(book, pages, file, horizontal):
     """Rule of indents: every column of an indented line starts (or ends)
     where its note says, on the em grid, past the blanks the text has there;
     after a page break the next line starts a page."""
     places, indents, breaks = line_notes(book)
     seen, starts = set(), {}
+    at = (lambda c: 80 + int(c * 17 / 2 + 0.5)) if horizontal else (lambda c: 30 + 8 * c)
     for page in pages:
         cols = {}
         for g in page["glyphs"]:
-            if g["role"] in ("base", "heading", "gaiji"):
-                cols.setdefault(round((409 - g["x"]) / 30), []).append(g["y"])
+            if g["role"] in ("base", "heading", "bold", "gaiji"):
+                k, along = (round((g["y"] - 15) / 25), g["x"]) if horizontal else (round((409 - g["x"]) / 30), g["y"])
+                cols.setdefault(k, []).append(along)
         for k, place in enumerate(page["places"]):
             line = bisect.bisect_right(places, place) - 1
             starts.setdefault(line, (page["page"], k))
@@ -127,64 +129,110 @@ def check_columns(book, pages, file):
                 continue
             if note[0] == "foot":
                 end = page["places"][k + 1] if k < 12 else place + 72
-                ok = end <= note[2] or max(cols[k]) + 16 == 318 - 16 * note[1]
+                ok = end <= note[2] or max(cols[k]) == at(34 - 2 * note[1])  # the last em ends at the foot
             else:
                 blank = re.match(r"[ 　]*", file[place:place + 72].decode("cp932", "replace"))[0]
-                top = 30 + 16 * note[0 if first else 1] + 16 * blank.count("　") + 8 * blank.count(" ")
-                ok = min(cols[k]) in (top, top + 8)  # a reading's base may start half an em in
-            totals["indented columns"] = totals.get("indented columns", 0) + 1
+                top = 2 * note[0 if first else 1] + 2 * blank.count("　") + blank.count(" ")
+                ok = min(cols[k]) in (at(top), at(top + 1))  # a reading's base may start half an em in
+            tally("indented columns", horizontal)
             if not ok:
                 fail(book.name, page["page"], f"column {k} of indented line {line + 1} at {cols[k][:1]}")
     for line in breaks:
-        totals["page breaks"] = totals.get("page breaks", 0) + 1
+        tally("page breaks", horizontal)
         if starts.get(line, (0, 0))[1] != 0:
             fail(book.name, starts[line][0], f"line {line + 1} after a page break not in column 0")
 
 
-def check_ink(book, render, pages):
-    """Rendered in black on white: ruby ink inside its band with 5 px to the
-    next column, one emphasis mark of at least 6 dark pixels centred on each
-    character, headings inked at least 1.2 times the same characters in body."""
-    sample = [p for p in pages if p["page"] % 20 == 1 or any(
-        g["role"] in ("heading", "emphasis") for g in p["glyphs"])]
+def render_bmps(render, args, pages, out):
+    """Pages in black on white as (row(y, x0, x1) bytes, dark(x, y) from 0 to 255)."""
+    subprocess.run([render, "--all", "--out", out, "--bmp", "--no-tenderly", "--fg", "0",
+                    "--bg", "0xFFFFFF", "--pages", ",".join(map(str, pages))] + args, check=True)
+    for bmp in (pathlib.Path(out, f"page-{n:04d}.bmp").read_bytes() for n in pages):
+        s = int.from_bytes(bmp[10:14], "little") + 350 * 1444  # rows of 1444 bytes, bottom up
+        yield (lambda y, x0, x1, b=bmp, s=s: b[s - 1444 * y + 3 * x0:s - 1444 * y + 3 * x1],
+               lambda x, y, b=bmp, s=s: 255 - b[s - 1444 * y + 3 * x + 1] if 0 <= x < 481 and 0 <= y < 351 else 0)
+
+
+def least(key, value):
+    totals[key] = min(totals.get(key, value), value)
+
+
+def tally(key, horizontal=False):
+    key += " (horizontal)" if horizontal else ""
+    totals[key] = totals.get(key, 0) + 1
+
+
+def check_ink(book, render, pages, rows, horizontal):
+    """Beside its rows rendered alone: base cells as they were, mark ink in
+    its band, emphasis marks, headings' ink (1.2 times the body's)."""
+    sample = [p for p in pages if p["page"] % (100 if horizontal else 20) == 1 or any(
+        g["role"] in ("heading", "emphasis") for g in p["glyphs"])][::4 if horizontal else 1]
+    flag = ["--horizontal"] if horizontal else []
     with tempfile.TemporaryDirectory() as out:
-        subprocess.run([render, "--all", "--out", out, "--bmp", "--no-tenderly", "--fg", "0",
-                        "--bg", "0xFFFFFF", "--pages", ",".join(str(p["page"]) for p in sample),
-                        str(book)], check=True)
+        marked = list(render_bmps(render, flag + [str(book)], [p["page"] for p in sample], out + "/a"))
+        alone = pathlib.Path(out, "rows.txt")
+        alone.write_bytes(b"\r\n".join(r for p in sample for r in rows[13 * p["page"] - 13:13 * p["page"]]))
+        bare = list(render_bmps(render, flag + ["--raw", str(alone)], range(1, len(sample) + 1), out + "/b"))
         ink = {}
-        for page in sample:
-            bmp = pathlib.Path(out, f"page-{page['page']:04d}.bmp").read_bytes()
-            start, width, height = int.from_bytes(bmp[10:14], "little"), 481, 351
-            stride = (width * 3 + 3) // 4 * 4
-            dark = lambda x, y: 255 - bmp[start + (height - 1 - y) * stride + 3 * x + 1]
+        headings = {g["text"] for p in sample for g in p["glyphs"] if g["role"] == "heading"}
+        for page, dark, base in zip(sample, marked, bare):
+            check_base_cells(book, page, dark, base, horizontal)
             for g in page["glyphs"]:
-                x, y, k = g["x"], g["y"], round((425 - g["x"]) / 30)
-                cell = [dark(i, j) for j in range(y, y + g["h"]) for i in range(x, x + g["w"])]
-                if g["role"] in ("base", "heading") and g["w"] == 16:
+                x, y = g["x"], g["y"]
+                if g["role"] in ("base", "heading") and g["w"] == g["h"] and g["text"] in headings:
+                    cell = [dark[1](i, j) for j in range(y, y + g["h"]) for i in range(x, x + g["w"])]
                     ink.setdefault((g["text"], g["role"]), []).append(sum(cell))
-                if g["role"] not in ("ruby", "emphasis"):
-                    continue
-                band = [(i, j) for j in range(y, y + 8) for i in range(425 - 30 * k, 439 - 30 * k)
-                        if dark(i, j)]
-                right = max((i for i, j in band), default=0)
-                gap = min((i for j in range(y, y + 8) for i in range(439 - 30 * k, 455 - 30 * k)
-                           if dark(i, j)), default=999) - right - 1
-                totals["least ruby gap"] = min(totals.get("least ruby gap", 99), gap)
-                if right >= 433 - 30 * k or gap < 5:
-                    fail(book.name, page["page"], f"{g['role']} ink to x {right}, {gap} px to the next column")
-                if g["role"] == "emphasis":
-                    strong = [(i, j) for i, j in band if dark(i, j) >= 128]
-                    centre = sum(j for i, j in band) / max(len(band), 1) + 0.5
-                    totals["least emphasis ink"] = min(totals.get("least emphasis ink", 99), len(strong))
-                    if len(strong) < 6 or abs(centre - sum(g["base"]) / 2) > 1:
-                        fail(book.name, page["page"], f"emphasis {len(strong)} px at {centre}")
+                if g["role"] in ("ruby", "emphasis"):
+                    check_band_ink(book, page["page"], g, dark[1], base[1], horizontal)
         for (text, role), sums in ink.items():
             body = ink.get((text, "base"))
             if role == "heading" and body and sum(body) > 0:
                 ratio = sum(sums) / len(sums) / (sum(body) / len(body))
-                totals["least heading ink"] = round(min(totals.get("least heading ink", 9), ratio), 2)
+                least("least heading ink", round(ratio, 2))
                 if ratio < 1.2:
                     fail(book.name, "-", f"heading {text} inked {ratio:.2f} x the body's")
+
+
+def check_base_cells(book, page, picture, alone, horizontal):
+    """Base cells keep their pixels under the marks (but those the rows alone draw otherwise).
+    Above a horizontal line the band is one ruby cell high: ず's foot in its base's top row is counted."""
+    odd = [(g["x"] - 8, g["y"] - 8, g["x"] + g["w"] + 8, g["y"] + g["h"] + 8) for g in page["glyphs"]
+           if g["role"] in ("gaiji", "heading", "bold") or g["text"] in "〳〴〵"
+           or (g["text"].isascii() and g["w"] < g["h"])]
+    (row, dark), (alone_row, alone_dark) = picture, alone
+    for k in range(13):
+        x0, x1, ys = (80, 386, range(15 + 25 * k, 32 + 25 * k)) if horizontal else (409 - 30 * k, 425 - 30 * k, range(30, 318))
+        for y in (y for y in ys if row(y, x0, x1) != alone_row(y, x0, x1)):
+            for x in range(x0, x1):
+                if dark(x, y) == alone_dark(x, y) or any(a <= x < c and b <= y < d for a, b, c, d in odd):
+                    continue
+                if not (horizontal and y == ys[0]):
+                    return fail(book.name, page["page"], f"mark ink in a base cell at {x},{y}")
+                tally("ruby feet in a top row")
+    tally("pages with base cells checked", horizontal)
+
+
+def check_band_ink(book, n, g, dark, base, horizontal):
+    """A mark's own ink (darker than the rows alone) in its band, 5 px clear of the next column."""
+    x, y = g["x"], g["y"]
+    k = round((y - 7) / 25) if horizontal else round((425 - x) / 30)
+    right = not horizontal and x >= 425 - 30 * k  # else the band left of the column
+    lo, hi = (7 + 25 * k, 15 + 25 * k) if horizontal else (425 - 30 * k, 433 - 30 * k) if right else (401 - 30 * k, 409 - 30 * k)
+    area = [(i, j) for j in range(lo, hi) for i in range(x, x + 8)] if horizontal else \
+        [(i, j) for j in range(y, y + 8) for i in range(lo, hi + 6 if right else hi)]
+    own = [(i, j) for i, j in area if dark(i, j) > base(i, j)]
+    if right and own:
+        edge = max(i for i, j in own)
+        gap = min((i for j in range(y, y + 8) for i in range(439 - 30 * k, 455 - 30 * k) if base(i, j)), default=999) - edge - 1
+        least("least ruby gap", gap)
+        if edge >= hi or gap < 5:
+            fail(book.name, n, f"{g['role']} ink to x {edge}, {gap} px to the next column")
+    if g["role"] == "emphasis":
+        strong = [(i, j) for i, j in own if dark(i, j) >= 128]
+        centre = sum(i if horizontal else j for i, j in own) / max(len(own), 1) + 0.5
+        least("least emphasis ink", len(strong))
+        if len(strong) < 6 or abs(centre - sum(g["base"]) / 2) > 1:
+            fail(book.name, n, f"emphasis {len(strong)} px at {centre}")
 
 
 def fail(book, page, what):
@@ -197,18 +245,17 @@ def fail(book, page, what):
 for book in books:
     upright_notes, readings = notes_in(book)
     found = {False: 0, True: 0}
-    vertical = []
+    laid = {False: [], True: []}
     for horizontal in (False, True):
         args = [render, "--dump-layout"] + (["--horizontal"] if horizontal else []) + [str(book)]
         out = subprocess.run(args, check=True, capture_output=True).stdout.decode()
         for line in out.splitlines():
             page = json.loads(line)
             n = page["page"]
-            if not horizontal:
-                vertical.append(page)
+            laid[horizontal].append(page)
             totals["pages"] += not horizontal
             glyphs = page["glyphs"]
-            text = "".join(g["text"] for g in glyphs if g["role"] in ("base", "heading", "gaiji"))
+            text = "".join(g["text"] for g in glyphs if g["role"] in ("base", "heading", "bold", "gaiji"))
             for m in MARKUP:
                 if m in text:
                     fail(book.name, n, f"markup {m} drawn")
@@ -256,9 +303,12 @@ for book in books:
                 if not crowded and any(s < 4 for s in steps):
                     fail(book.name, n, f"marks overlap in the band of column {col}")
 
-    if book.parent == corpus:  # the places of a UTF-8 sample are of its CP932 text
-        check_columns(book, vertical, normalised(book))
-    check_ink(book, render, vertical)
+    rows = subprocess.run([render, "--dump-rows", str(book)], check=True,
+                          capture_output=True).stdout.split(b"\n")
+    for horizontal in (False, True):
+        if book.parent == corpus:  # the places of a UTF-8 sample are of its CP932 text
+            check_columns(book, laid[horizontal], normalised(book), horizontal)
+        check_ink(book, render, laid[horizontal], rows, horizontal)
     totals["readings"] = totals.get("readings", 0) + found[False]
     if set(found.values()) != {readings}:  # every reading drawn once: none lost, none doubled
         fail(book.name, "-", f"{found} readings drawn as ruby (horizontal: True) of {readings}")

@@ -107,6 +107,24 @@ TEST(Aozora, UprightRunsAndTypeStyles)
     EXPECT_EQ(p.slice(p.t.marks[3]), "強");
 }
 
+// A foot note in mid-line sends only the text after it to the foot: onto the
+// last row when it fits there with an em to spare, else onto a row of its own.
+TEST(Aozora, FootNoteInMidLineMovesOnlyTheTextAfterIt)
+{
+    TEditor editor;
+    setupEditor2(editor);
+    std::string line, blank;
+    for (int i = 0; i < 17; ++i)
+        (line += "あ"), (blank += "　");
+    const AozoraLayout laid = layOutAozora(
+            parseAozora(sj("本文。［＃地付き］〔日付〕\n" + line + "［＃地から２字上げ］署名\n")),
+            editor);
+    const auto row = [&](size_t r) { return Parsed::sjisToUtf8(laid.rows.text(r)); };
+    EXPECT_EQ(row(0), "本文。" + blank.substr(0, 33) + "〔日付〕");
+    EXPECT_EQ(row(1), line);
+    EXPECT_EQ(row(2), blank.substr(0, 42) + "署名"); // two ems above the foot
+}
+
 TEST(Aozora, BadMarkupLosesNoText)
 {
     // Each is shown as it stands; only the closed, meaningful parts go.

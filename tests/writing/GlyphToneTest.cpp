@@ -157,6 +157,28 @@ TEST_F(GlyphToneTest, OverlappingGlyphsKeepTheLargerCoverage)
     EXPECT_EQ(once.coverage(), twice.coverage());
 }
 
+// Marks drawn in shared passes leave the mask as each drawn alone, struck
+// or not, however close they are set (a reading pressed together overlaps).
+TEST_F(GlyphToneTest, MarksDrawnTogetherLeaveTheMaskAsDrawnAlone)
+{
+    const QRawFont &small = m_composer.faces().face(pageFace(false, false))->rawFont(8);
+    const quint32 zu = small.glyphIndexesForString(QStringLiteral("ず")).value(0);
+    std::vector<PlacedRun> marks;
+    for (int i = 0; i < 12; ++i) // 8, 6 and 3 px apart
+        marks.push_back({false,
+                         {},
+                         1,
+                         {zu},
+                         {QPointF(100 + 3 * (i % 4), 40 + (8 - i / 4 * 2 - i / 8) * i)}});
+    const QPointF struck[] = {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1)};
+    GlyphPainter alone(QSize(481, 351)), together(QSize(481, 351));
+    for (const PlacedRun &run : marks)
+        for (const QPointF &by : struck)
+            alone.add(small, run, by);
+    together.addApart(small, marks, struck);
+    EXPECT_EQ(alone.coverage(), together.coverage());
+}
+
 // A run of "―" is one rule: along its middle every pixel from its first to
 // its last is inked, in a column and along a line, in both faces.
 TEST_F(GlyphToneTest, RunsOfTheBarAreOneUnbrokenRule)

@@ -1,5 +1,5 @@
 // --dump-layout: every glyph of a page with its cell on the picture and its
-// role (base, ruby, emphasis, gaiji, heading), as JSON, one object per page.
+// role (base, ruby, emphasis, gaiji, heading, bold), as JSON, one object per page.
 #include "commands.h"
 
 #include "text/PagedText.h"

@@ -35,8 +35,8 @@ const Command kCommands[] = {
          corvane::render::renderPage},
         {"--dump-layout", "[--page N] [--horizontal] [--raw] FILE",
          "Write each glyph of page N (of every page without --page) with its cell in\n"
-         "        picture pixels and its role (base, ruby, emphasis, gaiji, heading), as one\n"
-         "        JSON object per page; an Aozora text's pages add \"places\", where each\n"
+         "        picture pixels and its role (base, ruby, emphasis, gaiji, heading, bold), as\n"
+         "        one JSON object per page; an Aozora text's pages add \"places\", where each\n"
          "        row starts in the file's normalised text (line breaks two bytes). Every command "
          "reads an Aozora Bunko text with its\n"
          "        ruby and notes; --raw shows its markup as it stands.",

@@ -64,6 +64,15 @@ const Plate kPlates[] = {
         {QRect(520, 294, 155, 74), false, 29},  {QRect(611, 369, 61, 44), false, 31},
 };
 const QRect kLampSocket(592, 169, 14, 14); // behind Label3 at (594, 171), 10 x 10
+const QRect &kLeafPlate = kPlates[4].rect;
+const QRect &kSmallExit = kPlates[5].rect;
+// The right edge is dressed stone, not cut brick: a column of stones of the
+// plates' kind, one beside each plate, standing on a sill stone that runs
+// under Small and Exit from the foot to the rim.
+constexpr int kQuoinLeft = W - 5; // three pixels inside the rim
+constexpr int kQuoinTone = 19;    // a step darker than the plates, so they stay the eye's ground
+const QRect kSillStone(QPoint(kFoot.right() + 2, kSmallExit.bottom() + 3),
+                       QPoint(W - 3, kSillBottom));
 
 QRgb mix(QRgb a, QRgb b, double t)
 {
@@ -240,11 +249,17 @@ struct Face
         }
         column(2, kTall.left() - 2 - kJoint, kSillTop - kJoint - 1);
         column(jamb, jambWidth, kFoot.top() - kJoint - 1);
-        // The sill: bricks on edge, their ends showing, under the whole face.
-        for (const auto &[x, len] : wholeUnits(2, W - 3, kCourse)) {
+        // The sill: bricks on edge, their ends showing, up to the sill stone.
+        for (const auto &[x, len] : wholeUnits(2, kSillStone.left() - kJoint - 1, kCourse)) {
             layBrick(x, kSillTop, len, kSillBottom - kSillTop + 1);
             shadeJoint(x + len, kSillTop, x + len, kSillBottom);
         }
+        // Joints round the dressed stones; the plates' shadows fall into them.
+        shadeJoint(kQuoinLeft - 1, 2, kQuoinLeft - 1, kSillStone.top() - 1);
+        shadeJoint(kSmallExit.right() + 1, kSmallExit.top() - 1, kQuoinLeft - 1,
+                   kSmallExit.bottom());
+        shadeJoint(kSillStone.left() - 1, kSmallExit.bottom() + 1, W - 3, kSillStone.top() - 1);
+        shadeJoint(kSillStone.left() - 1, kSillStone.top(), kSillStone.left() - 1, kSillBottom);
     }
     // The recess: the floor, and walls that fall from the wall's face to it,
     // in deep shadow above and on the left, catching the light below and on
@@ -323,6 +338,45 @@ struct Face
             }
     }
 
+    // A dressed stone: smooth, with the plates' faint grain, lit along its
+    // top, softly along its left side, shaded along its bottom and right.
+    void dressedStone(const QRect &r)
+    {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                int tone = kQuoinTone - (unit() < 0.08 ? 1 : 0);
+                if (y == r.top())
+                    tone = kPlateSize - 1;
+                else if (y == r.bottom() || x == r.right())
+                    tone = 6;
+                else if (x == r.left())
+                    tone = kQuoinTone + 6;
+                set(x, y, kPlate + tone);
+            }
+    }
+
+    // The right edge's stones, each beginning where its plate begins, so
+    // their joints meet the gaps between the plates; then the sill stone.
+    // Drawn after the plates: they stand as proud as the plates do.
+    void quoins()
+    {
+        std::vector<int> tops;
+        for (const Plate &pl : kPlates)
+            tops.push_back(pl.rect.top());
+        std::sort(tops.begin(), tops.end());
+        tops.front() = 2;
+        tops.push_back(kSillStone.top());
+        for (size_t i = 0; i + 1 < tops.size(); ++i)
+            dressedStone(
+                    QRect(QPoint(kQuoinLeft, tops[i]), QPoint(W - 3, tops[i + 1] - kJoint - 1)));
+        dressedStone(kSillStone);
+        // Under the Leaf plate, above the foot, no room for a course: a lintel.
+        const QRect lintel(QPoint(kLeafPlate.left(), kLeafPlate.bottom() + 3),
+                           QPoint(kFoot.right(), kFoot.top() - kJoint));
+        shadeJoint(lintel.left(), lintel.bottom() + 1, lintel.right(), lintel.bottom() + 1);
+        dressedStone(lintel);
+    }
+
     // The outer edge: a dark outline and one pixel of raised rim inside it.
     void rim()
     {
@@ -390,6 +444,7 @@ int main(int argc, char **argv)
     face.wall();
     face.recess();
     face.plates();
+    face.quoins();
     face.rim();
 
     const corvane::RegionData region = corvane::BuildRegionData(face.img);
