@@ -3,6 +3,8 @@
 // Writes SavePictureDialog1's suffix, filter and name; never the picture.
 #include "app/TForm1.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QRegularExpression>
@@ -50,7 +52,14 @@ QString askFileName(QFileDialog *dialog, const QString &suffix, const QStringLis
     dialog->setNameFilters(filters);
     dialog->selectNameFilter(filters.first());
     listByFilter(dialog, filters.first());
-    if (dialog->exec() != QDialog::Accepted)
+    const int result = dialog->exec();
+    // The name completer lists the folder in the background and may open its
+    // list after the dialog has closed, where it swallows the next click.
+    for (QCompleter *completer : dialog->findChildren<QCompleter *>()) {
+        completer->setWidget(nullptr);
+        completer->popup()->hide();
+    }
+    if (result != QDialog::Accepted)
         return {};
     const QStringList names = dialog->selectedFiles();
     return names.isEmpty() ? QString() : names.first();
