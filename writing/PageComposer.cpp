@@ -302,18 +302,20 @@ PlacedRun placeInCell(const Face &face, int pixelSize, char32_t code, const QRec
 }
 
 // A mark in the band above a horizontal line, moved across the line by whole
-// pixels to keep its ink inside its cell: the band is exactly as high as the
-// cell, and a reading's tall kana would otherwise reach a pixel into the line
-// above. below: pixels the mark is struck lower still.
+// pixels to keep its ink off the lines: the band is exactly as high as the
+// cell, and a reading's tall kana (ず is nine rows at half size) would reach
+// a pixel into its base; the free row between the line above and the band
+// takes it instead. below: pixels the mark is struck lower still.
 PlacedRun keptInBand(const QRawFont &font, PlacedRun run, const QRect &cell, int below = 0)
 {
+    const int roof = cell.top() - 1;
     for (size_t i = 0; i < run.glyphs.size(); ++i) {
         const QRectF ink = font.boundingRect(run.glyphs[i]).translated(run.positions[i]);
         const double top = std::floor(ink.top()), bottom = std::ceil(ink.bottom()) + below;
-        if (top < cell.top())
-            run.positions[i].ry() += cell.top() - top;
+        if (top < roof)
+            run.positions[i].ry() += roof - top;
         else if (bottom > cell.bottom() + 1)
-            run.positions[i].ry() -= std::min(bottom - cell.bottom() - 1, top - cell.top());
+            run.positions[i].ry() -= std::min(bottom - cell.bottom() - 1, top - roof);
     }
     return run;
 }
