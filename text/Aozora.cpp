@@ -138,21 +138,34 @@ inline bool isChar(std::string_view c, std::string_view k)
     return c.size() == 2 && c[0] == k[0] && c[1] == k[1];
 }
 
+// How a two-byte character counts for a ruby base, by its lead byte: never,
+// always (the kanji rows), or by its second byte (the rows that hold
+// 々 〆 〇, ヶ and the first kanji). A table, as the parser asks it of every
+// character of the text.
+enum class LeadKind : uint8_t { NotKanji, Kanji, ByTrail };
+constexpr std::array<LeadKind, 256> kLeadKinds = [] {
+    std::array<LeadKind, 256> kinds{};
+    for (int b = 0; b < 256; ++b)
+        if ((b >= 0x89 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEA) || b == 0xED || b == 0xEE
+            || (b >= 0xFA && b <= 0xFC))
+            kinds[size_t(b)] = LeadKind::Kanji;
+    kinds[0x81] = kinds[0x83] = kinds[0x88] = LeadKind::ByTrail;
+    return kinds;
+}();
+
+constexpr bool isKanjiLike(unsigned char lead, unsigned char trail)
+{
+    const LeadKind kind = kLeadKinds[lead];
+    const bool byTrail = (lead == 0x81 && trail >= 0x58 && trail <= 0x5A) // 々 〆 〇
+            || (lead == 0x83 && trail == 0x96)                              // ヶ
+            || (lead == 0x88 && trail >= 0x9F);
+    return kind == LeadKind::Kanji || (kind == LeadKind::ByTrail && byTrail);
+}
+
 // Kanji and the marks that count as kanji for a ruby base.
 inline bool isKanjiLike(std::string_view c)
 {
-    if (c.size() != 2)
-        return false;
-    const auto lead = static_cast<unsigned char>(c[0]);
-    const auto trail = static_cast<unsigned char>(c[1]);
-    if (lead == 0x81)
-        return trail >= 0x58 && trail <= 0x5A; // 々 〆 〇
-    if (lead == 0x83)
-        return trail == 0x96; // ヶ
-    if (lead == 0x88)
-        return trail >= 0x9F;
-    return (lead >= 0x89 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA) || lead == 0xED
-            || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC);
+    return c.size() == 2 && isKanjiLike(uint8_t(c[0]), uint8_t(c[1]));
 }
 
 // A number of ems written in full-width or ASCII digits at the start of s;
@@ -324,41 +337,39 @@ bool isRule(std::string_view line)
             && std::all_of(line.begin(), line.end(), [](char c) { return c == '-'; });
 }
 
-// Splits text into lines at CR LF, CR and LF; a final break adds no line.
-std::vector<std::string_view> splitLines(std::string_view text)
+// The line that starts at byte `at` of text, ended by CR LF, CR or LF, and
+// where the next one starts; a final break adds no line.
+std::pair<std::string_view, size_t> lineAt(std::string_view text, size_t at)
 {
-    std::vector<std::string_view> lines;
-    lines.reserve(text.size() / 64);
-    size_t start = 0;
-    size_t cr = text.find('\r'), lf = text.find('\n');
-    while (start < text.size()) {
-        const size_t end = std::min(cr, lf);
-        if (end == std::string_view::npos)
-            break;
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-        if (cr < start)
-            cr = text.find('\r', start);
-        if (lf < start)
-            lf = text.find('\n', start);
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
+    const std::string_view rest = text.substr(at);
+    size_t end = std::min(rest.find('\n'), rest.size());
+    end = at + std::min(rest.substr(0, end).find('\r'), end);
+    const size_t next = end + (text.substr(end, 2) == "\r\n" ? 2 : end < text.size() ? 1 : 0);
+    return {text.substr(at, end - at), next};
 }
 
-// The lines of the legend block, rule to rule, or an empty range.
-std::pair<size_t, size_t> legendLines(const std::vector<std::string_view> &lines,
-                                      std::string_view heading)
+// The legend block, rule to rule, as the bytes of text it covers, or an
+// empty range.
+std::pair<size_t, size_t> legendBytes(std::string_view text, std::string_view heading)
 {
-    for (size_t i = 0; i < lines.size() && i < 40; ++i) {
-        if (!isRule(lines[i]))
+    size_t at = 0;
+    for (int i = 0; i < 40 && at < text.size(); ++i) {
+        const auto [line, next] = lineAt(text, at);
+        const size_t from = at;
+        at = next;
+        if (!isRule(line) || at >= text.size())
             continue;
-        if (i + 1 >= lines.size() || lines[i + 1].find(heading) == std::string_view::npos)
+        if (lineAt(text, at).first.find(heading) == std::string_view::npos)
             continue;
-        for (size_t j = i + 2; j < lines.size(); ++j)
-            if (isRule(lines[j])) // with the empty line that sets it off from the body
-                return {i, j + 1 < lines.size() && lines[j + 1].empty() ? j + 2 : j + 1};
+        for (at = lineAt(text, at).second; at < text.size();) {
+            const auto [inside, after] = lineAt(text, at);
+            at = after;
+            if (!isRule(inside))
+                continue;
+            // with the empty line that sets it off from the body
+            const auto [blank, past] = lineAt(text, at);
+            return {from, at < text.size() && blank.empty() ? past : at};
+        }
         break; // never closed: nothing is dropped
     }
     return {0, 0};
@@ -369,16 +380,27 @@ class Parser
 public:
     AozoraText parse(std::string_view text)
     {
-        const std::vector<std::string_view> lines = splitLines(text);
-        const auto [legendFrom, legendTo] = legendLines(lines, fromUtf8(kLegendHeading));
+        const auto [legendFrom, legendTo] = legendBytes(text, fromUtf8(kLegendHeading));
         m_out.text.reserve(text.size());
+        // Guesses on the generous side for a book full of readings: memory
+        // reserved and never touched costs nothing, a vector grown by
+        // doubling touches twice what it keeps.
+        m_out.marks.reserve(text.size() / 64);
+        m_out.strings.reserve(text.size() / 8);
+        m_out.anchors.reserve(text.size() / 64);
         uint32_t file = 0; // where the line starts in the file's normalised text
-        for (size_t i = 0; i < lines.size(); ++i) {
-            if (i < legendFrom || i >= legendTo) {
+        for (size_t at = 0; at < text.size();) {
+            const auto [line, next] = lineAt(text, at);
+            size_t length = line.size();
+            if (at < legendFrom || at >= legendTo) {
                 m_lineFile = file;
-                parseLine(lines[i]);
+                parseLine(line);
+                length += m_lineExtra + m_markupExtra;
+            } else {
+                length = normalisedLength(line);
             }
-            file += uint32_t(normalisedLength(lines[i]) + kCrLf.size());
+            file += uint32_t(length + kCrLf.size());
+            at = next;
         }
         closeOpenRanges();
         m_out.pageBreakAtEnd = m_pageBreak;
@@ -483,7 +505,7 @@ private:
                 r.from -= cut;
         for (FileAnchor &a : std::span(m_out.anchors).subspan(m_lineFirstAnchor))
             a.at = a.at >= to ? a.at - cut : std::min<uint32_t>(a.at, uint32_t(from));
-        m_runStart = std::string::npos;
+        setRunStart(std::string::npos);
         addMark(from, from + kGetaMark.size(), MarkKind::TateChuYoko, 0, upright);
     }
 
@@ -495,22 +517,15 @@ private:
 
     // Appends the characters from i on that neither the notation nor the
     // normalisation concerns (every character either one touches starts
-    // with 0x81, or is a tab), as emit() would one by one: most of a text is
-    // such runs. Returns how many bytes it took.
+    // with 0x81, or is a tab): most of a text is such runs. Their kanji
+    // runs are read only when asked for (runStart()). Returns how many
+    // bytes it took.
     size_t appendPlain(std::string_view line, size_t i)
     {
-        const size_t at = out().size();
+        const auto *bytes = reinterpret_cast<const unsigned char *>(line.data());
         size_t j = i;
-        while (j < line.size() && uint8_t(line[j]) != 0x81 && line[j] != '\t') {
-            const size_t len = cp932CharLength(line, j);
-            const bool kanjiLike = len == 2 && isKanjiLike(line.substr(j, 2));
-            m_runBeforeLast = m_runStart;
-            if (!kanjiLike)
-                m_runStart = std::string::npos;
-            else if (m_runStart == std::string::npos)
-                m_runStart = at + (j - i);
-            j += len;
-        }
+        while (j < line.size() && bytes[j] != 0x81 && bytes[j] != '\t')
+            j += cp932CharLength(line, j);
         out().append(line.substr(i, j - i));
         return j - i;
     }
@@ -518,17 +533,60 @@ private:
     // Appends one character of running text, normalised.
     void emit(std::string_view c, bool kanjiLike)
     {
-        m_runBeforeLast = m_runStart;
-        if (!kanjiLike || m_runStart == std::string::npos)
-            m_runStart = kanjiLike ? out().size() : std::string::npos;
+        m_beforeLast = {m_runKnownAt, m_runStart, out().size()};
+        size_t run = std::string::npos;
+        if (kanjiLike) {
+            run = runStart();
+            if (run == std::string::npos)
+                run = out().size();
+        }
         std::string_view with = c;
         for (const Replacement &r : kNormalisation)
             if (r.find.size() == 1 ? c.size() == 1 && c[0] == r.find[0] : isChar(c, r.find))
                 with = r.with;
         out().append(with);
         m_lineExtra += with.size() - c.size();
-        if (!kanjiLike)
-            m_runStart = std::string::npos;
+        setRunStart(run);
+    }
+
+    // Where the run of kanji (and what counts as kanji for a ruby base) that
+    // ends the text starts, or npos. Worked out when a ruby or a gaiji asks,
+    // from the last place it was known: few characters are ever asked about.
+    size_t runStart()
+    {
+        m_runStart = runAfter({m_runKnownAt, m_runStart, out().size()});
+        m_runKnownAt = out().size();
+        return m_runStart;
+    }
+
+    void setRunStart(size_t run)
+    {
+        m_runStart = run;
+        m_runKnownAt = out().size();
+    }
+
+    // A run start known at one place of the text, and a later place.
+    struct RunState
+    {
+        size_t knownAt = 0;
+        size_t run = std::string::npos;
+        size_t at = 0;
+    };
+
+    // The run start at s.at, reading the characters from s.knownAt.
+    size_t runAfter(const RunState &s) const
+    {
+        const std::string_view text = std::string_view(m_out.text).substr(0, s.at);
+        size_t run = s.run;
+        for (size_t j = s.knownAt; j < text.size();) {
+            const size_t len = cp932CharLength(text, j);
+            if (len == 1 || !isKanjiLike(uint8_t(text[j]), uint8_t(text[j + 1])))
+                run = std::string::npos;
+            else if (run == std::string::npos)
+                run = j;
+            j += len;
+        }
+        return run;
     }
 
     void parseLine(std::string_view line)
@@ -536,9 +594,10 @@ private:
         m_lineStart = out().size();
         m_lineFirstMark = m_out.marks.size();
         m_lineExtra = 0;
+        m_markupExtra = 0;
         keepInStep(0);
         m_lineFirstAnchor = m_out.anchors.size() - 1;
-        m_runStart = std::string::npos;
+        setRunStart(std::string::npos);
         m_lineIndent = std::nullopt;
         m_toFoot = std::nullopt;
         bool hadNote = false;
@@ -563,21 +622,21 @@ private:
             } else if (isChar(c, kRubyOpen)) {
                 const size_t close = rubyEnd(line, i);
                 if (close != std::string_view::npos) {
-                    const size_t base = bar != std::string::npos ? bar : m_runStart;
+                    const size_t base = bar != std::string::npos ? bar : runStart();
                     if (base != std::string::npos && base < out().size()) {
                         const std::string_view next = line.substr(close + 2);
                         const bool kanjiAfter = isKanjiLike(next.substr(0, 2))
                                 || startsWith(next, kBar) || startsWith(next, kRefMark);
                         addRuby(base, reading(line.substr(i + 2, close - i - 2)), kanjiAfter);
+                        countDropped(line.substr(i, close + 2 - i));
                         bar = std::string::npos;
-                        m_runStart = std::string::npos;
+                        setRunStart(std::string::npos);
                         i = close + 2;
                         continue;
                     }
                 }
-                if (bar != std::string::npos) { // the ｜ had no base: it is text
-                    out().insert(bar, kBar);
-                    shiftMarksFrom(bar, 2);
+                if (bar != std::string::npos) {
+                    restoreBar(bar);
                     bar = std::string::npos;
                 }
             } else if (isChar(c, kBracketOpen) && isChar(rest.substr(2, 2), kNoteOpen.substr(2))) {
@@ -585,6 +644,7 @@ private:
                 if (end != std::string_view::npos) {
                     hadNote = true;
                     note(line.substr(i + 4, end - i - 6));
+                    countDropped(line.substr(i, end - i));
                     i = end;
                     continue;
                 }
@@ -603,11 +663,25 @@ private:
             emit(c, isKanjiLike(c));
             i += len;
         }
-        if (bar != std::string::npos) {
-            out().insert(bar, kBar);
-            shiftMarksFrom(bar, 2);
-        }
+        if (bar != std::string::npos)
+            restoreBar(bar);
         endLine(hadNote);
+    }
+
+    // A ｜ that found no reading is text after all.
+    void restoreBar(size_t bar)
+    {
+        runStart(); // from what the insertion moves
+        out().insert(bar, kBar);
+        shiftMarksFrom(bar, 2);
+        m_runKnownAt = out().size();
+    }
+
+    // The file's normalised text keeps the markup the parse drops; what
+    // the normalisation makes of it still counts in the file's places.
+    void countDropped(std::string_view markup)
+    {
+        m_markupExtra += normalisedLength(markup) - markup.size();
     }
 
     bool isCharStart(std::string_view line, size_t at) const
@@ -737,13 +811,13 @@ private:
             out().resize(from);
             const std::string g = gaijiCharacter(toUtf8(raw));
             // The ※ ended the kanji run before it; the character it names continues it.
-            const size_t runStart = m_runBeforeLast;
+            const size_t runStart = runAfter(m_beforeLast);
             const bool keepRun = runStart != std::string::npos && runStart < from;
             emit(kGetaMark, false);
             addMark(from, out().size(), MarkKind::Gaiji, 0, g);
             // A gaiji is a kanji the code page lacks: it joins a kanji run
             // before a ruby, also when its note names no code.
-            m_runStart = keepRun ? runStart : from;
+            setRunStart(keepRun ? runStart : from);
             return;
         }
         const std::string s = toUtf8(raw);
@@ -824,8 +898,10 @@ private:
     size_t m_lineFirstAnchor = 0;               // the anchor of the line in hand's start
     size_t m_lineFile = 0;                      // where the line in hand starts in the file
     size_t m_lineExtra = 0;                     // what the normalisation added to it so far
-    size_t m_runStart = std::string::npos;      // start of the kanji run ending the text
-    size_t m_runBeforeLast = std::string::npos; // m_runStart before the last character
+    size_t m_markupExtra = 0; // what it adds to the line's markup, which the text drops
+    size_t m_runStart = std::string::npos; // start of the kanji run ending the text
+    size_t m_runKnownAt = 0;               // ... as it stood when the text ended here
+    RunState m_beforeLast;                 // the run start before the last emit()
     uint32_t m_lineCount = 0;
     Indent m_block;
     std::optional<Indent> m_lineIndent;
@@ -852,11 +928,22 @@ bool isAozoraText(std::string_view text)
 
 uint32_t AozoraText::filePlace(uint32_t at) const
 {
-    const auto after = std::upper_bound(anchors.begin(), anchors.end(), at,
-                                        [](uint32_t a, const FileAnchor &b) { return a < b.at; });
-    if (after == anchors.begin())
-        return at;
-    return std::prev(after)->file + (at - std::prev(after)->at);
+    size_t passed = 0;
+    return filePlace(at, passed);
+}
+
+uint32_t AozoraText::filePlace(uint32_t at, size_t &passed) const
+{
+    // A first call, or a place before the last: searched for.
+    if (passed == 0 || passed > anchors.size() || anchors[passed - 1].at > at) {
+        passed = size_t(std::upper_bound(anchors.begin(), anchors.end(), at,
+                                         [](uint32_t a, const FileAnchor &b) { return a < b.at; })
+                        - anchors.begin());
+    } else {
+        while (passed < anchors.size() && anchors[passed].at <= at)
+            ++passed;
+    }
+    return passed == 0 ? at : anchors[passed - 1].file + (at - anchors[passed - 1].at);
 }
 
 AozoraText parseAozora(std::string_view text)

@@ -95,6 +95,9 @@ struct AozoraText
 
     // The file's place of byte at of the text.
     uint32_t filePlace(uint32_t at) const;
+    // The same for places asked in order, as the layout asks them: passed
+    // on from one call to the next, `passed` counts the anchors behind.
+    uint32_t filePlace(uint32_t at, size_t &passed) const;
 
     std::string_view markText(const Mark &m) const
     {

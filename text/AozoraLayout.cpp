@@ -97,7 +97,7 @@ private:
         }
         m_out.rows.append(m_rowText, EndMark::Hard);
         const size_t row = m_out.rows.size() - 1;
-        m_out.pages.rowPlaces.push_back(m_text.filePlace(lineStart + piece.at));
+        m_out.pages.rowPlaces.push_back(m_text.filePlace(lineStart + piece.at, m_anchorsPassed));
         noteMarks(row, lineStart + piece.at, piece.length, marks, piece.prefix);
         if (piece.tailLength)
             noteMarks(row, lineStart + piece.tailAt, piece.tailLength, marks,
@@ -235,7 +235,7 @@ private:
             uint32_t at = lineStart;
             for (size_t r = before; r < m_out.rows.size(); ++r) {
                 m_out.rows.setMark(r, EndMark::Hard);
-                m_out.pages.rowPlaces.push_back(m_text.filePlace(at));
+                m_out.pages.rowPlaces.push_back(m_text.filePlace(at, m_anchorsPassed));
                 noteMarks(r, at, m_out.rows.length(r), marks, 0);
                 at += uint32_t(m_out.rows.length(r));
             }
@@ -253,7 +253,8 @@ private:
     AozoraText m_text;
     const TEditor &m_editor;
     AozoraLayout m_out;
-    std::string m_rowText; // the row being added, reused
+    std::string m_rowText;     // the row being added, reused
+    size_t m_anchorsPassed = 0; // by the rows laid out so far
 };
 
 } // namespace
