@@ -157,7 +157,7 @@ constexpr bool isKanjiLike(unsigned char lead, unsigned char trail)
 {
     const LeadKind kind = kLeadKinds[lead];
     const bool byTrail = (lead == 0x81 && trail >= 0x58 && trail <= 0x5A) // 々 〆 〇
-            || (lead == 0x83 && trail == 0x96)                              // ヶ
+            || (lead == 0x83 && trail == 0x96)                            // ヶ
             || (lead == 0x88 && trail >= 0x9F);
     return kind == LeadKind::Kanji || (kind == LeadKind::ByTrail && byTrail);
 }
@@ -894,11 +894,11 @@ private:
 
     AozoraText m_out;
     size_t m_lineStart = 0;
-    size_t m_lineFirstMark = 0;                 // the first mark made on the line in hand
-    size_t m_lineFirstAnchor = 0;               // the anchor of the line in hand's start
-    size_t m_lineFile = 0;                      // where the line in hand starts in the file
-    size_t m_lineExtra = 0;                     // what the normalisation added to it so far
-    size_t m_markupExtra = 0; // what it adds to the line's markup, which the text drops
+    size_t m_lineFirstMark = 0;   // the first mark made on the line in hand
+    size_t m_lineFirstAnchor = 0; // the anchor of the line in hand's start
+    size_t m_lineFile = 0;        // where the line in hand starts in the file
+    size_t m_lineExtra = 0;       // what the normalisation added to it so far
+    size_t m_markupExtra = 0;     // what it adds to the line's markup, which the text drops
     size_t m_runStart = std::string::npos; // start of the kanji run ending the text
     size_t m_runKnownAt = 0;               // ... as it stood when the text ended here
     RunState m_beforeLast;                 // the run start before the last emit()

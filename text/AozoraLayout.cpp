@@ -253,7 +253,7 @@ private:
     AozoraText m_text;
     const TEditor &m_editor;
     AozoraLayout m_out;
-    std::string m_rowText;     // the row being added, reused
+    std::string m_rowText;      // the row being added, reused
     size_t m_anchorsPassed = 0; // by the rows laid out so far
 };
 
