@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QLabel>
-#include <QToolButton>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -206,39 +205,20 @@ struct Loaded : TestWindow
 // Every field of the face, by the name its control must carry.
 std::vector<std::pair<QWidget *, QString>> faceFields(TForm1 &f)
 {
+#define FIELD(name) {f.name, QStringLiteral(#name)}
     std::vector<std::pair<QWidget *, QString>> fields = {
-            {f.HintLabel1, "HintLabel1"},
-            {f.Label1, "Label1"},
-            {f.Label2, "Label2"},
-            {f.Label3, "Label3"},
-            {f.FLabel, "FLabel"},
-            {f.GLabel, "GLabel"},
-            {f.Effect1, "Effect1"},
-            {f.RectButton, "RectButton"},
-            {f.EffectOut1, "EffectOut1"},
-            {f.Bitsave, "Bitsave"},
-            {f.JpegButton, "JpegButton"},
-            {f.Velocity, "Velocity"},
-            {f.finearts, "finearts"},
-            {f.Scroll2, "Scroll2"},
-            {f.FontColor1, "FontColor1"},
-            {f.BgColor1, "BgColor1"},
-            {f.BGChange, "BGChange"},
-            {f.FOBlack1, "FOBlack1"},
-            {f.FadeOut1, "FadeOut1"},
-            {f.Leaf1, "Leaf1"},
-            {f.Leafgo1, "Leafgo1"},
-            {f.Reset1, "Reset1"},
-            {f.Small1, "Small1"},
-            {f.Exit1, "Exit1"},
-            {f.TriButton1, "TriButton1"},
-            {f.TriButton2, "TriButton2"},
-            {f.ExtTrackBar1, "ExtTrackBar1"},
-            {f.SepaCheckBox, "SepaCheckBox"},
+            FIELD(HintLabel1), FIELD(Label1),     FIELD(Label2),       FIELD(Label3),
+            FIELD(FLabel),     FIELD(GLabel),     FIELD(Effect1),      FIELD(RectButton),
+            FIELD(EffectOut1), FIELD(Bitsave),    FIELD(JpegButton),   FIELD(Velocity),
+            FIELD(finearts),   FIELD(Scroll2),    FIELD(FontColor1),   FIELD(BgColor1),
+            FIELD(BGChange),   FIELD(FOBlack1),   FIELD(FadeOut1),     FIELD(Leaf1),
+            FIELD(Leafgo1),    FIELD(Reset1),     FIELD(Small1),       FIELD(Exit1),
+            FIELD(TriButton1), FIELD(TriButton2), FIELD(ExtTrackBar1), FIELD(SepaCheckBox),
     };
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23})
         fields.emplace_back(f.box(OptionBox(n)), QStringLiteral("LCheckBox%1").arg(n));
     return fields;
+#undef FIELD
 }
 
 // The controls have no meta-object of their own, so qobject_cast cannot tell them apart.

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/TForm1.h"
@@ -105,15 +104,13 @@ TEST(AppHint, TheHighlightedMenuItemsHint)
     TForm1 &f = w.f();
     f.PopupMenu1->popup(f.mapToGlobal(QPoint(100, 100)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.PopupMenu1));
-    QTest::mouseMove(f.PopupMenu1, f.PopupMenu1->actionGeometry(f.Velocity1).center());
-    QTest::qWait(20);
-    EXPECT_EQ(w.status(), "Ctrl+E");
-    QTest::mouseMove(f.PopupMenu1, f.PopupMenu1->actionGeometry(f.Ecriture1).center());
-    QTest::qWait(20);
-    EXPECT_EQ(w.status(), "Front Ctrl+F");
-    QTest::mouseMove(f.PopupMenu1, f.PopupMenu1->actionGeometry(f.Deep1).center());
-    QTest::qWait(20);
-    EXPECT_EQ(w.status(), "");
+    const std::pair<QAction *, const char *> items[]
+            = {{f.Velocity1, "Ctrl+E"}, {f.Ecriture1, "Front Ctrl+F"}, {f.Deep1, ""}};
+    for (const auto &[item, hint] : items) {
+        QTest::mouseMove(f.PopupMenu1, f.PopupMenu1->actionGeometry(item).center());
+        QTest::qWait(20);
+        EXPECT_EQ(w.status(), hint) << qPrintable(item->text());
+    }
     f.PopupMenu1->close();
 }
 
