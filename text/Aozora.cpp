@@ -138,31 +138,20 @@ inline bool isChar(std::string_view c, std::string_view k)
     return c.size() == 2 && c[0] == k[0] && c[1] == k[1];
 }
 
-// How a two-byte character counts for a ruby base, by its lead byte: never,
-// always (the kanji rows), or by its second byte (the rows that hold
-// 々 〆 〇, ヶ and the first kanji). A table, as the parser asks it of every
-// character of the text.
-enum class LeadKind : uint8_t { NotKanji, Kanji, ByTrail };
-constexpr std::array<LeadKind, 256> kLeadKinds = [] {
-    std::array<LeadKind, 256> kinds{};
-    for (int b = 0; b < 256; ++b)
-        if ((b >= 0x89 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEA) || b == 0xED || b == 0xEE
-            || (b >= 0xFA && b <= 0xFC))
-            kinds[size_t(b)] = LeadKind::Kanji;
-    kinds[0x81] = kinds[0x83] = kinds[0x88] = LeadKind::ByTrail;
-    return kinds;
-}();
-
+// Kanji and the marks that count as kanji for a ruby base, by the bytes
+// of a two-byte character.
 constexpr bool isKanjiLike(unsigned char lead, unsigned char trail)
 {
-    const LeadKind kind = kLeadKinds[lead];
-    const bool byTrail = (lead == 0x81 && trail >= 0x58 && trail <= 0x5A) // 々 〆 〇
-            || (lead == 0x83 && trail == 0x96)                            // ヶ
-            || (lead == 0x88 && trail >= 0x9F);
-    return kind == LeadKind::Kanji || (kind == LeadKind::ByTrail && byTrail);
+    if (lead == 0x81)
+        return trail >= 0x58 && trail <= 0x5A; // 々 〆 〇
+    if (lead == 0x83)
+        return trail == 0x96; // ヶ
+    if (lead == 0x88)
+        return trail >= 0x9F;
+    return (lead >= 0x89 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA) || lead == 0xED
+            || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC);
 }
 
-// Kanji and the marks that count as kanji for a ruby base.
 inline bool isKanjiLike(std::string_view c)
 {
     return c.size() == 2 && isKanjiLike(uint8_t(c[0]), uint8_t(c[1]));
@@ -384,9 +373,9 @@ public:
         m_out.text.reserve(text.size());
         // Guesses on the generous side for a book full of readings: memory
         // reserved and never touched costs nothing, a vector grown by
-        // doubling touches twice what it keeps.
+        // doubling touches twice what it keeps. (The strings go on to the
+        // pages as they are, so they are not reserved.)
         m_out.marks.reserve(text.size() / 64);
-        m_out.strings.reserve(text.size() / 8);
         m_out.anchors.reserve(text.size() / 64);
         uint32_t file = 0; // where the line starts in the file's normalised text
         for (size_t at = 0; at < text.size();) {
