@@ -34,6 +34,12 @@ enum class MarkKind : uint8_t {
     Bold,        // a heavier face for the range (太字, ゴシック体)
 };
 
+// The kinds drawn in a heavier face.
+constexpr bool isHeavy(MarkKind k)
+{
+    return k == MarkKind::Heading || k == MarkKind::Bold;
+}
+
 // Emphasis forms, in the order of kEmphasisMarks.
 enum class EmphasisForm : uint8_t {
     Sesame,

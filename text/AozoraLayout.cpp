@@ -97,8 +97,7 @@ private:
         }
         m_out.rows.append(m_rowText, EndMark::Hard);
         const size_t row = m_out.rows.size() - 1;
-        m_out.pages.rowPlaces.push_back(m_text.filePlace(lineStart + piece.at, m_anchorsPassed));
-        noteMarks(row, lineStart + piece.at, piece.length, marks, piece.prefix);
+        noteRow(row, lineStart + piece.at, piece.length, marks, piece.prefix);
         if (piece.tailLength)
             noteMarks(row, lineStart + piece.tailAt, piece.tailLength, marks,
                       piece.prefix + piece.length + piece.gap);
@@ -117,6 +116,15 @@ private:
             row.append(kIdeographicSpace);
         if (columns % 2)
             row.push_back(' ');
+    }
+
+    // Row `row` begins with `length` bytes of the text from `from` on,
+    // `offset` bytes into it: its place in the file and the marks over it.
+    void noteRow(size_t row, uint32_t from, size_t length, std::span<const Mark> marks,
+                 size_t offset)
+    {
+        m_out.pages.rowPlaces.push_back(m_text.filePlace(from, m_anchorsPassed));
+        noteMarks(row, from, length, marks, offset);
     }
 
     // The marks over `length` bytes of the text from `from` on, which stand
@@ -235,8 +243,7 @@ private:
             uint32_t at = lineStart;
             for (size_t r = before; r < m_out.rows.size(); ++r) {
                 m_out.rows.setMark(r, EndMark::Hard);
-                m_out.pages.rowPlaces.push_back(m_text.filePlace(at, m_anchorsPassed));
-                noteMarks(r, at, m_out.rows.length(r), marks, 0);
+                noteRow(r, at, m_out.rows.length(r), marks, 0);
                 at += uint32_t(m_out.rows.length(r));
             }
             return;

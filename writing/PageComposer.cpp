@@ -403,9 +403,8 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
             }
             return true; // no face has it: the 〓 stays
         });
-        const bool heading = std::any_of(rowMarks.begin(), rowMarks.end(), [](const RowMark &r) {
-            return r.mark.kind == MarkKind::Heading || r.mark.kind == MarkKind::Bold;
-        });
+        const bool heading = std::any_of(rowMarks.begin(), rowMarks.end(),
+                                         [](const RowMark &r) { return isHeavy(r.mark.kind); });
         for (const PlacedRun &run :
              layoutRow(rows[size_t(k)], k, style.horizontal, style.gothic, subs))
             glyphs.add(raw, run);
@@ -427,18 +426,18 @@ void PageComposer::drawMarks(GlyphPainter &glyphs, std::span<const std::string> 
     }
 
     const QRawFont &small = face->rawFont(kRubyPixels);
+    const auto placeMark = [&](const LaidGlyph &g, int below) {
+        PlacedRun run = placeInCell(*face, kRubyPixels, g.code, g.cell, vertical);
+        return vertical ? run : keptInBand(small, std::move(run), g.cell, below);
+    };
     std::vector<PlacedRun> ruby, emphasis;
     for (const LaidGlyph &g : laid) {
         switch (g.role) {
         case GlyphRole::Ruby:
-            ruby.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
-            if (!vertical)
-                ruby.back() = keptInBand(small, std::move(ruby.back()), g.cell);
+            ruby.push_back(placeMark(g, 0));
             break;
         case GlyphRole::Emphasis:
-            emphasis.push_back(placeInCell(*face, kRubyPixels, g.code, g.cell, vertical));
-            if (!vertical)
-                emphasis.back() = keptInBand(small, std::move(emphasis.back()), g.cell, 1);
+            emphasis.push_back(placeMark(g, 1));
             break;
         case GlyphRole::Upright:
             glyphs.add(raw, placeUpright(*face, m, g.code, g.cell));

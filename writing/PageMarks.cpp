@@ -183,8 +183,7 @@ std::vector<std::pair<size_t, char32_t>> outsideHeavy(std::string_view row,
     const std::vector<size_t> starts = charStarts(row);
     for (size_t i = 0; i < starts.size(); ++i) {
         const bool heavy = std::any_of(rowMarks.begin(), rowMarks.end(), [&](const RowMark &rm) {
-            return (rm.mark.kind == MarkKind::Heading || rm.mark.kind == MarkKind::Bold)
-                    && rm.mark.from <= starts[i] && starts[i] < rm.mark.to;
+            return isHeavy(rm.mark.kind) && rm.mark.from <= starts[i] && starts[i] < rm.mark.to;
         });
         if (!heavy)
             out.emplace_back(i, cp932CharLength(row, starts[i]) == 2 ? U'\u3000' : U' ');
